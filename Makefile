@@ -1,0 +1,65 @@
+# Brevant: the two everyday commands are `make run` and `make test`.
+# Everything is built with CMake and Ninja; this file only wraps the steps.
+
+BUILD      ?= build
+BUILD_ASAN ?= build-asan
+BUILD_FUZZ ?= build-fuzz
+JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
+CMAKE_GEN  := -G Ninja
+FUZZ_SECONDS ?= 20
+
+.PHONY: all deps configure build test test-asan bench fuzz fuzz-smoke run format clean
+
+all: build
+
+deps:
+	@tools/install-deps
+
+$(BUILD)/build.ninja: CMakeLists.txt | deps
+	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+configure: deps $(BUILD)/build.ninja
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+# The fuzz smoke run comes first so that CTest's summary is the last thing printed.
+test: deps fuzz-smoke build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+test-asan: deps
+	cmake -S . -B $(BUILD_ASAN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DBREVANT_SANITIZE=ON
+	cmake --build $(BUILD_ASAN) -j $(JOBS)
+	cd $(BUILD_ASAN) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
+
+bench: deps
+	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j $(JOBS)
+	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b" || exit 1; done
+
+# libFuzzer targets need clang; the fuzz tree builds only the runtime layer and the targets.
+$(BUILD_FUZZ)/build.ninja: | deps
+	CC=clang CXX=clang++ cmake -S . -B $(BUILD_FUZZ) $(CMAKE_GEN) \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBREVANT_FUZZ=ON
+
+fuzz: $(BUILD_FUZZ)/build.ninja
+	cmake --build $(BUILD_FUZZ) -j $(JOBS) --target fuzz_rtl_conversions
+	mkdir -p $(BUILD_FUZZ)/corpus
+	$(BUILD_FUZZ)/tests/fuzz/fuzz_rtl_conversions -max_total_time=$${FUZZ_TIME:-300} \
+	  $(BUILD_FUZZ)/corpus tests/fuzz/corpus
+
+fuzz-smoke: $(BUILD_FUZZ)/build.ninja
+	cmake --build $(BUILD_FUZZ) -j $(JOBS) --target fuzz_rtl_conversions
+	mkdir -p $(BUILD_FUZZ)/smoke-corpus
+	$(BUILD_FUZZ)/tests/fuzz/fuzz_rtl_conversions -seed=1 -runs=200000 \
+	  -max_total_time=$(FUZZ_SECONDS) $(BUILD_FUZZ)/smoke-corpus tests/fuzz/corpus
+
+run: build
+	$(BUILD)/demo/brevant-demo
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_FUZZ)

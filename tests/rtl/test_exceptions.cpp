@@ -1,0 +1,47 @@
+#include <gtest/gtest.h>
+
+#include "rtl/exceptions.h"
+
+using namespace brevant;
+
+TEST(Exception, MessageAndClassName) {
+  try {
+    throw EConvertError("'%s' is not a valid integer value", {"12abc"});
+  } catch (const Exception& e) {
+    EXPECT_EQ(e.Message(), "'12abc' is not a valid integer value");
+    EXPECT_STREQ(e.what(), "'12abc' is not a valid integer value");
+    EXPECT_STREQ(e.ClassName(), "EConvertError");
+  }
+}
+
+TEST(Exception, HierarchyCatchesByBase) {
+  EXPECT_THROW(throw EZeroDivide("x"), EMathError);
+  EXPECT_THROW(throw EStringListError("x"), EListError);
+  EXPECT_THROW(throw EFOpenError("x"), EStreamError);
+  EXPECT_THROW(throw EParserError("x", 3), EReadError);
+  EXPECT_THROW(Abort(), EAbort);
+}
+
+TEST(Exception, ParserErrorCarriesLine) {
+  EParserError e("Identifier expected", 17);
+  EXPECT_EQ(e.Line(), 17);
+  EXPECT_STREQ(e.ClassName(), "EParserError");
+}
+
+TEST(Exception, BadFormatKeepsTheFormatAsMessage) {
+  // Too few arguments: the exception still carries readable text.
+  EDatabaseError e("Field '%s' cannot be modified", {});
+  EXPECT_EQ(e.Message(), "Field '%s' cannot be modified");
+}
+
+TEST(Exception, RaiseKeepsDynamicType) {
+  std::unique_ptr<Exception> kept = std::make_unique<EOverflow>("big");
+  try {
+    kept->Raise();
+  } catch (const EOverflow& e) {
+    EXPECT_EQ(e.Message(), "big");
+    return;
+  } catch (...) {
+  }
+  ADD_FAILURE() << "Raise lost the exception's class";
+}
