@@ -11,7 +11,7 @@
 
 #include <vector>
 
-#include "classes/persistent.h"
+#include "rtl/persistent.h"
 
 namespace brevant {
 

@@ -17,7 +17,7 @@
 #include <functional>
 #include <vector>
 
-#include "classes/persistent.h"
+#include "rtl/persistent.h"
 #include "rtl/sets.h"
 
 namespace brevant {

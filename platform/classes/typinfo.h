@@ -10,8 +10,8 @@
 #include <typeinfo>
 #include <vector>
 
-#include "classes/object.h"
 #include "rtl/method.h"
+#include "rtl/object.h"
 #include "rtl/types.h"
 #include "rtl/variant.h"
 
@@ -175,15 +175,6 @@ struct TPropInfo {
   bool HasGetter() const;
   bool HasSetter() const;
   bool IsStored(const TObject* obj) const { return StoredFn ? StoredFn(obj) : StoredConst; }
-};
-
-// A published method: a handler that form streams bind by name.
-struct TPublishedMethod {
-  String Name;
-  const std::type_info* Signature = nullptr;  // the TEvent type it fits
-  const void* Code = nullptr;                 // the TEvent thunk
-  void* (*Adjust)(TObject*) = nullptr;        // from TObject* to the class's this
-  TMethod Bind(TObject* obj) const { return {Adjust(obj), Code}; }
 };
 
 // ---- lookup -----------------------------------------------------------------

@@ -7,6 +7,13 @@
 
 namespace brevant {
 
+BV_IMPLEMENT_CLASS(TList, TObject)
+
+void TList::BeforeDestruction() {
+  Clear();
+  TObject::BeforeDestruction();
+}
+
 TList::~TList() {
   Clear();
 }

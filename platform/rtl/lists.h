@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "rtl/object.h"
 #include "rtl/types.h"
 
 namespace brevant {
@@ -36,15 +37,16 @@ void MergeSortStable(std::vector<T>& items, Compare compare) {
   items.swap(a);
 }
 
-class TList {
+class TList : public TObject {
+  BV_CLASS(TList, TObject)
  public:
   TList() = default;
-  TList(const TList&) = delete;
-  TList& operator=(const TList&) = delete;
-  // Calls Clear, but as in any C++ destructor the virtual calls reach only
-  // TList's own Notify: a descendant whose Notify frees items must call
-  // Clear() in its own destructor.
-  virtual ~TList();
+  // Free clears the list while it is whole, so a descendant's Notify (which
+  // may free the items) runs for every item.
+  void BeforeDestruction() override;
+  // A list deleted without Free clears itself too, but as in any C++
+  // destructor only TList's own Notify is reached then.
+  ~TList() override;
 
   // Index arguments outside 0..Count()-1 raise EListError with the index.
   Integer Add(void* item);

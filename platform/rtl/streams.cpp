@@ -16,6 +16,11 @@
 
 namespace brevant {
 
+BV_IMPLEMENT_ABSTRACT_CLASS(TStream, TObject)
+BV_IMPLEMENT_CLASS(TMemoryStream, TStream)
+BV_IMPLEMENT_ABSTRACT_CLASS(TFileStream, TStream)  // made with a file name, not by class
+BV_IMPLEMENT_CLASS(TStringStream, TStream)
+
 // ---- TStream --------------------------------------------------------------
 
 Int64 TStream::Size() {

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "rtl/object.h"
 #include "rtl/types.h"
 
 namespace brevant {
@@ -30,12 +31,11 @@ enum : Word {
   fmCreate = 0xFF00,  // create or truncate, then read and write
 };
 
-class TStream {
+class TStream : public TObject {
+  BV_CLASS(TStream, TObject)
  public:
   TStream() = default;
-  TStream(const TStream&) = delete;
-  TStream& operator=(const TStream&) = delete;
-  virtual ~TStream() = default;
+  ~TStream() override = default;
 
   // Transfer up to count bytes at the position and advance it; answer the
   // number of bytes transferred.
@@ -64,6 +64,7 @@ class TStream {
 inline constexpr Int64 MaxMemoryStreamSize = Int64(1) << 40;
 
 class TMemoryStream : public TStream {
+  BV_CLASS(TMemoryStream, TStream)
  public:
   TMemoryStream() = default;
 
@@ -99,6 +100,7 @@ class TMemoryStream : public TStream {
 // and the system's reason. I/O failures raise EReadError / EWriteError with
 // the same details instead of passing for the end of the file.
 class TFileStream : public TStream {
+  BV_CLASS(TFileStream, TStream)
  public:
   TFileStream(const String& fileName, Word mode);
   ~TFileStream() override;
@@ -122,6 +124,7 @@ class TFileStream : public TStream {
 // A stream over a String: writes overwrite and extend the text like a
 // memory stream does.
 class TStringStream : public TStream {
+  BV_CLASS(TStringStream, TStream)
  public:
   TStringStream() = default;
   explicit TStringStream(String data) : data_(std::move(data)) {}

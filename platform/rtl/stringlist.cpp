@@ -82,6 +82,17 @@ Integer TStrings::IndexOfObject(void* object) const {
   return -1;
 }
 
+BV_IMPLEMENT_ABSTRACT_CLASS(TStrings, TPersistent)
+BV_IMPLEMENT_CLASS(TStringList, TStrings)
+
+void TStrings::Assign(const TPersistent* source) {
+  if (auto* strings = dynamic_cast<const TStrings*>(source)) {
+    Assign(*strings);
+    return;
+  }
+  TPersistent::Assign(source);
+}
+
 void TStrings::Assign(const TStrings& source) {
   if (&source == this) return;
   TStringsUpdate update(*this);

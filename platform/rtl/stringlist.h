@@ -4,30 +4,27 @@
 // Indexes count from 0; a bad index raises EStringListError with the index.
 // Objects are not owned: the list never frees them.
 //
-// Events: the string lists are not TObjects in this layer, so event senders
-// come from the protected virtual EventSender(), which answers nullptr here.
-// A descendant that is a TObject overrides it to pass itself.
+// Events pass the list itself as the Sender.
 #pragma once
 
 #include <exception>
 #include <vector>
 
 #include "rtl/method.h"
+#include "rtl/persistent.h"
 #include "rtl/types.h"
 
 namespace brevant {
 
 class TStream;
-class TObject;
 
 enum TDuplicates : Byte { dupIgnore, dupAccept, dupError };
 
-class TStrings {
+class TStrings : public TPersistent {
+  BV_CLASS(TStrings, TPersistent)
  public:
   TStrings() = default;
-  TStrings(const TStrings&) = delete;
-  TStrings& operator=(const TStrings&) = delete;
-  virtual ~TStrings() = default;
+  ~TStrings() override = default;
 
   virtual Integer Count() const = 0;
   virtual String Strings(Integer index) const = 0;
@@ -54,6 +51,8 @@ class TStrings {
 
   // Replaces the content with a copy of the strings and objects of source.
   virtual void Assign(const TStrings& source);
+  // Another string list is copied; other sources raise the assignment error.
+  void Assign(const TPersistent* source) override;
   virtual void AddStrings(const TStrings& source);
   // Same count and byte-equal strings (objects are not compared).
   bool Equals(const TStrings& other) const;
@@ -98,8 +97,8 @@ class TStrings {
   virtual void SetUpdateState(bool updating);
   // The comparison IndexOf uses: AnsiCompareText by default.
   virtual Integer CompareStrings(const String& a, const String& b) const;
-  // The Sender passed to events (see the note at the top).
-  virtual TObject* EventSender() const { return nullptr; }
+  // The Sender passed to events.
+  TObject* EventSender() const { return const_cast<TStrings*>(this); }
   [[noreturn]] static void Error(const char* message, Integer index);
 
  private:
@@ -147,6 +146,7 @@ using TStringListSortCompare = Integer (*)(TStringList& list, Integer index1, In
 // change and OnChange once when the outermost EndUpdate closes, only if
 // something changed.
 class TStringList : public TStrings {
+  BV_CLASS(TStringList, TStrings)
  public:
   TStringList() = default;
   ~TStringList() override = default;

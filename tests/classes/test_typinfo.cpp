@@ -202,7 +202,7 @@ TEST(TypeInfo, DefaultsAndStoredConditions) {
 
 TEST(TypeInfo, PublishedMethodsBindByName) {
   TObjectPtr<TGadget> g(Create<TGadget>(nullptr));
-  const TPublishedMethod* m = g->FindMethod("CLICKED");
+  const TPublishedMethod* m = FindPublishedMethod(g->ClassType(), "CLICKED");
   ASSERT_NE(m, nullptr);
   EXPECT_EQ(*m->Signature, typeid(TNotifyEvent));
   const TPropInfo* onClick = GetPropInfo(g.get(), "OnClick");
@@ -213,5 +213,5 @@ TEST(TypeInfo, PublishedMethodsBindByName) {
   // A handler bound in code equals the one bound by name.
   EXPECT_TRUE(g->OnClick == (TNotifyEvent::Of<&TGadget::Clicked>(g.get())));
   EXPECT_EQ(MethodName(g.get(), TNotifyEvent::Of<&TGadget::Clicked>(g.get()).Method()), "Clicked");
-  EXPECT_EQ(g->FindMethod("Missing"), nullptr);
+  EXPECT_EQ(FindPublishedMethod(g->ClassType(), "Missing"), nullptr);
 }

@@ -158,3 +158,27 @@ TEST(List, DescendantFreesItsItems) {
   }
   EXPECT_EQ(g_live, 0);  // the destructor's Clear freed the rest
 }
+
+namespace {
+// Frees its items in Notify and relies on Free alone to clear itself.
+class FreeingList : public TList {
+ protected:
+  void Notify(void* item, TListNotification action) override {
+    if (action == lnDeleted) {
+      delete static_cast<int*>(item);
+      --g_live;
+    }
+  }
+};
+}  // namespace
+
+TEST(List, FreeReachesTheDescendantsNotify) {
+  g_live = 0;
+  FreeingList* l = Create<FreeingList>();
+  for (int i = 0; i < 3; ++i) {
+    ++g_live;
+    l->Add(new int(i));
+  }
+  l->Free();
+  EXPECT_EQ(g_live, 0) << "BeforeDestruction cleared the list while it was whole";
+}

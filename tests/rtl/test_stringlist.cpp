@@ -258,3 +258,18 @@ TEST(StringList, StreamsAndFiles) {
   EXPECT_THROW(l.SaveToFile(testing::TempDir() + "no/such/dir/x.txt"), EFCreateError);
   EXPECT_EQ(back.Count(), 2);  // a failed load leaves the list alone
 }
+
+TEST(StringList, IsAPersistentThatSendsItself) {
+  TStringList a, b;
+  TObject* sender = nullptr;
+  a.OnChange = TNotifyEvent::FromCallable([&sender](TObject* s) { sender = s; });
+  a.Add("x");
+  EXPECT_EQ(sender, &a) << "events pass the list as Sender";
+  b.Add("one");
+  b.Add("two");
+  a.Assign(static_cast<const TPersistent*>(&b));
+  EXPECT_EQ(Items(a), (V{"one", "two"}));
+  EXPECT_THROW(a.TPersistent::Assign(nullptr), EConvertError);
+  EXPECT_TRUE(a.InheritsFrom(TStrings::StaticClass()));
+  EXPECT_STREQ(a.ClassName(), "TStringList");
+}

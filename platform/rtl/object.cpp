@@ -1,8 +1,7 @@
-#include "classes/object.h"
+#include "rtl/object.h"
 
 #include <map>
 
-#include "classes/typinfo.h"
 #include "rtl/strutils.h"
 
 namespace brevant {
@@ -56,10 +55,6 @@ TClass TObject::StaticClass() {
 void TObject::Free() {
   BeforeDestruction();
   delete this;
-}
-
-const TPublishedMethod* TObject::FindMethod(const String& name) const {
-  return FindPublishedMethod(ClassType(), name);
 }
 
 // ---- exception handler ----------------------------------------------------------

@@ -1,6 +1,5 @@
-#include "classes/persistent.h"
+#include "rtl/persistent.h"
 
-#include "classes/rtti_builder.h"
 #include "rtl/resstrings.h"
 
 namespace brevant {
