@@ -23,7 +23,10 @@ bool TMetaClass::ClassNameIs(const String& name) const {
 TObject* TMetaClass::NewInstance(TObject* arg) const {
   if (!factory_)
     throw EInvalidOperation("Cannot create an instance of the abstract class %s", {name_});
-  TObject* obj = factory_(arg);
+  return detail::CompleteConstruction(factory_(arg));
+}
+
+TObject* detail::CompleteConstruction(TObject* obj) {
   try {
     obj->AfterConstruction();
   } catch (...) {

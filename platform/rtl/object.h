@@ -122,19 +122,16 @@ TClass ClassOf() {
   return T::StaticClass();
 }
 
+namespace detail {
+// Runs AfterConstruction; on failure frees the object again and rethrows.
+TObject* CompleteConstruction(TObject* obj);
+}  // namespace detail
+
 // The second phase of construction: new, then AfterConstruction. An
 // exception from AfterConstruction frees the object again.
 template <class T, class... Args>
 T* Create(Args&&... args) {
-  T* obj = new T(std::forward<Args>(args)...);
-  try {
-    obj->AfterConstruction();
-  } catch (...) {
-    obj->BeforeDestruction();
-    delete obj;
-    throw;
-  }
-  return obj;
+  return static_cast<T*>(detail::CompleteConstruction(new T(std::forward<Args>(args)...)));
 }
 
 template <class T>
