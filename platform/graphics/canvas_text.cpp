@@ -1,0 +1,164 @@
+// TCanvas: measuring and drawing text.
+#include <pango/pangocairo.h>
+
+#include "graphics/canvas.h"
+#include "graphics/canvas_internal.h"
+#include "graphics/text_engine.h"
+
+namespace brevant {
+
+using namespace detail;
+
+namespace {
+
+Cardinal LayoutMode(Cardinal format) {
+  Cardinal mode = 0;
+  if (format & DT_SINGLELINE) mode |= tmSingleLine;
+  if (format & DT_WORDBREAK) mode |= tmWordBreak;
+  if (format & DT_EDITCONTROL) mode |= tmEditControl;
+  if (!(format & DT_NOPREFIX)) {
+    mode |= tmPrefix;
+    if (format & DT_HIDEPREFIX) mode |= tmHidePrefix;
+  }
+  return mode;
+}
+
+Integer LineX(const TTextLine& line, Integer x, Integer width, Cardinal format) {
+  if (format & DT_CENTER) return ClampCoord(Int64(x) + (Int64(width) - line.Width) / 2);
+  if (format & DT_RIGHT) return ClampCoord(Int64(x) + width - line.Width);
+  return x;
+}
+
+}  // namespace
+
+void TCanvas::PaintText(const TTextLayout& layout, Integer x, Integer y, Integer width,
+                        Cardinal format, const TRect* deviceClip) {
+  if (!pixels_) return;
+  TRect box(INT32_MAX, y, INT32_MIN, ClampCoord(Int64(y) + layout.Height));
+  for (const TTextLine& line : layout.Lines) {
+    Integer lx = LineX(line, x, width, format);
+    box.Left = Min(box.Left, ClampCoord(Int64(lx) - line.Height));
+    box.Right = Max(box.Right, ClampCoord(Int64(lx) + line.Width + line.Height));
+  }
+  TRect visible = clipBounds_;
+  if (deviceClip && !IntersectRect(visible, visible, *deviceClip)) return;
+  TRect hit;
+  if (!IntersectRect(hit, box, visible)) return;
+
+  if (bkMode_ == OPAQUE) {
+    std::uint32_t bk = ToPixel(bkColor_);
+    for (const TTextLine& line : layout.Lines) {
+      Integer lx = LineX(line, x, width, format);
+      TRect cell(lx, ClampCoord(Int64(y) + line.Top), ClampCoord(Int64(lx) + line.Width),
+                 ClampCoord(Int64(y) + line.Top + line.Height));
+      if (deviceClip && !IntersectRect(cell, cell, *deviceClip)) continue;
+      FillDevice(cell, bk, R2_COPYPEN);
+    }
+  }
+
+  if (!cairo_) {
+    cairo_ = std::make_unique<TCairoTarget>();
+    cairo_->Surface =
+        cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(pixels_),
+                                            CAIRO_FORMAT_RGB24, width_, height_, stride_ * 4);
+    cairo_->Cr = cairo_create(cairo_->Surface);
+  }
+  cairo_t* cr = cairo_->Cr;
+  if (cairo_->Dirty) {
+    cairo_surface_mark_dirty(cairo_->Surface);
+    cairo_->Dirty = false;
+  }
+  if (cairo_->ClipSerial != clipSerial_) {
+    cairo_reset_clip(cr);
+    cairo_new_path(cr);
+    for (const TRect& r : clip_.Rects()) cairo_rectangle(cr, r.Left, r.Top, r.Width(), r.Height());
+    if (clip_.IsEmpty()) cairo_rectangle(cr, 0, 0, 0, 0);
+    cairo_clip(cr);
+    cairo_->ClipSerial = clipSerial_;
+  }
+  cairo_save(cr);
+  if (deviceClip) {
+    cairo_rectangle(cr, deviceClip->Left, deviceClip->Top, deviceClip->Width(),
+                    deviceClip->Height());
+    cairo_clip(cr);
+  }
+  std::uint32_t color = ToPixel(textColor_);
+  cairo_set_source_rgb(cr, ((color >> 16) & 0xFF) / 255.0, ((color >> 8) & 0xFF) / 255.0,
+                       (color & 0xFF) / 255.0);
+  for (const TTextLine& line : layout.Lines) {
+    Integer top = ClampCoord(Int64(y) + line.Top);
+    if (top >= visible.Bottom || Int64(top) + line.Height <= visible.Top) continue;
+    Integer lx = LineX(line, x, width, format);
+    cairo_move_to(cr, double(lx) - line.OffsetX, double(y) + line.Baseline);
+    pango_cairo_show_layout_line(cr, line.Line);
+  }
+  cairo_restore(cr);
+  cairo_surface_flush(cairo_->Surface);
+}
+
+TSize TCanvas::TextExtent(const String& text) const {
+  auto layout = LayoutText(font_->TextFont(), text, tmSingleLine, -1, -1);
+  return {layout->Width, layout->Height};
+}
+
+void TCanvas::TextOut(Integer x, Integer y, const String& text) {
+  auto layout = LayoutText(font_->TextFont(), text, tmSingleLine, -1, -1);
+  Changing();
+  TPoint d = ToDevice(x, y);
+  PaintText(*layout, d.X, d.Y, layout->Width, DT_LEFT, nullptr);
+  penPos_ = {ClampCoord(Int64(x) + layout->Width), y};
+  Changed();
+}
+
+void TCanvas::TextRect(const TRect& rect, Integer x, Integer y, const String& text) {
+  auto layout = LayoutText(font_->TextFont(), text, tmSingleLine, -1, -1);
+  TRect clip = ToDevice(rect);
+  if (IsRectEmpty(clip)) return;
+  Changing();
+  Integer keepMode = bkMode_;
+  if (brush_->Style() != bsClear) {
+    // The whole rectangle takes the background; the text goes over it.
+    FillDevice(clip, ToPixel(bkColor_), R2_COPYPEN);
+    bkMode_ = TRANSPARENT;
+  }
+  TPoint d = ToDevice(x, y);
+  PaintText(*layout, d.X, d.Y, layout->Width, DT_LEFT, &clip);
+  bkMode_ = keepMode;
+  Changed();
+}
+
+Integer TCanvas::DrawText(const String& text, TRect& rect, Cardinal format) {
+  const TTextFont& font = font_->TextFont();
+  Cardinal mode = LayoutMode(format);
+  Integer width = Max<Integer>(0, ClampCoord(Int64(rect.Right) - rect.Left));
+  Integer height = Max<Integer>(0, ClampCoord(Int64(rect.Bottom) - rect.Top));
+  if (format & DT_CALCRECT) {
+    // The whole text, without ellipsis or dropped lines.
+    auto layout = LayoutText(font, text, mode, width, -1);
+    rect.Right = ClampCoord(Int64(rect.Left) + layout->Width);
+    rect.Bottom = ClampCoord(Int64(rect.Top) + layout->Height);
+    return layout->Height;
+  }
+  if (format & DT_END_ELLIPSIS) mode |= tmEndEllipsis;
+  bool wrap = (mode & tmWordBreak) && !(mode & tmSingleLine);
+  Integer limit = (wrap && (mode & (tmEditControl | tmEndEllipsis))) ? height : -1;
+  auto layout = LayoutText(font, text, mode, width, limit);
+  Int64 top = rect.Top;
+  bool single = format & DT_SINGLELINE;
+  if (single && (format & DT_VCENTER))
+    top = Int64(rect.Top) + (Int64(height) - layout->Height) / 2;
+  else if (single && (format & DT_BOTTOM))
+    top = Int64(rect.Bottom) - layout->Height;
+  if (pixels_) {
+    Changing();
+    TRect d = ToDevice(rect);
+    TPoint at = ToDevice(rect.Left, ClampCoord(top));
+    PaintText(*layout, at.X, at.Y, width, format, (format & DT_NOCLIP) ? nullptr : &d);
+    Changed();
+  }
+  if (single && (format & (DT_VCENTER | DT_BOTTOM)))
+    return ClampCoord(top - rect.Top + layout->Height);
+  return layout->Height;
+}
+
+}  // namespace brevant
