@@ -6,7 +6,7 @@ BUILD_ASAN ?= build-asan
 BUILD_FUZZ ?= build-fuzz
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_GEN  := -G Ninja
-FUZZ_SECONDS ?= 20
+FUZZ_SECONDS ?= 15
 
 .PHONY: all deps configure build test test-asan bench fuzz fuzz-smoke run format clean
 
@@ -43,17 +43,30 @@ $(BUILD_FUZZ)/build.ninja: | deps
 	CC=clang CXX=clang++ cmake -S . -B $(BUILD_FUZZ) $(CMAKE_GEN) \
 	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBREVANT_FUZZ=ON
 
-fuzz: $(BUILD_FUZZ)/build.ninja
-	cmake --build $(BUILD_FUZZ) -j $(JOBS) --target fuzz_rtl_conversions
-	mkdir -p $(BUILD_FUZZ)/corpus
-	$(BUILD_FUZZ)/tests/fuzz/fuzz_rtl_conversions -max_total_time=$${FUZZ_TIME:-300} \
-	  $(BUILD_FUZZ)/corpus tests/fuzz/corpus
+# Each target: its seed corpus under tests/fuzz/; new inputs go to the build tree.
+FUZZ_TARGETS := fuzz_rtl_conversions:corpus fuzz_form_text:corpus_form_text \
+                fuzz_form_binary:corpus_form_binary
 
+fuzz: $(BUILD_FUZZ)/build.ninja
+	cmake --build $(BUILD_FUZZ) -j $(JOBS) --target $(foreach t,$(FUZZ_TARGETS),$(firstword $(subst :, ,$(t))))
+	@set -e; for t in $(FUZZ_TARGETS); do \
+	  name=$${t%%:*}; corpus=$${t#*:}; \
+	  mkdir -p $(BUILD_FUZZ)/$$corpus; \
+	  $(BUILD_FUZZ)/tests/fuzz/$$name -max_total_time=$${FUZZ_TIME:-300} \
+	    $(BUILD_FUZZ)/$$corpus tests/fuzz/$$corpus; \
+	done
+
+# A short bounded run of every target, reading the seed corpora and writing
+# nothing into the source tree.
 fuzz-smoke: $(BUILD_FUZZ)/build.ninja
-	cmake --build $(BUILD_FUZZ) -j $(JOBS) --target fuzz_rtl_conversions
-	mkdir -p $(BUILD_FUZZ)/smoke-corpus
-	$(BUILD_FUZZ)/tests/fuzz/fuzz_rtl_conversions -seed=1 -runs=200000 \
-	  -max_total_time=$(FUZZ_SECONDS) $(BUILD_FUZZ)/smoke-corpus tests/fuzz/corpus
+	cmake --build $(BUILD_FUZZ) -j $(JOBS) --target $(foreach t,$(FUZZ_TARGETS),$(firstword $(subst :, ,$(t))))
+	@set -e; for t in $(FUZZ_TARGETS); do \
+	  name=$${t%%:*}; corpus=$${t#*:}; \
+	  mkdir -p $(BUILD_FUZZ)/smoke/$$corpus; \
+	  echo "fuzz-smoke: $$name ($(FUZZ_SECONDS) s at most)"; \
+	  $(BUILD_FUZZ)/tests/fuzz/$$name -seed=1 -runs=200000 -max_total_time=$(FUZZ_SECONDS) \
+	    $(BUILD_FUZZ)/smoke/$$corpus tests/fuzz/$$corpus; \
+	done
 
 run: build
 	$(BUILD)/demo/brevant-demo

@@ -9,6 +9,7 @@
 // Clear brackets itself.
 #pragma once
 
+#include <exception>
 #include <vector>
 
 #include "rtl/persistent.h"
@@ -123,13 +124,27 @@ class TOwnedCollection : public TCollection {
 // Brackets a collection's update on every path.
 class TCollectionUpdate {
  public:
-  explicit TCollectionUpdate(TCollection* c) : c_(c) { c_->BeginUpdate(); }
-  ~TCollectionUpdate() { c_->EndUpdate(); }
+  explicit TCollectionUpdate(TCollection* c) : c_(c), exceptions_(std::uncaught_exceptions()) {
+    c_->BeginUpdate();
+  }
+  // An Update override may throw; that exception travels on unless another
+  // one is already unwinding (two cannot travel at once).
+  ~TCollectionUpdate() noexcept(false) {
+    if (std::uncaught_exceptions() == exceptions_) {
+      c_->EndUpdate();
+      return;
+    }
+    try {
+      c_->EndUpdate();
+    } catch (...) {
+    }
+  }
   TCollectionUpdate(const TCollectionUpdate&) = delete;
   TCollectionUpdate& operator=(const TCollectionUpdate&) = delete;
 
  private:
   TCollection* c_;
+  int exceptions_;
 };
 
 }  // namespace brevant

@@ -120,3 +120,32 @@ TEST(Collection, AssignCopiesItemsAndItemsMoveBetweenCollections) {
   EXPECT_EQ(alone->Index(), -1);
   alone->Free();
 }
+
+namespace {
+class TThrowingCollection : public TCollection {
+ public:
+  TThrowingCollection() : TCollection(TColumnItem::StaticClass()) {}
+  bool armed = false;
+
+ protected:
+  void Update(TCollectionItem*) override {
+    if (armed) throw EInvalidOperation("update failed");
+  }
+};
+}  // namespace
+
+TEST(Collection, AnUpdateFailureAtTheEndOfABracketPropagates) {
+  TObjectPtr<TThrowingCollection> c(Create<TThrowingCollection>());
+  c->Add();
+  c->armed = true;
+  EXPECT_THROW({ TCollectionUpdate update(c.get()); }, EInvalidOperation);
+  EXPECT_EQ(c->UpdateCount(), 0) << "the bracket closed all the same";
+  // While another exception unwinds, the update's own failure is dropped.
+  EXPECT_THROW(
+      {
+        TCollectionUpdate update(c.get());
+        throw EAbort("first");
+      },
+      EAbort);
+  c->armed = false;
+}

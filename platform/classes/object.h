@@ -1,3 +1,0 @@
-// Moved to the runtime layer; kept while dependants update their includes.
-#pragma once
-#include "rtl/object.h"
