@@ -1,0 +1,145 @@
+// TMemDataSet: a dataset over records held in memory, for every field type.
+// It is the test dataset of the data-aware controls and the base of the
+// client dataset.
+//
+// The store is built from FieldDefs (or, without definitions, from the
+// persistent data fields) and outlives Close, like a table: reopening shows
+// the same records. EmptyDataSet removes them; CreateDataSet starts a new,
+// empty store and opens. Changing the definitions of a store that holds
+// records raises at the next Open (SStoreLayoutChanged).
+//
+// Records keep a stable physical row; the bookmark (4 bytes) is the row's
+// id, never reused, so a bookmark of a deleted record stays invalid.
+// Bookmarks, RecNo and SetRecNo resolve in O(1) (amortised after inserts
+// and deletes), Next/Prior copy one record, and record buffers are reused.
+#pragma once
+
+#include <initializer_list>
+#include <span>
+#include <vector>
+
+#include "db/dataset.h"
+
+namespace brevant {
+
+class TMemDataSet : public TDataSet {
+  BV_CLASS(TMemDataSet, TDataSet)
+ public:
+  explicit TMemDataSet(TComponent* owner = nullptr);
+  ~TMemDataSet() override;
+
+  bool ReadOnly() const { return readOnly_; }
+  // Cancels a pending edit when it turns read-only.
+  void SetReadOnly(bool value);
+  // A new, empty store from the definitions (or the persistent fields),
+  // then Open. Needs a closed dataset.
+  void CreateDataSet();
+  // Removes every record, open or closed (posting or cancelling first).
+  void EmptyDataSet();
+  // Bulk loading: appends a record straight to the store of a closed
+  // dataset, one value per field definition in order (fewer values leave
+  // the rest null; Null and Unassigned are null). Values are converted as
+  // the field classes would and checked against sizes and ranges; a value
+  // that does not fit raises and adds nothing. No events, no fields.
+  void AppendRow(std::initializer_list<Variant> values);
+  void AppendRow(std::span<const Variant> values);
+  // Records in the store (also while closed).
+  Integer StoredRecordCount() const { return static_cast<Integer>(order_.size()); }
+
+  bool IsSequenced() override { return true; }
+  bool BookmarkValid(const TBookmark& bookmark) override;
+  Integer CompareBookmarks(const TBookmark& b1, const TBookmark& b2) override;
+  std::unique_ptr<TStream> CreateBlobStream(TField* field, TBlobStreamMode mode) override;
+  bool GetFieldData(TField* field, void* buffer) override;
+  void SetFieldData(TField* field, const void* buffer) override;
+
+ protected:
+  TRecordBuffer AllocRecordBuffer() override;
+  void FreeRecordBuffer(TRecordBuffer& buffer) override;
+  TGetResult GetRecord(TRecordBuffer buffer, TGetMode mode, bool doCheck) override;
+  Integer GetRecordSize() override { return fixedSize_; }
+  void InternalOpen() override;
+  void InternalClose() override;
+  bool IsCursorOpen() const override { return open_; }
+  void InternalInitFieldDefs() override;
+  void InternalFirst() override { cursor_ = -1; }
+  void InternalLast() override { cursor_ = StoredRecordCount(); }
+  void InternalInitRecord(TRecordBuffer buffer) override;
+  void InternalPost() override;
+  void InternalAddRecord(TRecordBuffer buffer, bool append) override;
+  void InternalDelete() override;
+  void InternalSetToRecord(TRecordBuffer buffer) override;
+  void InternalGotoBookmark(const void* bookmark) override;
+  void GetBookmarkData(TRecordBuffer buffer, void* data) override;
+  void SetBookmarkData(TRecordBuffer buffer, const void* data) override;
+  TBookmarkFlag GetBookmarkFlag(TRecordBuffer buffer) override;
+  void SetBookmarkFlag(TRecordBuffer buffer, TBookmarkFlag value) override;
+  bool GetCanModify() override { return !readOnly_; }
+  Integer GetRecordCount() override { return StoredRecordCount(); }
+  Integer GetRecNo() override;
+  bool InternalSetRecNo(Integer value) override;
+
+ private:
+  class TBlobStream;
+  friend class TBlobStream;
+
+  enum TColumnKind : Byte { ckFixed, ckText, ckVariant };
+  struct TColumn {
+    String name;
+    TFieldType type = ftUnknown;
+    Integer size = 0;       // as defined, or the field class's default
+    Integer precision = 0;  // FMTBcd digits
+    TColumnKind kind = ckFixed;
+    Integer width = 0;  // fixed bytes
+    Integer index = 0;  // offset in the fixed part, or index among texts / variants
+  };
+  // One record buffer: the record's fixed bytes, null flags, texts and
+  // variants, laid out like a stored row.
+  struct TRecBuf {
+    Integer row = -1;  // physical row (bookmark target for inserted records)
+    TBookmarkFlag flag = bfCurrent;
+    std::vector<Byte> fixed;
+    std::vector<Byte> nulls;
+    std::vector<String> texts;
+    std::vector<Variant> vars;
+  };
+
+  void BuildLayout(std::vector<TColumn>& cols) const;
+  void EnsureStore();
+  void ClearStore();
+  Integer NewRow();
+  void ReadRow(Integer row, TRecBuf& buf) const;
+  void WriteRow(Integer row, const TRecBuf& buf);
+  void InsertRow(TRecBuf& buf, Integer position);
+  void FillAutoInc(TRecBuf& buf);
+  // Logical position of a physical row; -1 for a deleted or unknown row.
+  Integer PositionOf(Integer row);
+  Integer RowOfBookmark(const void* bookmark) const;
+  void StoreValue(Integer row, const TColumn& col, const Variant& value);
+  const TColumn* ColumnOf(const TField* field) const;
+  void WriteBlob(TField* field, TRecBuf* buf, const String& data);
+
+  bool readOnly_ = false;
+  bool open_ = false;
+  bool haveStore_ = false;
+  std::vector<TColumn> cols_;
+  Integer fixedSize_ = 0;
+  Integer textCount_ = 0;
+  Integer varCount_ = 0;
+  // The store, row-major by physical row.
+  std::vector<Byte> fixedData_;
+  std::vector<Byte> nullData_;
+  std::vector<String> textData_;
+  std::vector<Variant> varData_;
+  std::vector<Byte> alive_;
+  std::vector<Int64> autoInc_;  // next value per column
+  Integer rowCount_ = 0;        // physical rows, deleted ones included
+  Integer idBase_ = 0;          // bookmark id of physical row 0
+  // Logical order: position -> physical row; and back, valid below validUpTo_.
+  std::vector<Integer> order_;
+  std::vector<Integer> posOf_;
+  Integer validUpTo_ = 0;
+  Integer cursor_ = -1;
+};
+
+}  // namespace brevant
