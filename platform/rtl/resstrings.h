@@ -119,4 +119,16 @@ inline constexpr const char* SParUnexpectedEnd = "Unexpected end of text";
 inline constexpr const char* SParTrailingText = "Text after the end of the object";
 inline constexpr const char* SParNestingTooDeep = "Nested too deeply";
 
+// SDL backend.
+inline constexpr const char* SSdlVideoInitFailed = "Cannot start the video system: %s";
+inline constexpr const char* SSdlNoDisplay = "No display to open windows on (video driver %s)";
+inline constexpr const char* SSdlCreateWindowFailed = "Cannot create a window: %s";
+
+// ---- controls (control classes and forms) ----
+inline constexpr const char* SParentRequired = "Control '%s' has no parent window";
+inline constexpr const char* SCannotFocus = "Cannot focus a disabled or invisible window";
+inline constexpr const char* SControlParentSetToSelf =
+    "A control cannot have itself or a child as its parent";
+inline constexpr const char* SWindowCreateFailed = "Cannot create the window of '%s'";
+
 }  // namespace brevant::res
