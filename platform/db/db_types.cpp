@@ -17,7 +17,6 @@ BV_ENUM_INFO(TUpdateKind, ukModify, ukInsert, ukDelete)
 BV_ENUM_INFO(TDataAction, daFail, daAbort, daRetry)
 BV_ENUM_INFO(TFieldAttribute, faHiddenCol, faReadonly, faRequired, faLink, faUnNamed, faFixed)
 BV_SET_INFO(TFieldAttributes, TFieldAttribute)
-BV_ENUM_INFO(TAlignment, taLeftJustify, taRightJustify, taCenter)
 BV_ENUM_INFO(TParamType, ptUnknown, ptInput, ptOutput, ptInputOutput, ptResult)
 
 String FieldTypeName(TFieldType t) {

@@ -2,6 +2,7 @@
 // fetch modes, bookmarks, events and the database error helpers.
 #pragma once
 
+#include "classes/shared_enums.h"
 #include "classes/typinfo.h"
 #include "rtl/exceptions.h"
 #include "rtl/method.h"
@@ -142,9 +143,6 @@ using TFieldAttributes = TSet<TFieldAttribute>;
 BV_DECLARE_ENUM_INFO(TFieldAttribute)
 template <>
 const TTypeInfo* TypeInfoOf<TFieldAttributes>();
-
-enum TAlignment : Byte { taLeftJustify, taRightJustify, taCenter };
-BV_DECLARE_ENUM_INFO(TAlignment)
 
 enum TParamType : Byte { ptUnknown, ptInput, ptOutput, ptInputOutput, ptResult };
 BV_DECLARE_ENUM_INFO(TParamType)
