@@ -286,6 +286,29 @@ void HideInternal(HWND h) {
   if (w && !w->Parent && s.Active == h) ActivateNext(h, w->Owner);
 }
 
+// Owned top-level windows (pop-ups, tool forms, hints) stay above their
+// owner: those that fell below it move just in front of it, keeping their
+// order, and their own owned windows follow.
+void KeepOwnedAbove(HWND owner, int depth = 0) {
+  auto& tl = S().TopLevels;
+  if (depth > 32) return;
+  std::vector<HWND> owned;
+  for (HWND t : tl)
+    if (TWnd* tw = W(t); tw && tw->Owner == owner) owned.push_back(t);
+  for (HWND o : owned) {
+    auto own = std::find(tl.begin(), tl.end(), owner);
+    auto pos = std::find(tl.begin(), tl.end(), o);
+    if (pos > own) {
+      tl.erase(pos);
+      tl.insert(std::find(tl.begin(), tl.end(), owner), o);
+      TWnd* ow = W(o);
+      if (ow->Native && (ow->Style & WS_VISIBLE))
+        Backend().ShowNativeWindow(ow->Native, true, false);
+    }
+    KeepOwnedAbove(o, depth + 1);
+  }
+}
+
 // Z-order change within the sibling list; true when the position changed.
 bool ApplyZOrder(HWND h, HWND after) {
   TWnd* w = W(h);
@@ -314,6 +337,7 @@ bool ApplyZOrder(HWND h, HWND after) {
   list.insert(list.begin() + std::ptrdiff_t(index), h);
   if (top && w->Native && (w->Style & WS_VISIBLE) && index == 0)
     Backend().ShowNativeWindow(w->Native, true, false);
+  if (top) KeepOwnedAbove(h);
   return index != oldIndex;
 }
 

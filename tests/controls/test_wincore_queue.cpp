@@ -270,5 +270,33 @@ TEST_F(Queue, ActivationOfTopLevelWindows) {
   EXPECT_EQ(GetActiveWindow(), h1);
 }
 
+TEST_F(Queue, OwnedWindowsStayAboveTheirOwner) {
+  TRecorder formRec, popupRec, otherRec;
+  HWND form = TopLevel(formRec, TRect(100, 100, 500, 400));
+  TCreateParams p;
+  p.Style = WS_POPUP | WS_VISIBLE;
+  p.ExStyle = WS_EX_NOACTIVATE;
+  p.X = 150;
+  p.Y = 150;
+  p.Width = 100;
+  p.Height = 100;
+  p.WndParent = form;  // the owner of a pop-up
+  HWND popup = CreateWindowHandle(p, &popupRec);
+  HWND other = TopLevel(otherRec, TRect(120, 120, 600, 600));
+  Pump();
+  ASSERT_EQ(WindowFromPoint({160, 160}), other) << "the newest window is on top";
+  // Raising the owner brings its pop-up along, still above it.
+  SetWindowPos(form, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  EXPECT_EQ(WindowFromPoint({160, 160}), popup);
+  EXPECT_EQ(WindowFromPoint({400, 300}), form);
+  // So does activating it with a click on the part the other window leaves.
+  SetWindowPos(other, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  ASSERT_EQ(WindowFromPoint({160, 160}), other);
+  backend->Click({110, 300});
+  Pump();
+  EXPECT_EQ(WindowFromPoint({450, 350}), form);
+  EXPECT_EQ(WindowFromPoint({160, 160}), popup);
+}
+
 }  // namespace
 }  // namespace brevant::test
