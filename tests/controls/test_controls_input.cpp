@@ -341,4 +341,53 @@ TEST_F(ControlsInputTest, HoverSendsMouseEnterAndLeave) {
   EXPECT_EQ(MouseControl(), nullptr);
 }
 
+// Answers Return like a default button and Escape like a cancel button, and
+// its accelerator character, the way buttons do through the form.
+class TDialogKeyProbe : public TProbe {
+ public:
+  using TProbe::TProbe;
+  std::vector<std::string> Heard;
+
+ protected:
+  void CMDialogKey(TMessage& m) override {
+    Word key = LoWord(m.WParam);
+    if (key == VK_RETURN || key == VK_ESCAPE) {
+      Heard.push_back(key == VK_RETURN ? "default" : "cancel");
+      m.Result = 1;
+      return;
+    }
+    TProbe::CMDialogKey(m);
+  }
+  void CMDialogChar(TMessage& m) override {
+    if (m.WParam == 'k' || m.WParam == 'K') {
+      Heard.push_back("accelerator");
+      m.Result = 1;
+      return;
+    }
+    TProbe::CMDialogChar(m);
+  }
+};
+
+TEST_F(ControlsInputTest, ReturnEscapeAndAcceleratorsReachButtonsThroughTheForm) {
+  auto* button = Create<TDialogKeyProbe>(form);
+  button->SetName("OK");
+  button->SetParent(form);
+  button->SetBounds(220, 10, 60, 30);
+  button->SetTabStop(false);
+  Pump();
+  ASSERT_TRUE(a->Focused());
+  Offscreen().PressKey(VK_RETURN);
+  Offscreen().PressKey(VK_ESCAPE);
+  Offscreen().PressKey('K', bmAlt);
+  Pump();
+  EXPECT_EQ(button->Heard, (std::vector<std::string>{"default", "cancel", "accelerator"}));
+  EXPECT_TRUE(a->Focused()) << "the focused control keeps the focus";
+  // A control that wants all keys keeps Return for itself.
+  a->DlgCode = DLGC_WANTALLKEYS;
+  button->Heard.clear();
+  Offscreen().PressKey(VK_RETURN);
+  Pump();
+  EXPECT_TRUE(button->Heard.empty());
+}
+
 }  // namespace brevant::test
