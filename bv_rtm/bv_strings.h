@@ -1,0 +1,20 @@
+// The suite's string table: every message and caption the components show,
+// formatted with Format where they take arguments. A backslash before a
+// double quote inside a message is part of the source, not of the message.
+#pragma once
+
+namespace brevant::bvres {
+
+// Argument and state checks.
+inline constexpr const char* SValueNegative = "Value can not be negative (%d)";
+inline constexpr const char* SValueNotPositive = "Value must be positive (%d)";
+inline constexpr const char* SIndexOutOfRange = "Index is out of range (%d/%d)";
+inline constexpr const char* SValueNotAvailable = "Value is not available";
+inline constexpr const char* SReadOnlyProperty = "'%s' is read-only property";
+
+// Grid operations.
+inline constexpr const char* SUnableToSelectColumn = "Unable to select column (%d)";
+inline constexpr const char* SMethodCancelled = "Method call was cancelled (%s)";
+inline constexpr const char* SInvalidLayoutPosition = "Invalid layout position (%d,%d)";
+
+}  // namespace brevant::bvres
