@@ -1,5 +1,7 @@
 #include "graphics/graphic.h"
 
+#include "classes/filer.h"
+
 #include "classes/rtti_builder.h"
 #include "rtl/resstrings.h"
 #include "rtl/streams.h"
@@ -42,6 +44,13 @@ void TGraphic::SaveToFile(const String& fileName) const {
   SaveToStream(memory);
   TFileStream stream(fileName, fmCreate);
   memory.SaveToStream(stream);
+}
+
+void TGraphic::DefineProperties(TFiler* filer) {
+  TPersistent::DefineProperties(filer);
+  filer->DefineBinaryProperty(
+      "Data", [this](TStream& stream) { LoadFromStream(stream); },
+      [this](TStream& stream) { SaveToStream(stream); }, !Empty());
 }
 
 }  // namespace brevant

@@ -36,6 +36,10 @@ class TGraphic : public TPersistent {
   // TCanvas::Draw and StretchDraw come here.
   virtual void Draw(TCanvas* canvas, const TRect& rect) = 0;
 
+  // Form streams store a graphic as the binary property "Data": its own
+  // stream format (a plain BMP for bitmaps), nothing for an empty graphic.
+  void DefineProperties(TFiler* filer) override;
+
   // Fired after every change; the sender is the graphic.
   TNotifyEvent OnChange;
 

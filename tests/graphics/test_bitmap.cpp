@@ -2,6 +2,9 @@
 
 #include <cstring>
 
+#include "classes/component.h"
+#include "classes/formstream.h"
+#include "classes/rtti_builder.h"
 #include "graphics/bitmap.h"
 #include "graphics_test_util.h"
 #include "rtl/streams.h"
@@ -324,4 +327,46 @@ TEST(Bitmap, AssignFilesAndNil) {
   SaveCanvasToPng(*a->Canvas(), dir + "/bv_gfx_canvas.png");
   c->LoadFromFile(dir + "/bv_gfx_canvas.png");
   EXPECT_EQ(PixelsOf(c.get()), PixelsOf(a.get()));
+}
+
+namespace {
+// A component publishing a bitmap, as glyph properties do.
+class TGlyphHolder : public brevant::TComponent {
+  BV_CLASS(TGlyphHolder, brevant::TComponent)
+ public:
+  using TComponent::TComponent;
+  brevant::TBitmap* Glyph() const { return glyph_.get(); }
+  void SetGlyph(brevant::TBitmap* value) { glyph_->Assign(value); }
+
+ private:
+  brevant::TObjectPtr<brevant::TBitmap> glyph_{brevant::Create<brevant::TBitmap>()};
+};
+}  // namespace
+
+BV_PUBLISH(TGlyphHolder, brevant::TComponent) {
+  p.Property("Glyph", &TGlyphHolder::Glyph, &TGlyphHolder::SetGlyph);
+}
+
+TEST(BitmapStreaming, AGlyphPropertyRoundTripsThroughTheTextForm) {
+  using namespace brevant;
+  TObjectPtr<TGlyphHolder> a(Create<TGlyphHolder>(nullptr));
+  a->SetName("Holder");
+  a->Glyph()->SetSize(3, 2);
+  a->Glyph()->Canvas()->SetPixels(0, 0, clRed);
+  a->Glyph()->Canvas()->SetPixels(2, 1, clBlue);
+  TStringStream text;
+  WriteComponentText(text, a.get());
+  EXPECT_NE(text.DataString().find("Glyph.Data = {"), String::npos) << text.DataString();
+  TObjectPtr<TGlyphHolder> b(Create<TGlyphHolder>(nullptr));
+  text.SetPosition(0);
+  ReadComponent(text, b.get());
+  ASSERT_EQ(b->Glyph()->Width(), 3);
+  ASSERT_EQ(b->Glyph()->Height(), 2);
+  EXPECT_EQ(b->Glyph()->Canvas()->Pixels(0, 0), clRed);
+  EXPECT_EQ(b->Glyph()->Canvas()->Pixels(2, 1), clBlue);
+  // An empty glyph writes nothing.
+  TObjectPtr<TGlyphHolder> empty(Create<TGlyphHolder>(nullptr));
+  TStringStream none;
+  WriteComponentText(none, empty.get());
+  EXPECT_EQ(none.DataString().find("Glyph.Data"), String::npos);
 }
