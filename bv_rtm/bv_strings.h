@@ -17,4 +17,12 @@ inline constexpr const char* SUnableToSelectColumn = "Unable to select column (%
 inline constexpr const char* SMethodCancelled = "Method call was cancelled (%s)";
 inline constexpr const char* SInvalidLayoutPosition = "Invalid layout position (%d,%d)";
 
+// Universal value and its accessors.
+inline constexpr const char* SUniValueOutOfRange = "%s is out of the range of type %s";
+
+// ---- rtm: runtime support (object text, switcher, drawing helpers) ----
+inline constexpr const char* SChildObjectRefused =
+    "Child object of class '%s' not allowed here (offset %d)";
+// ---- end rtm ----
+
 }  // namespace brevant::bvres
