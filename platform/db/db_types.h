@@ -168,4 +168,9 @@ using TDataChangeEvent = TEvent<void(TObject* Sender, TField* Field)>;
 [[noreturn]] void DatabaseError(const String& message);
 [[noreturn]] void DatabaseErrorFmt(const String& format, TVarRecs args);
 
+// The bytes of a byte array, an array of small integers, or a text (what
+// binary and blob fields accept as a variant); anything else raises the
+// invalid variant error.
+String VariantBytes(const Variant& value);
+
 }  // namespace brevant

@@ -1245,7 +1245,6 @@ Variant TBinaryField::GetAsVariant() const {
       std::span<const Byte>(reinterpret_cast<const Byte*>(s.data()), s.size()));
 }
 
-namespace {
 // The bytes of a byte array, an array of small integers, or a text.
 String VariantBytes(const Variant& value) {
   if (VarIsStr(value)) return VarToStr(value);
@@ -1264,7 +1263,6 @@ String VariantBytes(const Variant& value) {
   }
   return s;
 }
-}  // namespace
 
 void TBinaryField::SetVarValue(const Variant& value) {
   SetAsString(VariantBytes(value));

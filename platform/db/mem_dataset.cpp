@@ -85,24 +85,6 @@ Integer DefaultSize(TFieldType t) {
   }
 }
 
-String VariantBytes(const Variant& value) {
-  if (VarIsStr(value)) return VarToStr(value);
-  if (!VarIsArray(value)) DatabaseError(res::SInvalidVarType);
-  if ((value.VarType() & varTypeMask) == varByte) {
-    auto bytes = VarArrayBytes(value);
-    return String(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-  }
-  String s;
-  for (Integer i = VarArrayLowBound(value); i <= VarArrayHighBound(value); ++i) {
-    Variant e = value.GetElement(i);
-    if (!VarIsOrdinal(e)) DatabaseError(res::SInvalidVarType);
-    Int64 b = e.AsInt64();
-    if (b < 0 || b > 255) DatabaseError(res::SInvalidVarType);
-    s += static_cast<char>(b);
-  }
-  return s;
-}
-
 }  // namespace
 
 // A blob stream over the active record: reads a copy of the content and
