@@ -1,0 +1,1126 @@
+#include "db/client_dataset.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+
+#include "classes/rtti_builder.h"
+#include "db/dbconsts.h"
+#include "db/field.h"
+#include "db/field_defs.h"
+#include "rtl/datetime.h"
+#include "rtl/numconv.h"
+#include "rtl/resstrings.h"
+#include "rtl/strutils.h"
+
+namespace brevant {
+
+BV_PUBLISH(TIndexDef, TCollectionItem) {
+  p.Property("Name", &TIndexDef::Name, &TIndexDef::SetName);
+  p.Property("Fields", &TIndexDef::Fields, &TIndexDef::SetFields);
+  p.Property("DescFields", &TIndexDef::DescFields, &TIndexDef::SetDescFields);
+  p.Property("CaseInsFields", &TIndexDef::CaseInsFields, &TIndexDef::SetCaseInsFields);
+}
+
+BV_PUBLISH(TIndexDefs, TOwnedCollection) {}
+
+BV_PUBLISH(TClientDataSet, TMemDataSet) {
+  p.Property("ProviderName", &TClientDataSet::ProviderName, &TClientDataSet::SetProviderName);
+  p.Property("IndexDefs", &TClientDataSet::IndexDefs, &TClientDataSet::SetIndexDefs);
+  p.Property("IndexName", &TClientDataSet::IndexName, &TClientDataSet::SetIndexName);
+  p.Property("IndexFieldNames", &TClientDataSet::IndexFieldNames,
+             &TClientDataSet::SetIndexFieldNames);
+  p.Property("Filter", &TClientDataSet::Filter, &TClientDataSet::SetFilter);
+  p.Property("Filtered", &TClientDataSet::Filtered, &TClientDataSet::SetFiltered).Default(false);
+}
+
+namespace {
+
+constexpr const char* SMissingProvider = "Missing data provider for '%s'";
+constexpr const char* SProviderNotFound = "Provider '%s' not found";
+constexpr const char* SIndexNotFound = "Index '%s' not found";
+constexpr const char* SPendingChanges =
+    "Apply or cancel the pending changes of '%s' before refreshing";
+constexpr const char* SFilterSyntax = "Filter syntax error at position %d: %s";
+constexpr const char* SFilterValue = "Filter value '%s' does not suit field '%s'";
+
+std::vector<String> SplitNames(const String& list) {
+  std::vector<String> names;
+  std::size_t start = 0;
+  while (start <= list.size()) {
+    std::size_t end = list.find(';', start);
+    if (end == String::npos) end = list.size();
+    String n = Trim(list.substr(start, end - start));
+    if (!n.empty()) names.push_back(n);
+    start = end + 1;
+  }
+  return names;
+}
+
+bool InList(const std::vector<String>& list, const String& name) {
+  for (const String& n : list)
+    if (SameText(n, name)) return true;
+  return false;
+}
+
+// How values of a field type compare.
+enum TCmpClass : Byte { ccNumber, ccBoolean, ccDate, ccText };
+
+TCmpClass ClassOf(TFieldType t) {
+  switch (t) {
+    case ftSmallint:
+    case ftInteger:
+    case ftWord:
+    case ftLargeint:
+    case ftAutoInc:
+    case ftFloat:
+    case ftCurrency:
+    case ftBCD:
+    case ftFMTBcd:
+      return ccNumber;
+    case ftBoolean:
+      return ccBoolean;
+    case ftDate:
+    case ftTime:
+    case ftDateTime:
+    case ftTimeStamp:
+      return ccDate;
+    default:
+      return ccText;
+  }
+}
+
+Integer Sign(double d) {
+  return d < 0 ? -1 : d > 0 ? 1 : 0;
+}
+
+// Compares two non-null values by class.
+Integer CompareValues(const Variant& a, const Variant& b, TCmpClass cls, bool caseIns) {
+  switch (cls) {
+    case ccNumber:
+    case ccDate:
+      return Sign(a.AsDouble() - b.AsDouble());
+    case ccBoolean:
+      return Integer(a.AsBoolean()) - Integer(b.AsBoolean());
+    default: {
+      String x = VarToStr(a), y = VarToStr(b);
+      return Sign(caseIns ? CompareText(x, y) : CompareStr(x, y));
+    }
+  }
+}
+
+bool TryParseIsoDate(const String& text, TDateTime& value) {
+  // YYYY-MM-DD[( |T)HH:MM[:SS]]
+  String s = Trim(text);
+  auto num = [&](std::size_t at, std::size_t n, Integer& v) {
+    if (at + n > s.size()) return false;
+    v = 0;
+    for (std::size_t i = at; i < at + n; ++i) {
+      if (s[i] < '0' || s[i] > '9') return false;
+      v = v * 10 + (s[i] - '0');
+    }
+    return true;
+  };
+  Integer y, m, d, hh = 0, mm = 0, ss = 0;
+  if (!num(0, 4, y) || s.size() < 10 || s[4] != '-' || !num(5, 2, m) || s[7] != '-' ||
+      !num(8, 2, d))
+    return false;
+  std::size_t i = 10;
+  if (i < s.size()) {
+    if ((s[i] != ' ' && s[i] != 'T') || !num(i + 1, 2, hh) || i + 3 >= s.size() ||
+        s[i + 3] != ':' || !num(i + 4, 2, mm))
+      return false;
+    i += 6;
+    if (i < s.size()) {
+      if (s[i] != ':' || !num(i + 1, 2, ss)) return false;
+      i += 3;
+    }
+    if (i != s.size()) return false;
+  }
+  TDateTime date, time;
+  if (!TryEncodeDate(Word(y), Word(m), Word(d), date) ||
+      !TryEncodeTime(Word(hh), Word(mm), Word(ss), 0, time))
+    return false;
+  value = date + time;
+  return true;
+}
+
+}  // namespace
+
+// ==== index definitions ================================================================
+
+void TIndexDef::SetName(const String& value) {
+  name_ = value;
+  Changed(false);
+}
+void TIndexDef::SetFields(const String& value) {
+  fields_ = value;
+  Changed(false);
+}
+void TIndexDef::SetDescFields(const String& value) {
+  descFields_ = value;
+  Changed(false);
+}
+void TIndexDef::SetCaseInsFields(const String& value) {
+  caseInsFields_ = value;
+  Changed(false);
+}
+
+TIndexDefs::TIndexDefs(TPersistent* owner) : TOwnedCollection(owner, TIndexDef::StaticClass()) {}
+
+TIndexDef* TIndexDefs::Items(Integer index) const {
+  return static_cast<TIndexDef*>(TCollection::Items(index));
+}
+
+TIndexDef* TIndexDefs::Add(const String& name, const String& fields, const String& descFields,
+                           const String& caseInsFields) {
+  TIndexDef* d = AddIndexDef();
+  d->SetName(name);
+  d->SetFields(fields);
+  d->SetDescFields(descFields);
+  d->SetCaseInsFields(caseInsFields);
+  return d;
+}
+
+TIndexDef* TIndexDefs::Find(const String& name) const {
+  for (Integer i = 0; i < Count(); ++i)
+    if (SameText(Items(i)->Name(), name)) return Items(i);
+  return nullptr;
+}
+
+void TIndexDefs::Update(TCollectionItem* item) {
+  TOwnedCollection::Update(item);
+  // The active index may have changed: the dataset sorts again.
+  // A deleted active index leaves the provider's order.
+  if (auto* ds = dynamic_cast<TClientDataSet*>(GetOwner())) {
+    if (ds->IndexName().empty() || UpdateCount() > 0) return;
+    ds->SetIndexName(Find(ds->IndexName()) ? ds->IndexName() : String());
+  }
+}
+
+// ==== the filter language ==================================================================
+
+struct TClientDataSet::TFilterNode {
+  enum TKind : Byte { nkOr, nkAnd, nkNot, nkCompare, nkIsNull, nkIsNotNull, nkField, nkConst };
+  TKind kind = nkConst;
+  Integer op = 0;  // nkCompare: 0 =, 1 <>, 2 <, 3 <=, 4 >, 5 >=
+  String name;     // nkField
+  Integer column = -1;
+  Variant value;  // nkConst, converted to the compared field's type when resolved
+  std::shared_ptr<TFilterNode> a, b;
+};
+
+namespace {
+
+using TNode = TClientDataSet::TFilterNode;
+using TNodePtr = std::shared_ptr<TNode>;
+
+class TFilterParser {
+ public:
+  explicit TFilterParser(const String& text) : s_(text) {}
+
+  TNodePtr Parse() {
+    Skip();
+    TNodePtr n = Or();
+    Skip();
+    if (pos_ < s_.size()) Fail("unexpected text");
+    return n;
+  }
+
+ private:
+  [[noreturn]] void Fail(const char* what) {
+    DatabaseErrorFmt(SFilterSyntax, {static_cast<Integer>(pos_ + 1), String(what)});
+  }
+  void Skip() {
+    while (pos_ < s_.size() &&
+           (s_[pos_] == ' ' || s_[pos_] == '\t' || s_[pos_] == '\r' || s_[pos_] == '\n'))
+      ++pos_;
+  }
+  static bool IsIdentStart(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' ||
+           static_cast<unsigned char>(c) >= 0x80;
+  }
+  static bool IsIdentChar(char c) { return IsIdentStart(c) || (c >= '0' && c <= '9'); }
+  // Matches a keyword (case-insensitive, whole word) and consumes it.
+  bool Keyword(const char* kw) {
+    Skip();
+    std::size_t n = std::strlen(kw);
+    if (pos_ + n > s_.size() || !SameText(s_.substr(pos_, n), kw)) return false;
+    if (pos_ + n < s_.size() && IsIdentChar(s_[pos_ + n])) return false;
+    pos_ += n;
+    return true;
+  }
+  TNodePtr Make(TNode::TKind kind, TNodePtr a = nullptr, TNodePtr b = nullptr) {
+    auto n = std::make_shared<TNode>();
+    n->kind = kind;
+    n->a = std::move(a);
+    n->b = std::move(b);
+    return n;
+  }
+  TNodePtr Or() {
+    TNodePtr l = And();
+    while (Keyword("or")) l = Make(TNode::nkOr, l, And());
+    return l;
+  }
+  TNodePtr And() {
+    TNodePtr l = Unary();
+    while (Keyword("and")) l = Make(TNode::nkAnd, l, Unary());
+    return l;
+  }
+  TNodePtr Unary() {
+    if (++depth_ > 200) Fail("expression nested too deeply");
+    TNodePtr r = Keyword("not") ? Make(TNode::nkNot, Unary()) : Comparison();
+    --depth_;
+    return r;
+  }
+  TNodePtr Comparison() {
+    Skip();
+    if (pos_ < s_.size() && s_[pos_] == '(') {
+      ++pos_;
+      TNodePtr n = Or();
+      Skip();
+      if (pos_ >= s_.size() || s_[pos_] != ')') Fail("')' expected");
+      ++pos_;
+      return n;
+    }
+    TNodePtr l = Operand();
+    if (Keyword("is")) {
+      bool negate = Keyword("not");
+      if (!Keyword("null")) Fail("'null' expected");
+      return Make(negate ? TNode::nkIsNotNull : TNode::nkIsNull, l);
+    }
+    Skip();
+    static const char* ops[] = {"<>", "<=", ">=", "=", "<", ">"};
+    static const Integer codes[] = {1, 3, 5, 0, 2, 4};
+    for (int i = 0; i < 6; ++i) {
+      std::size_t n = std::strlen(ops[i]);
+      if (s_.compare(pos_, n, ops[i]) == 0) {
+        pos_ += n;
+        TNodePtr c = Make(TNode::nkCompare, l, Operand());
+        c->op = codes[i];
+        return c;
+      }
+    }
+    // A bare boolean operand.
+    if (l->kind == TNode::nkField || l->value.VarType() == varBoolean) return l;
+    Fail("comparison expected");
+  }
+  TNodePtr Operand() {
+    Skip();
+    if (pos_ >= s_.size()) Fail("operand expected");
+    char c = s_[pos_];
+    auto node = std::make_shared<TNode>();
+    if (c == '\'') {
+      String text;
+      ++pos_;
+      for (;;) {
+        if (pos_ >= s_.size()) Fail("unterminated string");
+        if (s_[pos_] == '\'') {
+          if (pos_ + 1 < s_.size() && s_[pos_ + 1] == '\'') {
+            text += '\'';
+            pos_ += 2;
+            continue;
+          }
+          ++pos_;
+          break;
+        }
+        text += s_[pos_++];
+      }
+      node->value = Variant(text);
+      return node;
+    }
+    if ((c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.') {
+      std::size_t start = pos_;
+      ++pos_;
+      while (pos_ < s_.size() && ((s_[pos_] >= '0' && s_[pos_] <= '9') || s_[pos_] == '.' ||
+                                  s_[pos_] == 'e' || s_[pos_] == 'E' ||
+                                  ((s_[pos_] == '-' || s_[pos_] == '+') &&
+                                   (s_[pos_ - 1] == 'e' || s_[pos_ - 1] == 'E'))))
+        ++pos_;
+      const char* b = s_.data() + start + (c == '+' ? 1 : 0);
+      double d = 0;
+      auto r = std::from_chars(b, s_.data() + pos_, d);
+      if (r.ec != std::errc() || r.ptr != s_.data() + pos_) {
+        pos_ = start;
+        Fail("invalid number");
+      }
+      node->value = Variant(d);
+      return node;
+    }
+    if (c == '[') {
+      std::size_t end = s_.find(']', pos_);
+      if (end == String::npos) Fail("']' expected");
+      node->kind = TNode::nkField;
+      node->name = s_.substr(pos_ + 1, end - pos_ - 1);
+      pos_ = end + 1;
+      return node;
+    }
+    if (IsIdentStart(c)) {
+      std::size_t start = pos_;
+      while (pos_ < s_.size() && IsIdentChar(s_[pos_])) ++pos_;
+      String word = s_.substr(start, pos_ - start);
+      if (SameText(word, "true") || SameText(word, "false")) {
+        node->value = Variant(SameText(word, "true"));
+        return node;
+      }
+      if (SameText(word, "null")) {
+        node->value = Variant::Null();
+        return node;
+      }
+      node->kind = TNode::nkField;
+      node->name = word;
+      return node;
+    }
+    Fail("operand expected");
+  }
+
+  const String& s_;
+  std::size_t pos_ = 0;
+  Integer depth_ = 0;
+};
+
+enum TTruth : Byte { tvFalse, tvTrue, tvUnknown };
+
+}  // namespace
+
+// ==== the client dataset ===================================================================
+
+TClientDataSet::TClientDataSet(TComponent* owner)
+    : TMemDataSet(owner), indexDefs_(new TIndexDefs(this)) {}
+
+TClientDataSet::~TClientDataSet() {
+  Close();
+  delete indexDefs_;
+}
+
+void TClientDataSet::SetProviderName(const String& value) {
+  CheckInactive();
+  providerName_ = value;
+}
+
+void TClientDataSet::SetProvider(TDataSetProvider* value) {
+  if (value == provider_) return;
+  if (provider_) RemoveFreeNotification(provider_);
+  provider_ = value;
+  if (provider_) provider_->FreeNotification(this);
+}
+
+void TClientDataSet::Notification(TComponent* component, TOperation operation) {
+  TMemDataSet::Notification(component, operation);
+  if (operation == opRemove && component == provider_) provider_ = nullptr;
+}
+
+TDataSetProvider* TClientDataSet::ResolveProvider() {
+  if (provider_) return provider_;
+  if (providerName_.empty()) return nullptr;
+  TComponent* c = Owner() ? Owner()->FindComponent(providerName_) : nullptr;
+  auto* p = dynamic_cast<TDataSetProvider*>(c);
+  if (!p) DatabaseErrorFmt(SProviderNotFound, {providerName_});
+  return p;
+}
+
+void TClientDataSet::SetIndexDefs(TIndexDefs* value) {
+  indexDefs_->Assign(value);
+}
+
+Integer TClientDataSet::ColumnOf(const String& name) const {
+  for (std::size_t i = 0; i < names_.size(); ++i)
+    if (SameText(names_[i], name)) return static_cast<Integer>(i);
+  DatabaseErrorFmt(res::SFieldNotFound, {name});
+}
+
+std::vector<TClientDataSet::TSortKey> TClientDataSet::ParseSortKeys(const String& fields,
+                                                                    const String& desc,
+                                                                    const String& caseIns) const {
+  std::vector<String> d = SplitNames(desc), ci = SplitNames(caseIns);
+  std::vector<TSortKey> keys;
+  for (const String& f : SplitNames(fields))
+    keys.push_back({ColumnOf(f), InList(d, f), InList(ci, f)});
+  return keys;
+}
+
+void TClientDataSet::SetIndexName(const String& value) {
+  if (!value.empty() && !indexDefs_->Find(value)) DatabaseErrorFmt(SIndexNotFound, {value});
+  String oldName = indexName_, oldFields = indexFieldNames_;
+  indexName_ = value;
+  if (!value.empty()) indexFieldNames_.clear();
+  try {
+    ResortIfOpen();
+  } catch (...) {
+    indexName_ = oldName;
+    indexFieldNames_ = oldFields;
+    throw;
+  }
+}
+
+void TClientDataSet::SetIndexFieldNames(const String& value) {
+  String oldName = indexName_, oldFields = indexFieldNames_;
+  indexFieldNames_ = value;
+  if (!value.empty()) indexName_.clear();
+  try {
+    ResortIfOpen();
+  } catch (...) {
+    indexName_ = oldName;
+    indexFieldNames_ = oldFields;
+    throw;
+  }
+}
+
+void TClientDataSet::SetFilter(const String& value) {
+  std::shared_ptr<TFilterNode> tree;
+  if (!Trim(value).empty()) tree = TFilterParser(value).Parse();
+  String old = filter_;
+  auto oldTree = filterTree_;
+  filter_ = value;
+  filterTree_ = tree;
+  if (filtered_) {
+    try {
+      ResortIfOpen();
+    } catch (...) {
+      filter_ = old;
+      filterTree_ = oldTree;
+      throw;
+    }
+  }
+}
+
+void TClientDataSet::SetFiltered(bool value) {
+  if (value == filtered_) return;
+  filtered_ = value;
+  try {
+    ResortIfOpen();
+  } catch (...) {
+    filtered_ = !value;
+    throw;
+  }
+}
+
+void TClientDataSet::SetFilterCaseInsensitive(bool value) {
+  if (value == filterCaseIns_) return;
+  filterCaseIns_ = value;
+  if (filtered_) ResortIfOpen();
+}
+
+// Binds the filter's field names to columns and converts the literals
+// compared with fields to the fields' types.
+void TClientDataSet::ResolveFilter() {
+  if (!filterTree_ || !filtered_) return;
+  std::function<void(TFilterNode*)> bind = [&](TFilterNode* n) {
+    if (!n) return;
+    if (n->kind == TFilterNode::nkField) n->column = ColumnOf(n->name);
+    bind(n->a.get());
+    bind(n->b.get());
+    if (n->kind != TFilterNode::nkCompare) return;
+    TFilterNode* field = n->a->kind == TFilterNode::nkField   ? n->a.get()
+                         : n->b->kind == TFilterNode::nkField ? n->b.get()
+                                                              : nullptr;
+    TFilterNode* lit = n->a->kind == TFilterNode::nkConst   ? n->a.get()
+                       : n->b->kind == TFilterNode::nkConst ? n->b.get()
+                                                            : nullptr;
+    if (!field || !lit || VarIsNull(lit->value)) return;
+    TFieldType t = types_[static_cast<std::size_t>(field->column)];
+    Variant& v = lit->value;
+    try {
+      switch (ClassOf(t)) {
+        case ccNumber:
+          if (VarIsStr(v)) {
+            double d;
+            String s = Trim(VarToStr(v));
+            auto r = std::from_chars(s.data(), s.data() + s.size(), d);
+            if (s.empty() || r.ec != std::errc() || r.ptr != s.data() + s.size()) throw 0;
+            v = Variant(d);
+          } else if (v.VarType() == varBoolean) {
+            throw 0;
+          }
+          break;
+        case ccBoolean:
+          v = Variant(v.AsBoolean());
+          break;
+        case ccDate:
+          if (VarIsStr(v)) {
+            TDateTime dt;
+            if (!TryParseIsoDate(VarToStr(v), dt)) throw 0;
+            v = Variant(static_cast<double>(dt));
+          }
+          break;
+        case ccText:
+          v = Variant(VarToStr(v));
+          break;
+      }
+    } catch (...) {
+      DatabaseErrorFmt(SFilterValue, {VarToStr(v), field->name});
+    }
+  };
+  bind(filterTree_.get());
+}
+
+bool TClientDataSet::Passes(Integer id) {
+  if (!filtered_ || !filterTree_) return true;
+  const std::vector<Variant>& row = values_[id];
+  std::function<TTruth(const TFilterNode*)> eval = [&](const TFilterNode* n) -> TTruth {
+    auto operand = [&](const TFilterNode* o) -> const Variant& {
+      return o->kind == TFilterNode::nkField ? row[static_cast<std::size_t>(o->column)] : o->value;
+    };
+    switch (n->kind) {
+      case TFilterNode::nkOr: {
+        TTruth a = eval(n->a.get());
+        if (a == tvTrue) return tvTrue;
+        TTruth b = eval(n->b.get());
+        return b == tvTrue ? tvTrue : (a == tvUnknown || b == tvUnknown) ? tvUnknown : tvFalse;
+      }
+      case TFilterNode::nkAnd: {
+        TTruth a = eval(n->a.get());
+        if (a == tvFalse) return tvFalse;
+        TTruth b = eval(n->b.get());
+        return b == tvFalse ? tvFalse : (a == tvUnknown || b == tvUnknown) ? tvUnknown : tvTrue;
+      }
+      case TFilterNode::nkNot: {
+        TTruth a = eval(n->a.get());
+        return a == tvUnknown ? tvUnknown : a == tvTrue ? tvFalse : tvTrue;
+      }
+      case TFilterNode::nkIsNull:
+      case TFilterNode::nkIsNotNull: {
+        const Variant& v = operand(n->a.get());
+        bool isNull = VarIsNull(v) || VarIsEmpty(v);
+        return isNull == (n->kind == TFilterNode::nkIsNull) ? tvTrue : tvFalse;
+      }
+      case TFilterNode::nkCompare: {
+        if (n->a->kind != TFilterNode::nkField && n->a->kind != TFilterNode::nkConst)
+          return tvFalse;
+        const Variant& x = operand(n->a.get());
+        const Variant& y = operand(n->b.get());
+        if (VarIsNull(x) || VarIsEmpty(x) || VarIsNull(y) || VarIsEmpty(y)) return tvUnknown;
+        const TFilterNode* f = n->a->kind == TFilterNode::nkField   ? n->a.get()
+                               : n->b->kind == TFilterNode::nkField ? n->b.get()
+                                                                    : nullptr;
+        TCmpClass cls = f ? ClassOf(types_[static_cast<std::size_t>(f->column)])
+                          : (VarIsNumeric(x) && VarIsNumeric(y) ? ccNumber : ccText);
+        Integer c = CompareValues(x, y, cls, filterCaseIns_);
+        bool r = false;
+        switch (n->op) {
+          case 0:
+            r = c == 0;
+            break;
+          case 1:
+            r = c != 0;
+            break;
+          case 2:
+            r = c < 0;
+            break;
+          case 3:
+            r = c <= 0;
+            break;
+          case 4:
+            r = c > 0;
+            break;
+          default:
+            r = c >= 0;
+            break;
+        }
+        return r ? tvTrue : tvFalse;
+      }
+      default: {
+        // A bare operand: a boolean field or literal.
+        const Variant& v = operand(n);
+        if (VarIsNull(v) || VarIsEmpty(v)) return tvUnknown;
+        return v.AsBoolean() ? tvTrue : tvFalse;
+      }
+    }
+  };
+  return eval(filterTree_.get()) == tvTrue;
+}
+
+bool TClientDataSet::Less(Integer a, Integer b) const {
+  const std::vector<Variant>& x = values_.at(a);
+  const std::vector<Variant>& y = values_.at(b);
+  for (const TSortKey& k : sortKeys_) {
+    const Variant& u = x[static_cast<std::size_t>(k.column)];
+    const Variant& v = y[static_cast<std::size_t>(k.column)];
+    bool un = VarIsNull(u) || VarIsEmpty(u), vn = VarIsNull(v) || VarIsEmpty(v);
+    Integer c;
+    if (un || vn)
+      c = Integer(vn) - Integer(un);  // nulls first
+    else
+      c = CompareValues(u, v, ClassOf(types_[static_cast<std::size_t>(k.column)]), k.caseIns);
+    if (c != 0) return k.desc ? c > 0 : c < 0;
+  }
+  return false;
+}
+
+void TClientDataSet::BuildView() {
+  if (!indexName_.empty()) {
+    TIndexDef* d = indexDefs_->Find(indexName_);
+    if (!d) DatabaseErrorFmt(SIndexNotFound, {indexName_});
+    sortKeys_ = ParseSortKeys(d->Fields(), d->DescFields(), d->CaseInsFields());
+  } else {
+    sortKeys_ = ParseSortKeys(indexFieldNames_, "", "");
+  }
+  ResolveFilter();
+  view_.clear();
+  view_.reserve(storeOrder_.size());
+  for (Integer id : storeOrder_)
+    if (Passes(id)) view_.push_back(id);
+  if (!sortKeys_.empty()) SortView();
+  positionsValid_ = false;
+}
+
+// Sorts the view by the active index: every record's sort values are
+// extracted once (text folded for case-insensitive fields), then compared
+// without touching the variants again.
+void TClientDataSet::SortView() {
+  struct TKeyVal {
+    bool null = true;
+    double num = 0;
+    String text;
+  };
+  std::size_t n = view_.size(), k = sortKeys_.size();
+  std::vector<TKeyVal> keys(n * k);
+  std::vector<TCmpClass> classes;
+  for (const TSortKey& key : sortKeys_)
+    classes.push_back(ClassOf(types_[static_cast<std::size_t>(key.column)]));
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::vector<Variant>& row = values_[view_[i]];
+    for (std::size_t j = 0; j < k; ++j) {
+      const Variant& v = row[static_cast<std::size_t>(sortKeys_[j].column)];
+      TKeyVal& kv = keys[i * k + j];
+      if (VarIsNull(v) || VarIsEmpty(v)) continue;
+      kv.null = false;
+      switch (classes[j]) {
+        case ccNumber:
+        case ccDate:
+          kv.num = v.AsDouble();
+          break;
+        case ccBoolean:
+          kv.num = v.AsBoolean() ? 1 : 0;
+          break;
+        default:
+          kv.text = VarToStr(v);
+          if (sortKeys_[j].caseIns)
+            for (char& c : kv.text)
+              if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+      }
+    }
+  }
+  std::vector<std::size_t> order(n);
+  for (std::size_t i = 0; i < n; ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    for (std::size_t j = 0; j < k; ++j) {
+      const TKeyVal& x = keys[a * k + j];
+      const TKeyVal& y = keys[b * k + j];
+      Integer c;
+      if (x.null || y.null)
+        c = Integer(y.null) - Integer(x.null);
+      else if (classes[j] == ccText)
+        c = Sign(static_cast<double>(x.text.compare(y.text)));
+      else
+        c = Sign(x.num - y.num);
+      if (c != 0) return sortKeys_[j].desc ? c > 0 : c < 0;
+    }
+    return false;
+  });
+  std::vector<Integer> sorted(n);
+  for (std::size_t i = 0; i < n; ++i) sorted[i] = view_[order[i]];
+  view_ = std::move(sorted);
+}
+
+void TClientDataSet::RebuildPositions() {
+  viewPosOf_.clear();
+  viewPosOf_.reserve(view_.size());
+  for (std::size_t i = 0; i < view_.size(); ++i) viewPosOf_[view_[i]] = static_cast<Integer>(i);
+  positionsValid_ = true;
+}
+
+Integer TClientDataSet::ViewPosOf(Integer id) const {
+  if (!positionsValid_) const_cast<TClientDataSet*>(this)->RebuildPositions();
+  auto it = viewPosOf_.find(id);
+  return it == viewPosOf_.end() ? -1 : it->second;
+}
+
+void TClientDataSet::ResortIfOpen() {
+  if (!Active()) return;
+  CheckBrowseMode();
+  Integer current = -1;
+  if (ActiveBuffer() && GetRecNo() > 0) GetBookmarkData(ActiveBuffer(), &current);
+  std::vector<Integer> oldView = view_;
+  std::vector<TSortKey> oldKeys = sortKeys_;
+  try {
+    BuildView();
+  } catch (...) {
+    view_ = std::move(oldView);
+    sortKeys_ = std::move(oldKeys);
+    positionsValid_ = false;
+    throw;
+  }
+  Integer pos = current >= 0 ? ViewPosOf(current) : -1;
+  viewPos_ = pos >= 0 ? pos : 0;
+  CursorPosChanged();
+  Resync({});
+}
+
+// ---- fetching ----------------------------------------------------------------------------
+
+void TClientDataSet::Fetch(bool withDefs, std::vector<std::vector<Variant>>& rows) {
+  TDataSetProvider* p = ResolveProvider();
+  if (withDefs) p->GetFieldDefs(FieldDefs());
+  p->GetRows(rows);
+  keyColumns_.clear();
+  TDataSetState saved = SetTempState(dsInactive);
+  try {
+    EmptyDataSet();
+    for (const auto& row : rows) AppendRow(row);
+  } catch (...) {
+    EmptyDataSet();
+    RestoreState(saved);
+    throw;
+  }
+  RestoreState(saved);
+}
+
+void TClientDataSet::LoadIds(std::vector<std::vector<Variant>>& rows) {
+  names_.clear();
+  types_.clear();
+  for (Integer i = 0; i < FieldDefs()->Count(); ++i) {
+    names_.push_back(FieldDefs()->Items(i)->Name());
+    types_.push_back(FieldDefs()->Items(i)->DataType());
+  }
+  keyColumns_.clear();
+  if (TDataSetProvider* p = ResolveProvider())
+    for (const String& k : SplitNames(p->ResolvedKeyFields())) keyColumns_.push_back(ColumnOf(k));
+  values_.clear();
+  storeOrder_.clear();
+  TRecordBuffer scratch = AllocRecordBuffer();
+  try {
+    TMemDataSet::InternalFirst();
+    std::size_t i = 0;
+    while (TMemDataSet::GetRecord(scratch, gmNext, false) == grOK) {
+      Integer id;
+      GetBookmarkData(scratch, &id);
+      storeOrder_.push_back(id);
+      values_[id] = i < rows.size() ? std::move(rows[i]) : std::vector<Variant>(names_.size());
+      ++i;
+    }
+  } catch (...) {
+    FreeRecordBuffer(scratch);
+    throw;
+  }
+  FreeRecordBuffer(scratch);
+}
+
+void TClientDataSet::InternalOpen() {
+  std::vector<std::vector<Variant>> rows;
+  if (ResolveProvider()) {
+    Fetch(true, rows);
+  } else if (StoredRecordCount() > 0) {
+    DatabaseErrorFmt(SMissingProvider, {Name()});
+  }
+  log_.clear();
+  TMemDataSet::InternalOpen();
+  LoadIds(rows);
+  BuildView();
+  viewPos_ = -1;
+}
+
+void TClientDataSet::InternalClose() {
+  TMemDataSet::InternalClose();
+  view_.clear();
+  viewPosOf_.clear();
+  positionsValid_ = false;
+  viewPos_ = -1;
+}
+
+void TClientDataSet::InternalRefresh() {
+  if (!log_.empty()) DatabaseErrorFmt(SPendingChanges, {Name()});
+  if (!ResolveProvider()) return;
+  std::vector<Variant> key;
+  Integer oldPos = viewPos_;
+  if (ActiveBuffer() && GetRecNo() > 0 && !keyColumns_.empty()) {
+    Integer id;
+    GetBookmarkData(ActiveBuffer(), &id);
+    key = KeyOf(values_[id]);
+  }
+  std::vector<std::vector<Variant>> rows;
+  ResolveProvider()->RefreshSource();
+  Fetch(false, rows);
+  LoadIds(rows);
+  BuildView();
+  Integer pos = -1;
+  if (!key.empty())
+    for (std::size_t i = 0; i < view_.size() && pos < 0; ++i)
+      if (KeyOf(values_[view_[i]]) == key) pos = static_cast<Integer>(i);
+  if (pos < 0) pos = std::clamp(oldPos, 0, std::max(0, static_cast<Integer>(view_.size()) - 1));
+  viewPos_ = pos;
+}
+
+// ---- cursor --------------------------------------------------------------------------------
+
+TGetResult TClientDataSet::GetRecord(TRecordBuffer buffer, TGetMode mode, bool doCheck) {
+  Integer n = static_cast<Integer>(view_.size());
+  switch (mode) {
+    case gmNext:
+      if (viewPos_ >= n - 1) {
+        viewPos_ = n;
+        return grEOF;
+      }
+      ++viewPos_;
+      break;
+    case gmPrior:
+      if (viewPos_ <= 0) {
+        viewPos_ = -1;
+        return grBOF;
+      }
+      --viewPos_;
+      break;
+    case gmCurrent:
+      if (viewPos_ < 0 || viewPos_ >= n) {
+        if (doCheck && n > 0) DatabaseErrorFmt(res::SInternalError, {res::SNoCurrentRecord});
+        return grError;
+      }
+      break;
+  }
+  Integer id = view_[static_cast<std::size_t>(viewPos_)];
+  TMemDataSet::InternalGotoBookmark(&id);
+  return TMemDataSet::GetRecord(buffer, gmCurrent, doCheck);
+}
+
+void TClientDataSet::InternalSetToRecord(TRecordBuffer buffer) {
+  Integer id;
+  GetBookmarkData(buffer, &id);
+  Integer pos = ViewPosOf(id);
+  if (pos < 0) DatabaseError(res::SRecordNotFound);
+  viewPos_ = pos;
+}
+
+void TClientDataSet::InternalGotoBookmark(const void* bookmark) {
+  Integer id;
+  std::memcpy(&id, bookmark, 4);
+  Integer pos = ViewPosOf(id);
+  if (pos < 0) DatabaseError(res::SRecordNotFound);
+  viewPos_ = pos;
+}
+
+Integer TClientDataSet::GetRecNo() {
+  TRecordBuffer buf = ActiveBuffer();
+  if (!buf) return 0;
+  if (GetBookmarkFlag(buf) != bfCurrent) return -1;
+  Integer id;
+  GetBookmarkData(buf, &id);
+  Integer pos = ViewPosOf(id);
+  return pos < 0 ? -1 : pos + 1;
+}
+
+bool TClientDataSet::InternalSetRecNo(Integer value) {
+  if (value < 1 || value > static_cast<Integer>(view_.size())) return false;
+  viewPos_ = value - 1;
+  return true;
+}
+
+bool TClientDataSet::BookmarkValid(const TBookmark& bookmark) {
+  if (bookmark.size() != 4 || !Active()) return false;
+  Integer id;
+  std::memcpy(&id, bookmark.data(), 4);
+  return ViewPosOf(id) >= 0;
+}
+
+Integer TClientDataSet::CompareBookmarks(const TBookmark& b1, const TBookmark& b2) {
+  auto position = [this](const TBookmark& b, Int64 empty) -> Int64 {
+    if (b.empty()) return empty;
+    if (b.size() != 4) return -1;
+    Integer id;
+    std::memcpy(&id, b.data(), 4);
+    return ViewPosOf(id);
+  };
+  Int64 d = position(b1, 2147483647) - position(b2, 0);
+  return static_cast<Integer>(std::clamp<Int64>(d, INT32_MIN, INT32_MAX));
+}
+
+// ---- editing -----------------------------------------------------------------------------
+
+void TClientDataSet::ReadEditValues(std::vector<Variant>& values) {
+  values.assign(names_.size(), Variant::Null());
+  for (std::size_t i = 0; i < names_.size(); ++i) {
+    TField* f = FindField(names_[i]);
+    if (!f || f->FieldKind() != fkData || f->IsNull()) continue;
+    values[i] = f->IsBlob() ? Variant(f->AsString()) : f->Value();
+  }
+}
+
+std::vector<Variant> TClientDataSet::KeyOf(const std::vector<Variant>& values) const {
+  std::vector<Variant> key;
+  for (Integer k : keyColumns_) key.push_back(values[static_cast<std::size_t>(k)]);
+  return key;
+}
+
+void TClientDataSet::LogChange(TUpdateKind kind, Integer id, const std::vector<Variant>& oldValues,
+                               const std::vector<Variant>& newValues) {
+  auto it =
+      std::find_if(log_.begin(), log_.end(), [id](const TUpdateRecord& u) { return u.id == id; });
+  switch (kind) {
+    case ukInsert:
+      log_.push_back({ukInsert, id, {}, newValues});
+      break;
+    case ukModify:
+      if (it != log_.end())
+        it->values = newValues;
+      else
+        log_.push_back({ukModify, id, KeyOf(oldValues), newValues});
+      break;
+    case ukDelete:
+      if (it != log_.end() && it->kind == ukInsert) {
+        log_.erase(it);
+      } else if (it != log_.end()) {
+        it->kind = ukDelete;
+        it->values.clear();
+      } else {
+        log_.push_back({ukDelete, id, KeyOf(oldValues), {}});
+      }
+      break;
+  }
+}
+
+// Places a record that was written into the view: at its sorted place, at
+// hint without an index, or nowhere when the filter rejects it (the cursor
+// then rests on the record that followed).
+void TClientDataSet::PlaceInView(Integer id, Integer hint) {
+  positionsValid_ = false;
+  Integer n = static_cast<Integer>(view_.size());
+  hint = std::clamp(hint, 0, n);
+  if (!Passes(id)) {
+    viewPos_ = hint;
+    return;
+  }
+  Integer pos = hint;
+  if (!sortKeys_.empty())
+    pos =
+        static_cast<Integer>(std::upper_bound(view_.begin(), view_.end(), id,
+                                              [this](Integer a, Integer b) { return Less(a, b); }) -
+                             view_.begin());
+  view_.insert(view_.begin() + pos, id);
+  viewPos_ = pos;
+}
+
+void TClientDataSet::InsertPath(bool append) {
+  TRecordBuffer buf = ActiveBuffer();
+  std::vector<Variant> values;
+  ReadEditValues(values);
+  Integer n = static_cast<Integer>(view_.size());
+  bool atEnd = append || GetBookmarkFlag(buf) == bfEOF || viewPos_ < 0 || viewPos_ >= n;
+  Integer hint = atEnd ? n : viewPos_;
+  Integer beforeId = atEnd ? -1 : view_[static_cast<std::size_t>(viewPos_)];
+  TMemDataSet::InternalLast();
+  TMemDataSet::InternalAddRecord(buf, true);
+  Integer id;
+  GetBookmarkData(buf, &id);
+  auto at = beforeId < 0 ? storeOrder_.end()
+                         : std::find(storeOrder_.begin(), storeOrder_.end(), beforeId);
+  storeOrder_.insert(at, id);
+  values_[id] = values;
+  PlaceInView(id, hint);
+  LogChange(ukInsert, id, {}, values);
+}
+
+void TClientDataSet::InternalPost() {
+  if (State() == dsInsert) {
+    InsertPath(false);
+    return;
+  }
+  TRecordBuffer buf = ActiveBuffer();
+  std::vector<Variant> values;
+  ReadEditValues(values);
+  Integer id;
+  GetBookmarkData(buf, &id);
+  Integer pos = ViewPosOf(id);
+  TMemDataSet::InternalGotoBookmark(&id);
+  TMemDataSet::InternalPost();
+  std::vector<Variant> old = std::move(values_[id]);
+  values_[id] = values;
+  if (pos >= 0) view_.erase(view_.begin() + pos);
+  PlaceInView(id, pos >= 0 ? pos : viewPos_);
+  if (!silent_) LogChange(ukModify, id, old, values);
+}
+
+void TClientDataSet::InternalAddRecord(TRecordBuffer buffer, bool append) {
+  (void)buffer;  // the active buffer
+  InsertPath(append);
+}
+
+void TClientDataSet::InternalDelete() {
+  Integer n = static_cast<Integer>(view_.size());
+  if (viewPos_ < 0 || viewPos_ >= n) DatabaseError(res::SRecordNotFound);
+  Integer id = view_[static_cast<std::size_t>(viewPos_)];
+  TMemDataSet::InternalGotoBookmark(&id);
+  TMemDataSet::InternalDelete();
+  view_.erase(view_.begin() + viewPos_);
+  positionsValid_ = false;
+  storeOrder_.erase(std::find(storeOrder_.begin(), storeOrder_.end(), id));
+  LogChange(ukDelete, id, values_[id], {});
+  values_.erase(id);
+}
+
+// ---- resolving ------------------------------------------------------------------------------
+
+Integer TClientDataSet::ApplyUpdates(Integer maxErrors) {
+  CheckActive();
+  CheckBrowseMode();
+  TDataSetProvider* p = ResolveProvider();
+  if (!p) DatabaseErrorFmt(SMissingProvider, {Name()});
+  Integer errors = 0;
+  std::size_t i = 0;
+  std::vector<std::pair<Integer, std::vector<Variant>>> rekeyed;
+  while (i < log_.size()) {
+    try {
+      std::vector<Variant> key = p->ApplyUpdate(log_[i], names_);
+      // Later changes of the record locate it by the key the source holds.
+      auto v = values_.find(log_[i].id);
+      if (v != values_.end() && key.size() == keyColumns_.size() && KeyOf(v->second) != key)
+        rekeyed.push_back({log_[i].id, key});
+      log_.erase(log_.begin() + static_cast<std::ptrdiff_t>(i));
+    } catch (const Exception& e) {
+      applyError_ = e.Message();
+      ++errors;
+      ++i;
+      if (maxErrors >= 0 && errors > maxErrors) break;
+    }
+  }
+  if (!rekeyed.empty()) StoreKeys(rekeyed);
+  return errors;
+}
+
+// Writes the keys the source assigned (to inserted records) into the
+// records, without logging, keeping the cursor where it was.
+void TClientDataSet::StoreKeys(const std::vector<std::pair<Integer, std::vector<Variant>>>& keys) {
+  TDisableControls disable(this);
+  TBookmark mark = Bookmark();
+  silent_ = true;
+  try {
+    for (const auto& [id, key] : keys) {
+      TBookmark b(4, '\0');
+      std::memcpy(b.data(), &id, 4);
+      if (!BookmarkValid(b)) {
+        // Filtered out of the view: only the values change.
+        for (std::size_t k = 0; k < key.size(); ++k)
+          values_[id][static_cast<std::size_t>(keyColumns_[k])] = key[k];
+        continue;
+      }
+      GotoBookmark(b);
+      Edit();
+      for (std::size_t k = 0; k < key.size(); ++k) {
+        TField* f = FindField(names_[static_cast<std::size_t>(keyColumns_[k])]);
+        if (f) f->SetValue(key[k]);
+      }
+      Post();
+    }
+  } catch (...) {
+    silent_ = false;
+    if (State() == dsEdit) Cancel();
+    throw;
+  }
+  silent_ = false;
+  if (BookmarkValid(mark)) GotoBookmark(mark);
+}
+
+void TClientDataSet::CancelUpdates() {
+  log_.clear();
+  if (Active()) Refresh();
+}
+
+}  // namespace brevant
