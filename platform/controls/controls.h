@@ -524,6 +524,7 @@ class TWinControl : public TControl, public IWindowProc {
   // handler that set the key to 0).
   bool DoKeyDown(TMessage& message);
   bool DoKeyUp(TMessage& message);
+  bool DoKey(TMessage& message, bool down);
   bool DoKeyPress(TMessage& message);
 
   // ---- per-message handlers ----

@@ -369,23 +369,24 @@ void TWinControl::KeyPress(char32_t& key) {
 }
 
 bool TWinControl::DoKeyDown(TMessage& m) {
-  TCustomForm* form = GetParentForm(this);
-  if (form && form != this && form->KeyPreview() && form->DoKeyDown(m)) return true;
-  if (!controlStyle_.Contains(csNoStdEvents)) {
-    Word key = LoWord(m.WParam);
-    KeyDown(key, KeyDataToShiftState(m.LParam));
-    m.WParam = key;
-    if (key == 0) return true;
-  }
-  return false;
+  return DoKey(m, true);
 }
 
 bool TWinControl::DoKeyUp(TMessage& m) {
+  return DoKey(m, false);
+}
+
+// A key's down or up event: the form sees it first with KeyPreview; a
+// handler that clears the key consumes it.
+bool TWinControl::DoKey(TMessage& m, bool down) {
   TCustomForm* form = GetParentForm(this);
-  if (form && form != this && form->KeyPreview() && form->DoKeyUp(m)) return true;
+  if (form && form != this && form->KeyPreview() && form->DoKey(m, down)) return true;
   if (!controlStyle_.Contains(csNoStdEvents)) {
     Word key = LoWord(m.WParam);
-    KeyUp(key, KeyDataToShiftState(m.LParam));
+    if (down)
+      KeyDown(key, KeyDataToShiftState(m.LParam));
+    else
+      KeyUp(key, KeyDataToShiftState(m.LParam));
     m.WParam = key;
     if (key == 0) return true;
   }
