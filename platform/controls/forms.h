@@ -37,6 +37,12 @@ BV_DECLARE_ENUM_INFO(TFormBorderStyle)
 enum TCloseAction : Byte { caNone, caHide, caFree, caMinimize };
 BV_DECLARE_ENUM_INFO(TCloseAction)
 
+// A modal form's answer; ShowModal's loop ends when it becomes non-zero.
+using TModalResult = Integer;
+constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4,
+                       mrIgnore = 5, mrYes = 6, mrNo = 7, mrAll = 8, mrNoToAll = 9,
+                       mrYesToAll = 10;
+
 using TCloseEvent = TEvent<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = TEvent<void(TObject* Sender, bool& CanClose)>;
 
@@ -55,6 +61,9 @@ class TCustomForm : public TWinControl {
   virtual bool CloseQuery();
   // Frees the form once the messages already queued for it are handled.
   void Release();
+
+  TModalResult ModalResult() const { return modalResult_; }
+  void SetModalResult(TModalResult value) { modalResult_ = value; }
 
   TFormBorderStyle BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(TFormBorderStyle value);
@@ -109,6 +118,7 @@ class TCustomForm : public TWinControl {
   TWinControl* focusedControl_ = nullptr;
   TFormBorderStyle borderStyle_ = bsSizeable;
   bool keyPreview_ = false;
+  TModalResult modalResult_ = mrNone;
   Integer focusCount_ = 0;
 };
 
