@@ -3,5 +3,7 @@
 namespace brevant {
 
 BV_ENUM_INFO(TAlignment, taLeftJustify, taRightJustify, taCenter)
+BV_ENUM_INFO(TScrollStyle, ssNone, ssHorizontal, ssVertical, ssBoth)
+BV_ENUM_INFO(TTextLayout, tlTop, tlCenter, tlBottom)
 
 }  // namespace brevant
