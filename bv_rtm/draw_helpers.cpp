@@ -5,6 +5,9 @@
 
 namespace brevant {
 
+BV_ENUM_INFO(TznBorderStyle, bsNoBorder, bs3D, bsSoft, bsSoftExt, bsFlat, bsFlatExt, bsMono,
+             bsMonoExt)
+
 void AlignRectVert(const TRect& outer, TRect& inner, Integer mode) {
   Integer h = inner.Height();
   if (h > outer.Height()) h = outer.Height();

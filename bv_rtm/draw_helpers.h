@@ -68,6 +68,7 @@ enum TznBorderStyle : Byte {
   bsMono,
   bsMonoExt
 };
+BV_DECLARE_ENUM_INFO(TznBorderStyle)
 
 // WM_NCCALCSIZE: shrinks the client rectangle by 1 pixel each side (2 for
 // the Ext kinds) for kinds from bsSoft on.

@@ -169,6 +169,15 @@ template <class T>
 bool Is(const TObject* obj) {
   return obj && obj->InheritsFrom(ClassOf<T>());
 }
+// The object as a T when it is one, else nullptr.
+template <class T>
+T* TryAs(TObject* obj) {
+  return Is<T>(obj) ? static_cast<T*>(obj) : nullptr;
+}
+template <class T>
+const T* TryAs(const TObject* obj) {
+  return Is<T>(obj) ? static_cast<const T*>(obj) : nullptr;
+}
 
 // The application's exception handler: code that must not throw (free
 // protocols, message handlers) hands exceptions here. The default handler

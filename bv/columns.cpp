@@ -1,0 +1,210 @@
+#include "bv/columns.h"
+
+#include <algorithm>
+
+#include "bv/tabulon.h"
+#include "bv_rtm/bv_errors.h"
+#include "classes/rtti_builder.h"
+#include "db/dataset.h"
+#include "db/field.h"
+#include "db/field_defs.h"
+
+namespace brevant {
+
+// ---- TtlColumn ----
+
+TtlColumns* TtlColumn::Columns() const {
+  return TryAs<TtlColumns>(Collection());
+}
+
+TDBTabulon* TtlColumn::Grid() const {
+  TtlColumns* columns = Columns();
+  return columns ? columns->Grid() : nullptr;
+}
+
+static bool GridLoading(const TDBTabulon* grid) {
+  return grid && grid->ComponentState().Contains(csLoading);
+}
+
+void TtlColumn::SetFieldName(const String& value) {
+  if (fieldName_ == value) return;
+  fieldName_ = value;
+  if (!GridLoading(Grid())) BindField();
+  Changed(false);
+}
+
+void TtlColumn::SetCaption(const String& value) {
+  if (caption_ == value) return;
+  caption_ = value;
+  if (TDBTabulon* grid = Grid()) grid->InvalidateTitle(this);
+}
+
+void TtlColumn::SetWidth(Integer value) {
+  CheckNotNegative(value);
+  if (width_ == value) return;
+  width_ = value;
+  Changed(true);
+}
+
+void TtlColumn::SetVisible(bool value) {
+  if (visible_ == value) return;
+  visible_ = value;
+  Changed(true);
+}
+
+void TtlColumn::BindField() {
+  field_ = nullptr;
+  TDBTabulon* grid = Grid();
+  TDataSet* dataSet = grid ? grid->DataSet() : nullptr;
+  if (dataSet && dataSet->Active() && !fieldName_.empty()) field_ = dataSet->FindField(fieldName_);
+}
+
+String TtlColumn::EffectiveCaption() const {
+  if (!caption_.empty()) return caption_;
+  if (field_) return field_->DisplayName();
+  return fieldName_;
+}
+
+const TtlGroupInfo* TtlColumn::GroupInfo() const {
+  TtlColumns* columns = Columns();
+  if (!columns || group_ < 0 || group_ >= columns->GroupCount()) return nullptr;
+  return &columns->Groups(group_);
+}
+
+String TtlColumn::DisplayName() const {
+  if (!caption_.empty()) return caption_;
+  if (!fieldName_.empty()) return fieldName_;
+  return TCollectionItem::DisplayName();
+}
+
+void TtlColumn::Assign(const TPersistent* source) {
+  if (auto* c = TryAs<TtlColumn>(source)) {
+    fieldName_ = c->fieldName_;
+    caption_ = c->caption_;
+    width_ = c->width_;
+    visible_ = c->visible_;
+    if (!GridLoading(Grid())) BindField();
+    Changed(true);
+    return;
+  }
+  TCollectionItem::Assign(source);
+}
+
+BV_PUBLISH(TtlColumn, TCollectionItem) {
+  p.Property("FieldName", &TtlColumn::FieldName, &TtlColumn::SetFieldName);
+  p.Property("Caption", &TtlColumn::Caption, &TtlColumn::SetCaption);
+  p.Property("Width", &TtlColumn::Width, &TtlColumn::SetWidth).Default(45);
+  p.Property("Visible", &TtlColumn::Visible, &TtlColumn::SetVisible).Default(1);
+}
+
+// ---- TtlColumns ----
+
+BV_IMPLEMENT_ABSTRACT_CLASS(TtlColumns, TOwnedCollection)
+
+TtlColumns::TtlColumns(TDBTabulon* grid)
+    : TOwnedCollection(grid, TtlColumn::StaticClass()), grid_(grid) {}
+
+TtlColumn* TtlColumns::Items(Integer index) const {
+  return static_cast<TtlColumn*>(TCollection::Items(index));
+}
+
+TtlColumn* TtlColumns::Add() {
+  return static_cast<TtlColumn*>(TCollection::Add());
+}
+
+void TtlColumns::AddFields(TDataSet* dataSet) {
+  if (!dataSet) return;
+  TCollectionUpdate update(this);
+  if (dataSet->Fields()->Count() > 0) {
+    for (Integer i = 0; i < dataSet->Fields()->Count(); ++i)
+      Add()->SetFieldName(dataSet->Fields()->Fields(i)->FieldName());
+  } else {
+    // A closed dataset without persistent fields: its definitions.
+    for (Integer i = 0; i < dataSet->FieldDefs()->Count(); ++i)
+      Add()->SetFieldName(dataSet->FieldDefs()->Items(i)->Name());
+  }
+}
+
+void TtlColumns::RebuildLayout() {
+  groups_.clear();
+  for (Integer i = 0; i < Count(); ++i) {
+    TtlColumn* column = Items(i);
+    column->group_ = -1;
+    if (!column->Visible()) continue;
+    TtlGroupInfo group;
+    group.Index = GroupCount();
+    group.FirstColumn = group.LastColumn = i;
+    column->group_ = group.Index;
+    groups_.push_back(group);
+  }
+  ComputeGroupWidths();
+}
+
+void TtlColumns::ComputeGroupWidths() {
+  Integer left = 0;
+  for (TtlGroupInfo& group : groups_) {
+    group.Left = left;
+    group.Width = Items(group.FirstColumn)->Width();
+    left += group.Width;
+  }
+  totalWidth_ = left;
+}
+
+const TtlGroupInfo& TtlColumns::Groups(Integer index) const {
+  CheckIndex(index, GroupCount());
+  return groups_[static_cast<size_t>(index)];
+}
+
+void TtlColumns::ComputeScrollWindow() {
+  // The left-most group may move right until the rest fits the client width.
+  Integer last = 0;
+  while (last < GroupCount() - 1 &&
+         totalWidth_ - groups_[static_cast<size_t>(last)].Left > clientWidth_)
+    ++last;
+  scrollPositions_ = groups_.empty() ? 0 : last + 1;
+  firstShown_ = std::clamp(firstShown_, 0, std::max(0, scrollPositions_ - 1));
+  if (grid_) grid_->UpdateHorzScrollBar(false);
+}
+
+Integer TtlColumns::GroupScreenLeft(Integer group) const {
+  if (groups_.empty()) return 0;
+  return Groups(group).Left - groups_[static_cast<size_t>(firstShown_)].Left;
+}
+
+bool TtlColumns::IsInView(const TtlColumn* column) const {
+  return column && column->Visible() && column->group_ >= firstShown_ && column->group_ >= 0;
+}
+
+Integer TtlColumns::FirstSelectable() const {
+  for (Integer i = 0; i < Count(); ++i)
+    if (Items(i)->IsSelectable()) return i;
+  return -1;
+}
+
+String TtlColumns::VisibleFieldNames() const {
+  String names;
+  for (Integer i = 0; i < Count(); ++i) {
+    if (!Items(i)->Visible()) continue;
+    if (!names.empty()) names += ';';
+    names += Items(i)->FieldName();
+  }
+  return names;
+}
+
+void TtlColumns::Assign(const TPersistent* source) {
+  assigning_ = true;
+  try {
+    TCollection::Assign(source);
+  } catch (...) {
+    assigning_ = false;
+    throw;
+  }
+  assigning_ = false;
+  if (grid_) grid_->LayoutGrid();
+}
+
+void TtlColumns::Update(TCollectionItem*) {
+  if (grid_ && !assigning_) grid_->LayoutGrid();
+}
+
+}  // namespace brevant

@@ -1,0 +1,378 @@
+// TDBTabulon: the data-aware grid. It shows the records of a dataset in rows
+// and its fields in columns, reads the records only through its data link
+// (whose buffer window it sizes to the rows that fit) and never keeps
+// record data of its own.
+//
+// The record window: RowCount rows of the link's window are shown under the
+// title band; ActiveRow is the link's active record as last synchronised;
+// CursorRow is the row that shows the grid's current record (-1 when that
+// record is outside the window, which only an insensitive cursor allows).
+// Every change of size, heights, titles/footers, dataset activity, layout or
+// data recomputes the window (UpdateRowWindow); every scroll runs the
+// link's scrolled handler. One-row scrolls move the window contents and
+// repaint only the rows that came into view, so the cost of scrolling
+// follows the rows on screen, never the records in the dataset.
+//
+// Freeze bracket: FreezeGrid/UnfreezeGrid pair up (use TGridFreeze); while
+// frozen nothing paints or invalidates, and the final unfreeze with refresh
+// rewrites both scroll bars and repaints the whole grid.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "bv/grid_types.h"
+#include "bv_rtm/draw_helpers.h"
+#include "classes/shared_enums.h"
+
+namespace brevant {
+
+class TDataLinkEx;
+class TDataSet;
+class TDataSource;
+class TField;
+class TImageList;
+class TChangeLink;
+class TtlColumns;
+struct TtlGroupInfo;
+class TtlDesigner;
+class TtlSelection;
+class TtlCurrentRecShot;
+class TtlAutoSearchParams;
+class TtlDBParams;
+class TtlDeleteParams;
+class TznUniValue;
+
+// What a painted row needs to know (the painting pipeline adds its
+// attributes); one entry per window row.
+struct TtlPaintRow {
+  bool Painted = false;
+};
+
+// The paint state: the row list is sized to the record window.
+struct TtlPaintInfo {
+  std::vector<TtlPaintRow> Rows;
+};
+
+// The previous mouse hit (zone, column, row).
+struct TtlOverPrevPos {
+  Integer Zone = 0;
+  Integer Column = -1;
+  Integer Row = -1;
+};
+
+// What a drop-down tool form hosting a grid asks of it.
+class IznToolFormClient {
+ public:
+  virtual void AttachToolForm(TObject* toolForm) = 0;
+  virtual void SyncToValue() = 0;
+  virtual void PickValue() = 0;
+
+ protected:
+  ~IznToolFormClient() = default;
+};
+
+class TDBTabulon : public TCustomControl, public IznToolFormClient {
+  BV_CLASS(TDBTabulon, TCustomControl)
+ public:
+  explicit TDBTabulon(TComponent* owner);
+  ~TDBTabulon() override;
+  void BeforeDestruction() override;
+  void Loaded() override;
+  TRect GetClientRect() const override;
+
+  // ---- published properties ----
+  TznBorderStyle BorderStyle() const { return borderStyle_; }
+  void SetBorderStyle(TznBorderStyle value);
+  TScrollStyle ScrollBars() const { return scrollBars_; }
+  void SetScrollBars(TScrollStyle value);
+  TImageList* TitleImages() const { return titleImages_; }
+  void SetTitleImages(TImageList* value);
+  TDataSource* DataSource() const;
+  void SetDataSource(TDataSource* value);
+  TtlAutoSearchParams* ParamsAutoSearch() const { return paramsAutoSearch_; }
+  void SetParamsAutoSearch(TtlAutoSearchParams* value);
+  TtlDBParams* ParamsDB() const { return paramsDB_; }
+  void SetParamsDB(TtlDBParams* value);
+  TtlDeleteParams* ParamsDelete() const { return paramsDelete_; }
+  void SetParamsDelete(TtlDeleteParams* value);
+  bool AutoColumnFit() const { return autoColumnFit_; }
+  void SetAutoColumnFit(bool value);
+  // Lines per title, row and footer: positive (EBVError otherwise).
+  Integer TitleLines() const { return titleLines_; }
+  void SetTitleLines(Integer value);
+  Integer RowLines() const { return rowLines_; }
+  void SetRowLines(Integer value);
+  Integer FootLines() const { return footLines_; }
+  void SetFootLines(Integer value);
+  const String& UniqueFields() const { return uniqueFields_; }
+  void SetUniqueFields(const String& value);
+  // Stored without the element "$RECNO$".
+  const String& BookmarkFields() const { return bookmarkFields_; }
+  void SetBookmarkFields(const String& value);
+  bool ShowTitles() const { return showTitles_; }
+  void SetShowTitles(bool value);
+  bool ShowFooters() const { return showFooters_; }
+  void SetShowFooters(bool value);
+  bool ShowEmptyRow() const { return showEmptyRow_; }
+  void SetShowEmptyRow(bool value);
+  bool RowSelect() const { return rowSelect_; }
+  void SetRowSelect(bool value) { rowSelect_ = value; }
+  bool MultiSelect() const { return multiSelect_; }
+  void SetMultiSelect(bool value) { multiSelect_ = value; }
+  bool HideSelection() const { return hideSelection_; }
+  void SetHideSelection(bool value);
+  TTextLayout VertAlignment() const { return vertAlignment_; }
+  void SetVertAlignment(TTextLayout value);
+  TtlOptionsVisual OptionsVisual() const { return optionsVisual_; }
+  void SetOptionsVisual(TtlOptionsVisual value);
+  TtlOptionsBehavior OptionsBehavior() const { return optionsBehavior_; }
+  void SetOptionsBehavior(TtlOptionsBehavior value) { optionsBehavior_ = value; }
+  TtlOptionsEdit OptionsEdit() const { return optionsEdit_; }
+  void SetOptionsEdit(TtlOptionsEdit value) { optionsEdit_ = value; }
+  TtlOptionsPickup OptionsPickup() const { return optionsPickup_; }
+  void SetOptionsPickup(TtlOptionsPickup value) { optionsPickup_ = value; }
+  bool ReadOnly() const { return readOnly_; }
+  void SetReadOnly(bool value) { readOnly_ = value; }
+  bool WantTabs() const { return wantTabs_; }
+  void SetWantTabs(bool value) { wantTabs_ = value; }
+  bool WantReturns() const { return wantReturns_; }
+  void SetWantReturns(bool value) { wantReturns_ = value; }
+  // -1 or above 1; other values are ignored.
+  Integer StripStep() const { return stripStep_; }
+  void SetStripStep(Integer value);
+  TtlCursorType CursorType() const { return cursorType_; }
+  void SetCursorType(TtlCursorType value);
+  TtlDesigner* Designer() const { return designer_; }
+  void SetDesigner(TtlDesigner* value);
+  // Designer, or the process-wide default designer.
+  TtlDesigner* EffectiveDesigner() const { return effectiveDesigner_; }
+  const String& Attrs() const { return attrs_; }
+  void SetAttrs(const String& value) { attrs_ = value; }
+  TtlColumns* Columns() const { return columns_; }
+  void SetColumns(TtlColumns* value);
+
+  // ---- measured and derived state ----
+  Integer TitleHeight() const { return titleHeight_; }
+  Integer RowHeight() const { return rowHeight_; }
+  Integer FooterHeight() const { return footerHeight_; }
+  Integer TitleAreaHeight() const { return showTitles_ ? titleHeight_ : 0; }
+  Integer FooterAreaHeight() const { return showFooters_ ? footerHeight_ : 0; }
+  Integer FitRowCount() const { return fitRowCount_; }
+  Integer RowCount() const { return rowCount_; }
+  bool ShowsRows() const { return showsRows_; }
+  bool MoreRecords() const { return moreRecords_; }
+  Integer DataAreaBottom() const { return dataAreaBottom_; }
+  Integer EmptyAreaHeight() const { return emptyAreaHeight_; }
+  Integer ActiveRow() const { return activeRow_; }
+  Integer CursorRow() const { return cursorRow_; }
+  Integer CurrentColumn() const { return currentColumn_; }
+  TtlColumn* CurrentColumnObject() const { return currentColumnObj_; }
+  bool PaintingEnabled() const { return paintingEnabled_; }
+  Integer FreezeCount() const { return freezeCount_; }
+  bool Navigating() const { return navigating_; }
+  Integer SortCounter() const { return sortCounter_; }
+
+  TDataLinkEx* DataLink() const { return dataLink_; }
+  TDataSet* DataSet() const { return dataSet_; }
+  TtlSelection* Selection() const { return selection_.get(); }
+  TtlCurrentRecShot* CurrentRecShot() const { return currentRecShot_; }
+  TtlPaintInfo* PaintInfo() const { return paintInfo_.get(); }
+  const TtlOverPrevPos& OverPrevPos() const { return overPrevPos_; }
+
+  // ---- layout and repaint ----
+  void FreezeGrid();
+  void UnfreezeGrid(bool refresh);
+  void Relayout(Integer flags);
+  void LayoutGrid();
+  // Answers whether one of the three heights changed.
+  bool MeasureLines();
+  void UpdateRowWindow();
+  void UpdateCursorRow(Integer distance);
+  void UpdateVertScrollBar(bool force);
+  void UpdateHorzScrollBar(bool force);
+  void ScrollRows(Integer distance, Integer oldActive);
+  void RefreshData();
+  void InvalidateGrid();
+  void InvalidateTitles();
+  void InvalidateTitle(TtlColumn* column);
+  void InvalidateRows();
+  void InvalidateRow(Integer row);
+  void InvalidateColumnCells(TtlColumn* column);
+  void InvalidateCell(TtlColumn* column, Integer row);
+  void InvalidateFooters();
+  // -1 leaves all columns; otherwise the column must exist and be
+  // selectable.
+  void SelectColumn(Integer index);
+  // Opens the column customizer through CustomizerHook.
+  void ShowCustomizer(bool showHidden, const String& exclude, const String& fieldNames);
+
+  // Raises OnSelectionChange (the current record or the selection changed).
+  void SelectionChanged();
+  // The in-place editor follows the current cell (nothing without one).
+  void SyncEditor() {}
+  // The row rectangle of window row `row` across the client width.
+  TRect RowRect(Integer row) const;
+  // The group rectangle spanning the client height.
+  TRect GroupRect(const TtlGroupInfo& group) const;
+
+  // ---- tool form client ----
+  void AttachToolForm(TObject* toolForm) override { toolForm_ = toolForm; }
+  void SyncToValue() override;
+  void PickValue() override;
+  TObject* ToolForm() const { return toolForm_; }
+
+  // For the current record shot: sets CursorRow without a repaint.
+  void SetCursorRowDirect(Integer row) { cursorRow_ = row; }
+
+  // ---- published events ----
+  TtlActionEvent OnAction;
+  TtlColEvent OnColEnter;
+  TtlColEvent OnColExit;
+  TtlColEvent OnColExiting;
+  TNotifyEvent OnSelectionChange;
+  TtlColMovedEvent OnColMoved;
+  TtlClickEvent OnGridClick;  // published as OnClick
+  TNotifyEvent OnPickup;
+  TNotifyEvent OnInitEdit;
+  TtlDrawCellEvent OnDrawCell;
+  TtlGetRowAttrsEvent OnGetRowAttrs;
+  TtlCustomizerActionEvent OnCustomizerAction;
+  TtlBeforeInsertEvent BeforeInsert;
+  TNotifyEvent AfterInsert;
+  TNotifyEvent AfterDelete;
+  TtlBeforeFieldEditEvent BeforeFieldEdit;
+  TtlEditKeyPressEvent OnEditKeyPress;
+  TtlAfterFieldPostEvent AfterFieldPost;
+  TtlColumnEvent OnTitleStateChange;
+  TtlColumnEvent OnFooterStateChange;
+  TNotifyEvent OnMouseEnter;
+  TNotifyEvent OnMouseLeave;
+  TtlFooterMenuPopupEvent OnFooterMenuPopup;
+
+  void Dispatch(TMessage& message) override;
+
+ protected:
+  void Notification(TComponent* component, TOperation operation) override;
+  void CreateParams(TCreateParams& params) override;
+  void CreateWnd() override;
+  void Paint() override;
+
+  void WMTimer(TMessage& message) override;
+  void WMSize(TMessage& message) override;
+  void WMVScroll(TMessage& message) override;
+  void WMHScroll(TMessage& message) override;
+  void WMMouseWheel(TMessage& message) override;
+  void WMEraseBkgnd(TMessage& message) override;
+  void WMNCCalcSize(TMessage& message) override;
+  void WMNCPaint(TMessage& message) override;
+  void WMSetFocus(TMessage& message) override;
+  void WMKillFocus(TMessage& message) override;
+  void WMCancelMode(TMessage& message) override;
+  void WMGetDlgCode(TMessage& message) override;
+  void CMWantSpecialKey(TMessage& message) override;
+  void CMFontChanged(TMessage& message) override;
+  void CMMouseEnter(TMessage& message) override;
+  void CMMouseLeave(TMessage& message) override;
+  void CMCancelMode(TMessage& message) override;
+
+ private:
+  // Link handlers.
+  void LinkActiveChanged(TDataLinkEx* sender);
+  void LinkDataChanged(TDataLinkEx* sender);
+  void LinkScrolled(TDataLinkEx* sender, Integer distance);
+  void LinkRecordChanged(TDataLinkEx* sender, TField* field);
+  void LinkLayoutChanged(TDataLinkEx* sender);
+  void LinkUpdateData(TDataLinkEx* sender);
+  void LinkFocusControl(TDataLinkEx* sender, TField*& field);
+  void ImagesChanged(TObject* sender);
+
+  bool Loading() const { return ComponentState().Contains(csLoading); }
+  bool CanInvalidate() const;
+  void InvalidateClientRect(const TRect& rect);
+  void SetLines(Integer& field, Integer value);
+  void SetShowFlag(bool& field, bool value);
+  void ScrollToRecNo(Integer target);
+  void BindColumns();
+  Integer TextHeightOf(const class TChildFont* overlay);
+  void PaintPlain();
+  void SetScrollBar(Integer bar, Integer min, Integer max, Integer page, Integer pos, bool redraw);
+
+  TDataLinkEx* dataLink_ = nullptr;
+  TDataSet* dataSet_ = nullptr;
+  std::unique_ptr<TtlPaintInfo> paintInfo_;
+  TChangeLink* imageLink_ = nullptr;
+  TtlAutoSearchParams* paramsAutoSearch_ = nullptr;
+  TtlDBParams* paramsDB_ = nullptr;
+  TtlDeleteParams* paramsDelete_ = nullptr;
+  TtlColumns* columns_ = nullptr;
+  std::unique_ptr<TtlSelection> selection_;
+  TtlCurrentRecShot* currentRecShot_ = nullptr;
+  TtlOverPrevPos overPrevPos_;
+  TtlDesigner* designer_ = nullptr;
+  TtlDesigner* effectiveDesigner_ = nullptr;
+  TImageList* titleImages_ = nullptr;
+  TObject* toolForm_ = nullptr;
+
+  TznBorderStyle borderStyle_ = bs3D;
+  TScrollStyle scrollBars_ = ssBoth;
+  bool autoColumnFit_ = false;
+  Integer titleLines_ = 1, rowLines_ = 1, footLines_ = 1;
+  String uniqueFields_, bookmarkFields_, attrs_;
+  bool showTitles_ = true, showFooters_ = false, showEmptyRow_ = true;
+  bool rowSelect_ = false, multiSelect_ = false, hideSelection_ = true;
+  TTextLayout vertAlignment_ = tlCenter;
+  TtlOptionsVisual optionsVisual_;
+  TtlOptionsBehavior optionsBehavior_;
+  TtlOptionsEdit optionsEdit_;
+  TtlOptionsPickup optionsPickup_{gpoReturnKey, gpoDblClick};
+  bool readOnly_ = false, wantTabs_ = true, wantReturns_ = true;
+  Integer stripStep_ = -1;
+  TtlCursorType cursorType_ = gctSensitive;
+
+  Integer titleHeight_ = 10, rowHeight_ = 10, footerHeight_ = 10;
+  Integer fitRowCount_ = 1, rowCount_ = 1;
+  bool showsRows_ = false, moreRecords_ = false;
+  Integer dataAreaBottom_ = 0, emptyAreaHeight_ = 0;
+  Integer activeRow_ = 0, cursorRow_ = -1;
+  Integer currentColumn_ = -1;
+  TtlColumn* currentColumnObj_ = nullptr;
+  Integer hitZone_ = 0, hitColumn_ = -1, hitRow_ = -1;
+  TtlColumn* hitColumnObj_ = nullptr;
+  Integer pendingColumn_ = -1;
+  Cardinal pendingSelection_ = 0;
+  bool navigating_ = false, gridPosting_ = false;
+  Integer freezeCount_ = 0;
+  bool paintingEnabled_ = true;
+  HWND customizerWnd_ = 0;
+  bool customizerAttached_ = false;
+  Integer sortCounter_ = -1;
+  bool destroying_ = false;
+};
+
+// Closes a FreezeGrid bracket on every path (refresh only on success).
+class TGridFreeze {
+ public:
+  TGridFreeze(TDBTabulon* grid, bool refresh) : grid_(grid), refresh_(refresh) {
+    grid_->FreezeGrid();
+  }
+  TGridFreeze(const TGridFreeze&) = delete;
+  TGridFreeze& operator=(const TGridFreeze&) = delete;
+  ~TGridFreeze() noexcept(false);
+
+ private:
+  TDBTabulon* grid_;
+  bool refresh_;
+};
+
+// Opens the column customizer for a grid (set by the customizer at
+// start-up): grid, field names, captions, shown field names, show-hidden.
+using TtlCustomizerHook =
+    std::function<void(TDBTabulon* grid, const String& names, const String& captions,
+                       const String& shown, bool showHidden)>;
+extern TtlCustomizerHook CustomizerHook;
+// The customizer windows attached to grids (used when judging drags).
+std::vector<HWND>& CustomizerWindows();
+
+}  // namespace brevant

@@ -1,0 +1,81 @@
+// TDBTabulon: plain painting of titles and rows (each visible record's field
+// values as text in its column), the stand-in until designers paint grids.
+#include "bv/columns.h"
+#include "bv/datalink_ex.h"
+#include "bv/tabulon.h"
+#include "db/dataset.h"
+#include "db/field.h"
+#include "graphics/canvas.h"
+
+namespace brevant {
+
+void TDBTabulon::Paint() {
+  if (!paintingEnabled_) return;
+  PaintPlain();
+}
+
+void TDBTabulon::PaintPlain() {
+  TCanvas* canvas = Canvas();
+  const TRect client = ClientRect();
+  const TRect clip = canvas->ClipRect();
+  canvas->Brush()->SetColor(Color());
+  canvas->FillRect(clip);
+  canvas->Font()->Assign(Font());
+  if (!columns_->HasGroups()) return;
+
+  const Integer titleBottom = TitleAreaHeight();
+  auto cellRect = [&](const TtlGroupInfo& g, Integer top, Integer bottom) {
+    const Integer left = columns_->GroupScreenLeft(g.Index);
+    return TRect(left, top, left + g.Width, bottom);
+  };
+  auto drawText = [&](const TRect& r, const String& text) {
+    TRect tr = r;
+    tr.Left += 2;
+    tr.Right -= 2;
+    canvas->TextRect(tr, tr.Left, tr.Top + (r.Height() - canvas->TextHeight("Wg")) / 2, text);
+  };
+
+  if (titleBottom > 0 && clip.Top < titleBottom) {
+    canvas->Brush()->SetColor(clBtnFace);
+    canvas->FillRect(TRect(client.Left, 0, client.Right, titleBottom));
+    for (Integer g = columns_->FirstShownGroup(); g < columns_->GroupCount(); ++g) {
+      const TtlGroupInfo& group = columns_->Groups(g);
+      TRect r = cellRect(group, 0, titleBottom);
+      if (r.Left >= client.Right) break;
+      canvas->Brush()->SetColor(clBtnFace);
+      drawText(r, columns_->Items(group.FirstColumn)->EffectiveCaption());
+      canvas->Pen()->SetColor(clBtnShadow);
+      canvas->MoveTo(r.Right - 1, 0);
+      canvas->LineTo(r.Right - 1, titleBottom);
+    }
+  }
+
+  if (!showsRows_ || !dataLink_->Active() || dataLink_->RecordCount() == 0) return;
+  const Integer saved = dataLink_->ActiveRecord();
+  try {
+    const Integer firstRow = std::max(0, (clip.Top - titleBottom) / rowHeight_);
+    const Integer lastRow = std::min(rowCount_ - 1, (clip.Bottom - titleBottom) / rowHeight_);
+    for (Integer row = firstRow; row <= lastRow; ++row) {
+      dataLink_->SetActiveRecord(row);
+      const TRect rr = RowRect(row);
+      const bool current = row == cursorRow_;
+      canvas->Brush()->SetColor(current ? clHighlight : Color());
+      canvas->Font()->SetColor(current ? clHighlightText : Font()->Color());
+      canvas->FillRect(rr);
+      for (Integer g = columns_->FirstShownGroup(); g < columns_->GroupCount(); ++g) {
+        const TtlGroupInfo& group = columns_->Groups(g);
+        TRect r = cellRect(group, rr.Top, rr.Bottom);
+        if (r.Left >= client.Right) break;
+        TField* field = columns_->Items(group.FirstColumn)->Field();
+        if (field) drawText(r, field->DisplayText());
+      }
+      paintInfo_->Rows[static_cast<size_t>(row)].Painted = true;
+    }
+  } catch (...) {
+    dataLink_->SetActiveRecord(saved);
+    throw;
+  }
+  dataLink_->SetActiveRecord(saved);
+}
+
+}  // namespace brevant

@@ -1,0 +1,343 @@
+// The record window: rows, cursor row, scroll bars, scroll messages, wheel,
+// resizing, dataset notifications and the repaint after a scroll.
+#include "bv/selection.h"
+#include "controls/wincore.h"
+#include "db/field.h"
+#include "graphics/canvas.h"
+#include "grid_test_util.h"
+
+namespace brevant::test {
+namespace {
+
+using dbtest::Range;
+
+TScrollInfo VBar(TDBTabulon* grid) {
+  TScrollInfo info;
+  info.Mask = SIF_ALL;
+  GetScrollInfo(grid->WindowHandle(), SB_VERT, info);
+  return info;
+}
+
+TEST_F(GridTest, WindowFollowsOpenCloseAndSize) {
+  Build(100, 10);
+  EXPECT_EQ(grid->FitRowCount(), 10);
+  EXPECT_EQ(grid->RowCount(), 10);
+  EXPECT_TRUE(grid->ShowsRows());
+  EXPECT_TRUE(grid->MoreRecords());
+  EXPECT_EQ(grid->DataLink()->BufferCount(), 10);
+  EXPECT_EQ(grid->ActiveRow(), 0);
+  EXPECT_EQ(grid->CursorRow(), 0);
+  EXPECT_EQ(WindowIDs(), Range(1, 10));
+  EXPECT_EQ(grid->DataAreaBottom(), grid->TitleAreaHeight() + 10 * grid->RowHeight());
+  EXPECT_EQ(grid->EmptyAreaHeight(), 0);
+
+  // Growing by half a row fits no new row; growing by two does.
+  grid->SetClientHeight(grid->ClientHeight() + grid->RowHeight() / 2);
+  Pump();
+  EXPECT_EQ(grid->RowCount(), 10);
+  EXPECT_EQ(grid->EmptyAreaHeight(), grid->RowHeight() / 2);
+  FitRows(12);
+  EXPECT_EQ(grid->RowCount(), 12);
+  EXPECT_EQ(grid->DataLink()->BufferCount(), 12);
+  EXPECT_EQ(WindowIDs(), Range(1, 12));
+
+  // Smaller than titles plus footers: still one row.
+  grid->SetShowFooters(true);
+  grid->SetClientHeight(3);
+  Pump();
+  EXPECT_EQ(grid->FitRowCount(), 1);
+  EXPECT_EQ(grid->EmptyAreaHeight(), 0);
+
+  // Closing shows titles only; the vertical bar disappears.
+  FitRows(10);
+  ds->Close();
+  Pump();
+  EXPECT_FALSE(grid->ShowsRows());
+  EXPECT_EQ(grid->RowCount(), 1);
+  EXPECT_EQ(VBar(grid).Max, 1);
+  ds->Open();
+  Pump();
+  EXPECT_TRUE(grid->ShowsRows());
+  EXPECT_EQ(grid->RowCount(), 10);
+}
+
+TEST_F(GridTest, EmptyDatasetShowsOneEmptyRowOrNone) {
+  Build(0, 10);
+  const Integer buffers = grid->DataLink()->BufferCount();
+  EXPECT_EQ(grid->RowCount(), 1);
+  EXPECT_TRUE(grid->ShowsRows());
+  EXPECT_FALSE(grid->MoreRecords());
+  grid->SetShowEmptyRow(false);
+  EXPECT_FALSE(grid->ShowsRows());
+  EXPECT_EQ(grid->RowCount(), 1);
+  EXPECT_EQ(grid->DataLink()->BufferCount(), buffers);
+  EXPECT_EQ(grid->DataAreaBottom(), grid->TitleAreaHeight());
+
+  // The first appended record becomes the window.
+  grid->SetShowEmptyRow(true);
+  ds->AppendRecord({1, "one"});
+  Pump();
+  EXPECT_EQ(grid->RowCount(), 1);
+  EXPECT_EQ(grid->DataLink()->BufferCount(), 10);
+  EXPECT_EQ(WindowIDs(), Range(1, 1));
+}
+
+TEST_F(GridTest, SequencedScrollBar) {
+  Build(100, 10);
+  TScrollInfo bar = VBar(grid);
+  EXPECT_EQ(bar.Min, 1);
+  EXPECT_EQ(bar.Max, 91);
+  EXPECT_EQ(bar.Page, 1u);
+  EXPECT_EQ(bar.Pos, 1);
+  ds->MoveBy(25);  // record 26 in the last row: the top row is record 17
+  Pump();
+  EXPECT_EQ(WindowIDs(), Range(17, 10));
+  EXPECT_EQ(VBar(grid).Pos, 17);
+  ds->Last();
+  Pump();
+  EXPECT_EQ(VBar(grid).Pos, 91);
+
+  // As many records as rows: the bar is hidden (range 1..1).
+  TObject::Free(grid);
+  grid = nullptr;
+  TObject::Free(src);
+  TObject::Free(ds);
+  Build(10, 10);
+  EXPECT_TRUE(grid->MoreRecords() == false);
+  bar = VBar(grid);
+  EXPECT_EQ(bar.Min, 1);
+  EXPECT_EQ(bar.Max, 1);
+}
+
+TEST_F(GridTest, UnsequencedScrollBarShowsEnds) {
+  Build(50, 10, Create<TUnsequencedDataSet>(nullptr));
+  EXPECT_EQ(VBar(grid).Min, 0);
+  EXPECT_EQ(VBar(grid).Max, 4);
+  EXPECT_EQ(VBar(grid).Pos, 0);
+  ds->MoveBy(5);
+  Pump();
+  EXPECT_EQ(VBar(grid).Pos, 2);
+  ds->Last();
+  Pump();
+  EXPECT_EQ(VBar(grid).Pos, 4);
+  // Thumb positions: 2 does nothing, 0 goes first, 3 pages down.
+  VScroll(SB_THUMBTRACK, 2);
+  EXPECT_EQ(CurrentID(), 50);
+  VScroll(SB_THUMBTRACK, 0);
+  EXPECT_EQ(CurrentID(), 1);
+  VScroll(SB_THUMBTRACK, 3);
+  EXPECT_EQ(CurrentID(), 11);
+  VScroll(SB_THUMBTRACK, 4);
+  EXPECT_EQ(CurrentID(), 50);
+  VScroll(SB_THUMBTRACK, 1);
+  EXPECT_EQ(CurrentID(), 40);
+}
+
+TEST_F(GridTest, ScrollCodesMoveTheRecord) {
+  Build(100, 10);
+  ds->Next();  // current record in the second row
+  Pump();
+  EXPECT_EQ(grid->ActiveRow(), 1);
+  VScroll(SB_LINEDOWN);  // the record below the tenth row becomes current
+  EXPECT_EQ(CurrentID(), 11);
+  EXPECT_EQ(WindowIDs(), Range(2, 10));
+  EXPECT_EQ(grid->ActiveRow(), 9);
+  VScroll(SB_LINEUP);  // the record above the top row
+  EXPECT_EQ(CurrentID(), 1);
+  EXPECT_EQ(WindowIDs(), Range(1, 10));
+  VScroll(SB_PAGEDOWN);
+  EXPECT_EQ(CurrentID(), 11);
+  VScroll(SB_PAGEUP);
+  EXPECT_EQ(CurrentID(), 1);
+  VScroll(SB_BOTTOM);
+  EXPECT_EQ(CurrentID(), 100);
+  EXPECT_EQ(WindowIDs(), Range(91, 10));
+  VScroll(SB_TOP);
+  EXPECT_EQ(CurrentID(), 1);
+  VScroll(SB_ENDSCROLL);
+  EXPECT_EQ(CurrentID(), 1);
+  EXPECT_EQ(grid->Perform(WM_VSCROLL, SB_LINEDOWN, 0), 1);
+}
+
+TEST_F(GridTest, ThumbTrackPutsRecordInTopRow) {
+  Build(100, 10);
+  auto track = [&](Integer t) {
+    TScrollInfo info;
+    info.Mask = SIF_POS;  // the track position follows the position when not dragging
+    info.Pos = t;
+    SetScrollInfo(grid->WindowHandle(), SB_VERT, info, false);
+    VScroll(SB_THUMBTRACK, t);
+  };
+  track(40);
+  EXPECT_EQ(WindowIDs().front(), 40);
+  track(20);  // backwards: the record lands in the top row as well
+  EXPECT_EQ(WindowIDs().front(), 20);
+  track(20);  // already the top row: nothing moves
+  EXPECT_EQ(WindowIDs().front(), 20);
+  track(1);
+  EXPECT_EQ(CurrentID(), 1);
+  track(100);
+  EXPECT_EQ(CurrentID(), 100);
+  track(500);
+  EXPECT_EQ(CurrentID(), 100);
+}
+
+TEST_F(GridTest, WheelMovesOneRecordPerNotch) {
+  Build(100, 10);
+  TPoint at = grid->ClientToScreen({20, 40});
+  Offscreen().Wheel(at, -360);  // a fast turn still counts as one notch
+  Pump();
+  EXPECT_EQ(CurrentID(), 11);
+  EXPECT_EQ(WindowIDs(), Range(2, 10));
+  Offscreen().Wheel(at, 120);
+  Pump();
+  EXPECT_EQ(CurrentID(), 1);
+  EXPECT_EQ(WindowIDs(), Range(1, 10));
+}
+
+TEST_F(GridTest, DatasetOperationsKeepTheWindow) {
+  Build(30, 10);
+  ds->MoveBy(12);  // record 13 in the last row
+  Pump();
+  EXPECT_EQ(WindowIDs(), Range(4, 10));
+  EXPECT_EQ(grid->CursorRow(), 9);
+  ds->Delete();
+  Pump();
+  EXPECT_EQ(CurrentID(), 14);
+  EXPECT_EQ(grid->RowCount(), 10);
+  EXPECT_EQ(grid->CursorRow(), grid->ActiveRow());
+  ds->Insert();
+  Pump();
+  EXPECT_EQ(grid->RowCount(), 10);
+  EXPECT_EQ(grid->CursorRow(), grid->ActiveRow());
+  ds->Cancel();
+  Pump();
+  EXPECT_EQ(CurrentID(), 14);
+  ds->Edit();
+  ds->FieldByName("Name")->SetAsString("changed");
+  ds->Post();
+  Pump();
+  EXPECT_EQ(ds->FieldByName("Name")->AsString(), "changed");
+  ds->Last();
+  Pump();
+  EXPECT_FALSE(grid->MoreRecords());
+  EXPECT_EQ(grid->CursorRow(), 9);
+}
+
+TEST_F(GridTest, RefreshDataKeepsWindowAndCurrentRecord) {
+  Build(200, 10);
+  ds->MoveBy(60);  // record 61 in the last row
+  ds->MoveBy(-5);  // record 56 in row 4
+  Pump();
+  const std::vector<Integer> before = WindowIDs();
+  EXPECT_EQ(grid->ActiveRow(), 4);
+  grid->RefreshData();
+  Pump();
+  EXPECT_EQ(WindowIDs(), before);
+  EXPECT_EQ(CurrentID(), 56);
+  EXPECT_EQ(grid->ActiveRow(), 4);
+  EXPECT_EQ(grid->FreezeCount(), 0);
+}
+
+TEST_F(GridTest, InsensitiveCursorKeepsItsRecord) {
+  Build(100, 10);
+  ds->MoveBy(3);
+  Pump();
+  grid->SetCursorType(gctInsensitiveBmrk);
+  EXPECT_EQ(grid->CursorRow(), -1);  // the shot was released
+  grid->SetCursorType(gctSensitive);
+  grid->SetCursorType(gctInsensitiveBmrk);
+  grid->CurrentRecShot()->CaptureCursor(false);  // record 4 is the grid's current record
+  grid->UpdateCursorRow(0);
+  EXPECT_EQ(grid->CursorRow(), 3);
+  VScroll(SB_PAGEDOWN);  // the window leaves the record
+  EXPECT_EQ(grid->CursorRow(), -1);
+  VScroll(SB_TOP);
+  EXPECT_EQ(grid->CursorRow(), 3);
+  VScroll(SB_LINEDOWN);  // one row: known cursor rows follow by arithmetic
+  EXPECT_EQ(grid->CursorRow(), 2);
+  ds->MoveBy(-30);  // back to the top: record 4 in row 3 again
+  Pump();
+  EXPECT_EQ(grid->CursorRow(), 3);
+  EXPECT_EQ(CurrentID(), 1);
+  // The highlight follows the record, not the dataset's cursor.
+  EXPECT_EQ(PixelAt(5, grid->RowRect(3).Top + 2), ColorToRGB(clHighlight));
+  EXPECT_EQ(PixelAt(5, grid->RowRect(grid->ActiveRow()).Top + 2), ColorToRGB(clWindow));
+}
+
+TEST_F(GridTest, OneRowScrollRepaintsOnlyWhatCameIntoView) {
+  Build(100, 10);
+  ds->MoveBy(9);  // the last row
+  Pump();
+  grid->Clips.clear();
+  ds->Next();  // one row down: rows 8 and 9 are new, row 8 was current
+  Pump();
+  EXPECT_EQ(grid->TakePaintedRows(), (std::vector<Integer>{8, 9}));
+  // The moved pixels equal a full repaint.
+  std::vector<TColor> moved;
+  for (Integer row = 0; row < 10; ++row) moved.push_back(PixelAt(4, grid->RowRect(row).Top + 6));
+  grid->Invalidate();
+  Pump();
+  for (Integer row = 0; row < 10; ++row)
+    EXPECT_EQ(PixelAt(4, grid->RowRect(row).Top + 6), moved[static_cast<size_t>(row)]) << row;
+
+  // Rows that are not uniform: with 4 rows the whole data area repaints.
+  designer->SetUniform(false);
+  FitRows(4);
+  grid->Clips.clear();
+  ds->Next();
+  Pump();
+  EXPECT_EQ(grid->TakePaintedRows(), (std::vector<Integer>{0, 1, 2, 3}));
+  // ... and with 10 rows the edge row first, then the two new ones.
+  FitRows(10);
+  ds->Last();
+  ds->MoveBy(-9);
+  Pump();
+  grid->Clips.clear();
+  ds->Prior();
+  Pump();
+  EXPECT_EQ(grid->TakePaintedRows(), (std::vector<Integer>{9, 0, 1}));
+}
+
+TEST_F(GridTest, HorizontalScrollMovesGroups) {
+  Build(10, 5);
+  for (Integer i = 0; i < 6; ++i) grid->Columns()->Add()->SetFieldName("Name");
+  for (Integer i = 0; i < grid->Columns()->Count(); ++i) grid->Columns()->Items(i)->SetWidth(100);
+  Pump();
+  // 8 groups of 100: the first shown group goes up to the first group from
+  // which the rest fits the client width.
+  const Integer last = (800 - grid->ClientWidth() + 99) / 100;
+  EXPECT_EQ(grid->Columns()->ScrollPositions(), last + 1);
+  auto hscroll = [&](Integer code, Integer pos = 0) {
+    grid->Perform(WM_HSCROLL, static_cast<WPARAM>(code) | (static_cast<WPARAM>(pos) << 16), 0);
+    return grid->Columns()->FirstShownGroup();
+  };
+  EXPECT_EQ(hscroll(SB_LINERIGHT), 1);
+  EXPECT_EQ(hscroll(SB_PAGERIGHT), 2);
+  EXPECT_EQ(hscroll(SB_LINELEFT), 1);
+  EXPECT_EQ(hscroll(SB_RIGHT), last);  // clamped to the last scroll position
+  EXPECT_EQ(hscroll(SB_LINERIGHT), last);
+  EXPECT_EQ(hscroll(SB_LEFT), 0);
+  EXPECT_EQ(hscroll(SB_LINELEFT), 0);
+  EXPECT_EQ(hscroll(SB_THUMBPOSITION, 3), 3);
+  EXPECT_EQ(hscroll(SB_THUMBTRACK, 1), 3);
+  TScrollInfo info;
+  info.Mask = SIF_ALL;
+  GetScrollInfo(grid->WindowHandle(), SB_HORZ, info);
+  EXPECT_EQ(info.Max, last);
+  EXPECT_EQ(info.Pos, 3);
+}
+
+TEST_F(GridTest, PaintsTitlesAndCurrentRow) {
+  Build(20, 5);
+  ds->Next();
+  Pump();
+  EXPECT_EQ(PixelAt(3, 2), ColorToRGB(clBtnFace));                           // title band
+  EXPECT_EQ(PixelAt(3, grid->RowRect(1).Top + 1), ColorToRGB(clHighlight));  // current row
+  EXPECT_EQ(PixelAt(3, grid->RowRect(2).Top + 1), ColorToRGB(clWindow));     // another row
+  // Beyond the columns.
+  EXPECT_EQ(PixelAt(grid->ClientWidth() - 1, grid->RowRect(2).Top + 1), ColorToRGB(clWindow));
+}
+
+}  // namespace
+}  // namespace brevant::test
