@@ -4,8 +4,13 @@
 #include <algorithm>
 
 #include "classes/rtti_builder.h"
+#include "controls/actions.h"
 #include "controls/controls_internal.h"
+#include "controls/datamodule.h"
+#include "controls/dragdrop.h"
 #include "controls/forms.h"
+#include "controls/hintwindow.h"
+#include "controls/menus.h"
 #include "graphics/canvas.h"
 #include "graphics/font.h"
 #include "graphics/pen_brush.h"
@@ -17,6 +22,8 @@ namespace brevant {
 namespace detail {
 TControl* g_captureControl = nullptr;
 TControl* g_mouseControl = nullptr;
+bool (*g_appPreprocess)(TMsg& msg) = nullptr;
+TCursor g_screenCursor = crDefault;
 
 void SetMouseControl(TControl* control) {
   if (control == g_mouseControl) return;
@@ -180,6 +187,7 @@ void TControl::AfterConstruction() {
 void TControl::BeforeDestruction() {
   Destroying();
   detail::ForgetControl(this);
+  DragForgetControl(this);
   if (parent_) SetParent(nullptr);
   font_->OnChange.Clear();
   constraints_->OnChange.Clear();
@@ -570,6 +578,9 @@ void TControl::Dispatch(TMessage& m) {
     case CM_HITTEST:
       CMHitTest(m);
       break;
+    case CM_DRAG:
+      CMDrag(m);
+      break;
     default:
       DefaultHandler(m);
       break;
@@ -610,6 +621,8 @@ void TControl::WMLButtonDown(TMessage& m) {
   if (controlStyle_.Contains(csCaptureMouse)) SetMouseCapture(true);
   if (controlStyle_.Contains(csClickEvents)) controlState_ += csClicked;
   DoMouseDown(m, mbLeft, {});
+  // Automatic drag mode: a press arms a drag that starts past the threshold.
+  if (dragMode_ == dmAutomatic && !IsDesigning() && !Dragging()) BeginDrag(false);
 }
 
 void TControl::WMLButtonDblClk(TMessage& m) {
@@ -674,7 +687,13 @@ void TControl::WMContextMenu(TMessage& m) {
     m.Result = 1;
     return;
   }
-  // Showing PopupMenu comes with the menus; until then the default runs.
+  if (auto* menu = dynamic_cast<TPopupMenu*>(popupMenu_); menu && menu->AutoPopup()) {
+    if (screen.X == -1 && screen.Y == -1) screen = ClientToScreen({0, 0});
+    menu->SetPopupComponent(this);
+    menu->Popup(screen.X, screen.Y);
+    m.Result = 1;
+    return;
+  }
   DefaultHandler(m);
 }
 
@@ -798,6 +817,46 @@ void TControl::DragOver(TObject* source, Integer x, Integer y, TDragState state,
   }
 }
 
+void TControl::BeginDrag(bool immediate, Integer threshold) {
+  BeginDragOf(this, immediate, threshold);
+}
+
+void TControl::EndDrag(bool drop) {
+  EndDragOf(this, drop);
+}
+
+bool TControl::Dragging() const {
+  return DragSource() == this && brevant::Dragging();
+}
+
+void TControl::CMDrag(TMessage& m) {
+  auto* rec = reinterpret_cast<TDragRec*>(m.LParam);
+  if (!rec) return;
+  TPoint p = ScreenToClient(rec->Pos);
+  TObject* source = DragSourceOf(rec->Source);
+  switch (static_cast<TDragMessage>(m.WParam)) {
+    case dmDragEnter:
+    case dmDragLeave:
+    case dmDragMove: {
+      TDragState state = m.WParam == dmDragEnter   ? dsDragEnter
+                         : m.WParam == dmDragLeave ? dsDragLeave
+                                                   : dsDragMove;
+      bool accept = false;
+      DragOver(source, p.X, p.Y, state, accept);
+      m.Result = accept ? 1 : 0;
+      break;
+    }
+    case dmDragDrop:
+      DragDrop(source, p.X, p.Y);
+      break;
+    case dmFindTarget:
+      m.Result = reinterpret_cast<LRESULT>(this);
+      break;
+    case dmDragCancel:
+      break;
+  }
+}
+
 void TControl::DragDrop(TObject* source, Integer x, Integer y) {
   OnDragDrop(this, source, x, y);
 }
@@ -885,6 +944,10 @@ void RegisterControlClasses() {
   RegisterClasses({TControl::StaticClass(), TWinControl::StaticClass(),
                    TCustomControl::StaticClass(), TGraphicControl::StaticClass(),
                    TCustomForm::StaticClass(), TForm::StaticClass()});
+  // The forms layer's streamable classes.
+  RegisterClasses({TDataModule::StaticClass(), TMainMenu::StaticClass(), TPopupMenu::StaticClass(),
+                   TMenuItem::StaticClass(), TAction::StaticClass(), THintWindow::StaticClass(),
+                   TDragImageList::StaticClass()});
 }
 
 }  // namespace brevant

@@ -60,6 +60,7 @@ class TWinControl;
 class TCustomForm;
 class TDragObject;
 class TDragDockObject;
+class TDragImageList;
 
 // ---- enumerations and sets -----------------------------------------------------------
 enum TAlign : Byte { alNone, alTop, alBottom, alLeft, alRight, alClient };
@@ -318,6 +319,21 @@ class TControl : public TComponent {
   // size or visibility of an aligned control).
   void RequestAlign();
 
+  // ---- drag and drop (see dragdrop.h) ----
+  // Starts a drag of this control now, or once the pointer moved threshold
+  // pixels (-1: the system's drag distance).
+  void BeginDrag(bool immediate, Integer threshold = -1);
+  // Ends this control's drag: dropped where the pointer is, or cancelled.
+  void EndDrag(bool drop);
+  // Whether this control's drag runs.
+  bool Dragging() const;
+  // The images shown while this control is dragged (nullptr: none).
+  virtual TDragImageList* GetDragImages() { return nullptr; }
+  // The drag manager's calls of the protected handlers.
+  void StartDragBy(TDragObject*& dragObject) { DoStartDrag(dragObject); }
+  void DragCanceledBy() { DragCanceled(); }
+  void EndDragBy(TObject* target, Integer x, Integer y) { DoEndDrag(target, x, y); }
+
  protected:
   void Notification(TComponent* component, TOperation operation) override;
 
@@ -365,6 +381,9 @@ class TControl : public TComponent {
   virtual void CMMouseLeave(TMessage& message);
   virtual void CMCancelMode(TMessage& message);
   virtual void CMHitTest(TMessage& message);
+  // CM_DRAG (dragdrop.h): DragOver for enter, move and leave (the answer is
+  // Accept), DragDrop for a drop; dmFindTarget answers the control.
+  virtual void CMDrag(TMessage& message);
 
   // Called by the font's OnChange.
   void FontChanged(TObject* sender);
@@ -474,6 +493,8 @@ class TWinControl : public TControl, public IWindowProc {
 
   // A child window leaving its parent for none is destroyed.
   void SetParent(TWinControl* value) override;
+  // Streaming: the children owned by root, in z-order.
+  void GetChildren(const TGetChildProc& proc, TComponent* root) override;
   bool Showing() const override;
   TRect GetClientRect() const override;
   TPoint ClientOrigin() const override;
@@ -571,6 +592,8 @@ class TWinControl : public TControl, public IWindowProc {
   void CMTextChanged(TMessage& message) override;
   void CMShowHintChanged(TMessage& message) override;
   void CMCursorChanged(TMessage& message) override;
+  // dmFindTarget answers the child without a window under the point.
+  void CMDrag(TMessage& message) override;
 
   // Moves the focus away from this control (and its children) before it
   // goes away or can no longer take it.
@@ -650,6 +673,8 @@ class TGraphicControl : public TControl {
 // dispatched. Until the application object exists, tests and simple
 // programs pump with these.
 bool IsKeyMsg(TMsg& msg);
+// The application's look at the message (hints, drags, menus), then IsKeyMsg.
+bool PreprocessControlMessage(TMsg& msg);
 // IsKeyMsg, then TranslateMessage and DispatchMessage; exceptions go to HandleException.
 void DispatchControlMessage(TMsg& msg);
 // Processes every pending message (input, posted messages, paints) through

@@ -5,7 +5,10 @@
 #include "classes/rtti_builder.h"
 #include "controls/controls.h"
 #include "controls/controls_internal.h"
+#include "controls/dragdrop.h"
 #include "controls/forms.h"
+#include "controls/menus.h"
+#include "controls/test_hooks.h"
 #include "graphics/canvas.h"
 
 namespace brevant {
@@ -186,6 +189,21 @@ HWND TWinControl::FindCreatingHandle() const {
   // During creation the window manager is running this window's procedure.
   HWND h = GetMessageWindow();
   return brevant::GetWindowProc(h) == static_cast<const IWindowProc*>(this) ? h : 0;
+}
+
+void TWinControl::CMDrag(TMessage& m) {
+  if (m.WParam == dmFindTarget && handle_) {
+    auto* rec = reinterpret_cast<TDragRec*>(m.LParam);
+    TControl* c = rec ? ControlAtPos(ScreenToClient(rec->Pos), false) : nullptr;
+    m.Result = reinterpret_cast<LRESULT>(c ? c : this);
+    return;
+  }
+  TControl::CMDrag(m);
+}
+
+void TWinControl::GetChildren(const TGetChildProc& proc, TComponent* root) {
+  for (TControl* c : std::vector<TControl*>(controls_))
+    if (c->Owner() == root) proc(c);
 }
 
 // ---- mouse routing and hover -------------------------------------------------------------------
@@ -438,6 +456,7 @@ void TWinControl::WMGetDlgCode(TMessage& m) {
 // DLGC_WANTALLKEYS keeps Tab and the arrows as well as Return and Escape.
 void TWinControl::CNKeyDown(TMessage& m) {
   m.Result = 1;
+  if (!IsDesigning() && IsMenuKey(this, LoWord(m.WParam), KeyDataToShiftState(m.LParam))) return;
   if (!IsDesigning()) {
     if (Perform(CM_CHILDKEY, m.WParam, reinterpret_cast<LPARAM>(this)) != 0) return;
     LRESULT mask = 0;
@@ -587,11 +606,19 @@ bool IsKeyMsg(TMsg& msg) {
   return control->Perform(CN_BASE + msg.Message, msg.WParam, msg.LParam) != 0;
 }
 
+bool PreprocessControlMessage(TMsg& msg) {
+  if (detail::g_appPreprocess && detail::g_appPreprocess(msg)) return true;
+  return IsKeyMsg(msg);
+}
+
 void DispatchControlMessage(TMsg& msg) {
   try {
-    if (IsKeyMsg(msg)) return;
+    if (PreprocessControlMessage(msg)) return;
     brevant::TranslateMessage(msg);
     brevant::DispatchMessage(msg);
+  } catch (const EUnexpectedModal&) {
+    // A modal UI nobody can answer: the test that caused it fails loudly.
+    throw;
   } catch (const Exception& e) {
     HandleException(nullptr, e);
   } catch (const std::exception& e) {

@@ -92,7 +92,7 @@ void TWinControl::CreateWindowHandle(const TCreateParams& params) {
 
 void TWinControl::CreateWnd() {
   // Message loops reflect keys to controls and handle dialog keys first.
-  SetMessagePreprocessor(&IsKeyMsg);
+  SetMessagePreprocessor(&PreprocessControlMessage);
   TCreateParams params;
   CreateParams(params);
   if ((params.Style & WS_CHILD) && params.WndParent == 0)
@@ -584,6 +584,12 @@ void TWinControl::WMNCPaint(TMessage& m) {
 }
 
 void TWinControl::WMSetCursor(TMessage& m) {
+  // Screen.Cursor overrides every control's cursor.
+  if (detail::g_screenCursor != crDefault) {
+    brevant::SetCursor(detail::g_screenCursor);
+    m.Result = 1;
+    return;
+  }
   // WParam: the window under the pointer; low word of LParam: the hit test.
   if (static_cast<HWND>(m.WParam) == handle_ && LoSmall(m.LParam) == HTCLIENT) {
     TControl* c = this;

@@ -2,11 +2,29 @@
 // form's focus and dialog-key logic.
 #include "controls/forms.h"
 
+#include <algorithm>
+
+#include "classes/filer.h"
+#include "classes/formstream.h"
+#include "classes/reader.h"
 #include "classes/rtti_builder.h"
+#include "controls/application.h"
 #include "controls/controls_internal.h"
+#include "controls/form_resources.h"
+#include "controls/menus.h"
+#include "controls/test_hooks.h"
+#include "graphics/canvas.h"
 #include "graphics/pen_brush.h"
 
 namespace brevant {
+
+namespace {
+bool g_createNew = false;
+}  // namespace
+
+void TCustomForm::BeginCreateNew() {
+  g_createNew = true;
+}
 
 TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
   controlStyle_ = {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
@@ -15,13 +33,63 @@ TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
   Brush()->SetColor(color_);
   width_ = 320;
   height_ = 240;
+  createNew_ = g_createNew;
+  g_createNew = false;
+  canvas_ = Create<TCanvas>();
+}
+
+TCustomForm::~TCustomForm() {
+  TObject::Free(canvas_);
+}
+
+void TCustomForm::AfterConstruction() {
+  TWinControl::AfterConstruction();
+  Screen()->AddForm(this);
+  if (!createNew_) ReadFormResources();
+  AddGlobalRoot(this);
+  DoCreate();
+}
+
+void TCustomForm::ReadFormResources() {
+  // Ancestor classes' resources first (an inherited form adds to its base's).
+  std::vector<const String*> texts;
+  for (TClass c = ClassType(); c && c != TForm::StaticClass() && c != TCustomForm::StaticClass();
+       c = c->ClassParent())
+    if (const String* text = FindFormResource(c->ClassName())) texts.insert(texts.begin(), text);
+  for (const String* text : texts) ReadFormResource(this, *text);
+}
+
+void TCustomForm::DoCreate() {
+  CallHandlingExceptions(this, [this] { OnCreate(this); });
+}
+
+void TCustomForm::DoDestroy() {
+  CallHandlingExceptions(this, [this] { OnDestroy(this); });
 }
 
 void TCustomForm::BeforeDestruction() {
+  DoDestroy();
   Destroying();
+  if (HasApplication() && Application()->MainForm() == this) Application()->ClearMainForm();
+  if (HasScreen()) Screen()->RemoveForm(this);
   activeControl_ = nullptr;
   focusedControl_ = nullptr;
+  SetMenu(nullptr);
   TWinControl::BeforeDestruction();
+}
+
+void TCustomForm::Loaded() {
+  TWinControl::Loaded();
+  if (menu_) MenuChanged();
+}
+
+void TCustomForm::DefineProperties(TFiler* filer) {
+  TWinControl::DefineProperties(filer);
+  // Written by designers for scaling; the platform always runs at 96 dpi.
+  filer->DefineProperty(
+      "PixelsPerInch", [](TReader& r) { r.ReadInteger(); }, nullptr, false);
+  filer->DefineProperty(
+      "TextHeight", [](TReader& r) { r.ReadInteger(); }, nullptr, false);
 }
 
 void TCustomForm::Notification(TComponent* component, TOperation operation) {
@@ -29,6 +97,104 @@ void TCustomForm::Notification(TComponent* component, TOperation operation) {
   if (operation != opRemove) return;
   if (component == activeControl_) activeControl_ = nullptr;
   if (component == focusedControl_) focusedControl_ = nullptr;
+  if (component == menu_) {
+    menu_ = nullptr;
+    menuBarHot_ = nullptr;
+    if (!IsDestroying()) MenuChanged();
+  }
+}
+
+void TCustomForm::GetChildren(const TGetChildProc& proc, TComponent* root) {
+  // Components without a parent (menus, datasets) first, then the controls.
+  for (Integer i = 0; i < ComponentCount(); ++i) {
+    TComponent* c = Components(i);
+    if (!c->HasParent()) proc(c);
+  }
+  TWinControl::GetChildren(proc, root);
+}
+
+TCanvas* TCustomForm::Canvas() const {
+  return paintCanvas_ ? paintCanvas_ : canvas_;
+}
+
+void TCustomForm::Paint() {
+  OnPaint(this);
+}
+
+void TCustomForm::PaintWindow(TCanvas* canvas) {
+  canvas->SetFont(Font());
+  canvas->SetBrush(Brush());
+  TCanvas* outer = paintCanvas_;
+  paintCanvas_ = canvas;
+  try {
+    Paint();
+  } catch (...) {
+    paintCanvas_ = outer;
+    throw;
+  }
+  paintCanvas_ = outer;
+}
+
+// ---- style ----------------------------------------------------------------------------------
+
+void TCustomForm::SetFormStyle(TFormStyle value) {
+  if (value == formStyle_) return;
+  formStyle_ = value;
+  if (IsLoading() || !HandleAllocated()) return;
+  brevant::SetWindowPos(WindowHandle(), value == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0,
+                        0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TCustomForm::SetWindowState(TWindowState value) {
+  if (value == windowState_) return;
+  windowState_ = value;
+  if (IsLoading() || !HandleAllocated() || !Visible()) return;
+  brevant::ShowWindow(WindowHandle(), value == wsMaximized   ? SW_SHOWMAXIMIZED
+                                      : value == wsMinimized ? SW_SHOWMINIMIZED
+                                                             : SW_SHOWNORMAL);
+}
+
+void TCustomForm::SetBorderIcons(TBorderIcons value) {
+  if (value == borderIcons_) return;
+  borderIcons_ = value;
+  if (!IsLoading() && HandleAllocated()) RecreateWnd();
+}
+
+void TCustomForm::SetNoActivate(bool value) {
+  if (value == noActivate_) return;
+  noActivate_ = value;
+  if (!IsLoading() && HandleAllocated()) RecreateWnd();
+}
+
+void TCustomForm::CreateWnd() {
+  TWinControl::CreateWnd();
+  if (autoScroll_) UpdateScrollRange();
+}
+
+// ---- position ----------------------------------------------------------------------------------
+
+void TCustomForm::ApplyPosition() {
+  TRect area;
+  switch (position_) {
+    case poScreenCenter:
+    case poDesktopCenter:
+      area = Rect(0, 0, Screen()->Width(), Screen()->Height());
+      break;
+    case poMainFormCenter:
+    case poOwnerFormCenter: {
+      TCustomForm* over = position_ == poMainFormCenter ? Application()->MainForm()
+                                                        : dynamic_cast<TCustomForm*>(Owner());
+      if (!over || over == this || !over->Visible())
+        area = Rect(0, 0, Screen()->Width(), Screen()->Height());
+      else
+        area = over->BoundsRect();
+      break;
+    }
+    default:
+      return;
+  }
+  SetBounds(area.Left + (area.Width() - Width()) / 2, area.Top + (area.Height() - Height()) / 2,
+            Width(), Height());
 }
 
 void TCustomForm::CreateParams(TCreateParams& params) {
@@ -58,6 +224,12 @@ void TCustomForm::CreateParams(TCreateParams& params) {
       params.ExStyle |= WS_EX_TOOLWINDOW;
       break;
   }
+  if (borderStyle_ != bsNone && !borderIcons_.Contains(biSystemMenu))
+    params.Style &= ~Cardinal(WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
+  if (!borderIcons_.Contains(biMinimize)) params.Style &= ~Cardinal(WS_MINIMIZEBOX);
+  if (!borderIcons_.Contains(biMaximize)) params.Style &= ~Cardinal(WS_MAXIMIZEBOX);
+  if (formStyle_ == fsStayOnTop) params.ExStyle |= WS_EX_TOPMOST;
+  if (noActivate_) params.ExStyle |= WS_EX_NOACTIVATE;
   if (Visible()) params.Style |= WS_VISIBLE;
   if (!Enabled()) params.Style |= WS_DISABLED;
   params.WndParent = 0;
@@ -88,8 +260,14 @@ void TCustomForm::Hide() {
 }
 
 void TCustomForm::CMVisibleChanged(TMessage& m) {
-  if (Visible()) DoShow();
+  if (Visible()) {
+    ApplyPosition();
+    DoShow();
+  }
   TWinControl::CMVisibleChanged(m);
+  if (Visible() && HandleAllocated() && windowState_ != wsNormal)
+    brevant::ShowWindow(WindowHandle(),
+                        windowState_ == wsMaximized ? SW_SHOWMAXIMIZED : SW_SHOWMINIMIZED);
   if (!Visible()) DoHide();
 }
 
@@ -112,22 +290,105 @@ void TCustomForm::DoClose(TCloseAction& action) {
 }
 
 void TCustomForm::Close() {
+  if (modal_) {
+    modalResult_ = mrCancel;
+    return;
+  }
   if (!CloseQuery()) return;
   TCloseAction action = caHide;
   DoClose(action);
   switch (action) {
     case caHide:
       Hide();
+      if (HasApplication() && Application()->MainForm() == this) Application()->Terminate();
       break;
     case caMinimize:
       if (HandleAllocated()) brevant::ShowWindow(WindowHandle(), SW_SHOWMINIMIZED);
       break;
     case caFree:
+      if (HasApplication() && Application()->MainForm() == this) Application()->Terminate();
       Release();
       break;
     case caNone:
       break;
   }
+}
+
+// ---- modal showing
+// -------------------------------------------------------------------------------
+
+TModalResult TCustomForm::ShowModal() {
+  if (Visible() || !Enabled() || modal_) throw EInvalidOperation(res::SCannotShowModal);
+  ModalLog().push_back("ShowModal: " + String(ClassName()));
+  TScriptedAnswer answer;
+  bool scripted = TakeScriptedAnswer("ShowModal", answer);
+  return ExecuteModal(scripted ? &answer : nullptr);
+}
+
+TModalResult TCustomForm::ExecuteModal(const TScriptedAnswer* answer) {
+  if (Visible() || !Enabled() || modal_) throw EInvalidOperation(res::SCannotShowModal);
+  HWND previous = brevant::GetActiveWindow();
+  // Every other top-level window of the application is disabled meanwhile.
+  std::vector<TCustomForm*> disabled;
+  for (Integer i = 0; i < Screen()->FormCount(); ++i) {
+    TCustomForm* f = Screen()->Forms(i);
+    if (f == this || !f->HandleAllocated() || !brevant::IsWindowEnabled(f->WindowHandle()))
+      continue;
+    brevant::EnableWindow(f->WindowHandle(), false);
+    disabled.push_back(f);
+  }
+  modal_ = true;
+  modalResult_ = mrNone;
+  auto restore = [&] {
+    modal_ = false;
+    for (TCustomForm* f : disabled)
+      if (Screen()->IndexOfForm(f) >= 0 && f->HandleAllocated())
+        brevant::EnableWindow(f->WindowHandle(), true);
+    if (Visible()) Hide();
+    if (previous && brevant::IsWindow(previous) && brevant::IsWindowVisible(previous))
+      brevant::SetActiveWindow(previous);
+  };
+  try {
+    Show();
+    if (answer) {
+      if (answer->Action)
+        answer->Action(this);
+      else
+        modalResult_ = answer->Value;
+    }
+    TApplication* app = Application();
+    for (;;) {
+      if (app->Terminated()) modalResult_ = mrCancel;
+      if (modalResult_ != mrNone && CloseModal()) break;
+      if (!app->ProcessMessage()) {
+        if (modalResult_ != mrNone || app->Terminated()) continue;
+        if (!app->Idle()) RaiseModalStarved(ClassName());
+      }
+    }
+  } catch (...) {
+    restore();
+    throw;
+  }
+  TModalResult result = modalResult_;
+  restore();
+  return result;
+}
+
+// The modal loop's end: CloseQuery and OnClose may keep the form open.
+bool TCustomForm::CloseModal() {
+  TCloseAction action = caHide;
+  bool ok = false;
+  CallHandlingExceptions(this, [&] {
+    if (!CloseQuery()) return;
+    DoClose(action);
+    ok = action != caNone;
+  });
+  if (!ok) {
+    modalResult_ = mrNone;
+    return false;
+  }
+  if (action == caFree) Release();
+  return true;
 }
 
 void TCustomForm::Release() {
@@ -247,6 +508,15 @@ void TCustomForm::WndProc(TMessage& m) {
       // Nothing of this form may be touched after Free.
       Free();
       return;
+    case WM_NCLBUTTONDOWN:
+      if (static_cast<LRESULT>(m.WParam) == HTMENU && menu_) {
+        TRect wr = brevant::GetWindowRect(WindowHandle());
+        TPoint p = LParamToPoint(m.LParam);
+        if (TMenuItem* item = MenuBarItemAt({p.X - wr.Left, p.Y - wr.Top}))
+          TrackMenuBar(item, false);
+        return;
+      }
+      break;
     case WM_SETFOCUS:
       // The form's window got the focus (activation): it goes on to the
       // control that had it.
@@ -322,10 +592,20 @@ void TCustomForm::CMDialogKey(TMessage& m) {
 BV_ENUM_INFO(TFormBorderStyle, bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin)
 BV_ENUM_INFO(TCloseAction, caNone, caHide, caFree, caMinimize)
 
+BV_ENUM_INFO(TFormStyle, fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop)
+BV_ENUM_INFO(TPosition, poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter,
+             poDesktopCenter, poMainFormCenter, poOwnerFormCenter)
+BV_ENUM_INFO(TWindowState, wsNormal, wsMinimized, wsMaximized)
+BV_ENUM_INFO(TBorderIcon, biSystemMenu, biMinimize, biMaximize, biHelp)
+BV_SET_INFO(TBorderIcons, TBorderIcon)
+
 BV_PUBLISH(TCustomForm, TWinControl) {}
 
 BV_PUBLISH(TForm, TCustomForm) {
   p.Property("ActiveControl", &TForm::ActiveControl, &TForm::SetActiveControl);
+  p.Property("AutoScroll", &TForm::AutoScroll, &TForm::SetAutoScroll).Default(0);
+  p.Property("BorderIcons", &TForm::BorderIcons, &TForm::SetBorderIcons)
+      .Default(TBorderIcons{biSystemMenu, biMinimize, biMaximize});
   p.Property("BorderStyle", &TForm::BorderStyle, &TForm::SetBorderStyle).Default(bsSizeable);
   p.Property("Caption", &TForm::Caption, &TForm::SetCaption);
   p.Property("ClientHeight", &TForm::ClientHeight, &TForm::SetClientHeight);
@@ -334,12 +614,21 @@ BV_PUBLISH(TForm, TCustomForm) {
       .Type(TypeInfoTColor())
       .Stored(&TForm::IsColorStored)
       .Default(clBtnFace);
+  p.Property("Font", &TForm::Font, &TForm::SetFont).Stored(&TForm::IsFontStored);
+  p.Property("FormStyle", &TForm::FormStyle, &TForm::SetFormStyle).Default(fsNormal);
   p.Property("KeyPreview", &TForm::KeyPreview, &TForm::SetKeyPreview).Default(0);
+  p.Property("Menu", &TForm::Menu, &TForm::SetMenu);
+  p.Property("Position", &TForm::Position, &TForm::SetPosition).Default(poDesigned);
+  p.Property("WindowState", &TForm::WindowState, &TForm::SetWindowState).Default(wsNormal);
   p.Event("OnActivate", static_cast<TNotifyEvent TForm::*>(&TForm::OnActivate), "TNotifyEvent");
   p.Event("OnClose", static_cast<TCloseEvent TForm::*>(&TForm::OnClose), "TCloseEvent");
   p.Event("OnCloseQuery", static_cast<TCloseQueryEvent TForm::*>(&TForm::OnCloseQuery),
           "TCloseQueryEvent");
+  p.Event("OnCreate", static_cast<TNotifyEvent TForm::*>(&TForm::OnCreate), "TNotifyEvent");
   p.Event("OnDeactivate", static_cast<TNotifyEvent TForm::*>(&TForm::OnDeactivate), "TNotifyEvent");
+  p.Event("OnDestroy", static_cast<TNotifyEvent TForm::*>(&TForm::OnDestroy), "TNotifyEvent");
+  p.Event("OnPaint", static_cast<TNotifyEvent TForm::*>(&TForm::OnPaint), "TNotifyEvent");
+  p.Event("OnShortCut", static_cast<TShortCutEvent TForm::*>(&TForm::OnShortCut), "TShortCutEvent");
   p.Event("OnHide", static_cast<TNotifyEvent TForm::*>(&TForm::OnHide), "TNotifyEvent");
   p.Event("OnShow", static_cast<TNotifyEvent TForm::*>(&TForm::OnShow), "TNotifyEvent");
 }

@@ -1,8 +1,24 @@
-// A minimal form: the top-level window controls live in, with its caption,
-// border, showing and closing, and the form's focus and dialog-key logic.
-// Modal showing, the application object, menus, hints and drag and drop
-// come with the full forms layer; the hooks for them are the virtual
-// handlers below.
+// The form: the top-level window controls live in, with its caption,
+// border, position, showing (modeless and modal) and closing, its main menu,
+// and the form's focus and dialog-key logic.
+//
+// Creation. A form class may have a form resource (form_resources.h): the
+// form text registered under the class name (and those of its ancestors,
+// read base first). AfterConstruction reads it into the new form (children,
+// properties, references to other modules, handlers bound by name to the
+// form's published methods), Loaded runs, then OnCreate. CreateNew makes a
+// form without reading any resource. OnDestroy fires first when it is freed.
+//
+// Modal showing. ShowModal disables the other top-level windows, shows and
+// activates the form and runs a message loop until ModalResult is non-zero
+// (Close inside it sets mrCancel); then CloseQuery and OnClose may keep the
+// loop running (caNone, or refusal), else the form hides and the windows
+// come back. Scripted answers (test_hooks.h, kind "ShowModal") can answer
+// or act on the form.
+//
+// Activation. A form with fsStayOnTop stays above normal forms; WS_EX_NOACTIVATE
+// forms (NoActivate) never become the active window on a click; a pop-up
+// owned by a form (menus, hints, drop-downs) leaves the form's caption active.
 //
 // Focus. The form remembers ActiveControl (the control that has or gets the
 // focus while the form is active) and FocusedControl (the end of the chain
@@ -39,18 +55,52 @@ BV_DECLARE_ENUM_INFO(TCloseAction)
 
 // A modal form's answer; ShowModal's loop ends when it becomes non-zero.
 using TModalResult = Integer;
-constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4,
-                       mrIgnore = 5, mrYes = 6, mrNo = 7, mrAll = 8, mrNoToAll = 9,
-                       mrYesToAll = 10;
+constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5,
+                       mrYes = 6, mrNo = 7, mrAll = 8, mrNoToAll = 9, mrYesToAll = 10;
+
+enum TFormStyle : Byte { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+BV_DECLARE_ENUM_INFO(TFormStyle)
+enum TPosition : Byte {
+  poDesigned,
+  poDefault,
+  poDefaultPosOnly,
+  poDefaultSizeOnly,
+  poScreenCenter,
+  poDesktopCenter,
+  poMainFormCenter,
+  poOwnerFormCenter
+};
+BV_DECLARE_ENUM_INFO(TPosition)
+enum TWindowState : Byte { wsNormal, wsMinimized, wsMaximized };
+BV_DECLARE_ENUM_INFO(TWindowState)
+enum TBorderIcon : Byte { biSystemMenu, biMinimize, biMaximize, biHelp };
+using TBorderIcons = TSet<TBorderIcon>;
+BV_DECLARE_ENUM_INFO(TBorderIcon)
+BV_DECLARE_ENUM_INFO(TBorderIcons)
+
+class TMainMenu;
+class TMenuItem;
+struct TScriptedAnswer;
 
 using TCloseEvent = TEvent<void(TObject* Sender, TCloseAction& Action)>;
+using TShortCutEvent = TEvent<void(TObject* Sender, Word Key, TShiftState Shift, bool& Handled)>;
 using TCloseQueryEvent = TEvent<void(TObject* Sender, bool& CanClose)>;
 
 class TCustomForm : public TWinControl {
   BV_CLASS(TCustomForm, TWinControl)
  public:
   explicit TCustomForm(TComponent* owner);
+  ~TCustomForm() override;
+  void AfterConstruction() override;
   void BeforeDestruction() override;
+  void Loaded() override;
+
+  // A form of class T that reads no form resource.
+  template <class T>
+  static T* CreateNew(TComponent* owner) {
+    BeginCreateNew();
+    return Create<T>(owner);
+  }
 
   // Makes the form visible, creates its window and gives it the focus.
   void Show();
@@ -64,6 +114,50 @@ class TCustomForm : public TWinControl {
 
   TModalResult ModalResult() const { return modalResult_; }
   void SetModalResult(TModalResult value) { modalResult_ = value; }
+  // Shows the form modally and answers its ModalResult (see above). Raises
+  // EInvalidOperation for a form that is visible, disabled or modal already.
+  TModalResult ShowModal();
+  // The modal loop without asking for a scripted answer: runs answer's
+  // action on the shown form, or ends with its value (nullptr: neither).
+  // Dialogs that take their own kind of answer use it.
+  TModalResult ExecuteModal(const TScriptedAnswer* answer);
+  bool Modal() const { return modal_; }
+
+  TFormStyle FormStyle() const { return formStyle_; }
+  void SetFormStyle(TFormStyle value);
+  TPosition Position() const { return position_; }
+  void SetPosition(TPosition value) { position_ = value; }
+  TWindowState WindowState() const { return windowState_; }
+  void SetWindowState(TWindowState value);
+  TBorderIcons BorderIcons() const { return borderIcons_; }
+  void SetBorderIcons(TBorderIcons value);
+  // Scroll bars appear when controls reach past the client area.
+  bool AutoScroll() const { return autoScroll_; }
+  void SetAutoScroll(bool value);
+  // Scrolls the client area so that control is in view (auto-scroll).
+  void ScrollInView(TControl* control);
+  TPoint ScrollPos() const { return scrollPos_; }
+  // Clicks do not activate the form (WS_EX_NOACTIVATE); set before the
+  // window exists.
+  bool NoActivate() const { return noActivate_; }
+  void SetNoActivate(bool value);
+  // The main menu drawn as the form's menu bar.
+  TMainMenu* Menu() const { return menu_; }
+  void SetMenu(TMainMenu* value);
+  // The form's client-area canvas during OnPaint / Paint.
+  TCanvas* Canvas() const;
+  // Offers a key to OnShortCut and the main menu; true when one used it.
+  virtual bool IsShortCut(Word key, TShiftState shift);
+  // The menu bar's area in window coordinates (empty without a menu).
+  TRect MenuBarRect() const;
+  // Opens the main menu's item with tracking (keyboard or click on the bar).
+  void TrackMenuBar(TMenuItem* item, bool byKeyboard);
+  // The menu bar repaints after its items changed.
+  void MenuChanged();
+  // The bar item drawn selected (the one whose menu is open).
+  void SetMenuBarHot(TMenuItem* item);
+
+  void GetChildren(const TGetChildProc& proc, TComponent* root) override;
 
   TFormBorderStyle BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(TFormBorderStyle value);
@@ -95,10 +189,24 @@ class TCustomForm : public TWinControl {
   TNotifyEvent OnHide;
   TNotifyEvent OnActivate;
   TNotifyEvent OnDeactivate;
+  TNotifyEvent OnCreate;
+  TNotifyEvent OnDestroy;
+  TNotifyEvent OnPaint;
+  TShortCutEvent OnShortCut;
+
+  // Used by CreateNew: the next form created reads no resource.
+  static void BeginCreateNew();
 
  protected:
-  void CreateParams(TCreateParams& params) override;
+  void DefineProperties(TFiler* filer) override;
   void Notification(TComponent* component, TOperation operation) override;
+  virtual void DoCreate();
+  virtual void DoDestroy();
+  virtual void Paint();
+  void PaintWindow(TCanvas* canvas) override;
+  void CreateParams(TCreateParams& params) override;
+  void CreateWnd() override;
+  void AlignControls(TControl* control, TRect& rect) override;
   virtual void DoClose(TCloseAction& action);
   virtual void DoShow();
   virtual void DoHide();
@@ -110,9 +218,24 @@ class TCustomForm : public TWinControl {
   virtual void WMActivate(TMessage& message);
   void CMDialogKey(TMessage& message) override;
   void CMVisibleChanged(TMessage& message) override;
+  void WMNCCalcSize(TMessage& message) override;
+  void WMNCPaint(TMessage& message) override;
+  void WMNCHitTest(TMessage& message) override;
+  void WMVScroll(TMessage& message) override;
+  void WMHScroll(TMessage& message) override;
+  void WMSize(TMessage& message) override;
 
  private:
   bool SendFocusMessage(TWinControl* control, Cardinal msg);
+  void ReadFormResources();
+  void ApplyPosition();
+  void UpdateScrollRange();
+  void ScrollBy(Integer dx, Integer dy);
+  void ScrollTo(Integer bar, Integer pos);
+  bool CloseModal();
+  Integer MenuBarHeight() const;
+  TMenuItem* MenuBarItemAt(TPoint windowPos) const;
+  void PaintMenuBar(TCanvas* canvas);
 
   TWinControl* activeControl_ = nullptr;
   TWinControl* focusedControl_ = nullptr;
@@ -120,6 +243,19 @@ class TCustomForm : public TWinControl {
   bool keyPreview_ = false;
   TModalResult modalResult_ = mrNone;
   Integer focusCount_ = 0;
+  TFormStyle formStyle_ = fsNormal;
+  TPosition position_ = poDesigned;
+  TWindowState windowState_ = wsNormal;
+  TBorderIcons borderIcons_{biSystemMenu, biMinimize, biMaximize};
+  bool autoScroll_ = false;
+  bool noActivate_ = false;
+  bool modal_ = false;
+  bool createNew_ = false;
+  TPoint scrollPos_;
+  TMainMenu* menu_ = nullptr;
+  TMenuItem* menuBarHot_ = nullptr;  // the bar item open or selected
+  TCanvas* canvas_ = nullptr;
+  TCanvas* paintCanvas_ = nullptr;
 };
 
 class TForm : public TCustomForm {

@@ -131,4 +131,50 @@ inline constexpr const char* SControlParentSetToSelf =
     "A control cannot have itself or a child as its parent";
 inline constexpr const char* SWindowCreateFailed = "Cannot create the window of '%s'";
 
+// ---- standard controls ----
+inline constexpr const char* SNotebookPageNotFound = "Notebook page '%s' not found";
+
+// ---- forms, application, menus, operating-system services ----
+inline constexpr const char* SCannotShowModal = "Cannot make a visible window modal";
+inline constexpr const char* SUnexpectedModal = "Unexpected %s: no scripted answer is queued";
+inline constexpr const char* SModalStarved = "%s waits for input that can never come";
+inline constexpr const char* SMenuIndexError = "Menu index out of range";
+inline constexpr const char* SMenuReinserted = "Menu inserted twice";
+inline constexpr const char* SMenuNotFound = "Sub-menu is not in menu";
+inline constexpr const char* SMsgDlgOK = "OK";
+inline constexpr const char* SMsgDlgCancel = "Cancel";
+inline constexpr const char* SMsgDlgYes = "&Yes";
+inline constexpr const char* SMsgDlgNo = "&No";
+inline constexpr const char* SMsgDlgAbort = "&Abort";
+inline constexpr const char* SMsgDlgRetry = "&Retry";
+inline constexpr const char* SMsgDlgIgnore = "&Ignore";
+inline constexpr const char* SStartProgramFailed = "Cannot start '%s': %s";
+inline constexpr const char* SSetFolderFailed = "Cannot change to the folder '%s': %s";
+
+// ---- edit controls ----
+inline constexpr const char* SMaskEditErr =
+    "Invalid input value '%s'. Use escape key to abandon changes";
+
+// ---- dialogs ----
+inline constexpr const char* SMsgDlgWarning = "Warning";
+inline constexpr const char* SMsgDlgError = "Error";
+inline constexpr const char* SMsgDlgInformation = "Information";
+inline constexpr const char* SMsgDlgConfirm = "Confirm";
+inline constexpr const char* SMsgDlgAll = "&All";
+inline constexpr const char* SMsgDlgNoToAll = "N&o to All";
+inline constexpr const char* SMsgDlgYesToAll = "Yes to &All";
+inline constexpr const char* SMsgDlgHelp = "&Help";
+inline constexpr const char* SColorDlgTitle = "Color";
+inline constexpr const char* SColorDlgBadValue = "'%s' is not a colour value from 0 to 255";
+inline constexpr const char* SOpenDlgTitle = "Open";
+inline constexpr const char* SSaveDlgTitle = "Save As";
+inline constexpr const char* SFileDlgNoFolder = "The folder '%s' does not exist";
+inline constexpr const char* SFileDlgCannotRead = "Cannot read the folder '%s': %s";
+inline constexpr const char* SFileDlgNotFound = "The file '%s' does not exist";
+inline constexpr const char* SFileDlgIsFolder = "'%s' is a folder, not a file";
+inline constexpr const char* SFileDlgOverwrite = "'%s' already exists.\nDo you want to replace it?";
+inline constexpr const char* SFileDlgNotPicture = "'%s' is not a picture that can be opened: %s";
+inline constexpr const char* SPictureFilter =
+    "All pictures (*.bmp;*.png)|*.bmp;*.png|Bitmaps (*.bmp)|*.bmp|PNG images (*.png)|*.png";
+
 }  // namespace brevant::res

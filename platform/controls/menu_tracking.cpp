@@ -1,0 +1,493 @@
+// Pop-up menu windows and the modal tracking loop; the menu bar's layout.
+#include <algorithm>
+#include <memory>
+
+#include "classes/rtti_builder.h"
+#include "controls/application.h"
+#include "controls/menus.h"
+#include "controls/test_hooks.h"
+#include "graphics/canvas.h"
+#include "graphics/draw_flags.h"
+#include "graphics/font.h"
+#include "graphics/imagelist.h"
+#include "graphics/pen_brush.h"
+#include "rtl/strutils.h"
+
+namespace brevant {
+namespace detail {
+
+// One level of an open menu: the visible sub-items of Parent in rows.
+class TMenuWindow : public TCustomControl {
+  BV_CLASS(TMenuWindow, TCustomControl)
+ public:
+  explicit TMenuWindow(TComponent* owner) : TCustomControl(owner) {
+    SetVisible(false);
+    color_ = clMenu;
+  }
+  struct TRow {
+    TMenuItem* Item;
+    TRect Rect;  // client coordinates
+  };
+  TMenuItem* ParentItem = nullptr;
+  TImageList* Images = nullptr;
+  std::vector<TRow> Rows;
+  Integer Selected = -1;
+  HWND OwnerWnd = 0;
+
+  void Layout() {
+    Rows.clear();
+    TCanvas* c = Canvas();
+    c->SetFont(Font());
+    Integer textW = 0, keyW = 0;
+    const Integer rowH =
+        std::max<Integer>(c->TextHeight("Wg") + 6, Images ? Images->Height() + 4 : 0);
+    Integer y = 2;
+    for (Integer i = 0; i < ParentItem->Count(); ++i) {
+      TMenuItem* item = ParentItem->Items(i);
+      if (!item->Visible()) continue;
+      Integer h = item->IsLine() ? 8 : rowH;
+      Rows.push_back({item, TRect(0, y, 0, y + h)});
+      y += h;
+      if (item->IsLine()) continue;
+      textW = std::max(textW, c->TextWidth(StripHotkey(item->Caption())));
+      keyW = std::max(keyW, c->TextWidth(ShortCutToText(item->ShortCut())));
+    }
+    const Integer width = LeftArea() + textW + (keyW ? keyW + 24 : 0) + 20;
+    for (auto& r : Rows) {
+      r.Rect.Left = 2;
+      r.Rect.Right = width - 2;
+    }
+    SetBounds(Left(), Top(), width, y + 2);
+  }
+  Integer LeftArea() const { return 4 + std::max<Integer>(16, Images ? Images->Width() : 0) + 6; }
+  Integer RowAt(TPoint clientPos) const {
+    for (size_t i = 0; i < Rows.size(); ++i)
+      if (PtInRect(Rows[i].Rect, clientPos)) return static_cast<Integer>(i);
+    return -1;
+  }
+  TMenuItem* SelectedItem() const {
+    return Selected >= 0 && Selected < Integer(Rows.size()) ? Rows[size_t(Selected)].Item : nullptr;
+  }
+  void Select(Integer index) {
+    if (index == Selected) return;
+    Selected = index;
+    Invalidate();
+  }
+  // The next selectable row from Selected in a direction (wrapping).
+  void Step(Integer dir) {
+    const Integer n = static_cast<Integer>(Rows.size());
+    if (n == 0) return;
+    Integer i = Selected;
+    for (Integer k = 0; k < n; ++k) {
+      i = i < 0 ? (dir > 0 ? 0 : n - 1) : (i + dir + n) % n;
+      if (!Rows[size_t(i)].Item->IsLine()) {
+        Select(i);
+        return;
+      }
+    }
+  }
+
+ protected:
+  void CreateParams(TCreateParams& params) override {
+    TCustomControl::CreateParams(params);
+    params.Style = WS_POPUP | WS_BORDER;
+    params.ExStyle = WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
+    params.ClassStyle |= CS_SAVEBITS;
+    params.WndParent = OwnerWnd;
+  }
+  void Paint() override {
+    TCanvas* c = Canvas();
+    c->Brush()->SetColor(clMenu);
+    c->FillRect(ClientRect());
+    c->SetFont(Font());
+    c->SetBkMode(TRANSPARENT);
+    for (size_t i = 0; i < Rows.size(); ++i) {
+      const TRow& row = Rows[i];
+      TMenuItem* item = row.Item;
+      TRect r = row.Rect;
+      if (item->IsLine()) {
+        Integer y = (r.Top + r.Bottom) / 2 - 1;
+        c->Pen()->SetColor(clBtnShadow);
+        c->MoveTo(r.Left + 1, y);
+        c->LineTo(r.Right - 1, y);
+        c->Pen()->SetColor(clBtnHighlight);
+        c->MoveTo(r.Left + 1, y + 1);
+        c->LineTo(r.Right - 1, y + 1);
+        continue;
+      }
+      const bool sel = Integer(i) == Selected;
+      if (sel) {
+        c->Brush()->SetColor(clHighlight);
+        c->FillRect(r);
+      }
+      TColor text = !item->Enabled() ? clGrayText : sel ? clHighlightText : clMenuText;
+      c->Font()->SetColor(text);
+      const Integer midY = (r.Top + r.Bottom) / 2;
+      if (item->Checked()) {
+        c->Pen()->SetColor(text);
+        c->Brush()->SetColor(text);
+        if (item->RadioItem()) {
+          c->Ellipse(r.Left + 8, midY - 3, r.Left + 14, midY + 3);
+        } else {
+          for (Integer d = 0; d < 2; ++d) {
+            c->MoveTo(r.Left + 7, midY - 1 + d);
+            c->LineTo(r.Left + 9, midY + 1 + d);
+            c->LineTo(r.Left + 14, midY - 4 + d);
+          }
+        }
+      } else if (Images && item->ImageIndex() >= 0 && item->ImageIndex() < Images->Count()) {
+        Images->Draw(c, r.Left + 2, midY - Images->Height() / 2, item->ImageIndex(),
+                     item->Enabled());
+      }
+      TRect t = r;
+      t.Left = LeftArea();
+      c->DrawText(item->Caption(), t, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+      String key = ShortCutToText(item->ShortCut());
+      if (!key.empty()) {
+        TRect k = r;
+        k.Right -= 20;
+        c->DrawText(key, k, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+      }
+      if (item->Count() > 0) {
+        c->Pen()->SetColor(text);
+        c->Brush()->SetColor(text);
+        Integer x = r.Right - 10;
+        c->Polygon({TPoint{x, midY - 4}, TPoint{x + 4, midY}, TPoint{x, midY + 4}});
+      }
+    }
+  }
+  void WMNCHitTest(TMessage& m) override { DefaultHandler(m); }
+};
+
+}  // namespace detail
+
+BV_IMPLEMENT_CLASS(detail::TMenuWindow, TCustomControl)
+
+namespace {
+
+using detail::TMenuWindow;
+
+std::vector<TMenuWindow*> g_open;
+
+// The modal tracking of one menu tree.
+class TMenuTracker {
+ public:
+  TMenuTracker(TImageList* images, TPopupAlignment alignment, TCustomForm* barForm)
+      : images_(images), alignment_(alignment), barForm_(barForm) {}
+  ~TMenuTracker() { CloseFrom(0); }
+
+  TMenuItem* Run(TMenuItem* root, TPoint pos, bool byKeyboard, const std::function<void()>& action);
+
+ private:
+  void Open(TMenuItem* parent, TPoint pos, bool selectFirst, bool rightOf);
+  void CloseFrom(size_t level);
+  void OpenSub(size_t level, bool selectFirst);
+  Integer LevelAt(TPoint screen) const;
+  bool BarSwitch(Integer dir);
+  bool BarItemAt(TPoint screen, TMenuItem*& item, TRect& screenRect) const;
+  void OpenBarItem(TMenuItem* item, TRect screenRect, bool selectFirst);
+  void Choose(TMenuItem* item) {
+    if (!item || item->IsLine()) return;
+    if (item->Count() > 0) return;
+    if (!item->Enabled()) return;
+    chosen_ = item;
+    done_ = true;
+  }
+  bool Handle(TMsg& msg);
+
+  TImageList* images_;
+  TPopupAlignment alignment_;
+  TCustomForm* barForm_;
+  TMenuItem* barItem_ = nullptr;
+  std::vector<TMenuWindow*> levels_;
+  TMenuItem* chosen_ = nullptr;
+  bool done_ = false;
+};
+
+void TMenuTracker::Open(TMenuItem* parent, TPoint pos, bool selectFirst, bool rightOf) {
+  auto* w = Create<TMenuWindow>(nullptr);
+  w->ParentItem = parent;
+  w->Images = images_;
+  HWND owner = brevant::GetActiveWindow();
+  w->OwnerWnd = owner;
+  w->Layout();
+  Integer x = pos.X, y = pos.Y;
+  if (!rightOf && levels_.empty()) {
+    if (alignment_ == paRight) x -= w->Width();
+    if (alignment_ == paCenter) x -= w->Width() / 2;
+  }
+  // Keep it on the screen: flip left of the parent level or above the point.
+  const Integer sw = Screen()->Width(), sh = Screen()->Height();
+  if (x + w->Width() > sw)
+    x = rightOf && !levels_.empty() ? levels_.back()->Left() - w->Width() : sw - w->Width();
+  if (y + w->Height() > sh) y = std::max<Integer>(0, sh - w->Height());
+  x = std::max<Integer>(x, 0);
+  w->SetBounds(x, y, w->Width(), w->Height());
+  w->HandleNeeded();
+  brevant::SetWindowPos(w->Handle(), HWND_TOP, x, y, w->Width(), w->Height(),
+                        SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  w->SetVisible(true);
+  levels_.push_back(w);
+  g_open.push_back(w);
+  if (selectFirst) w->Step(1);
+  brevant::UpdateWindow(w->Handle());
+}
+
+void TMenuTracker::CloseFrom(size_t level) {
+  while (levels_.size() > level) {
+    TMenuWindow* w = levels_.back();
+    levels_.pop_back();
+    std::erase(g_open, w);
+    w->Free();
+  }
+}
+
+void TMenuTracker::OpenSub(size_t level, bool selectFirst) {
+  TMenuWindow* w = levels_[level];
+  TMenuItem* item = w->SelectedItem();
+  CloseFrom(level + 1);
+  if (!item || item->Count() == 0 || !item->Enabled()) return;
+  TRect r = w->Rows[size_t(w->Selected)].Rect;
+  TPoint p = w->ClientToScreen({w->ClientWidth(), r.Top - 2});
+  Open(item, p, selectFirst, true);
+}
+
+Integer TMenuTracker::LevelAt(TPoint screen) const {
+  for (Integer i = Integer(levels_.size()) - 1; i >= 0; --i)
+    if (PtInRect(levels_[size_t(i)]->BoundsRect(), screen)) return i;
+  return -1;
+}
+
+bool TMenuTracker::BarItemAt(TPoint screen, TMenuItem*& item, TRect& screenRect) const {
+  if (!barForm_ || !barForm_->HandleAllocated() || !barForm_->Menu()) return false;
+  TRect bar = barForm_->MenuBarRect();
+  TRect wr = brevant::GetWindowRect(barForm_->WindowHandle());
+  OffsetRect(bar, wr.Left, wr.Top);
+  if (!PtInRect(bar, screen)) return false;
+  for (const auto& bi : MenuBarLayout(barForm_->Menu(), barForm_->Canvas())) {
+    TRect r = bi.Rect;
+    OffsetRect(r, bar.Left, bar.Top);
+    if (PtInRect(r, screen)) {
+      item = bi.Item;
+      screenRect = r;
+      return true;
+    }
+  }
+  return false;
+}
+
+void TMenuTracker::OpenBarItem(TMenuItem* item, TRect screenRect, bool selectFirst) {
+  CloseFrom(0);
+  barItem_ = item;
+  barForm_->SetMenuBarHot(item);
+  if (item->Count() > 0) Open(item, {screenRect.Left, screenRect.Bottom}, selectFirst, false);
+}
+
+bool TMenuTracker::BarSwitch(Integer dir) {
+  if (!barForm_ || !barItem_) return false;
+  auto layout = MenuBarLayout(barForm_->Menu(), barForm_->Canvas());
+  if (layout.empty()) return false;
+  Integer n = Integer(layout.size()), i = 0;
+  while (i < n && layout[size_t(i)].Item != barItem_) ++i;
+  i = ((i < n ? i : 0) + dir + n) % n;
+  TRect bar = barForm_->MenuBarRect();
+  TRect wr = brevant::GetWindowRect(barForm_->WindowHandle());
+  TRect r = layout[size_t(i)].Rect;
+  OffsetRect(r, wr.Left + bar.Left, wr.Top + bar.Top);
+  OpenBarItem(layout[size_t(i)].Item, r, true);
+  return true;
+}
+
+// One message of the loop; false when it was not the menu's (dispatch it).
+bool TMenuTracker::Handle(TMsg& msg) {
+  switch (msg.Message) {
+    case WM_MOUSEMOVE:
+    case WM_NCMOUSEMOVE: {
+      Integer level = LevelAt(msg.Pt);
+      if (level < 0) {
+        TMenuItem* bi;
+        TRect r;
+        if (BarItemAt(msg.Pt, bi, r) && bi != barItem_) OpenBarItem(bi, r, false);
+        return true;
+      }
+      TMenuWindow* w = levels_[size_t(level)];
+      Integer row = w->RowAt(w->ScreenToClient(msg.Pt));
+      if (row < 0 || w->Rows[size_t(row)].Item->IsLine()) return true;
+      if (row != w->Selected || levels_.size() > size_t(level) + 1) {
+        w->Select(row);
+        OpenSub(size_t(level), false);
+      }
+      return true;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCRBUTTONDOWN:
+    case WM_NCLBUTTONDBLCLK: {
+      if (LevelAt(msg.Pt) >= 0) return true;
+      TMenuItem* bi;
+      TRect r;
+      if (BarItemAt(msg.Pt, bi, r)) {
+        if (bi == barItem_)
+          done_ = true;
+        else
+          OpenBarItem(bi, r, false);
+        return true;
+      }
+      done_ = true;  // a press outside closes the menus and is eaten
+      return true;
+    }
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_NCLBUTTONUP: {
+      Integer level = LevelAt(msg.Pt);
+      if (level < 0) return true;
+      TMenuWindow* w = levels_[size_t(level)];
+      Integer row = w->RowAt(w->ScreenToClient(msg.Pt));
+      if (row < 0) return true;
+      w->Select(row);
+      TMenuItem* item = w->Rows[size_t(row)].Item;
+      if (item->Count() > 0)
+        OpenSub(size_t(level), true);
+      else
+        Choose(item);
+      return true;
+    }
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: {
+      TMenuWindow* w = levels_.empty() ? nullptr : levels_.back();
+      switch (LoWord(msg.WParam)) {
+        case VK_UP:
+          if (w) w->Step(-1);
+          break;
+        case VK_DOWN:
+          if (w) w->Step(1);
+          break;
+        case VK_RIGHT:
+          if (w && w->SelectedItem() && w->SelectedItem()->Count() > 0)
+            OpenSub(levels_.size() - 1, true);
+          else
+            BarSwitch(1);
+          break;
+        case VK_LEFT:
+          if (levels_.size() > 1)
+            CloseFrom(levels_.size() - 1);
+          else
+            BarSwitch(-1);
+          break;
+        case VK_RETURN:
+          if (w && w->SelectedItem()) {
+            if (w->SelectedItem()->Count() > 0)
+              OpenSub(levels_.size() - 1, true);
+            else
+              Choose(w->SelectedItem());
+          }
+          break;
+        case VK_ESCAPE:
+          if (levels_.size() > 1)
+            CloseFrom(levels_.size() - 1);
+          else
+            done_ = true;
+          break;
+        case VK_MENU:
+        case VK_F10:
+          done_ = true;
+          break;
+        default:
+          break;
+      }
+      return true;
+    }
+    case WM_CHAR:
+    case WM_SYSCHAR: {
+      TMenuWindow* w = levels_.empty() ? nullptr : levels_.back();
+      if (!w) return true;
+      for (size_t i = 0; i < w->Rows.size(); ++i) {
+        TMenuItem* item = w->Rows[i].Item;
+        if (item->IsLine() || !IsAccel(static_cast<char32_t>(msg.WParam), item->Caption()))
+          continue;
+        w->Select(Integer(i));
+        if (item->Count() > 0)
+          OpenSub(levels_.size() - 1, true);
+        else
+          Choose(item);
+        break;
+      }
+      return true;
+    }
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+      return true;
+    default:
+      return false;
+  }
+}
+
+TMenuItem* TMenuTracker::Run(TMenuItem* root, TPoint pos, bool byKeyboard,
+                             const std::function<void()>& action) {
+  if (barForm_) {
+    barItem_ = root;
+    TRect bar = barForm_->MenuBarRect();
+    TRect wr = brevant::GetWindowRect(barForm_->WindowHandle());
+    for (const auto& bi : MenuBarLayout(barForm_->Menu(), barForm_->Canvas()))
+      if (bi.Item == root) {
+        TRect r = bi.Rect;
+        OffsetRect(r, wr.Left + bar.Left, wr.Top + bar.Top);
+        pos = {r.Left, r.Bottom};
+      }
+    if (root->Count() > 0) Open(root, pos, byKeyboard, false);
+  } else {
+    Open(root, pos, byKeyboard, false);
+  }
+  HWND capture = levels_.empty() ? 0 : levels_.front()->Handle();
+  if (capture) brevant::SetCapture(capture);
+  TApplication* app = Application();
+  if (action) action();
+  while (!done_) {
+    TMsg msg;
+    if (!brevant::PeekMessage(msg, 0, 0, 0, PM_REMOVE)) {
+      if (!app->Idle()) RaiseModalStarved("PopupMenu");
+      continue;
+    }
+    if (msg.Message == WM_QUIT) {
+      brevant::PostQuitMessage(static_cast<Integer>(msg.WParam));
+      break;
+    }
+    if (!Handle(msg)) DispatchControlMessage(msg);
+    if (levels_.empty() && !barForm_) done_ = true;
+  }
+  if (brevant::GetCapture() == capture) brevant::ReleaseCapture();
+  CloseFrom(0);
+  return chosen_;
+}
+
+}  // namespace
+
+TMenuItem* TrackPopupMenu(TMenuItem* root, TPoint pos, TPopupAlignment alignment,
+                          TImageList* images, TCustomForm* barForm, bool byKeyboard,
+                          const std::function<void()>& action) {
+  TMenuTracker tracker(images, alignment, barForm);
+  return tracker.Run(root, pos, byKeyboard, action);
+}
+
+std::vector<TWinControl*> OpenMenuWindows() {
+  return {g_open.begin(), g_open.end()};
+}
+
+std::vector<TMenuBarItem> MenuBarLayout(TMainMenu* menu, TCanvas* canvas) {
+  std::vector<TMenuBarItem> out;
+  if (!menu) return out;
+  Integer x = 0;
+  for (Integer i = 0; i < menu->Items()->Count(); ++i) {
+    TMenuItem* item = menu->Items()->Items(i);
+    if (!item->Visible()) continue;
+    Integer w = canvas->TextWidth(StripHotkey(item->Caption())) + 16;
+    out.push_back({item, TRect(x, 0, x + w, kMenuBarHeight)});
+    x += w;
+  }
+  return out;
+}
+
+}  // namespace brevant
