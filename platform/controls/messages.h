@@ -599,4 +599,30 @@ enum TSystemMetric : Integer {
   SM_CYFRAME = 33,
 };
 
+// ---- edit controls --------------------------------------------------------------------
+// Edit styles (the low word of the window style).
+enum : Cardinal {
+  ES_LEFT = 0x0000u,
+  ES_CENTER = 0x0001u,
+  ES_RIGHT = 0x0002u,
+  ES_MULTILINE = 0x0004u,
+  ES_UPPERCASE = 0x0008u,
+  ES_LOWERCASE = 0x0010u,
+  ES_PASSWORD = 0x0020u,
+  ES_AUTOVSCROLL = 0x0040u,
+  ES_AUTOHSCROLL = 0x0080u,
+  ES_NOHIDESEL = 0x0100u,
+  ES_READONLY = 0x0800u,
+  ES_WANTRETURN = 0x1000u,
+};
+// More edit messages.
+enum : Cardinal {
+  EM_SETPASSWORDCHAR = 0x00CC,
+  EM_GETFIRSTVISIBLELINE = 0x00CE,
+  EM_GETMARGINS = 0x00D4,
+  EM_GETLIMITTEXT = 0x00D5,
+};
+// EM_SETMARGINS flags.
+enum : WPARAM { EC_LEFTMARGIN = 0x0001, EC_RIGHTMARGIN = 0x0002, EC_USEFONTINFO = 0xFFFF };
+
 }  // namespace brevant
