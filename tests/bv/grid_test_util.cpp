@@ -49,6 +49,9 @@ void GridTest::TearDown() {
 }
 
 void GridTest::Build(Integer n, Integer rows, TMemDataSet* dataSet) {
+  TObject::Free(grid);
+  TObject::Free(src);
+  TObject::Free(ds);
   ds = dataSet ? dataSet : dbtest::MakeNumbers(n);
   if (dataSet) {
     ds->FieldDefs()->Add("ID", ftInteger);

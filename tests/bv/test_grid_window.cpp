@@ -98,10 +98,6 @@ TEST_F(GridTest, SequencedScrollBar) {
   EXPECT_EQ(VBar(grid).Pos, 91);
 
   // As many records as rows: the bar is hidden (range 1..1).
-  TObject::Free(grid);
-  grid = nullptr;
-  TObject::Free(src);
-  TObject::Free(ds);
   Build(10, 10);
   EXPECT_TRUE(grid->MoreRecords() == false);
   bar = VBar(grid);
