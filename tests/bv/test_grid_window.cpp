@@ -337,3 +337,49 @@ TEST_F(GridTest, PaintsTitlesAndCurrentRow) {
 
 }  // namespace
 }  // namespace brevant::test
+
+namespace brevant::test {
+namespace {
+
+// The vertical bar driven by the mouse: arrow, track and thumb.
+TEST_F(GridTest, ScrollBarByMouse) {
+  Build(100, 10);
+  const TRect bar = GetScrollBarRect(grid->WindowHandle(), SB_VERT);
+  ASSERT_GT(bar.Height(), 0);
+  const TPoint origin = grid->ClientToScreen({0, 0});
+  auto at = [&](Integer x, Integer y) { return TPoint{origin.X + x, origin.Y + y}; };
+  const Integer midX = (bar.Left + bar.Right) / 2;
+  const Integer arrow = bar.Width();  // square arrow buttons
+
+  Offscreen().Click(at(midX, bar.Bottom - arrow / 2));  // the down arrow
+  Pump();
+  EXPECT_EQ(CurrentID(), 11);
+  EXPECT_EQ(WindowIDs().front(), 2);
+  Offscreen().Click(at(midX, bar.Bottom - arrow - 3));  // the track below the thumb
+  Pump();
+  EXPECT_EQ(WindowIDs().front(), 12);
+  Offscreen().Click(at(midX, bar.Top + arrow / 2));  // the up arrow
+  Pump();
+  EXPECT_EQ(WindowIDs().front(), 11);
+
+  // Dragging the thumb to the middle of the track shows the middle records.
+  ds->First();
+  Pump();
+  const Integer thumbY = bar.Top + arrow + 3;
+  Offscreen().MouseDown(at(midX, thumbY));
+  Offscreen().MouseMove(at(midX, (bar.Top + bar.Bottom) / 2));
+  Pump();
+  const Integer top = WindowIDs().front();
+  EXPECT_GT(top, 35);
+  EXPECT_LT(top, 60);
+  Offscreen().MouseUp(at(midX, (bar.Top + bar.Bottom) / 2));
+  Pump();
+  EXPECT_EQ(WindowIDs().front(), top);
+  TScrollInfo info;
+  info.Mask = SIF_POS;
+  GetScrollInfo(grid->WindowHandle(), SB_VERT, info);
+  EXPECT_EQ(info.Pos, top);
+}
+
+}  // namespace
+}  // namespace brevant::test
