@@ -279,3 +279,29 @@ TEST_F(GridTest, StreamsItsPublishedInterface) {
 
 }  // namespace
 }  // namespace brevant::test
+
+namespace brevant::test {
+namespace {
+
+TEST_F(GridTest, BorderStylesFrameTheClientArea) {
+  Build(3, 3);
+  grid->SetScrollBars(ssNone);
+  const Integer width = grid->Width();
+  EXPECT_EQ(grid->ClientWidth(), width);  // bsNoBorder
+  grid->SetBorderStyle(bs3D);             // the client edge
+  EXPECT_EQ(grid->ClientWidth(), width - 4);
+  grid->SetBorderStyle(bsSoft);
+  EXPECT_EQ(grid->ClientWidth(), width - 2);
+  grid->SetBorderStyle(bsFlatExt);
+  EXPECT_EQ(grid->ClientWidth(), width - 4);
+  Pump();
+  // The window was recreated each time and still shows the records.
+  EXPECT_EQ(grid->RowCount(), grid->FitRowCount());
+  EXPECT_EQ(WindowIDs().front(), 1);
+  // The flat outer edge is painted; the inner frame takes the grid's colour.
+  EXPECT_NE(PixelAt(-2, 5), ColorToRGB(clWindow));
+  EXPECT_EQ(PixelAt(-1, 5), ColorToRGB(clWindow));
+}
+
+}  // namespace
+}  // namespace brevant::test
