@@ -3,20 +3,28 @@
 // of 100,000 vendor-like records in a real window, or renders it off-screen
 // into a PNG when there is no display. The scroll bar, the wheel and the
 // arrow and page keys move through the records; the status line follows.
+// The View menu opens the gallery of the platform's standard controls and
+// dialogs (--gallery starts with it open).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 
 #include "backend/offscreen_backend.h"
 #include "backend/sdl_backend.h"
 #include "bv/columns.h"
 #include "bv/tabulon.h"
+#include "controls/application.h"
+#include "controls/edits.h"
 #include "controls/forms.h"
+#include "controls/menus.h"
+#include "controls/stdctrls.h"
 #include "controls/wincore.h"
 #include "db/datasource.h"
 #include "db/field.h"
 #include "db/mem_dataset.h"
+#include "gallery.h"
 #include "graphics/canvas.h"
 #include "rtl/datetime.h"
 #include "rtl/exceptions.h"
@@ -123,8 +131,39 @@ class TGridDemoForm : public TForm {
       key = 0;
     });
     Vendors->Open();
+    BuildMenu();
     Show();
   }
+
+  TMenuItem* AddItem(TMenuItem* parent, const char* caption, std::function<void()> action) {
+    auto* item = Create<TMenuItem>(this);
+    item->SetCaption(caption);
+    if (action) item->OnClick = TNotifyEvent::FromCallable([action](TObject*) { action(); });
+    parent->Add(item);
+    return item;
+  }
+
+  void BuildMenu() {
+    auto* menu = Create<TMainMenu>(this);
+    TMenuItem* file = AddItem(menu->Items(), "&File", nullptr);
+    AddItem(file, "E&xit", [this] { Close(); });
+    TMenuItem* view = AddItem(menu->Items(), "&View", nullptr);
+    AddItem(view, "Control &gallery...", [this] { OpenGallery(); });
+    TMenuItem* help = AddItem(menu->Items(), "&Help", nullptr);
+    AddItem(help, "&About...", [] {
+      Application()->MessageBox(
+          "Brevant: data-aware components for desktop database applications.\n"
+          "The grid shows 100,000 generated records.",
+          "About Brevant", MB_OK | MB_ICONINFORMATION);
+    });
+    SetMenu(menu);
+  }
+
+  void OpenGallery() {
+    if (!Gallery) Gallery = CreateGalleryForm(this);
+    Gallery->Show();
+  }
+  TForm* Gallery = nullptr;
 
   void Show() {
     if (!Status) return;
@@ -135,7 +174,7 @@ class TGridDemoForm : public TForm {
   using TForm::Show;
 };
 
-int RunOffscreen(const char* pngPath) {
+int RunOffscreen(const char* pngPath, bool gallery) {
   auto* backend = new TOffscreenBackend();
   SetBackend(std::unique_ptr<TBackend>(backend));
   TObjectPtr<TGridDemoForm> form(Create<TGridDemoForm>(nullptr));
@@ -149,20 +188,28 @@ int RunOffscreen(const char* pngPath) {
   form->Grid->SetFocus();
   for (int i = 0; i < 3; ++i) backend->PressKey(VK_DOWN);
   PumpMessages();
-  backend->SavePng(GetNativeWindow(form->Handle()), pngPath);
-  std::printf("No display: rendered the grid off-screen into %s (record %d)\n", pngPath,
-              form->Vendors->RecNo());
-  return form->Vendors->RecNo() == form->Grid->RowCount() + 4 ? 0 : 1;
+  const bool moved = form->Vendors->RecNo() == form->Grid->RowCount() + 4;
+  TForm* shown = form.get();
+  if (gallery) {
+    form->OpenGallery();
+    PumpMessages();
+    shown = form->Gallery;
+  }
+  backend->SavePng(GetNativeWindow(shown->Handle()), pngPath);
+  std::printf("No display: rendered the %s off-screen into %s (record %d)\n",
+              gallery ? "control gallery" : "grid", pngPath, form->Vendors->RecNo());
+  return moved ? 0 : 1;
 }
 
 // smoke: show the form, let it paint, then close it (end-to-end checks).
-int RunOnScreen(bool smoke) {
+int RunOnScreen(bool smoke, bool gallery) {
   SetBackend(TSdlBackend::Open());
   TObjectPtr<TGridDemoForm> form(Create<TGridDemoForm>(nullptr));
   form->Build();
   form->OnClose = TCloseEvent::FromCallable([](TObject*, TCloseAction&) { PostQuitMessage(0); });
   form->TForm::Show();
   form->Grid->SetFocus();
+  if (gallery) form->OpenGallery();
   if (smoke) {
     PumpMessages();
     UpdateWindow(form->Handle());
@@ -180,17 +227,19 @@ int RunOnScreen(bool smoke) {
 
 int main(int argc, char** argv) {
   std::printf("Brevant demonstration: the grid on %d generated records.\n", kRecords);
-  RegisterControlClasses();
+  RegisterStdControlClasses();
+  RegisterEditClasses();
   bool offscreen = !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY");
-  bool smoke = false;
+  bool smoke = false, gallery = false;
   const char* png = "brevant-grid.png";
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--offscreen") == 0) offscreen = true;
     if (std::strcmp(argv[i], "--smoke") == 0) smoke = true;
+    if (std::strcmp(argv[i], "--gallery") == 0) gallery = true;
     if (std::strcmp(argv[i], "--png") == 0 && i + 1 < argc) png = argv[++i];
   }
   try {
-    return offscreen ? RunOffscreen(png) : RunOnScreen(smoke);
+    return offscreen ? RunOffscreen(png, gallery) : RunOnScreen(smoke, gallery);
   } catch (const Exception& e) {
     std::fprintf(stderr, "%s: %s\n", e.ClassName(), e.Message().c_str());
     return 1;
