@@ -2,6 +2,8 @@
 // count, and a million records open well under a second.
 #include <benchmark/benchmark.h>
 
+#include "bench_tables.h"
+
 #include "db/datasource.h"
 #include "db/mem_dataset.h"
 #include "rtl/numconv.h"
@@ -10,18 +12,7 @@ using namespace brevant;
 
 namespace {
 
-// ID, Name, Amount, Day, Flag.
-TMemDataSet* MakeTable(Integer records) {
-  auto* ds = Create<TMemDataSet>(nullptr);
-  ds->FieldDefs()->Add("ID", ftInteger);
-  ds->FieldDefs()->Add("Name", ftString, 20);
-  ds->FieldDefs()->Add("Amount", ftFloat);
-  ds->FieldDefs()->Add("Day", ftDate);
-  ds->FieldDefs()->Add("Flag", ftBoolean);
-  for (Integer i = 0; i < records; ++i)
-    ds->AppendRow({i, "Name " + IntToStr(i % 1000), i * 0.25, 40000 + i % 3650, i % 2 == 0});
-  return ds;
-}
+using bench::MakeTable;
 
 class TCountingLink : public TDataLink {
  public:

@@ -3,6 +3,8 @@
 // painted).
 #include <benchmark/benchmark.h>
 
+#include "bench_tables.h"
+
 #include <memory>
 
 #include "backend/offscreen_backend.h"
@@ -18,17 +20,7 @@ using namespace brevant;
 
 namespace {
 
-TMemDataSet* MakeTable(Integer records) {
-  auto* ds = Create<TMemDataSet>(nullptr);
-  ds->FieldDefs()->Add("ID", ftInteger);
-  ds->FieldDefs()->Add("Name", ftString, 20);
-  ds->FieldDefs()->Add("Amount", ftFloat);
-  ds->FieldDefs()->Add("Day", ftDate);
-  ds->FieldDefs()->Add("Flag", ftBoolean);
-  for (Integer i = 0; i < records; ++i)
-    ds->AppendRow({i, "Name " + IntToStr(i % 1000), i * 0.25, 40000 + i % 3650, i % 2 == 0});
-  return ds;
-}
+using bench::MakeTable;
 
 void EnsureBackend() {
   static bool installed = false;

@@ -1,6 +1,7 @@
 // Message dialogs, the input query, the common dialog base and the list box
 // the file dialogs use.
 #include "controls/dialogs.h"
+#include "controls/message_box.h"
 
 #include <algorithm>
 #include <cctype>
@@ -141,31 +142,11 @@ TButton* TMessageDialogForm::Button(TMsgDlgBtn kind) const {
 void TMessageDialogForm::Paint() {
   TCanvas* c = Canvas();
   if (DlgType != mtCustom) {
-    TColor color = clBlue;
-    const char* glyph = "i";
-    switch (DlgType) {
-      case mtWarning:
-        color = clOlive, glyph = "!";
-        break;
-      case mtError:
-        color = clRed, glyph = "x";
-        break;
-      case mtConfirmation:
-        color = clNavy, glyph = "?";
-        break;
-      default:
-        break;
-    }
-    const TRect r = Bounds(kMargin, kMargin, 32, 32);
-    c->Brush()->SetColor(color);
-    c->Pen()->SetColor(color);
-    c->Ellipse(r);
-    c->Font()->SetColor(clWhite);
-    c->Font()->SetStyle({fsBold});
-    c->Font()->SetSize(14);
-    c->SetBkMode(TRANSPARENT);
-    TRect t = r;
-    c->DrawText(glyph, t, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    const char kind = DlgType == mtWarning        ? '!'
+                      : DlgType == mtError        ? 'x'
+                      : DlgType == mtConfirmation ? '?'
+                                                  : 'i';
+    DrawMessageGlyph(c, Bounds(kMargin, kMargin, 32, 32), kind);
   }
   c->SetFont(Font());
   c->SetBkMode(TRANSPARENT);

@@ -133,31 +133,21 @@ class TMessageForm : public TForm {
 
  private:
   void PaintIcon(TCanvas* c) {
-    const TRect r = Bounds(12, 12, 32, 32);
-    TColor color = clBlue;
-    const char* glyph = "i";
+    char kind = 'i';
     switch (Icon) {
       case MB_ICONSTOP:
-        color = clRed, glyph = "x";
+        kind = 'x';
         break;
       case MB_ICONQUESTION:
-        color = clNavy, glyph = "?";
+        kind = '?';
         break;
       case MB_ICONWARNING:
-        color = clOlive, glyph = "!";
+        kind = '!';
         break;
       default:
         break;
     }
-    c->Brush()->SetColor(color);
-    c->Pen()->SetColor(color);
-    c->Ellipse(r);
-    c->Font()->SetColor(clWhite);
-    c->Font()->SetStyle({fsBold});
-    c->Font()->SetSize(14);
-    c->SetBkMode(TRANSPARENT);
-    TRect t = r;
-    c->DrawText(glyph, t, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    DrawMessageGlyph(c, Bounds(12, 12, 32, 32), kind);
   }
 };
 
@@ -260,6 +250,23 @@ Integer ShowMessageBox(const String& text, const String& caption, Cardinal flags
   // The close box gives mrCancel; a box without Cancel answers its escape value.
   if (r == mrCancel && form->EscapeResult != IDCANCEL) r = form->EscapeResult;
   return r;
+}
+
+void DrawMessageGlyph(TCanvas* c, const TRect& rect, char kind) {
+  TColor color = clBlue;
+  if (kind == '!') color = clOlive;
+  if (kind == 'x') color = clRed;
+  if (kind == '?') color = clNavy;
+  c->Brush()->SetColor(color);
+  c->Pen()->SetColor(color);
+  c->Ellipse(rect);
+  c->Font()->SetColor(clWhite);
+  c->Font()->SetStyle({fsBold});
+  c->Font()->SetSize(14);
+  c->SetBkMode(TRANSPARENT);
+  TRect t = rect;
+  const char glyph[2] = {kind, 0};
+  c->DrawText(glyph, t, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
 }  // namespace brevant
