@@ -786,3 +786,11 @@ BV_PUBLISH(TDBTabulon, TCustomControl) {
 }
 
 }  // namespace brevant
+
+namespace brevant {
+
+void RegisterGridClasses() {
+  RegisterClasses({TDBTabulon::StaticClass(), TtlDesigner::StaticClass()});
+}
+
+}  // namespace brevant

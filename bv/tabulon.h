@@ -376,3 +376,10 @@ extern TtlCustomizerHook CustomizerHook;
 std::vector<HWND>& CustomizerWindows();
 
 }  // namespace brevant
+
+namespace brevant {
+
+// Registers the grid's classes for form streams.
+void RegisterGridClasses();
+
+}  // namespace brevant

@@ -305,3 +305,37 @@ TEST_F(GridTest, BorderStylesFrameTheClientArea) {
 
 }  // namespace
 }  // namespace brevant::test
+
+namespace brevant::test {
+namespace {
+
+// A form holding a grid, written as text and read back as a new form: the
+// grid is created by class name and lays itself out once loaded.
+TEST_F(GridTest, ReadsFromAFormText) {
+  RegisterGridClasses();
+  Build(5, 3);
+  grid->SetTitleLines(2);
+  grid->Columns()->Items(0)->SetCaption("Number");
+  TObject::Free(designer);  // the test designer's class is not registered
+  designer = nullptr;
+  const String text = ComponentToStr(form, true);
+  EXPECT_NE(text.find("object Grid: TPaintLogGrid"), String::npos) << text;
+
+  // The same layout under the registered grid class.
+  String plain = text;
+  plain.replace(plain.find("TPaintLogGrid"), 13, "TDBTabulon");
+  TObjectPtr<TForm> copy(Create<TForm>(nullptr));
+  StrToComponent(copy.get(), plain, true);
+  auto* read = TryAs<TDBTabulon>(copy->FindComponent("Grid"));
+  ASSERT_NE(read, nullptr);
+  EXPECT_EQ(read->Parent(), copy.get());
+  EXPECT_EQ(read->TitleLines(), 2);
+  ASSERT_EQ(read->Columns()->Count(), 2);
+  EXPECT_EQ(read->Columns()->Items(0)->Caption(), "Number");
+  EXPECT_EQ(read->Columns()->GroupCount(), 2);  // laid out in Loaded
+  EXPECT_EQ(read->CurrentColumn(), 0);
+  EXPECT_EQ(read->TitleHeight(), grid->TitleHeight());
+}
+
+}  // namespace
+}  // namespace brevant::test
