@@ -20,6 +20,7 @@
 #include "controls/forms.h"
 #include "controls/menus.h"
 #include "controls/stdctrls.h"
+#include "controls/test_hooks.h"
 #include "controls/wincore.h"
 #include "db/datasource.h"
 #include "db/field.h"
@@ -150,7 +151,7 @@ class TGridDemoForm : public TForm {
     TMenuItem* view = AddItem(menu->Items(), "&View", nullptr);
     AddItem(view, "Control &gallery...", [this] { OpenGallery(); });
     TMenuItem* help = AddItem(menu->Items(), "&Help", nullptr);
-    AddItem(help, "&About...", [] {
+    AboutItem = AddItem(help, "&About...", [] {
       Application()->MessageBox(
           "Brevant: data-aware components for desktop database applications.\n"
           "The grid shows 100,000 generated records.",
@@ -164,6 +165,7 @@ class TGridDemoForm : public TForm {
     Gallery->Show();
   }
   TForm* Gallery = nullptr;
+  TMenuItem* AboutItem = nullptr;
 
   void Show() {
     if (!Status) return;
@@ -215,8 +217,17 @@ int RunOnScreen(bool smoke, bool gallery) {
     UpdateWindow(form->Handle());
     TRect r;
     bool pending = GetUpdateRect(form->Grid->Handle(), r, false);
-    std::printf("On-screen smoke run: %s\n", pending ? "paint still pending" : "painted");
-    return pending ? 1 : 0;
+    // A modal box in a real window: the About item opens it; the scripted
+    // action answers it once it is shown.
+    bool answered = false;
+    ScriptAction("MessageBox", [&answered](TObject* box) {
+      answered = box != nullptr;
+      static_cast<TCustomForm*>(box)->SetModalResult(mrOk);
+    });
+    form->AboutItem->Click();
+    std::printf("On-screen smoke run: %s, about box %s\n",
+                pending ? "paint still pending" : "painted", answered ? "shown" : "not shown");
+    return pending || !answered ? 1 : 0;
   }
   TMsg msg;
   while (GetMessage(msg)) DispatchControlMessage(msg);
