@@ -131,6 +131,8 @@ void TDBTabulon::BeforeDestruction() {
   dataLink_->OnUpdateData = {};
   dataLink_->OnFocusControl = {};
   if (titleImages_) titleImages_->UnRegisterChanges(imageLink_);
+  // An attached customizer window outlives the grid; it leaves the list.
+  if (customizerWnd_) std::erase(CustomizerWindows(), customizerWnd_);
   TCustomControl::BeforeDestruction();
 }
 
