@@ -158,12 +158,12 @@ BV_IMPLEMENT_CLASS(detail::TMessageForm, TForm)
 
 namespace {
 
-struct TButtonSpec {
+struct TButtonDef {
   const char* Caption;
   Integer Result;
 };
 
-std::vector<TButtonSpec> ButtonsFor(Cardinal flags) {
+std::vector<TButtonDef> ButtonsFor(Cardinal flags) {
   switch (flags & 0x0F) {
     case MB_OKCANCEL:
       return {{res::SMsgDlgOK, IDOK}, {res::SMsgDlgCancel, IDCANCEL}};
@@ -183,9 +183,9 @@ std::vector<TButtonSpec> ButtonsFor(Cardinal flags) {
 }
 
 // The answer of Escape and the close box: Cancel, else No, else Abort, else OK.
-Integer EscapeResultOf(const std::vector<TButtonSpec>& specs) {
+Integer EscapeResultOf(const std::vector<TButtonDef>& buttons) {
   for (Integer want : {IDCANCEL, IDNO, IDABORT, IDOK})
-    for (const auto& s : specs)
+    for (const auto& s : buttons)
       if (s.Result == want) return want;
   return IDCANCEL;
 }
@@ -205,8 +205,8 @@ Integer ShowMessageBox(const String& text, const String& caption, Cardinal flags
   form->SetPosition(poScreenCenter);
   form->Text = text;
   form->Icon = flags & 0xF0;
-  const auto specs = ButtonsFor(flags);
-  form->EscapeResult = EscapeResultOf(specs);
+  const auto buttons = ButtonsFor(flags);
+  form->EscapeResult = EscapeResultOf(buttons);
 
   // Layout: icon, the text word-wrapped at 360 pixels, the buttons centred below.
   constexpr Integer kMargin = 12, kButtonW = 75, kButtonH = 25, kGap = 8, kMaxText = 360;
@@ -217,7 +217,7 @@ Integer ShowMessageBox(const String& text, const String& caption, Cardinal flags
   const Integer textLeft = form->Icon ? kMargin + 32 + kMargin : kMargin;
   const Integer textTop = kMargin + (form->Icon && tr.Height() < 32 ? (32 - tr.Height()) / 2 : 0);
   form->TextRect = Bounds(textLeft, textTop, tr.Width(), tr.Height());
-  const Integer count = static_cast<Integer>(specs.size());
+  const Integer count = static_cast<Integer>(buttons.size());
   const Integer buttonsW = count * kButtonW + (count - 1) * kGap;
   const Integer contentBottom = std::max(textTop + tr.Height(), form->Icon ? kMargin + 32 : 0);
   const Integer clientW = std::max(textLeft + tr.Width() + kMargin, buttonsW + 2 * kMargin);
@@ -230,8 +230,8 @@ Integer ShowMessageBox(const String& text, const String& caption, Cardinal flags
   for (Integer i = 0; i < count; ++i) {
     auto* b = Create<detail::TMessageButton>(form);
     b->SetName("Button" + std::to_string(i + 1));
-    b->SetCaption(specs[static_cast<size_t>(i)].Caption);
-    b->Result = specs[static_cast<size_t>(i)].Result;
+    b->SetCaption(buttons[static_cast<size_t>(i)].Caption);
+    b->Result = buttons[static_cast<size_t>(i)].Result;
     b->SetBounds(x, buttonsTop, kButtonW, kButtonH);
     b->SetParent(form);
     form->Buttons.push_back(b);
