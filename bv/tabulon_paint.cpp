@@ -1,5 +1,7 @@
 // TDBTabulon: plain painting of titles and rows (each visible record's field
 // values as text in its column), the stand-in until designers paint grids.
+#include <algorithm>
+
 #include "bv/columns.h"
 #include "bv/datalink_ex.h"
 #include "bv/tabulon.h"
@@ -18,12 +20,19 @@ void TDBTabulon::PaintPlain() {
   TCanvas* canvas = Canvas();
   const TRect client = ClientRect();
   const TRect clip = canvas->ClipRect();
-  canvas->Brush()->SetColor(Color());
-  canvas->FillRect(clip);
   canvas->Font()->Assign(Font());
-  if (!columns_->HasGroups()) return;
+  canvas->Brush()->SetColor(Color());
+  if (!columns_->HasGroups()) {
+    canvas->FillRect(clip);
+    return;
+  }
 
+  // Titles and rows fill themselves; the background shows below them.
   const Integer titleBottom = TitleAreaHeight();
+  const bool rows = showsRows_ && dataLink_->Active() && dataLink_->RecordCount() > 0;
+  const Integer rowsBottom = rows ? dataAreaBottom_ : titleBottom;
+  if (clip.Bottom > rowsBottom)
+    canvas->FillRect(TRect(clip.Left, std::max(clip.Top, rowsBottom), clip.Right, clip.Bottom));
   auto cellRect = [&](const TtlGroupInfo& g, Integer top, Integer bottom) {
     const Integer left = columns_->GroupScreenLeft(g.Index);
     return TRect(left, top, left + g.Width, bottom);
@@ -50,7 +59,7 @@ void TDBTabulon::PaintPlain() {
     }
   }
 
-  if (!showsRows_ || !dataLink_->Active() || dataLink_->RecordCount() == 0) return;
+  if (!rows) return;
   const Integer saved = dataLink_->ActiveRecord();
   try {
     const Integer firstRow = std::max(0, (clip.Top - titleBottom) / rowHeight_);
