@@ -20,11 +20,17 @@ namespace brevant {
 namespace {
 bool g_record = false;
 
-// posix_spawnp keeps the arguments away from any shell; a zombie is
-// avoided by reaping children whenever a new one starts.
+// The programs this process started and has not reaped yet.
+std::vector<pid_t>& Started() {
+  static std::vector<pid_t> pids;
+  return pids;
+}
+
+// posix_spawnp keeps the arguments away from any shell. Zombies are avoided
+// by reaping the programs started here that have ended whenever a new one
+// starts; children that other code waits for are left alone.
 Integer Spawn(const String& path, const std::vector<String>& args) {
-  while (waitpid(-1, nullptr, WNOHANG) > 0) {
-  }
+  std::erase_if(Started(), [](pid_t p) { return waitpid(p, nullptr, WNOHANG) != 0; });
   std::vector<char*> argv;
   argv.push_back(const_cast<char*>(path.c_str()));
   for (const String& a : args) argv.push_back(const_cast<char*>(a.c_str()));
@@ -32,6 +38,7 @@ Integer Spawn(const String& path, const std::vector<String>& args) {
   pid_t pid = 0;
   int rc = posix_spawnp(&pid, path.c_str(), nullptr, nullptr, argv.data(), environ);
   if (rc != 0) throw EOSError(res::SStartProgramFailed, {path, String(std::strerror(rc))});
+  Started().push_back(pid);
   return static_cast<Integer>(pid);
 }
 }  // namespace
