@@ -127,6 +127,8 @@ void TtlColumns::AddFields(TDataSet* dataSet) {
 
 void TtlColumns::RebuildLayout() {
   groups_.clear();
+  // The scroll window is recomputed by the caller; until then the first
+  // shown group must still name a group.
   for (Integer i = 0; i < Count(); ++i) {
     TtlColumn* column = Items(i);
     column->group_ = -1;
@@ -137,6 +139,7 @@ void TtlColumns::RebuildLayout() {
     column->group_ = group.Index;
     groups_.push_back(group);
   }
+  firstShown_ = std::clamp(firstShown_, 0, std::max(0, GroupCount() - 1));
   ComputeGroupWidths();
 }
 
@@ -168,7 +171,8 @@ void TtlColumns::ComputeScrollWindow() {
 
 Integer TtlColumns::GroupScreenLeft(Integer group) const {
   if (groups_.empty()) return 0;
-  return Groups(group).Left - groups_[static_cast<size_t>(firstShown_)].Left;
+  const Integer first = std::clamp(firstShown_, 0, GroupCount() - 1);
+  return Groups(group).Left - groups_[static_cast<size_t>(first)].Left;
 }
 
 bool TtlColumns::IsInView(const TtlColumn* column) const {

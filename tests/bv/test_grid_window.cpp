@@ -322,6 +322,18 @@ TEST_F(GridTest, HorizontalScrollMovesGroups) {
   GetScrollInfo(grid->WindowHandle(), SB_HORZ, info);
   EXPECT_EQ(info.Max, last);
   EXPECT_EQ(info.Pos, 3);
+
+  // Hiding the columns on the right while scrolled there brings the window
+  // back to groups that exist.
+  hscroll(SB_RIGHT);
+  grid->Columns()->BeginUpdate();
+  for (Integer i = 2; i < grid->Columns()->Count(); ++i)
+    grid->Columns()->Items(i)->SetVisible(false);
+  grid->Columns()->EndUpdate();
+  EXPECT_EQ(grid->Columns()->FirstShownGroup(), 0);
+  EXPECT_EQ(grid->Columns()->ScrollPositions(), 1);
+  Pump();
+  EXPECT_EQ(grid->Columns()->GroupScreenLeft(1), 100);
 }
 
 TEST_F(GridTest, PaintsTitlesAndCurrentRow) {
