@@ -86,7 +86,9 @@ void TDBTabulon::UpdateCursorRow(Integer distance) {
       first = rowCount_ - distance - 1;
     }
   }
-  if (distance == 0 && rowCount_ > 1) cursorRow_ = -1;
+  // A full search starts from "not in the window", also with a single row:
+  // a row left over from before would highlight another record.
+  if (distance == 0) cursorRow_ = -1;
   if (!currentRecShot_->HasRecord() || !dataLink_->Active() || dataLink_->RecordCount() == 0)
     return;
   TActiveRecordGuard guard(dataLink_);
