@@ -416,7 +416,7 @@ TEST_F(GridTest, RandomWalkKeepsTheWindowConsistent) {
     };
     const Integer codes[] = {SB_LINEUP, SB_LINEDOWN, SB_PAGEUP, SB_PAGEDOWN, SB_TOP, SB_BOTTOM};
     for (Integer step = 0; step < 400; ++step) {
-      const Integer action = next(10);
+      const Integer action = next(12);
       String what;
       if (action < 4) {
         what = "scroll";
@@ -441,10 +441,21 @@ TEST_F(GridTest, RandomWalkKeepsTheWindowConsistent) {
         const Integer id = 1000 + step;
         ds->AppendRecord({id, "new"});
         Pump();
+      } else if (action == 10) {
+        what = "bands";  // titles and footers come and go
+        grid->SetShowTitles(next(2) == 0);
+        grid->SetShowFooters(next(2) == 0);
+        Pump();
+      } else if (action == 11) {
+        what = "lines";
+        grid->SetRowLines(1 + next(2));
+        Pump();
       } else if (insensitive && next(2)) {
         what = "capture";  // the grid's current record becomes the dataset's
         grid->CurrentRecShot()->CaptureCursor(false);
         grid->UpdateCursorRow(0);
+        grid->InvalidateRows();  // as navigation does after moving the highlight
+        Pump();
       } else {
         what = "refresh";
         grid->RefreshData();
@@ -494,6 +505,29 @@ TEST_F(GridTest, RandomWalkKeepsTheWindowConsistent) {
       if (records > grid->RowCount()) {
         ASSERT_EQ(bar.Max, records - grid->RowCount() + 1);
         ASSERT_EQ(bar.Pos, top);
+      }
+      // What the partial repaints left on screen equals a full repaint
+      // (when titles, rows and footers fit: a single row taller than the
+      // room between the bands overlaps the footer band).
+      const bool fits = grid->DataAreaBottom() + grid->FooterAreaHeight() <= grid->ClientHeight();
+      if (step % 5 == 0 && fits) {
+        // "x,y" of the sampled pixels that differ.
+        auto sample = [&] {
+          std::vector<std::pair<TPoint, TColor>> pixels;
+          for (Integer y = 0; y < grid->ClientHeight(); y += 3)
+            for (Integer x : {3, 30, 70}) pixels.push_back({TPoint{x, y}, PixelAt(x, y)});
+          return pixels;
+        };
+        const auto shown = sample();
+        grid->Invalidate();
+        Pump();
+        const auto full = sample();
+        String differ;
+        for (size_t k = 0; k < full.size(); ++k)
+          if (full[k].second != shown[k].second)
+            differ += Format(" %d,%d", {full[k].first.X, full[k].first.Y});
+        ASSERT_EQ(differ, "") << "rows of " << grid->RowHeight() << " px from "
+                              << grid->TitleAreaHeight();
       }
     }
   }
