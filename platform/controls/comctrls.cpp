@@ -91,24 +91,17 @@ void TToolButton::Click() {
 void TToolButton::MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) {
   TGraphicControl::MouseDown(button, shift, x, y);
   if (button != mbLeft || !Enabled() || style_ == tbsSeparator || style_ == tbsDivider) return;
-  dragging_ = true;
-  pressed_ = true;
+  press_.Begin();
   Invalidate();
 }
 
 void TToolButton::MouseMove(TShiftState shift, Integer x, Integer y) {
   TGraphicControl::MouseMove(shift, x, y);
-  if (!dragging_) return;
-  const bool inside = PtInRect(ClientRect(), TPoint{x, y});
-  if (inside == pressed_) return;
-  pressed_ = inside;
-  Invalidate();
+  if (press_.Move(PtInRect(ClientRect(), TPoint{x, y}))) Invalidate();
 }
 
 void TToolButton::MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) {
-  if (button == mbLeft && dragging_) {
-    dragging_ = false;
-    pressed_ = false;
+  if (button == mbLeft && press_.End()) {
     const bool inside = PtInRect(ClientRect(), TPoint{x, y});
     if (inside && style_ == tbsCheck) {
       if (!grouped_)
@@ -142,8 +135,7 @@ void TToolButton::CMTextChanged(TMessage& m) {
 }
 
 void TToolButton::CMEnabledChanged(TMessage& m) {
-  dragging_ = false;
-  pressed_ = false;
+  press_.End();
   TGraphicControl::CMEnabledChanged(m);
 }
 
@@ -163,8 +155,8 @@ void TToolButton::Paint() {
     }
     return;
   }
-  const bool down = pressed_ || down_;
-  if (down_ && !pressed_) {
+  const bool down = press_.Pressed || down_;
+  if (down_ && !press_.Pressed) {
     // A checked button shows a halftone face.
     for (Integer y = 1; y < r.Bottom - 1; ++y)
       for (Integer x = 1 + (y & 1); x < r.Right - 1; x += 2) c->SetPixels(x, y, clBtnHighlight);

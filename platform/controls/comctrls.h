@@ -14,6 +14,7 @@
 #include "classes/collection.h"
 #include "classes/shared_enums.h"
 #include "controls/controls.h"
+#include "controls/press_tracker.h"
 
 namespace brevant {
 
@@ -48,7 +49,7 @@ class TToolButton : public TGraphicControl {
   Integer ImageIndex() const { return imageIndex_; }
   void SetImageIndex(Integer value);
   // Whether the left button is held over the button now.
-  bool Pressed() const { return pressed_; }
+  bool Pressed() const { return press_.Pressed; }
   bool MouseInControl() const { return mouseInControl_; }
 
   // Fires OnClick.
@@ -73,8 +74,7 @@ class TToolButton : public TGraphicControl {
   bool down_ = false;
   bool allowAllUp_ = false;
   Integer imageIndex_ = -1;
-  bool pressed_ = false;
-  bool dragging_ = false;
+  TPressTracker press_;
   bool mouseInControl_ = false;
 };
 

@@ -12,6 +12,7 @@
 #include "classes/shared_enums.h"
 #include "controls/controls.h"
 #include "controls/forms.h"
+#include "controls/press_tracker.h"
 
 namespace brevant {
 
@@ -362,8 +363,7 @@ class TSpeedButton : public TGraphicControl {
   TButtonLayout layout_ = blGlyphLeft;
   Integer margin_ = -1;
   Integer spacing_ = 4;
-  bool pressed_ = false;   // the left button is held and the pointer is over the button
-  bool dragging_ = false;  // the left button went down on the button
+  TPressTracker press_;
   bool mouseInControl_ = false;
 };
 

@@ -95,7 +95,7 @@ TSpeedButton::~TSpeedButton() {
 
 TButtonState TSpeedButton::State() const {
   if (!Enabled()) return bsDisabled;
-  if (pressed_) return bsDown;
+  if (press_.Pressed) return bsDown;
   if (down_) return bsExclusive;
   return bsUp;
 }
@@ -197,24 +197,17 @@ void TSpeedButton::UpdateExclusive() {
 void TSpeedButton::MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) {
   TGraphicControl::MouseDown(button, shift, x, y);
   if (button != mbLeft || !Enabled()) return;
-  dragging_ = true;
-  pressed_ = true;
+  press_.Begin();
   Invalidate();
 }
 
 void TSpeedButton::MouseMove(TShiftState shift, Integer x, Integer y) {
   TGraphicControl::MouseMove(shift, x, y);
-  if (!dragging_) return;
-  const bool inside = PtInRect(ClientRect(), TPoint{x, y});
-  if (inside == pressed_) return;
-  pressed_ = inside;
-  Invalidate();
+  if (press_.Move(PtInRect(ClientRect(), TPoint{x, y}))) Invalidate();
 }
 
 void TSpeedButton::MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) {
-  if (button == mbLeft && dragging_) {
-    dragging_ = false;
-    pressed_ = false;
+  if (button == mbLeft && press_.End()) {
     const bool inside = PtInRect(ClientRect(), TPoint{x, y});
     if (inside && groupIndex_ != 0) SetDown(!down_);
     Invalidate();
@@ -236,8 +229,7 @@ void TSpeedButton::CMMouseLeave(TMessage& m) {
 }
 
 void TSpeedButton::CMEnabledChanged(TMessage& m) {
-  dragging_ = false;
-  pressed_ = false;
+  press_.End();
   TGraphicControl::CMEnabledChanged(m);
 }
 
