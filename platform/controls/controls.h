@@ -472,6 +472,9 @@ class TWinControl : public TControl, public IWindowProc {
   void Realign();
   void DisableAlign() { ++alignDisabled_; }
   void EnableAlign();
+  // Moves the children that are not aligned by dx, dy (scrolled contents),
+  // with alignment held off meanwhile.
+  void ScrollChildren(Integer dx, Integer dy);
 
   // ---- focus ----
   bool TabStop() const { return tabStop_; }

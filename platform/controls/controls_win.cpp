@@ -660,4 +660,19 @@ BV_PUBLISH(TWinControl, TControl) {
   p.Event("OnKeyUp", &TWinControl::OnKeyUp, "TKeyEvent");
 }
 
+void TWinControl::ScrollChildren(Integer dx, Integer dy) {
+  if (!dx && !dy) return;
+  DisableAlign();
+  try {
+    for (TControl* c : std::vector<TControl*>(controls_)) {
+      if (c->Align() != alNone) continue;
+      c->SetBounds(c->Left() + dx, c->Top() + dy, c->Width(), c->Height());
+    }
+  } catch (...) {
+    EnableAlign();
+    throw;
+  }
+  EnableAlign();
+}
+
 }  // namespace brevant

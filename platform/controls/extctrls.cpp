@@ -612,18 +612,7 @@ void TScrollBox::ScrollTo(Integer x, Integer y) {
   const Integer dx = pos_.X - x, dy = pos_.Y - y;
   if (dx != 0 || dy != 0) {
     pos_ = {x, y};
-    DisableAlign();
-    try {
-      for (Integer i = 0; i < ControlCount(); ++i) {
-        TControl* c = Controls(i);
-        if (c->Align() != alNone) continue;
-        c->SetBounds(c->Left() + dx, c->Top() + dy, c->Width(), c->Height());
-      }
-    } catch (...) {
-      EnableAlign();
-      throw;
-    }
-    EnableAlign();
+    ScrollChildren(dx, dy);
     Invalidate();
   }
   if (handle_) {

@@ -199,20 +199,10 @@ void TCustomForm::UpdateScrollRange() {
 
 void TCustomForm::ScrollBy(Integer dx, Integer dy) {
   if (!dx && !dy) return;
-  DisableAlign();
-  try {
-    for (Integer i = 0; i < ControlCount(); ++i) {
-      TControl* c = Controls(i);
-      if (c->Align() != alNone) continue;
-      c->SetBounds(c->Left() + dx, c->Top() + dy, c->Width(), c->Height());
-    }
-  } catch (...) {
-    EnableAlign();
-    throw;
-  }
+  // The position is known before alignment resumes at the end of the move.
   scrollPos_.X -= dx;
   scrollPos_.Y -= dy;
-  EnableAlign();
+  ScrollChildren(dx, dy);
   Invalidate();
 }
 
