@@ -36,6 +36,7 @@ BV_PUBLISH_ABSTRACT(TCommonDialog, TComponent) {
 BV_PUBLISH(TDialogListBox, TCustomControl) {
   p.Property("WantReturn", &TDialogListBox::WantReturn, &TDialogListBox::SetWantReturn).Default(0);
   p.Event("OnChange", &TDialogListBox::OnChange, "TNotifyEvent");
+  p.Event("OnReturn", &TDialogListBox::OnReturn, "TNotifyEvent");
 }
 
 // ---- message dialogs ------------------------------------------------------------------------
@@ -566,6 +567,19 @@ void TDialogListBox::CMEnter(TMessage& m) {
 void TDialogListBox::CMExit(TMessage& m) {
   Invalidate();
   TCustomControl::CMExit(m);
+}
+
+// The generated registration of the colour and file dialogs' form texts.
+void RegisterDialogFormTexts();
+
+void RegisterDialogForms() {
+  [[maybe_unused]] static const bool registered = [] {
+    RegisterStdControlClasses();
+    RegisterEditClasses();
+    RegisterClasses({TDialogListBox::StaticClass(), TColorPalette::StaticClass()});
+    RegisterDialogFormTexts();
+    return true;
+  }();
 }
 
 void RegisterDialogClasses() {

@@ -267,14 +267,17 @@ class TColorDialogForm : public TForm {
   // message shown) when one is not a number 0..255.
   bool ReadEdits(TColor& color);
 
- protected:
-  bool CloseQuery() override;
-
- private:
-  friend class TColorDialog;
+  // Handlers the form text binds by name.
   void PaletteChange(TObject* sender);
   void EditChange(TObject* sender);
   void AddCustomClick(TObject* sender);
+
+ protected:
+  bool CloseQuery() override;
+  void Loaded() override;
+
+ private:
+  friend class TColorDialog;
   TColor color_ = clBlack;
   bool syncing_ = false;
   Integer nextCustom_ = 0;
@@ -352,16 +355,19 @@ class TFileDialogForm : public TForm {
   // The masks of the chosen filter ("*.bmp" ...).
   const std::vector<String>& Masks() const { return masks_; }
 
- protected:
-  bool CloseQuery() override;
-
- private:
-  friend class TOpenDialog;
-  void Refresh();
+  // Handlers the form text binds by name.
   void FolderOpen(TObject* sender);
   void FileChange(TObject* sender);
   void FileDblClick(TObject* sender);
   void OkClick(TObject* sender);
+
+ protected:
+  bool CloseQuery() override;
+  void Loaded() override;
+
+ private:
+  friend class TOpenDialog;
+  void Refresh();
   void FilterChange(TObject* sender);
   void UpdatePreview(const String& path);
   bool Accept();
@@ -370,6 +376,14 @@ class TFileDialogForm : public TForm {
   String folder_;
   std::vector<String> masks_;
   String result_;  // the accepted file's full path
+};
+
+// The file dialog of the picture dialogs: wider, with the preview on the right
+// (its form text inherits the file dialog's).
+class TPictureDialogForm : public TFileDialogForm {
+  BV_CLASS(TPictureDialogForm, TFileDialogForm)
+ public:
+  using TFileDialogForm::TFileDialogForm;
 };
 
 class TOpenDialog : public TCommonDialog {
@@ -471,5 +485,8 @@ bool MatchesMask(const String& name, const String& mask);
 
 // Registers the dialog components for form streams.
 void RegisterDialogClasses();
+// Registers the form texts of the colour and file dialogs, and the classes
+// they name; the dialogs call it before they create their forms.
+void RegisterDialogForms();
 
 }  // namespace brevant

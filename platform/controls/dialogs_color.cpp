@@ -7,6 +7,7 @@
 #include "controls/dialogs.h"
 #include "controls/edits.h"
 #include "controls/extctrls.h"
+#include "controls/form_resources.h"
 #include "controls/stdctrls.h"
 #include "graphics/canvas.h"
 #include "graphics/draw_flags.h"
@@ -20,8 +21,14 @@
 
 namespace brevant {
 
-BV_IMPLEMENT_CLASS(TColorPalette, TCustomControl)
-BV_IMPLEMENT_CLASS(TColorDialogForm, TForm)
+BV_PUBLISH(TColorPalette, TCustomControl) {
+  p.Event("OnChange", &TColorPalette::OnChange, "TNotifyEvent");
+}
+BV_PUBLISH(TColorDialogForm, TForm) {
+  p.Method<TNotifyEvent, &TColorDialogForm::PaletteChange>("PaletteChange");
+  p.Method<TNotifyEvent, &TColorDialogForm::EditChange>("EditChange");
+  p.Method<TNotifyEvent, &TColorDialogForm::AddCustomClick>("AddCustomClick");
+}
 BV_PUBLISH(TColorDialog, TCommonDialog) {
   p.Property("Color", &TColorDialog::Color, &TColorDialog::SetColor)
       .Type(TypeInfoTColor())
@@ -269,6 +276,21 @@ void TColorDialogForm::AddCustomClick(TObject*) {
 
 // ---- TColorDialog ---------------------------------------------------------------------------
 
+void TColorDialogForm::Loaded() {
+  TForm::Loaded();
+  BindComponent(this, "Palette", Palette);
+  BindComponent(this, "Sample", Sample);
+  BindComponent(this, "RedEdit", RedEdit);
+  BindComponent(this, "GreenEdit", GreenEdit);
+  BindComponent(this, "BlueEdit", BlueEdit);
+  BindComponent(this, "AddCustomButton", AddCustomButton);
+  BindComponent(this, "OKButton", OkButton);
+  BindComponent(this, "CancelButton", CancelButton);
+  // Button captions come from the resource strings every dialog shares.
+  OkButton->SetCaption(res::SMsgDlgOK);
+  CancelButton->SetCaption(res::SMsgDlgCancel);
+}
+
 TColorDialog::TColorDialog(TComponent* owner) : TCommonDialog(owner) {
   customColors_ = new TStringList();
 }
@@ -285,21 +307,11 @@ void TColorDialog::SetCustomColors(TStrings* value) {
 }
 
 bool TColorDialog::Execute() {
-  auto* form = TCustomForm::CreateNew<TColorDialogForm>(nullptr);
+  RegisterDialogForms();
+  auto* form = Create<TColorDialogForm>(nullptr);
   TObjectPtr<TColorDialogForm> keep(form);
-  form->SetName("ColorDialog");
-  form->SetBorderStyle(bsDialog);
-  form->SetBorderIcons({biSystemMenu});
-  form->SetPosition(poScreenCenter);
   form->SetCaption(Title().empty() ? String(res::SColorDlgTitle) : Title());
-  form->SetClientSize(362, 250);
-
-  auto* palette = Create<TColorPalette>(form);
-  palette->SetName("Palette");
-  palette->SetLeft(12);
-  palette->SetTop(12);
-  palette->SetParent(form);
-  form->Palette = palette;
+  TColorPalette* palette = form->Palette;
   // "ColorA=BBGGRR" .. "ColorP=BBGGRR" into the custom cells.
   for (Integer i = 0; i < customColors_->Count(); ++i) {
     const String line = customColors_->Strings(i);
@@ -312,53 +324,6 @@ bool TColorDialog::Execute() {
       continue;
     palette->SetCustomColor(slot, value);
   }
-
-  form->Sample = Create<TPanel>(form);
-  form->Sample->SetName("Sample");
-  form->Sample->SetBevelOuter(bvLowered);
-  form->Sample->SetBounds(220, 12, 130, 56);
-  form->Sample->SetParent(form);
-
-  TEdit** edits[3] = {&form->RedEdit, &form->GreenEdit, &form->BlueEdit};
-  const char* names[3] = {"Red", "Green", "Blue"};
-  for (Integer i = 0; i < 3; ++i) {
-    auto* label = Create<TLabel>(form);
-    label->SetName(String(names[i]) + "Label");
-    label->SetCaption("&" + String(names[i]) + ":");
-    label->SetBounds(220, 84 + i * 28, 50, 16);
-    label->SetParent(form);
-    auto* edit = Create<TEdit>(form);
-    edit->SetName(String(names[i]) + "Edit");
-    edit->SetBounds(280, 80 + i * 28, 70, 21);
-    edit->SetMaxLength(3);
-    edit->SetParent(form);
-    edit->OnChange = TNotifyEvent::Of<&TColorDialogForm::EditChange>(form);
-    label->SetFocusControl(edit);
-    *edits[i] = edit;
-  }
-  form->AddCustomButton = Create<TButton>(form);
-  form->AddCustomButton->SetName("AddCustomButton");
-  form->AddCustomButton->SetCaption("A&dd to Custom Colors");
-  form->AddCustomButton->SetBounds(220, 168, 130, 25);
-  form->AddCustomButton->SetParent(form);
-  form->AddCustomButton->OnClick = TNotifyEvent::Of<&TColorDialogForm::AddCustomClick>(form);
-
-  form->OkButton = Create<TButton>(form);
-  form->OkButton->SetName("OKButton");
-  form->OkButton->SetCaption(res::SMsgDlgOK);
-  form->OkButton->SetModalResult(mrOk);
-  form->OkButton->SetDefault(true);
-  form->OkButton->SetBounds(194, 213, 75, 25);
-  form->OkButton->SetParent(form);
-  form->CancelButton = Create<TButton>(form);
-  form->CancelButton->SetName("CancelButton");
-  form->CancelButton->SetCaption(res::SMsgDlgCancel);
-  form->CancelButton->SetModalResult(mrCancel);
-  form->CancelButton->SetCancel(true);
-  form->CancelButton->SetBounds(275, 213, 75, 25);
-  form->CancelButton->SetParent(form);
-
-  palette->OnChange = TNotifyEvent::Of<&TColorDialogForm::PaletteChange>(form);
   form->SetCurrentColor(color_);
   form->SetActiveControl(palette);
 

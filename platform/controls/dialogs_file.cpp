@@ -9,6 +9,7 @@
 #include "controls/dialogs.h"
 #include "controls/edits.h"
 #include "controls/extctrls.h"
+#include "controls/form_resources.h"
 #include "controls/os_services.h"
 #include "controls/stdctrls.h"
 #include "graphics/picture.h"
@@ -27,7 +28,13 @@ BV_ENUM_INFO(TOpenOption, ofReadOnly, ofOverwritePrompt, ofHideReadOnly, ofNoCha
              ofNoNetworkButton, ofNoLongNames, ofOldStyleDialog, ofNoDereferenceLinks,
              ofEnableIncludeNotify, ofEnableSizing)
 BV_SET_INFO(TOpenOptions, TOpenOption)
-BV_IMPLEMENT_CLASS(TFileDialogForm, TForm)
+BV_PUBLISH(TFileDialogForm, TForm) {
+  p.Method<TNotifyEvent, &TFileDialogForm::FolderOpen>("FolderOpen");
+  p.Method<TNotifyEvent, &TFileDialogForm::FileChange>("FileChange");
+  p.Method<TNotifyEvent, &TFileDialogForm::FileDblClick>("FileDblClick");
+  p.Method<TNotifyEvent, &TFileDialogForm::OkClick>("OkClick");
+}
+BV_PUBLISH(TPictureDialogForm, TFileDialogForm) {}
 BV_PUBLISH(TOpenDialog, TCommonDialog) {
   p.Property("DefaultExt", &TOpenDialog::DefaultExt, &TOpenDialog::SetDefaultExt);
   p.Property("FileName", &TOpenDialog::FileName, &TOpenDialog::SetFileName);
@@ -109,6 +116,22 @@ String GraphicFilter() {
 }
 
 // ---- TFileDialogForm ------------------------------------------------------------------------
+
+void TFileDialogForm::Loaded() {
+  TForm::Loaded();
+  BindComponent(this, "FolderLabel", FolderLabel);
+  BindComponent(this, "FolderList", FolderList);
+  BindComponent(this, "FileList", FileList);
+  BindComponent(this, "FileNameEdit", FileNameEdit);
+  BindComponent(this, "FilterList", FilterList);
+  BindComponent(this, "ReadOnlyCheck", ReadOnlyCheck);
+  BindComponent(this, "OKButton", OkButton);
+  BindComponent(this, "CancelButton", CancelButton);
+  CancelButton->SetCaption(res::SMsgDlgCancel);  // shared by every dialog
+  // Only the picture dialogs' form text has a preview.
+  Preview = TryAs<TImage>(FindComponent("Preview"));
+  PreviewLabel = TryAs<TLabel>(FindComponent("PreviewLabel"));
+}
 
 bool TFileDialogForm::ChangeFolder(const String& folder) {
   const String target = Normalize(fs::path(folder));
@@ -331,92 +354,15 @@ String TOpenDialog::StartFolder() const {
 }
 
 bool TOpenDialog::Execute() {
-  auto* form = TCustomForm::CreateNew<TFileDialogForm>(nullptr);
+  RegisterDialogForms();
+  TFileDialogForm* form =
+      IsPicture() ? Create<TPictureDialogForm>(nullptr) : Create<TFileDialogForm>(nullptr);
   TObjectPtr<TFileDialogForm> keep(form);
   form->dialog_ = this;
-  form->SetName("FileDialog");
-  form->SetBorderStyle(bsDialog);
-  form->SetBorderIcons({biSystemMenu});
-  form->SetPosition(poScreenCenter);
   form->SetCaption(Title().empty() ? DefaultTitle() : Title());
-  const bool picture = IsPicture();
-  form->SetClientSize(picture ? 680 : 520, 330);
-
-  auto label = [form](const char* name, const String& caption, TRect bounds) {
-    auto* l = Create<TLabel>(form);
-    l->SetName(name);
-    l->SetCaption(caption);
-    l->SetAutoSize(false);
-    l->SetShowAccelChar(caption.find('&') != String::npos);
-    l->SetBoundsRect(bounds);
-    l->SetParent(form);
-    return l;
-  };
-  auto list = [form](const char* name, TRect bounds) {
-    auto* l = Create<TDialogListBox>(form);
-    l->SetName(name);
-    l->SetBoundsRect(bounds);
-    l->SetParent(form);
-    return l;
-  };
-  form->FolderLabel = label("FolderLabel", String(), Bounds(12, 10, picture ? 656 : 496, 16));
-  label("FoldersLabel", "F&olders:", Bounds(12, 30, 180, 16))
-      ->SetFocusControl(form->FolderList = list("FolderList", Bounds(12, 48, 180, 178)));
-  form->FolderList->SetWantReturn(true);
-  form->FolderList->OnDblClick = TNotifyEvent::Of<&TFileDialogForm::FolderOpen>(form);
-  form->FolderList->OnReturn = TNotifyEvent::Of<&TFileDialogForm::FolderOpen>(form);
-  label("FilesLabel", "F&iles:", Bounds(204, 30, 304, 16))
-      ->SetFocusControl(form->FileList = list("FileList", Bounds(204, 48, 304, 178)));
-  form->FileList->OnChange = TNotifyEvent::Of<&TFileDialogForm::FileChange>(form);
-  form->FileList->OnDblClick = TNotifyEvent::Of<&TFileDialogForm::FileDblClick>(form);
-
-  form->FileNameEdit = Create<TEdit>(form);
-  form->FileNameEdit->SetName("FileNameEdit");
-  form->FileNameEdit->SetBounds(100, 236, 320, 21);
-  form->FileNameEdit->SetParent(form);
-  label("FileNameLabel", "File &name:", Bounds(12, 239, 86, 16))
-      ->SetFocusControl(form->FileNameEdit);
-  form->FilterList = list("FilterList", Bounds(100, 264, 320, 54));
-  label("FilterLabel", "Files of &type:", Bounds(12, 266, 86, 16))
-      ->SetFocusControl(form->FilterList);
-
-  form->OkButton = Create<TButton>(form);
-  form->OkButton->SetName("OKButton");
   form->OkButton->SetCaption(IsSave() ? "&Save" : "&Open");
-  form->OkButton->SetDefault(true);
-  form->OkButton->OnClick = TNotifyEvent::Of<&TFileDialogForm::OkClick>(form);
-  form->OkButton->SetBounds(433, 234, 75, 25);
-  form->OkButton->SetParent(form);
-  form->CancelButton = Create<TButton>(form);
-  form->CancelButton->SetName("CancelButton");
-  form->CancelButton->SetCaption(res::SMsgDlgCancel);
-  form->CancelButton->SetModalResult(mrCancel);
-  form->CancelButton->SetCancel(true);
-  form->CancelButton->SetBounds(433, 264, 75, 25);
-  form->CancelButton->SetParent(form);
-  form->ReadOnlyCheck = Create<TCheckBox>(form);
-  form->ReadOnlyCheck->SetName("ReadOnlyCheck");
-  form->ReadOnlyCheck->SetCaption("&Read only");
-  form->ReadOnlyCheck->SetBounds(433, 298, 80, 17);
   form->ReadOnlyCheck->SetVisible(!IsSave() && !options_.Contains(ofHideReadOnly));
   form->ReadOnlyCheck->SetChecked(options_.Contains(ofReadOnly));
-  form->ReadOnlyCheck->SetParent(form);
-
-  if (picture) {
-    auto* frame = Create<TPanel>(form);
-    frame->SetName("PreviewFrame");
-    frame->SetBevelOuter(bvLowered);
-    frame->SetBounds(520, 48, 148, 148);
-    frame->SetParent(form);
-    form->Preview = Create<TImage>(form);
-    form->Preview->SetName("Preview");
-    form->Preview->SetAlign(alClient);
-    form->Preview->SetCenter(true);
-    form->Preview->SetProportional(true);
-    form->Preview->SetParent(frame);
-    form->PreviewLabel = label("PreviewLabel", String(), Bounds(520, 204, 148, 16));
-    form->PreviewLabel->SetAlignment(taCenter);
-  }
 
   // Filters, then the start folder and the proposed name.
   const auto filters = FilterItems();
@@ -427,6 +373,7 @@ bool TOpenDialog::Execute() {
   const Integer index = filterIndex_ >= 1 && filterIndex_ <= count ? filterIndex_ - 1 : 0;
   form->masks_ = filters[static_cast<size_t>(index)].Masks;
   form->FilterList->SetItemIndex(index);
+  // Hooked only now: choosing the first filter must not list a folder yet.
   form->FilterList->OnChange = TNotifyEvent::Of<&TFileDialogForm::FilterChange>(form);
   form->folder_ = StartFolder();
   form->Refresh();

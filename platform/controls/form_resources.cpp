@@ -6,6 +6,8 @@
 #include "classes/component.h"
 #include "classes/filer.h"
 #include "classes/formstream.h"
+#include "rtl/exceptions.h"
+#include "rtl/format.h"
 #include "rtl/streams.h"
 #include "rtl/strutils.h"
 
@@ -61,6 +63,12 @@ void ReadFormResource(TComponent* root, const String& text) {
   }
   TStringStream stream(text);
   ReadComponent(stream, root);
+}
+
+TObject* FindFormComponent(TComponent* root, const String& name) {
+  TComponent* c = root->FindComponent(name);
+  if (!c) throw EComponentError(Format("%s has no component named %s", {root->ClassName(), name}));
+  return c;
 }
 
 }  // namespace brevant

@@ -5,6 +5,7 @@
 // the class its first line names ("object MainForm: TMainForm").
 #pragma once
 
+#include "rtl/object.h"
 #include "rtl/types.h"
 
 namespace brevant {
@@ -22,5 +23,14 @@ const String* FindFormResource(const String& className);
 // second instance), then children, properties, references and handlers are
 // read (reader.h), and Loaded runs. Raises EReadError / EParserError.
 void ReadFormResource(TComponent* root, const String& text);
+
+// Points field at root's component called name (made by its form text), as a
+// T: for a form's Loaded. Raises EComponentError when root has no such
+// component and EInvalidCast when it is of another class.
+TObject* FindFormComponent(TComponent* root, const String& name);
+template <class T>
+void BindComponent(TComponent* root, const String& name, T*& field) {
+  field = As<T>(FindFormComponent(root, name));
+}
 
 }  // namespace brevant

@@ -2,9 +2,12 @@
 // children, menus, references to another module, handlers bound by name.
 #include "classes/rtti_builder.h"
 #include "controls/datamodule.h"
+#include "controls/dialogs.h"
+#include "controls/extctrls.h"
 #include "controls/form_resources.h"
 #include "controls/forms_test_util.h"
 #include "controls/menus.h"
+#include "controls/stdctrls.h"
 
 namespace brevant {
 
@@ -114,6 +117,36 @@ TEST_F(FormsTest, FormsAndModulesAreBuiltFromTheirFormFiles) {
   EXPECT_THROW(Application()->CreateForm(broken), EReadError);
   EXPECT_EQ(broken, nullptr);
   UnregisterFormResource("TTestVendorModule");
+}
+
+TEST_F(FormsTest, DialogLayoutsAreReadFromTheirFormTexts) {
+  RegisterDialogForms();
+  for (const char* cls : {"TColorDialogForm", "TFileDialogForm", "TPictureDialogForm"})
+    EXPECT_NE(FindFormResource(cls), nullptr) << cls;
+
+  // The picture dialogs' form inherits the file dialog's text and adds the
+  // preview; the plain one has none.
+  TObjectPtr<TFileDialogForm> plain(Create<TFileDialogForm>(nullptr));
+  EXPECT_EQ(plain->ClientWidth(), 520);
+  EXPECT_EQ(plain->Preview, nullptr);
+  EXPECT_EQ(plain->FolderLabel->Width(), 496);
+  TObjectPtr<TPictureDialogForm> picture(Create<TPictureDialogForm>(nullptr));
+  EXPECT_EQ(picture->ClientWidth(), 680);
+  EXPECT_EQ(picture->FolderLabel->Width(), 656);
+  ASSERT_NE(picture->Preview, nullptr);
+  EXPECT_EQ(picture->Preview->Parent()->Name(), "PreviewFrame");
+  EXPECT_EQ(picture->CancelButton->Caption(), "Cancel");
+
+  // A form text without a component the form needs is refused by name.
+  const String saved = *FindFormResource("TColorDialogForm");
+  RegisterFormResource("TColorDialogForm", "object ColorDialog: TColorDialogForm\r\nend\r\n");
+  try {
+    TObjectPtr<TColorDialogForm> broken(Create<TColorDialogForm>(nullptr));
+    ADD_FAILURE() << "a colour dialog form without its palette was created";
+  } catch (const Exception& e) {
+    EXPECT_NE(e.Message().find("no component named Palette"), String::npos) << e.Message();
+  }
+  RegisterFormResource("TColorDialogForm", saved);
 }
 
 }  // namespace test
