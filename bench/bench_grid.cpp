@@ -1,6 +1,6 @@
-// The grid: scrolling by one row costs the same whatever the number of
-// records (the window contents move; only the rows that came into view are
-// painted).
+// The grid: scrolling by one row and refreshing cost the same whatever the
+// number of records (the window contents move; only the rows that came into
+// view are painted; a refresh walks no records).
 #include <benchmark/benchmark.h>
 
 #include "bench_tables.h"
@@ -30,26 +30,40 @@ void EnsureBackend() {
   }
 }
 
-// An 800 x 600 grid over five fields scrolled by WM_VSCROLL SB_LINEDOWN,
-// then the paint it causes. The shown values repeat every `period` records
-// (0: never), which decides how many cell texts are new to the text layout
-// cache; `records` decides only the size of the dataset.
+// An 800 x 600 grid on a form over an open table of five fields.
+struct TGridOnTable {
+  TObjectPtr<TMemDataSet> ds;   // the table (the values repeat every `period` records)
+  TObjectPtr<TDataSource> src;  // the grid's source
+  TObjectPtr<TForm> form;       // owns and hosts the grid
+  TDBTabulon* grid = nullptr;   // the measured grid
+
+  TGridOnTable(Integer records, Integer period)
+      : ds(MakeTable(records, period)), src(Create<TDataSource>(nullptr)) {
+    EnsureBackend();
+    form.reset(Create<TForm>(nullptr));
+    src->SetDataSet(ds.get());
+    form->SetBounds(0, 0, 820, 640);
+    grid = Create<TDBTabulon>(form.get());
+    grid->SetParent(form.get());
+    grid->SetBounds(0, 0, 800, 600);
+    grid->Columns()->AddFields(ds.get());
+    for (Integer i = 0; i < grid->Columns()->Count(); ++i) grid->Columns()->Items(i)->SetWidth(150);
+    grid->SetDataSource(src.get());
+    form->Show();
+    ds->Open();
+    PumpMessages();
+  }
+};
+
+// The grid scrolled by WM_VSCROLL SB_LINEDOWN, then the paint it causes.
+// The shown values repeat every `period` records (0: never), which decides
+// how many cell texts are new to the text layout cache; `records` decides
+// only the size of the dataset.
 void ScrollByLines(benchmark::State& state, Integer records, Integer period) {
   EnsureBackend();
-  TObjectPtr<TMemDataSet> ds(MakeTable(records, period));
-  TObjectPtr<TDataSource> src(Create<TDataSource>(nullptr));
-  src->SetDataSet(ds.get());
-  TObjectPtr<TForm> form(Create<TForm>(nullptr));
-  form->SetBounds(0, 0, 820, 640);
-  auto* grid = Create<TDBTabulon>(form.get());
-  grid->SetParent(form.get());
-  grid->SetBounds(0, 0, 800, 600);
-  grid->Columns()->AddFields(ds.get());
-  for (Integer i = 0; i < grid->Columns()->Count(); ++i) grid->Columns()->Items(i)->SetWidth(150);
-  grid->SetDataSource(src.get());
-  form->Show();
-  ds->Open();
-  PumpMessages();
+  TGridOnTable t(records, period);
+  TMemDataSet* ds = t.ds.get();
+  TDBTabulon* grid = t.grid;
   for (auto _ : state) {
     if (ds->Eof()) {
       state.PauseTiming();
@@ -77,5 +91,25 @@ void BM_GridLineDownNewTexts(benchmark::State& state) {
   ScrollByLines(state, static_cast<Integer>(state.range(0)), 0);
 }
 BENCHMARK(BM_GridLineDownNewTexts)->Arg(1000000)->Unit(benchmark::kMicrosecond);
+
+// RefreshData with the current record a few rows above the end of the
+// table, then the repaint: the window and the current record come back
+// without walking the records, so the cost follows the rows on screen, not
+// the record number.
+void BM_GridRefreshData(benchmark::State& state) {
+  EnsureBackend();
+  TGridOnTable t(static_cast<Integer>(state.range(0)), 1000);
+  t.ds->Last();
+  t.ds->MoveBy(-5);
+  PumpMessages();
+  const Integer recNo = t.ds->RecNo();
+  for (auto _ : state) {
+    t.grid->RefreshData();
+    t.grid->Update();
+  }
+  if (t.ds->RecNo() != recNo) state.SkipWithError("the current record moved");
+  state.counters["recno"] = recNo;
+}
+BENCHMARK(BM_GridRefreshData)->Arg(1000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

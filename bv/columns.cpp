@@ -207,6 +207,11 @@ void TtlColumns::Assign(const TPersistent* source) {
   if (grid_) grid_->LayoutGrid();
 }
 
+void TtlColumns::Notify(TCollectionItem* item, TCollectionNotification action) {
+  TOwnedCollection::Notify(item, action);
+  if (grid_ && action != cnAdded) grid_->ColumnRemoving(static_cast<TtlColumn*>(item));
+}
+
 void TtlColumns::Update(TCollectionItem*) {
   if (grid_ && !assigning_) grid_->LayoutGrid();
 }

@@ -127,6 +127,8 @@ class TtlColumns : public TOwnedCollection {
 
  protected:
   void Update(TCollectionItem* item) override;
+  // Tells the grid of a column leaving the collection.
+  void Notify(TCollectionItem* item, TCollectionNotification action) override;
 
  private:
   TDBTabulon* grid_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 #include "bv/tabulon.h"
 #include "bv_rtm/bv_errors.h"
@@ -56,13 +57,19 @@ TtlDesigner::~TtlDesigner() {
   Free(footerFont_);
 }
 
+void TtlDesigner::BeforeDestruction() {
+  const std::vector<TDBTabulon*> grids = std::exchange(grids_, {});
+  for (TDBTabulon* grid : grids) grid->DesignerDestroying(this);
+  TComponent::BeforeDestruction();
+}
+
 void TtlDesigner::RegisterGrid(TDBTabulon* grid) {
   if (ComponentState().Contains(csDestroying) || !grid) return;
   if (std::find(grids_.begin(), grids_.end(), grid) == grids_.end()) grids_.push_back(grid);
 }
 
 void TtlDesigner::UnregisterGrid(TDBTabulon* grid) {
-  if (ComponentState().Contains(csDestroying)) return;
+  // Also while the designer is going: it tells the grids left in the list.
   std::erase(grids_, grid);
 }
 

@@ -44,9 +44,11 @@ class TtlDesigner : public TComponent {
  public:
   explicit TtlDesigner(TComponent* owner = nullptr);
   ~TtlDesigner() override;
+  // Tells every registered grid that the designer goes (also when an
+  // owner's teardown frees it before a grid it shares the owner with).
+  void BeforeDestruction() override;
 
-  // The grids that use this designer (not owned; grids are not told when
-  // the designer goes: they hear it through free notification).
+  // The grids that use this designer (not owned).
   void RegisterGrid(TDBTabulon* grid);
   void UnregisterGrid(TDBTabulon* grid);
   Integer GridCount() const { return static_cast<Integer>(grids_.size()); }

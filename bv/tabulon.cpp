@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <utility>
 
 #include "bv/columns.h"
 #include "bv/datalink_ex.h"
@@ -155,11 +156,8 @@ void TDBTabulon::Notification(TComponent* component, TOperation operation) {
   if (operation != opRemove) return;
   if (dataLink_ && component == dataLink_->DataSource()) {
     SetDataSource(nullptr);
-  } else if (component == designer_) {
-    designer_ = nullptr;
-    effectiveDesigner_ = DefaultDesigner();
-    effectiveDesigner_->RegisterGrid(this);
-    LayoutGrid();
+  } else if (component && component == designer_) {
+    DesignerDestroying(designer_);
   } else if (component == titleImages_) {
     SetTitleImages(nullptr);
   }
@@ -347,6 +345,32 @@ void TDBTabulon::SetDesigner(TtlDesigner* value) {
   }
   effectiveDesigner_->RegisterGrid(this);
   LayoutGrid();
+}
+
+void TDBTabulon::DesignerDestroying(TtlDesigner* designer) {
+  if (!designer || (designer != designer_ && designer != effectiveDesigner_)) return;
+  const bool own = designer == designer_;
+  if (own) designer_ = nullptr;
+  if (designer == effectiveDesigner_) effectiveDesigner_ = nullptr;
+  // A grid that is going itself, or that lost the process-wide default,
+  // takes no other designer.
+  if (!own || destroying_ || IsDestroying()) return;
+  effectiveDesigner_ = DefaultDesigner();
+  effectiveDesigner_->RegisterGrid(this);
+  LayoutGrid();
+}
+
+void TDBTabulon::ColumnRemoving(TtlColumn* column) {
+  if (column == currentColumnObj_) {
+    currentColumnObj_ = nullptr;
+    currentColumn_ = -1;
+  }
+  if (column == hitColumnObj_) {
+    hitColumnObj_ = nullptr;
+    hitZone_ = 0;
+    hitColumn_ = hitRow_ = -1;
+  }
+  if (column == customizerColumn_) customizerColumn_ = nullptr;
 }
 
 void TDBTabulon::SetColumns(TtlColumns* value) {
@@ -609,27 +633,9 @@ void TDBTabulon::Dispatch(TMessage& message) {
   switch (message.Msg) {
     case WM_TL_APPLYMAPPING:
       return;  // columns re-apply their field mapping (none without a mapper)
-    case WM_TL_CUSTOMIZER: {
-      TtlCustomizerAction action = static_cast<TtlCustomizerAction>(message.WParam & 0xFF);
-      if (action == gcaAttach) {
-        customizerWnd_ = static_cast<HWND>(message.LParam);
-        customizerAttached_ = true;
-        if (std::find(CustomizerWindows().begin(), CustomizerWindows().end(), customizerWnd_) ==
-            CustomizerWindows().end())
-          CustomizerWindows().push_back(customizerWnd_);
-      } else if (action == gcaDetach) {
-        std::erase(CustomizerWindows(), customizerWnd_);
-        customizerWnd_ = 0;
-        customizerAttached_ = false;
-      }
-      if (customizerWnd_)
-        message.Result = SendMessage(customizerWnd_, message.Msg, message.WParam, message.LParam);
-      TtlColumn* column = nullptr;
-      if (action == 2 || action == 4 || action == 5 || action == 6)
-        column = reinterpret_cast<TtlColumn*>(message.LParam);
-      if (OnCustomizerAction) OnCustomizerAction(this, action, column);
+    case WM_TL_CUSTOMIZER:
+      WMCustomizer(message);
       return;
-    }
     case CM_HINTSHOWPAUSE:
       *reinterpret_cast<Integer*>(message.LParam) = 500;
       message.Result = 1;
@@ -637,6 +643,30 @@ void TDBTabulon::Dispatch(TMessage& message) {
     default:
       TCustomControl::Dispatch(message);
   }
+}
+
+void TDBTabulon::WMCustomizer(TMessage& message) {
+  TtlCustomizerAction action = static_cast<TtlCustomizerAction>(message.WParam & 0xFF);
+  if (action == gcaAttach) {
+    customizerWnd_ = static_cast<HWND>(message.LParam);
+    customizerAttached_ = true;
+    if (std::find(CustomizerWindows().begin(), CustomizerWindows().end(), customizerWnd_) ==
+        CustomizerWindows().end())
+      CustomizerWindows().push_back(customizerWnd_);
+  } else if (action == gcaDetach) {
+    std::erase(CustomizerWindows(), customizerWnd_);
+    customizerWnd_ = 0;
+    customizerAttached_ = false;
+  }
+  // The customizer may free the column it is handed (a column dragged out
+  // in field-chooser mode); the event then gets nil.
+  customizerColumn_ = nullptr;
+  if (action == 2 || action == 4 || action == 5 || action == 6)
+    customizerColumn_ = reinterpret_cast<TtlColumn*>(message.LParam);
+  if (customizerWnd_)
+    message.Result = SendMessage(customizerWnd_, message.Msg, message.WParam, message.LParam);
+  TtlColumn* column = std::exchange(customizerColumn_, nullptr);
+  if (OnCustomizerAction) OnCustomizerAction(this, action, column);
 }
 
 void TDBTabulon::WMTimer(TMessage& message) {

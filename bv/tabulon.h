@@ -16,6 +16,10 @@
 // Freeze bracket: FreezeGrid/UnfreezeGrid pair up (use TGridFreeze); while
 // frozen nothing paints or invalidates, and the final unfreeze with refresh
 // rewrites both scroll bars and repaints the whole grid.
+//
+// The grid forgets what goes away around it: its designer (which tells its
+// grids as it goes, whoever frees it), a column leaving the collection (the
+// current, hit and customizer columns) and the dataset behind its source.
 #pragma once
 
 #include <functional>
@@ -207,6 +211,10 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   void SelectColumn(Integer index);
   // Opens the column customizer through CustomizerHook.
   void ShowCustomizer(bool showHidden, const String& exclude, const String& fieldNames);
+  // Told by the columns: column is leaving them (freed or extracted).
+  void ColumnRemoving(TtlColumn* column);
+  // Told by a designer this grid is registered with: it is being freed.
+  void DesignerDestroying(TtlDesigner* designer);
 
   // Raises OnSelectionChange (the current record or the selection changed).
   void SelectionChanged();
@@ -287,6 +295,8 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   void LinkUpdateData(TDataLinkEx* sender);
   void LinkFocusControl(TDataLinkEx* sender, TField*& field);
   void ImagesChanged(TObject* sender);
+  // The customizer protocol message (WM_TL_CUSTOMIZER).
+  void WMCustomizer(TMessage& message);
 
   bool Loading() const { return ComponentState().Contains(csLoading); }
   bool CanInvalidate() const;
@@ -347,11 +357,15 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   bool paintingEnabled_ = true;
   HWND customizerWnd_ = 0;
   bool customizerAttached_ = false;
+  // The column handed to the customizer while it handles an action; nil
+  // once the column is gone.
+  TtlColumn* customizerColumn_ = nullptr;
   Integer sortCounter_ = -1;
   bool destroying_ = false;
 };
 
-// Closes a FreezeGrid bracket on every path (refresh only on success).
+// Closes a FreezeGrid bracket on every path, refreshing (when asked) on
+// failure too; a failure of the unfreeze itself then gives way to the first.
 class TGridFreeze {
  public:
   TGridFreeze(TDBTabulon* grid, bool refresh) : grid_(grid), refresh_(refresh) {

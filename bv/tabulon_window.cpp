@@ -45,9 +45,9 @@ void TDBTabulon::UpdateRowWindow() {
     dataLink_->SetBufferCount(fitRowCount_);
     activeRow_ = dataLink_->ActiveRecord();
     rowCount_ = dataLink_->RecordCount();
-    // The buffers already reach two records past the window, or the record
-    // after the last buffer can be fetched (and the buffers put back).
-    if (dataLink_->FirstRecord() + rowCount_ < dataSet_->BufferCount() - 1) {
+    // A filled buffer follows the window, or the record after the last
+    // buffer can be fetched (and the buffers put back).
+    if (dataLink_->FirstRecord() + rowCount_ < dataSet_->BufferedRecords()) {
       moreRecords_ = true;
     } else {
       moreRecords_ = dataLink_->FetchNextRecord();
@@ -280,7 +280,12 @@ void TDBTabulon::WMHScroll(TMessage& message) {
 }
 
 void TDBTabulon::WMMouseWheel(TMessage& message) {
-  TCustomControl::WMMouseWheel(message);
+  // Without records to move through the wheel goes on to the parent (the
+  // default handling); otherwise the grid consumes it.
+  if (!dataSet_ || !dataSet_->Active() || !dataLink_->Active()) {
+    TCustomControl::WMMouseWheel(message);
+    return;
+  }
   const auto delta = static_cast<SmallInt>((message.WParam >> 16) & 0xFFFF);
   Perform(WM_VSCROLL, delta > 0 ? SB_LINEUP : SB_LINEDOWN, 0);
   message.Result = 1;
@@ -364,17 +369,11 @@ void TDBTabulon::ScrollRows(Integer distance, Integer oldActive) {
 void TDBTabulon::RefreshData() {
   if (!dataSet_ || !dataSet_->Active()) return;
   TGridFreeze freeze(this, true);
-  const Integer a = rowCount_;
-  const Integer b = activeRow_;
-  const Integer r = dataSet_->RecNo();
   selection_->Clear();
+  // The dataset's refresh keeps the current record and every link's window
+  // as far as the records allow: nothing is walked, so the cost follows the
+  // rows on screen whatever the record number (and needs none).
   dataSet_->Refresh();
-  // The refresh keeps the current record; the moves below count from the
-  // first record: the first reaches the record that was in the last row,
-  // the second comes back to the current one, so the window is as before.
-  dataSet_->First();
-  dataSet_->MoveBy(r + a - b - 2);
-  dataSet_->MoveBy(b - a + 1);
 }
 
 // ---- data link handlers ----

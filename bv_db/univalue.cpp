@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "bv_db/value_accessors.h"
+#include "bv_rtm/bv_strings.h"
 #include "classes/reader.h"
 #include "classes/rtti_builder.h"
 #include "classes/writer.h"
@@ -49,13 +50,27 @@ void TznUniValue::ReleaseData() {
   capacity_ = 0;
 }
 
+void TznUniValue::CheckRawAccess() const {
+  if (holdsVariant_) throw EDatabaseError(String(bvres::SUniValueVariantRaw));
+}
+
 void TznUniValue::ReadRaw(void* buffer, Integer count) const {
+  CheckRawAccess();
+  CopyBytes(buffer, count);
+}
+
+void TznUniValue::WriteRaw(const void* buffer, Integer count) {
+  CheckRawAccess();
+  StoreBytes(buffer, count);
+}
+
+void TznUniValue::CopyBytes(void* buffer, Integer count) const {
   if (count <= 0 || !buffer || !data_) return;
   if (count > dataSize_) count = dataSize_;
   std::memcpy(buffer, data_, static_cast<std::size_t>(count));
 }
 
-void TznUniValue::WriteRaw(const void* buffer, Integer count) {
+void TznUniValue::StoreBytes(const void* buffer, Integer count) {
   // A held variant is never overwritten in place: its holder goes first.
   if (holdsVariant_) ReleaseData();
   if (!buffer || count <= 0) {
@@ -230,11 +245,11 @@ void TznUniValue::LoadFromStream(TStream& stream) {
   // Read into a separate buffer so that a short read keeps the value.
   std::unique_ptr<Byte[]> block(new Byte[static_cast<std::size_t>(n)]);
   stream.ReadBuffer(block.get(), n);
-  WriteRaw(block.get(), n);
+  StoreBytes(block.get(), n);
 }
 
 void TznUniValue::SaveToStream(TStream& stream) const {
-  if (dataSize_ > 0) stream.WriteBuffer(data_, dataSize_);
+  if (dataSize_ > 0 && !holdsVariant_) stream.WriteBuffer(data_, dataSize_);
 }
 
 void TznUniValue::DefineProperties(TFiler* filer) {

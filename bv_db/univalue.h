@@ -112,21 +112,28 @@ class TznUniValue : public TPersistent {
   // Blob types only (others: nothing): the bytes from the stream's position
   // to its end; none makes the value null. Sets Modified.
   void LoadFromStream(TStream& stream);
-  // The held bytes as they are.
+  // The held bytes as they are; a variant-typed value writes nothing (its
+  // bytes refer to its holder).
   void SaveToStream(TStream& stream) const;
   // "Data": the held value in its type's stream form, present when the
   // value is not null and its type has a stream form.
   void DefineProperties(TFiler* filer) override;
 
-  // Services of the accessors. ReadRaw copies count held bytes (at most
+  // Raw access to the held bytes. ReadRaw copies count held bytes (at most
   // DataSize); WriteRaw replaces the held bytes (nullptr or 0 bytes make
   // the value null) and sets Modified. The block only grows: rewriting a
   // value of the same or a smaller size does not allocate. The bytes of a
-  // variant-typed value refer to its holder and belong to the accessor.
+  // variant-typed value refer to its holder and belong to the accessor:
+  // both raise EDatabaseError for such a value.
   void ReadRaw(void* buffer, Integer count) const;
   void WriteRaw(const void* buffer, Integer count);
 
  private:
+  friend class TznValueAccessor;
+  // ReadRaw and WriteRaw without the variant check: the accessors' access.
+  void CopyBytes(void* buffer, Integer count) const;
+  void StoreBytes(const void* buffer, Integer count);
+  void CheckRawAccess() const;
   // Runs write on the accessor after the typed-assignment type step.
   template <class F>
   void TypedAssign(TFieldType type, F&& write);

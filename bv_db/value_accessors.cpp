@@ -1,5 +1,6 @@
 #include "bv_db/value_accessors.h"
 
+#include <cmath>
 #include <cstring>
 #include <span>
 
@@ -7,6 +8,7 @@
 #include "classes/reader.h"
 #include "classes/writer.h"
 #include "db/field.h"
+#include "db/field_types.h"
 #include "db/params.h"
 #include "rtl/datetime.h"
 #include "rtl/numconv.h"
@@ -43,9 +45,10 @@ Integer CheckedInt32(Int64 v) {
   return static_cast<Integer>(v);
 }
 
-// A float rounded half to even into 32 bits (Round raises for NaN,
-// infinities and values beyond 64 bits).
+// A float rounded half to even into 32 bits; every value that does not fit
+// (NaN and infinities too) raises the out-of-range error.
 Integer RoundToInt32(double v) {
+  if (!(std::fabs(v) < 4.0e18)) OutOfRange(FloatToStr(v), "Integer");
   return CheckedInt32(Round(v));
 }
 
@@ -84,6 +87,35 @@ const char* HeldChars(const TznUniValue* v) {
   return static_cast<const char*>(v->Data());
 }
 
+// The numeric kinds from the narrowest to the widest; 0 for the others.
+Integer NumericWidth(const TznValueAccessor& a) {
+  if (Is<TznNumericAccessor>(&a)) return 1;
+  if (Is<TznLargeIntAccessor>(&a)) return 2;
+  if (Is<TznBCDAccessor>(&a)) return 3;
+  if (Is<TznFMTBCDAccessor>(&a)) return 4;
+  if (Is<TznFloatAccessor>(&a)) return 5;
+  return 0;
+}
+
+// Whether two numeric values compare in other's kind rather than in a's.
+bool OtherIsWider(const TznValueAccessor& a, const TznValueAccessor& other) {
+  const Integer mine = NumericWidth(a);
+  return mine > 0 && NumericWidth(other) > mine;
+}
+
+// Whether the field offers all 64 bits; the others (a Boolean field) are
+// read and written through their 32-bit view.
+bool HasLargeIntView(const TField& field) {
+  return Is<TStringField>(&field) || Is<TNumericField>(&field);
+}
+
+// The stream form of an FMTBcd value: its exact decimal text, independent
+// of the format settings.
+const TFormatSettings& StreamFormat() {
+  static const TFormatSettings fs;
+  return fs;
+}
+
 }  // namespace
 
 // ---- TznValueAccessor -------------------------------------------------------
@@ -113,11 +145,13 @@ double TznValueAccessor::GetAsFloat() const {
   AccessError("Float");
 }
 Integer TznValueAccessor::GetAsInteger() const {
+  double value = 0;
   try {
-    return RoundToInt32(GetAsFloat());
+    value = GetAsFloat();
   } catch (const Exception&) {
     AccessError("Integer");
   }
+  return RoundToInt32(value);
 }
 Int64 TznValueAccessor::GetAsLargeInt() const {
   return GetAsInteger();
@@ -344,7 +378,8 @@ void TznNumericAccessor::AssignToField(TField& dest) const {
 void TznNumericAccessor::AssignToParam(TParam& dest) const {
   dest.SetAsInteger(GetAsInteger());
 }
-Integer TznNumericAccessor::Compare(const TznValueAccessor& other, bool) const {
+Integer TznNumericAccessor::Compare(const TznValueAccessor& other, bool caseSensitive) const {
+  if (OtherIsWider(*this, other)) return -other.Compare(*this, caseSensitive);
   return Sign3(GetAsInteger(), other.GetAsInteger());
 }
 
@@ -404,18 +439,22 @@ void TznLargeIntAccessor::AssignFromValue(const TznUniValue& source) {
   SetAsLargeInt(source.AsLargeInt());
 }
 void TznLargeIntAccessor::AssignFromField(const TField& source) {
-  SetAsLargeInt(source.AsLargeInt());
+  SetAsLargeInt(HasLargeIntView(source) ? source.AsLargeInt() : source.AsInteger());
 }
 void TznLargeIntAccessor::AssignFromParam(const TParam& source) {
   SetAsLargeInt(source.AsLargeInt());
 }
 void TznLargeIntAccessor::AssignToField(TField& dest) const {
-  dest.SetAsLargeInt(GetAsLargeInt());
+  if (HasLargeIntView(dest))
+    dest.SetAsLargeInt(GetAsLargeInt());
+  else
+    dest.SetAsInteger(GetAsInteger());
 }
 void TznLargeIntAccessor::AssignToParam(TParam& dest) const {
   dest.SetAsLargeInt(GetAsLargeInt());
 }
-Integer TznLargeIntAccessor::Compare(const TznValueAccessor& other, bool) const {
+Integer TznLargeIntAccessor::Compare(const TznValueAccessor& other, bool caseSensitive) const {
+  if (OtherIsWider(*this, other)) return -other.Compare(*this, caseSensitive);
   return Sign3(GetAsLargeInt(), other.GetAsLargeInt());
 }
 
@@ -783,7 +822,8 @@ void TznBCDAccessor::AssignToField(TField& dest) const {
 void TznBCDAccessor::AssignToParam(TParam& dest) const {
   dest.SetAsBCD(GetAsCurrency());
 }
-Integer TznBCDAccessor::Compare(const TznValueAccessor& other, bool) const {
+Integer TznBCDAccessor::Compare(const TznValueAccessor& other, bool caseSensitive) const {
+  if (OtherIsWider(*this, other)) return -other.Compare(*this, caseSensitive);
   return Sign3(GetAsCurrency(), other.GetAsCurrency());
 }
 
@@ -831,10 +871,16 @@ void TznFMTBCDAccessor::SetAsVariant(const Variant& value) {
   SetAsBCD(VarToBcd(value));
 }
 void TznFMTBCDAccessor::ReadWriteData(TReader* reader, TWriter* writer) {
-  if (reader)
-    SetAsCurrency(reader->ReadCurrency());
-  else if (writer)
-    writer->WriteCurrency(GetAsCurrency());
+  if (writer) {
+    writer->WriteString(BcdToStr(GetAsBCD(), StreamFormat()));
+  } else if (reader) {
+    // Older streams hold a currency (four decimals).
+    const TValueType type = reader->NextValue();
+    if (type == vaString || type == vaLString || type == vaUTF8String || type == vaWString)
+      SetAsBCD(StrToBcd(reader->ReadString(), StreamFormat()));
+    else
+      SetAsCurrency(reader->ReadCurrency());
+  }
 }
 void TznFMTBCDAccessor::AssignFromValue(const TznUniValue& source) {
   SetAsBCD(source.AsBCD());
@@ -851,7 +897,8 @@ void TznFMTBCDAccessor::AssignToField(TField& dest) const {
 void TznFMTBCDAccessor::AssignToParam(TParam& dest) const {
   dest.SetAsFMTBCD(GetAsBCD());
 }
-Integer TznFMTBCDAccessor::Compare(const TznValueAccessor& other, bool) const {
+Integer TznFMTBCDAccessor::Compare(const TznValueAccessor& other, bool caseSensitive) const {
+  if (OtherIsWider(*this, other)) return -other.Compare(*this, caseSensitive);
   return SignOfDifference(GetAsFloat(), other.GetAsFloat());
 }
 

@@ -6,9 +6,10 @@
 // A view an accessor does not offer raises EDatabaseError "Cannot access
 // field 'UniValue' as type W" with the type word W ("Boolean", "ByteArray",
 // "DateTime", "Float", "Integer", "LargeInt", "SQLTimeStamp", "String",
-// "Variant", "WideString"). The platform's conversion routines raise their
-// own errors; they run before the held bytes change, so a failed write
-// keeps the value.
+// "Variant", "WideString"). A number that does not fit 32 bits raises
+// EDatabaseError "%s is out of the range of type Integer" on every path.
+// The platform's conversion routines raise their own errors; they run
+// before the held bytes change, so a failed write keeps the value.
 #pragma once
 
 #include "bv_db/univalue.h"
@@ -31,8 +32,10 @@ class TznValueAccessor : public TPersistent {
   virtual Currency GetAsCurrency() const;
   virtual TDateTime GetAsDateTime() const;
   virtual double GetAsFloat() const;
-  // GetAsFloat rounded half to even; any failure (also a result outside
-  // 32 bits) raises the "Integer" conversion error.
+  // GetAsFloat rounded half to even. A result outside 32 bits raises
+  // "%s is out of the range of type Integer", the one message of every
+  // 32-bit overflow here; a value without a float view raises the
+  // "Integer" conversion error.
   virtual Integer GetAsInteger() const;
   virtual Int64 GetAsLargeInt() const;
   virtual TSQLTimeStamp GetAsSQLTimeStamp() const;
@@ -62,11 +65,13 @@ class TznValueAccessor : public TPersistent {
   virtual void AssignToField(TField& dest) const;
   virtual void AssignToParam(TParam& dest) const;
   // Sign orders this value against other's; only called for non-null ones.
+  // Two numeric kinds (integer < large integer < BCD < FMTBcd < float)
+  // compare in the wider of the two, whichever side it is on.
   virtual Integer Compare(const TznValueAccessor& other, bool caseSensitive) const;
 
  protected:
-  void ReadRaw(void* buffer, Integer count) const { value_->ReadRaw(buffer, count); }
-  void WriteRaw(const void* buffer, Integer count) { value_->WriteRaw(buffer, count); }
+  void ReadRaw(void* buffer, Integer count) const { value_->CopyBytes(buffer, count); }
+  void WriteRaw(const void* buffer, Integer count) { value_->StoreBytes(buffer, count); }
   void ClearValue() { WriteRaw(nullptr, 0); }
   bool IsNull() const { return value_->IsNull(); }
   Integer DataSize() const { return value_->DataSize(); }
@@ -132,9 +137,9 @@ class TznNumericAccessor : public TznValueAccessor {
   Int64 GetAsLargeInt() const override;
   String GetAsString() const override;
   Variant GetAsVariant() const override;
-  // Rounded half to even; outside 32 bits raises the "Integer" error.
+  // Rounded half to even; outside 32 bits raises the out-of-range error.
   void SetAsFloat(double value) override;
-  // Outside 32 bits raises (the value is kept).
+  // Outside 32 bits raises the out-of-range error (the value is kept).
   void SetAsLargeInt(Int64 value) override;
   void SetAsString(const String& value) override;
   void SetAsVariant(const Variant& value) override;
@@ -156,14 +161,15 @@ class TznIntegerAccessor : public TznNumericAccessor {
   void SetAsInteger(Integer value) override;
 };
 
-// Transfers carry all 64 bits (fields' and parameters' AsLargeInt).
+// Transfers carry all 64 bits (fields' and parameters' AsLargeInt); a
+// field without a 64-bit view (a Boolean field) goes through AsInteger.
 class TznLargeIntAccessor : public TznValueAccessor {
   BV_CLASS(TznLargeIntAccessor, TznValueAccessor)
  public:
   using TznValueAccessor::TznValueAccessor;
   Int64 GetAsLargeInt() const override;
   void SetAsLargeInt(Int64 value) override;
-  // Outside 32 bits raises the "Integer" error.
+  // Outside 32 bits raises the out-of-range error.
   Integer GetAsInteger() const override;
   double GetAsFloat() const override;
   String GetAsString() const override;
@@ -341,6 +347,8 @@ class TznFMTBCDAccessor : public TznValueAccessor {
   void SetAsInteger(Integer value) override;
   void SetAsString(const String& value) override;
   void SetAsVariant(const Variant& value) override;
+  // The exact decimal text ('.' separated); a currency (the older form)
+  // is read too.
   void ReadWriteData(TReader* reader, TWriter* writer) override;
   bool HasStreamData() const override { return true; }
   void AssignFromValue(const TznUniValue& source) override;

@@ -19,6 +19,8 @@ inline constexpr const char* SInvalidLayoutPosition = "Invalid layout position (
 
 // Universal value and its accessors.
 inline constexpr const char* SUniValueOutOfRange = "%s is out of the range of type %s";
+inline constexpr const char* SUniValueVariantRaw =
+    "The bytes of a variant value are not accessible";
 
 // ---- rtm: runtime support (object text, switcher, drawing helpers) ----
 inline constexpr const char* SChildObjectRefused =

@@ -98,7 +98,8 @@ bool ContainsToken(const String& s, const String& token, char sep) {
 }
 
 Integer TokenIndex(const String& s, const String& token, char sep) {
-  if (s.empty() || token.empty()) return -1;
+  // A text holding the separator is several tokens, never one of s's.
+  if (s.empty() || token.empty() || token.find(sep) != String::npos) return -1;
   const String hay = AnsiLowerCase(sep + s + sep);
   const String needle = AnsiLowerCase(sep + token + sep);
   const std::size_t p = hay.find(needle);

@@ -31,7 +31,8 @@ String DeleteToken(const String& s, Integer index, char sep);
 
 // Whether token is one of s's tokens; False when s or token is empty.
 bool ContainsToken(const String& s, const String& token, char sep);
-// The index of the first token equal to token, or -1.
+// The index of the first token equal to token, or -1 (always for a token
+// holding sep).
 Integer TokenIndex(const String& s, const String& token, char sep);
 // s without the first token equal to token (s when there is none).
 String RemoveToken(const String& s, const String& token, char sep);

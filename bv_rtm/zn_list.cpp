@@ -6,6 +6,10 @@ namespace brevant {
 
 BV_IMPLEMENT_CLASS(TznList, TList)
 
+TznList::~TznList() {
+  Clear();
+}
+
 void TznList::FreeItem(void* item) const {
   if (!ownsItems_ || !item) return;
   if (itemsAreObjects_)

@@ -5,7 +5,8 @@
 
 namespace brevant {
 
-// With OwnsItems (default) Delete, Clear and Free free the items: as
+// With OwnsItems (default) Delete, Clear and the end of the list (Free,
+// delete, or leaving the scope it lives in) free the items: as
 // TObject (Free) when ItemsAreObjects, else as raw memory blocks taken
 // with std::malloc (freed with std::free). Extract and Remove-by-Extract
 // hand an item back without freeing it.
@@ -15,6 +16,8 @@ class TznList : public TList {
   TznList() = default;
   TznList(bool ownsItems, bool itemsAreObjects)
       : ownsItems_(ownsItems), itemsAreObjects_(itemsAreObjects) {}
+  // TList's destructor reaches only its own Delete; the items go here.
+  ~TznList() override;
 
   bool OwnsItems() const { return ownsItems_; }
   void SetOwnsItems(bool v) { ownsItems_ = v; }

@@ -569,6 +569,8 @@ class TWinControl : public TControl, public IWindowProc {
   virtual void WMTimer(TMessage& message);
   virtual void WMVScroll(TMessage& message);
   virtual void WMHScroll(TMessage& message);
+  // The default passes the wheel on to the parent; a control that handles
+  // the wheel consumes it: it does not call the default.
   virtual void WMMouseWheel(TMessage& message);
   virtual void WMSetCursor(TMessage& message);
   virtual void WMNCHitTest(TMessage& message);

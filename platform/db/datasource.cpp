@@ -32,6 +32,10 @@ void TDataSource::BeforeDestruction() {
 
 void TDataSource::SetDataSet(TDataSet* value) {
   if (value == dataSet_) return;
+  // Links showing the old dataset leave it first: their windows and fields
+  // belong to it, so each hears ActiveChanged even when it stays active.
+  std::vector<TDataLink*> shown;
+  if (dataSet_ && value) shown = DetachActiveLinks();
   if (dataSet_) {
     TDataSet* old = dataSet_;
     dataSet_ = nullptr;
@@ -44,6 +48,20 @@ void TDataSource::SetDataSet(TDataSet* value) {
     dataSet_->AddDataSource(this);
   }
   UpdateStates({this}, false, false);
+  // Those that did not become active again hear that they stopped.
+  for (TDataLink* link : shown)
+    if (HasLink(link) && !link->active_) link->ActiveChanged();
+}
+
+std::vector<TDataLink*> TDataSource::DetachActiveLinks() {
+  std::vector<TDataLink*> detached;
+  for (TDataLink* link : links_) {
+    if (!link->active_) continue;
+    link->active_ = false;
+    link->firstRecord_ = 0;
+    detached.push_back(link);
+  }
+  return detached;
 }
 
 TDataSetState TDataSource::State() const {

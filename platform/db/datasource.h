@@ -20,7 +20,9 @@ class TDataSource : public TComponent {
 
   TDataSet* DataSet() const { return dataSet_; }
   // Links the source to a dataset (asking for its free notification); the
-  // links turn active or inactive accordingly.
+  // links turn active or inactive accordingly. Moving from one dataset to
+  // another tells every link that was active: ActiveChanged once, active
+  // on the new dataset or not.
   void SetDataSet(TDataSet* value);
   // The dataset's state (dsInactive without an enabled source or dataset).
   TDataSetState State() const;
@@ -62,6 +64,9 @@ class TDataSource : public TComponent {
                            bool visualOnly);
   // Whether link still belongs to this source (handlers may detach links).
   bool HasLink(const TDataLink* link) const;
+  // Marks the active links inactive without notifying (their window
+  // restarts); answers them.
+  std::vector<TDataLink*> DetachActiveLinks();
 
   TDataSet* dataSet_ = nullptr;
   bool autoEdit_ = true;

@@ -331,7 +331,7 @@ TEST(FloatAccessor, ReadsAndWrites) {
                    {vBoolean, {}, {}, "Boolean"},
                    {vDateTime, {}, {}, "DateTime"},
                });
-    CheckReads(t, 1e12, {{vInteger, {}, {}, "Integer"}, {vLargeInt, {}, Int64(1000000000000)}});
+    CheckReads(t, 1e12, {{vInteger, {}, {}, "range"}, {vLargeInt, {}, Int64(1000000000000)}});
     CheckWrites(t, 1.0,
                 {
                     {vString, "0.125", "0.125"},

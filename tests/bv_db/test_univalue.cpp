@@ -267,3 +267,82 @@ TEST(UniValue, LoadAndSaveStream) {
   EXPECT_FALSE(IsBlobDataType(ftBytes));
   EXPECT_FALSE(IsBlobDataType(ftCursor));
 }
+
+TEST(UniValue, VariantBytesAreNotRawAccessible) {
+  ValuePtr v = NewValue();
+  v->SetDataType(ftVariant);
+  v->SetAsVariant("held");
+  // The held bytes refer to the value's own holder: neither a raw write
+  // (which would make the value free an arbitrary address) nor a raw read
+  // (a heap address) is allowed.
+  const Int64 junk = 0x1234;
+  EXPECT_THROW(v->WriteRaw(&junk, sizeof junk), EDatabaseError);
+  Int64 out = 0;
+  EXPECT_THROW(v->ReadRaw(&out, sizeof out), EDatabaseError);
+  EXPECT_EQ(out, 0);
+  EXPECT_EQ(v->AsString(), "held");
+  // Streaming the bytes writes no address.
+  TMemoryStream s;
+  v->SaveToStream(s);
+  EXPECT_EQ(s.Size(), 0);
+  // Typed access and clearing still work.
+  v->SetAsInteger(7);
+  EXPECT_EQ(v->AsInteger(), 7);
+  v->Clear();
+  EXPECT_TRUE(v->IsNull());
+}
+
+TEST(UniValue, MixedNumericCompareUsesTheWiderKind) {
+  auto make = [](TFieldType type, const Variant& seed) {
+    ValuePtr v = NewValue();
+    v->SetDataType(type);
+    v->SetAsVariant(seed);
+    return v;
+  };
+  auto sign = [](const ValuePtr& a, const ValuePtr& b) {
+    const Integer c = a->Compare(*b, false, true);
+    return (c > 0) - (c < 0);
+  };
+  const struct {
+    TFieldType ta;
+    Variant a;
+    TFieldType tb;
+    Variant b;
+    int sign;
+  } table[] = {
+      {ftInteger, 1, ftLargeint, Int64(5000000000), -1},
+      {ftInteger, 2, ftFloat, 2.5, -1},
+      {ftInteger, 3, ftFloat, 2.5, 1},
+      {ftLargeint, Int64(5000000000), ftFloat, 5000000000.5, -1},
+      {ftInteger, 2, ftBCD, Currency::FromRaw(20001), -1},
+      {ftLargeint, Int64(7), ftFMTBcd, Variant(StrToBcd("7")), 0},
+      {ftSmallint, -4, ftLargeint, Int64(-4), 0},
+  };
+  for (const auto& row : table) {
+    ValuePtr a = make(row.ta, row.a), b = make(row.tb, row.b);
+    SCOPED_TRACE(String(FieldTypeName(row.ta)) + " / " + FieldTypeName(row.tb));
+    EXPECT_EQ(sign(a, b), row.sign);
+    EXPECT_EQ(sign(b, a), -row.sign) << "the reverse order gives the opposite sign";
+  }
+}
+
+TEST(UniValue, ThirtyTwoBitOverflowHasOneMessage) {
+  const String expected = "5000000000 is out of the range of type Integer";
+  ValuePtr big = NewValue();
+  big->SetDataType(ftLargeint);
+  big->SetAsLargeInt(5000000000LL);
+  EXPECT_EQ(DbError([&] { big->AsInteger(); }), expected);
+  ValuePtr f = NewValue();
+  f->SetDataType(ftFloat);
+  f->SetAsFloat(5e9);
+  EXPECT_EQ(DbError([&] { f->AsInteger(); }), expected);
+  ValuePtr i = NewValue();
+  i->SetDataType(ftInteger);
+  EXPECT_EQ(DbError([&] { i->SetAsLargeInt(5000000000LL); }), expected);
+  EXPECT_EQ(DbError([&] { i->SetAsFloat(5e9); }), expected);
+  // A type without a numeric view keeps its conversion error.
+  ValuePtr b = NewValue();
+  b->SetDataType(ftBoolean);
+  b->SetAsBoolean(true);
+  EXPECT_EQ(DbError([&] { b->AsInteger(); }), "Cannot access field 'UniValue' as type Integer");
+}

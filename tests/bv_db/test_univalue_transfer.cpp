@@ -12,6 +12,7 @@
 #include "db/mem_dataset.h"
 #include "db/params.h"
 #include "rtl/datetime.h"
+#include "rtl/format_settings.h"
 #include "rtl/numconv.h"
 #include "rtl/streams.h"
 
@@ -242,4 +243,69 @@ TEST(UniValueStreaming, WhatIsWritten) {
   back = StreamRoundTrip(*arr);
   EXPECT_EQ(back->DataType(), ftVariant);
   EXPECT_TRUE(back->IsNull());
+}
+
+TEST(UniValueStreaming, FMTBcdValuesKeepEveryDigit) {
+  for (const char* text :
+       {"123456789012345678.125", "0.000001", "-98765432109876543210.5", "0", "12.5"}) {
+    SCOPED_TRACE(text);
+    ValuePtr v = Seeded(ftFMTBcd, Variant(StrToBcd(text)));
+    ValuePtr back;
+    ASSERT_NO_THROW(back = StreamRoundTrip(*v));
+    EXPECT_EQ(back->DataType(), ftFMTBcd);
+    EXPECT_EQ(back->AsString(), text);
+    EXPECT_EQ(back->Compare(*v, true, true), 0);
+  }
+  // The decimal text does not follow the decimal separator of the settings.
+  TFormatSettingsGuard guard;
+  FormatSettings().DecimalSeparator = ',';
+  ValuePtr v = Seeded(ftFMTBcd, Variant(StrToBcd("2,75")));
+  TMemoryStream s;
+  StreamRoundTrip(*v, &s);
+  const String bytes(static_cast<const char*>(s.Memory()), static_cast<std::size_t>(s.Size()));
+  EXPECT_NE(bytes.find("2.75"), String::npos);
+  EXPECT_EQ(StreamRoundTrip(*v)->AsString(), "2,75");
+}
+
+TEST(UniValueStreaming, ReadsTheOlderFMTBcdForm) {
+  // Stored files hold an FMTBcd value as a currency with four decimals.
+  TMemoryStream s;
+  {
+    TWriter w(s);
+    w.WritePropName("DataType");
+    w.WriteIdent("ftFMTBcd");
+    w.WritePropName("Data");
+    w.WriteCurrency(Currency::FromRaw(123456));
+    w.WriteListEnd();
+  }
+  s.SetPosition(0);
+  ValuePtr back = MakeObject<TznUniValue>(false, false);
+  TReader r(s);
+  r.ReadProperties(back.get());
+  EXPECT_EQ(back->DataType(), ftFMTBcd);
+  EXPECT_EQ(back->AsString(), "12.3456");
+}
+
+TEST(UniValueTransfer, LargeIntAndBooleanFields) {
+  TObjectPtr<TMemDataSet> ds(Create<TMemDataSet>(nullptr));
+  ds->FieldDefs()->Add("Flag", ftBoolean);
+  ds->CreateDataSet();
+  ds->Append();
+  TField* flag = ds->FieldByName("Flag");
+  // The field has no 64-bit view: its 32-bit one carries the value.
+  ValuePtr one = Seeded(ftLargeint, Int64(1));
+  ASSERT_NO_THROW(one->AssignTo(flag));
+  EXPECT_TRUE(flag->AsBoolean());
+  ValuePtr zero = Seeded(ftLargeint, Int64(0));
+  zero->AssignTo(flag);
+  EXPECT_FALSE(flag->AsBoolean());
+  flag->SetAsBoolean(true);
+  ValuePtr back = Seeded(ftLargeint, Int64(42));
+  ASSERT_NO_THROW(back->Assign(flag));
+  EXPECT_EQ(back->DataType(), ftLargeint);
+  EXPECT_EQ(back->AsLargeInt(), 1);
+  // Beyond 32 bits the narrower view reports the overflow.
+  ValuePtr big = Seeded(ftLargeint, Int64(5000000000));
+  EXPECT_THROW(big->AssignTo(flag), EDatabaseError);
+  ds->Cancel();
 }

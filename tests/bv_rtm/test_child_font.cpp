@@ -99,3 +99,30 @@ TEST(ZnList, FreesOwnedItemsOnDeleteClearAndFree) {
   notOwning.Clear();
   EXPECT_EQ(alive, 1);
 }
+
+TEST(ZnList, FreesOwnedItemsHoweverItEnds) {
+  int alive = 0;
+  {
+    TznList onStack(true, true);
+    onStack.Add(Create<TCounted>(alive));
+    onStack.Add(Create<TCounted>(alive));
+  }
+  EXPECT_EQ(alive, 0) << "a list on the stack";
+  {
+    struct THolder {
+      TznList items{true, true};
+    } holder;
+    holder.items.Add(Create<TCounted>(alive));
+  }
+  EXPECT_EQ(alive, 0) << "a list held as a member";
+  auto* deleted = new TznList(true, true);
+  deleted->Add(Create<TCounted>(alive));
+  delete deleted;
+  EXPECT_EQ(alive, 0) << "a list deleted without Free";
+  {
+    TznList notOwning(false, true);
+    TCounted stays(alive);
+    notOwning.Add(&stays);
+  }
+  EXPECT_EQ(alive, 0) << "items it does not own are left alone";
+}

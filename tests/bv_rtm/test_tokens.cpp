@@ -61,6 +61,12 @@ TEST(Tokens, SearchIgnoresCaseAndMatchesWholeTokens) {
   EXPECT_EQ(RemoveToken("a;b;B;c", "b", ';'), "a;B;c");
   EXPECT_EQ(RemoveToken("a;b", "z", ';'), "a;b");
   EXPECT_EQ(RemoveToken("a", "A", ';'), "");
+  // A text holding the separator is no single token, even where it matches
+  // a run of tokens.
+  EXPECT_EQ(RemoveToken("a;b;c", "a;b", ';'), "a;b;c");
+  EXPECT_EQ(RemoveToken("a;b;c", "b;c", ';'), "a;b;c");
+  EXPECT_EQ(TokenIndex("a;b;c", "b;c", ';'), -1);
+  EXPECT_FALSE(ContainsToken("a;;b", ";", ';'));
   EXPECT_EQ(AddToken("", "x", ';'), "x");
   EXPECT_EQ(AddToken("a", "b", ';'), "a;b");
   EXPECT_EQ(AddToken("a;B", "b", ';'), "a;B");

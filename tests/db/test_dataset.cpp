@@ -635,6 +635,53 @@ TEST(DataSource, StateEnabledAndFreeNotification) {
   EXPECT_EQ(fixed.DataSource(), nullptr);
 }
 
+TEST(DataSource, RepointingTellsEveryLinkOfTheNewDataset) {
+  TObjectPtr<TMemDataSet> a(MakeNumbers(30));
+  TObjectPtr<TMemDataSet> b(Create<TMemDataSet>(nullptr));
+  b->FieldDefs()->Add("Code", ftString, 8);
+  b->FieldDefs()->Add("Amount", ftFloat);
+  b->CreateDataSet();
+  for (Integer i = 1; i <= 3; ++i) b->AppendRecord({"C" + IntToStr(i), i * 1.5});
+  b->First();
+  a->Open();
+  TObjectPtr<TDataSource> src(Create<TDataSource>(nullptr));
+  Integer stateChanges = 0;
+  src->OnStateChange = TNotifyEvent::FromCallable([&](TObject*) { ++stateChanges; });
+  src->SetDataSet(a.get());
+  TRecLink link;
+  link.SetBufferCount(5);
+  link.SetDataSource(src.get());
+  a->MoveBy(19);
+  EXPECT_EQ(link.Rows(), (std::vector<Integer>{16, 17, 18, 19, 20}));
+  link.Take();
+  stateChanges = 0;
+  // Both open: the link stays active but hears that its dataset changed,
+  // and its window starts over on the new records.
+  src->SetDataSet(b.get());
+  EXPECT_EQ(link.Take(), "active");
+  EXPECT_TRUE(link.Active());
+  EXPECT_EQ(link.DataSet(), b.get());
+  EXPECT_EQ(link.RecordCount(), 3);
+  EXPECT_EQ(link.FirstRecord(), 0);
+  EXPECT_EQ(link.RecNos(), (std::vector<Integer>{1, 2, 3}));
+  EXPECT_EQ(stateChanges, 0) << "the state stayed dsBrowse";
+  // The old dataset goes without the link noticing.
+  a.reset();
+  EXPECT_EQ(link.Take(), "");
+  EXPECT_EQ(b->FieldByName("Code")->AsString(), "C1");
+  // To a closed dataset: one notification, and the link is inactive.
+  TObjectPtr<TMemDataSet> closed(MakeNumbers(2));
+  src->SetDataSet(closed.get());
+  EXPECT_EQ(link.Take(), "active");
+  EXPECT_FALSE(link.Active());
+  EXPECT_EQ(stateChanges, 1);
+  // From a closed dataset to an open one: the usual activation.
+  src->SetDataSet(b.get());
+  EXPECT_EQ(link.Take(), "active");
+  EXPECT_TRUE(link.Active());
+  link.SetDataSource(nullptr);
+}
+
 TEST(DataSetEvents, OrderAndErrorActions) {
   TTwoLinks t(5);
   std::vector<String> log;
