@@ -22,6 +22,7 @@
 #include "db/field.h"
 #include "graphics/canvas.h"
 #include "graphics/imagelist.h"
+#include "rtl/resstrings.h"
 #include "rtl/strutils.h"
 
 namespace brevant {

@@ -9,6 +9,7 @@
 #include "classes/writer.h"
 #include "db/field.h"
 #include "db/params.h"
+#include "rtl/resstrings.h"
 #include "rtl/streams.h"
 
 namespace brevant {

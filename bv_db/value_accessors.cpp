@@ -12,6 +12,7 @@
 #include "db/params.h"
 #include "rtl/datetime.h"
 #include "rtl/numconv.h"
+#include "rtl/resstrings.h"
 #include "rtl/strutils.h"
 
 namespace brevant {

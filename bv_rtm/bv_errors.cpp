@@ -1,6 +1,7 @@
 #include "bv_rtm/bv_errors.h"
 
 #include "bv_rtm/bv_strings.h"
+#include "rtl/resstrings.h"
 
 namespace brevant {
 

@@ -6,6 +6,7 @@
 #include "classes/rtti_builder.h"
 #include "classes/writer.h"
 #include "rtl/exceptions.h"
+#include "rtl/resstrings.h"
 #include "rtl/streams.h"
 
 namespace brevant {

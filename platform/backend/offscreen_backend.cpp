@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "controls/messages.h"
+#include "backend/codes.h"
 #include "graphics/canvas.h"
 #include "rtl/strutils.h"
 

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "controls/messages.h"
+#include "backend/codes.h"
 #include "rtl/exceptions.h"
 #include "rtl/resstrings.h"
 

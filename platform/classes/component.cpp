@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "classes/rtti_builder.h"
+#include "rtl/resstrings.h"
 #include "rtl/strutils.h"
 
 namespace brevant {

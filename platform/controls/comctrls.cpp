@@ -11,6 +11,7 @@
 #include "graphics/font.h"
 #include "graphics/imagelist.h"
 #include "graphics/pen_brush.h"
+#include "rtl/resstrings.h"
 
 namespace brevant {
 

@@ -10,6 +10,7 @@
 #include "controls/menus.h"
 #include "controls/test_hooks.h"
 #include "graphics/canvas.h"
+#include "rtl/resstrings.h"
 
 namespace brevant {
 

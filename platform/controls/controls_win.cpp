@@ -8,6 +8,7 @@
 #include "graphics/canvas.h"
 #include "graphics/font.h"
 #include "graphics/pen_brush.h"
+#include "rtl/resstrings.h"
 
 namespace brevant {
 

@@ -699,17 +699,9 @@ bool TCustomEdit::HandleEditMessage(TMessage& m) {
     case WM_GETTEXTLENGTH:
       m.Result = static_cast<LRESULT>(text_.size());
       return true;
-    case WM_GETTEXT: {
-      char* out = reinterpret_cast<char*>(m.LParam);
-      m.Result = 0;
-      if (!out || m.WParam == 0) return true;
-      size_t n = std::min<size_t>(text_.size(), m.WParam - 1);
-      n = Utf8Truncate(text_, n).size();
-      std::copy_n(text_.data(), n, out);
-      out[n] = '\0';
-      m.Result = static_cast<LRESULT>(n);
+    case WM_GETTEXT:
+      m.Result = CopyWindowText(text_, m.WParam, m.LParam);
       return true;
-    }
     case WM_GETDLGCODE: {
       LRESULT code = DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_HASSETSEL;
       if (multiLine_ && WantsReturns() && dlgKey_ != VK_TAB && dlgKey_ != VK_ESCAPE)

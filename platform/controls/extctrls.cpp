@@ -10,6 +10,7 @@
 #include "graphics/pen_brush.h"
 #include "graphics/picture.h"
 #include "graphics/region.h"
+#include "rtl/resstrings.h"
 #include "rtl/strutils.h"
 
 namespace brevant {

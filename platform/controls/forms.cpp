@@ -15,6 +15,7 @@
 #include "controls/test_hooks.h"
 #include "graphics/canvas.h"
 #include "graphics/pen_brush.h"
+#include "rtl/resstrings.h"
 
 namespace brevant {
 

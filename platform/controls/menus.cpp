@@ -8,6 +8,7 @@
 #include "controls/application.h"
 #include "controls/test_hooks.h"
 #include "graphics/imagelist.h"
+#include "rtl/resstrings.h"
 #include "rtl/strutils.h"
 
 namespace brevant {

@@ -11,6 +11,7 @@
 #include "graphics/draw_flags.h"
 #include "graphics/font.h"
 #include "graphics/pen_brush.h"
+#include "rtl/resstrings.h"
 #include "rtl/strutils.h"
 
 namespace brevant {

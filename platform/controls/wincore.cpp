@@ -7,6 +7,7 @@
 
 #include "controls/wincore_internal.h"
 #include "graphics/colors.h"
+#include "rtl/strutils.h"
 
 namespace brevant {
 
@@ -365,6 +366,15 @@ String TextFromParam(LPARAM lp) {
 }
 
 }  // namespace
+
+LRESULT CopyWindowText(const String& text, WPARAM size, LPARAM buffer) {
+  char* out = reinterpret_cast<char*>(buffer);
+  if (!out || size == 0) return 0;
+  const std::size_t n = Utf8Truncate(text, std::min<std::size_t>(text.size(), size - 1)).size();
+  std::memcpy(out, text.data(), n);
+  out[n] = '\0';
+  return static_cast<LRESULT>(n);
+}
 
 // ---- windows --------------------------------------------------------------------
 
@@ -1226,14 +1236,8 @@ LRESULT DefWindowProc(HWND h, Cardinal msg, WPARAM wp, LPARAM lp) {
       return 1;
     case WM_GETTEXTLENGTH:
       return static_cast<LRESULT>(w->Text.size());
-    case WM_GETTEXT: {
-      char* buf = reinterpret_cast<char*>(lp);
-      if (!buf || wp == 0) return 0;
-      std::size_t n = std::min<std::size_t>(w->Text.size(), wp - 1);
-      std::memcpy(buf, w->Text.data(), n);
-      buf[n] = '\0';
-      return static_cast<LRESULT>(n);
-    }
+    case WM_GETTEXT:
+      return CopyWindowText(w->Text, wp, lp);
     default:
       return 0;
   }

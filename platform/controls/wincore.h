@@ -97,6 +97,10 @@ Cardinal GetClassStyle(HWND wnd);
 
 String GetWindowText(HWND wnd);
 void SetWindowText(HWND wnd, const String& text);
+// Answers WM_GETTEXT: copies as much of text as fits a buffer of size bytes
+// (with its terminating NUL), never cutting a UTF-8 character, and answers
+// the bytes copied.
+LRESULT CopyWindowText(const String& text, WPARAM size, LPARAM buffer);
 
 // ---- geometry ------------------------------------------------------------------
 // The LParam of WM_WINDOWPOSCHANGING (which may change X, Y, Cx, Cy and

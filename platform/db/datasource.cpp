@@ -5,6 +5,7 @@
 #include "classes/rtti_builder.h"
 #include "db/dataset.h"
 #include "db/dbconsts.h"
+#include "rtl/resstrings.h"
 
 namespace brevant {
 

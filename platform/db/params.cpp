@@ -2,6 +2,7 @@
 
 #include "classes/rtti_builder.h"
 #include "db/dbconsts.h"
+#include "rtl/resstrings.h"
 #include "rtl/strutils.h"
 
 namespace brevant {

@@ -13,6 +13,7 @@
 #include "db/field_types.h"
 #include "rtl/datetime.h"
 #include "rtl/numconv.h"
+#include "rtl/resstrings.h"
 #include "rtl/strutils.h"
 
 namespace brevant {

@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "rtl/resstrings.h"
 #include "rtl/strutils.h"
 
 namespace brevant {
@@ -85,6 +86,10 @@ std::map<String, TClass, NoCaseLess>& Registry() {
   return *registry;
 }
 }  // namespace
+
+void RaiseInvalidCast() {
+  throw EInvalidCast(res::SInvalidCast);
+}
 
 void RegisterClass(TClass c) {
   if (c) Registry()[c->ClassName()] = c;

@@ -26,7 +26,6 @@
 
 #include "rtl/exceptions.h"
 #include "rtl/method.h"
-#include "rtl/resstrings.h"
 #include "rtl/types.h"
 
 namespace brevant {
@@ -152,12 +151,15 @@ TObjectPtr<T> MakeObject(Args&&... args) {
   return TObjectPtr<T>(Create<T>(std::forward<Args>(args)...));
 }
 
+// Raises EInvalidCast (out of line: the message table stays out of this header).
+[[noreturn]] void RaiseInvalidCast();
+
 // Checked cast ("as"): nullptr stays nullptr; an object of another class
 // raises EInvalidCast.
 template <class T>
 T* As(TObject* obj) {
   if (!obj) return nullptr;
-  if (!obj->InheritsFrom(ClassOf<T>())) throw EInvalidCast(res::SInvalidCast);
+  if (!obj->InheritsFrom(ClassOf<T>())) RaiseInvalidCast();
   return static_cast<T*>(obj);
 }
 template <class T>

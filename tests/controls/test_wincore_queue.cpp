@@ -1,4 +1,6 @@
 // The message queue, window life cycle, timers, focus and activation.
+#include <cstring>
+
 #include "wincore_test_util.h"
 
 namespace brevant::test {
@@ -110,6 +112,27 @@ TEST_F(Queue, CreationAndDestructionOrder) {
   EXPECT_FALSE(PeekMessage(m, 0, 0, 0, PM_REMOVE));
   TRecorder next;
   EXPECT_GT(TopLevel(next, Bounds(0, 0, 10, 10)), hg);
+}
+
+TEST_F(Queue, WindowTextIsCopiedInWholeCharacters) {
+  TRecorder r;
+  HWND h = TopLevel(r, Bounds(0, 0, 50, 50));
+  SetWindowText(h, "Chlo\xC3\xAB");  // the last character takes two bytes
+  struct Row {
+    const char* name;
+    WPARAM size;
+    const char* expected;
+  };
+  for (const Row& row : {Row{"room for all", 16, "Chlo\xC3\xAB"},
+                         Row{"exactly enough", 7, "Chlo\xC3\xAB"}, Row{"one byte short", 6, "Chlo"},
+                         Row{"half a character", 5, "Chlo"}, Row{"only the terminator", 1, ""}}) {
+    char buf[16];
+    std::memset(buf, 'x', sizeof buf);
+    LRESULT n = SendMessage(h, WM_GETTEXT, row.size, reinterpret_cast<LPARAM>(buf));
+    EXPECT_EQ(String(buf), row.expected) << row.name;
+    EXPECT_EQ(n, LRESULT(std::strlen(row.expected))) << row.name;
+  }
+  EXPECT_EQ(SendMessage(h, WM_GETTEXT, 0, 0), 0);
 }
 
 TEST_F(Queue, TimersFireInDueOrderOnVirtualTime) {
