@@ -208,8 +208,18 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   // Opens the column customizer through CustomizerHook.
   void ShowCustomizer(bool showHidden, const String& exclude, const String& fieldNames);
 
-  // Raises OnSelectionChange (the current record or the selection changed).
-  void SelectionChanged();
+  // Notes a change of the current record and/or of the selection and
+  // raises OnSelectionChange: at once, or once at the end of the grid's
+  // navigation step when it runs inside one.
+  void SelectionChanged(bool currentChanged, bool selectionChanged);
+  // The navigation step bracket (use TGridNavigation): while it is open the
+  // current record follows the dataset's cursor with every cursor type and
+  // selection changes are reported once when it closes.
+  void BeginNavigation();
+  // notify: raise the change noted during the step (not after a failure).
+  void EndNavigation(bool notify);
+  // Whether the scrolled handler runs (it repaints what the scroll moved).
+  bool InScrollHandler() const { return inScrollHandler_; }
   // The in-place editor follows the current cell (nothing without one).
   void SyncEditor() {}
   // The row rectangle of window row `row` across the client width.
@@ -343,6 +353,8 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   Integer pendingColumn_ = -1;
   Cardinal pendingSelection_ = 0;
   bool navigating_ = false, gridPosting_ = false;
+  bool inScrollHandler_ = false;         // the scrolled handler runs
+  bool changedWhileNavigating_ = false;  // a change waits for the step's end
   Integer freezeCount_ = 0;
   bool paintingEnabled_ = true;
   HWND customizerWnd_ = 0;
@@ -364,6 +376,20 @@ class TGridFreeze {
  private:
   TDBTabulon* grid_;
   bool refresh_;
+};
+
+// Closes a navigation step on every path; the deferred selection change
+// is raised only when the step succeeded.
+class TGridNavigation {
+ public:
+  explicit TGridNavigation(TDBTabulon* grid);
+  TGridNavigation(const TGridNavigation&) = delete;
+  TGridNavigation& operator=(const TGridNavigation&) = delete;
+  ~TGridNavigation() noexcept(false);
+
+ private:
+  TDBTabulon* grid_;
+  int exceptions_;
 };
 
 // Opens the column customizer for a grid (set by the customizer at

@@ -89,16 +89,19 @@ void TDBTabulon::UpdateCursorRow(Integer distance) {
   // A full search starts from "not in the window", also with a single row:
   // a row left over from before would highlight another record.
   if (distance == 0) cursorRow_ = -1;
-  if (!currentRecShot_->HasRecord() || !dataLink_->Active() || dataLink_->RecordCount() == 0)
-    return;
+  if (!currentRecShot_->IsSet() || !dataLink_->Active() || dataLink_->RecordCount() == 0) return;
   TActiveRecordGuard guard(dataLink_);
   last = std::min(last, dataLink_->RecordCount() - 1);
   for (Integer row = std::max(0, first); row <= last; ++row) {
     dataLink_->SetActiveRecord(row);
-    if (currentRecShot_->MatchesActive()) {
+    if (!currentRecShot_->IsCurrent()) continue;
+    // A shot not bound to a row yet (one holding only key values) is
+    // completed from the record found.
+    if (currentRecShot_->Follow())
       cursorRow_ = row;
-      return;
-    }
+    else
+      currentRecShot_->Capture(dataSet_->Bookmark());
+    return;
   }
 }
 
@@ -367,7 +370,7 @@ void TDBTabulon::RefreshData() {
   const Integer a = rowCount_;
   const Integer b = activeRow_;
   const Integer r = dataSet_->RecNo();
-  selection_->Clear();
+  selection_->Clear(false, false);
   dataSet_->Refresh();
   // The refresh keeps the current record; the moves below count from the
   // first record: the first reaches the record that was in the last row,
@@ -389,7 +392,7 @@ void TDBTabulon::LinkActiveChanged(TDataLinkEx*) {
     BindColumns();
   }
   if (cursorType_ == gctSensitive) {
-    currentRecShot_->ClearBookmark();
+    currentRecShot_->Reset();
     currentRecShot_->CaptureCursor(true);
   }
 }
@@ -408,6 +411,13 @@ void TDBTabulon::LinkDataChanged(TDataLinkEx*) {
 
 void TDBTabulon::LinkScrolled(TDataLinkEx*, Integer distance) {
   const Integer oldCursorRow = cursorRow_;
+  const bool wasInScrollHandler = inScrollHandler_;
+  inScrollHandler_ = true;
+  struct TRestore {
+    bool& flag;
+    bool value;
+    ~TRestore() { flag = value; }
+  } restore{inScrollHandler_, wasInScrollHandler};
   currentRecShot_->FollowCursor(true);
   if (distance != 0) UpdateCursorRow(distance);
   if (pendingColumn_ >= 0 && pendingColumn_ != currentColumn_ &&
