@@ -143,7 +143,13 @@ void TznQRSFields::Notify(TCollectionItem* item, TCollectionNotification action)
 
 TznQuickRecordSet::TznQuickRecordSet() : fields_(Create<TznQRSFields>(this)) {}
 
-TznQuickRecordSet::~TznQuickRecordSet() = default;
+TznQuickRecordSet::~TznQuickRecordSet() {
+  // The fields go first, while the order and sort state they report to
+  // still exist; nothing is re-sorted on the way.
+  keys_.clear();
+  updateLock_ = 1;
+  fields_.reset();
+}
 
 void TznQuickRecordSet::SetFields(TznQRSFields* value) {
   fields_->Clear();
