@@ -555,6 +555,13 @@ void TDBTabulon::SelectionChanged(bool currentChanged, bool selectionChanged) {
   if (OnSelectionChange) OnSelectionChange(this);
 }
 
+void TDBTabulon::SetPendingSelection(Cardinal actions) {
+  actions &= ~gsaMovement;
+  if (!multiSelect_) actions = 0;
+  if (selection_->IsEmpty()) actions &= ~gsaClear;
+  pendingSelection_ = actions;
+}
+
 void TDBTabulon::BeginNavigation() {
   navigating_ = true;
   changedWhileNavigating_ = false;

@@ -218,6 +218,12 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   void BeginNavigation();
   // notify: raise the change noted during the step (not after a failure).
   void EndNavigation(bool notify);
+  // The selection actions the scrolled handler applies for the running
+  // navigation step (gsa* bits without the movement bits). Without
+  // MultiSelect every action is dropped; clearing is dropped while nothing
+  // is selected explicitly.
+  Cardinal PendingSelection() const { return pendingSelection_; }
+  void SetPendingSelection(Cardinal actions);
   // Whether the scrolled handler runs (it repaints what the scroll moved).
   bool InScrollHandler() const { return inScrollHandler_; }
   // The in-place editor follows the current cell (nothing without one).
@@ -308,6 +314,10 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   Integer TextHeightOf(const class TChildFont* overlay);
   void PaintPlain();
   void SetScrollBar(Integer bar, Integer min, Integer max, Integer page, Integer pos, bool redraw);
+  // The pending actions on the record in window row `row` (left) and on
+  // the current record (reached); then the range from anchor.
+  void ApplyLeavingActions(Cardinal actions, Integer row);
+  void ApplyArrivingActions(Cardinal actions, const String& anchor);
 
   TDataLinkEx* dataLink_ = nullptr;
   TDataSet* dataSet_ = nullptr;

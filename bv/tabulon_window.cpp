@@ -398,6 +398,11 @@ void TDBTabulon::LinkActiveChanged(TDataLinkEx*) {
 }
 
 void TDBTabulon::LinkDataChanged(TDataLinkEx*) {
+  // First and Last report a data change, not a scroll: a pending range
+  // reaches the record they went to.
+  if (navigating_ && (pendingSelection_ & gsaRange) && dataSet_ &&
+      (dataSet_->Bof() || dataSet_->Eof()))
+    selection_->SelectRange(selection_->AnchorBookmark());
   {
     TGridFreeze freeze(this, true);
     BindColumns();
@@ -409,7 +414,25 @@ void TDBTabulon::LinkDataChanged(TDataLinkEx*) {
     currentRecShot_->FollowCursor(true);
 }
 
+void TDBTabulon::ApplyLeavingActions(Cardinal actions, Integer row) {
+  if (!(actions & (gsaSelectLeft | gsaUnselectLeft))) return;
+  if (row < 0 || row >= dataLink_->RecordCount()) return;
+  TActiveRecordGuard guard(dataLink_);
+  dataLink_->SetActiveRecord(row);
+  if (actions & gsaSelectLeft) selection_->SelectCurrent(true, false);
+  if (actions & gsaUnselectLeft) selection_->SelectCurrent(false, false);
+}
+
+void TDBTabulon::ApplyArrivingActions(Cardinal actions, const String& anchor) {
+  if (actions & gsaSelectReached) selection_->SelectCurrent(true, false);
+  if (actions & gsaToggleReached)
+    selection_->SelectCurrent(!selection_->IsCurrentSelected(), false);
+  if (actions & gsaRange) selection_->SelectRange(anchor);
+}
+
 void TDBTabulon::LinkScrolled(TDataLinkEx*, Integer distance) {
+  const TBookmark anchor = selection_->AnchorBookmark();
+  const Cardinal actions = pendingSelection_;
   const Integer oldCursorRow = cursorRow_;
   const bool wasInScrollHandler = inScrollHandler_;
   inScrollHandler_ = true;
@@ -429,15 +452,28 @@ void TDBTabulon::LinkScrolled(TDataLinkEx*, Integer distance) {
     if (distance != 0) {
       const Integer old = activeRow_;
       activeRow_ = dataLink_->ActiveRecord();
+      ApplyLeavingActions(actions, activeRow_ - distance);
+      ApplyArrivingActions(actions, anchor);
       if (paintingEnabled_) {
-        ScrollRows(distance, old);
+        if ((actions & gsaClear) && !selection_->IsEmpty())
+          selection_->Clear(true, false);
+        else
+          ScrollRows(distance, old);
         Update();
+      } else if (actions & gsaClear) {
+        selection_->Clear(false, false);
       }
     } else {
       const Integer oldActive = activeRow_;
       activeRow_ = dataLink_->ActiveRecord();
       if (cursorType_ == gctSensitive) cursorRow_ = activeRow_;
-      if (oldCursorRow != -1) {
+      const bool hadSelection = !selection_->IsEmpty();
+      if (oldCursorRow != -1) ApplyLeavingActions(actions, oldCursorRow);
+      ApplyArrivingActions(actions, anchor);
+      if (actions & gsaClear) selection_->Clear(false, false);
+      if (((actions & gsaClear) && hadSelection) || (actions & gsaRange)) {
+        InvalidateRows();
+      } else if (oldCursorRow != -1) {
         InvalidateRow(oldCursorRow);
         if (std::abs(oldActive - activeRow_) != 1) Update();
       }

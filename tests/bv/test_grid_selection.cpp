@@ -2,7 +2,7 @@
 // records by bookmark, unique fields and record number, keeping the current
 // record across refreshes and scans, selecting, ranges, clearing, deleting
 // the selection and the change notification.
-#include <map>
+#include <functional>
 #include <set>
 
 #include "bv/grid_params.h"
@@ -28,10 +28,12 @@ class SelectionTest : public GridTest {
   TtlCurrentRecShot* Cur() { return grid->CurrentRecShot(); }
   // The bookmark of the record with the ID; the dataset stays where it was.
   TBookmark BookmarkOf(Integer id) {
-    const TBookmark here = ds->Bookmark();
-    EXPECT_TRUE(ds->Locate("ID", id));
-    const TBookmark found = ds->Bookmark();
-    ds->GotoBookmark(here);
+    TBookmark found;
+    {
+      TznCurrentRecordKeeper keeper(ds);
+      EXPECT_TRUE(ds->Locate("ID", id));
+      found = ds->Bookmark();
+    }
     Pump();
     return found;
   }
@@ -42,12 +44,13 @@ class SelectionTest : public GridTest {
   // The IDs of the selected records in Items order (read by bookmark).
   std::vector<Integer> SelectedIDs() {
     std::vector<Integer> ids;
-    const TBookmark here = ds->Bookmark();
-    for (Integer i = 0; i < Sel()->SelectedCount(); ++i) {
-      ds->GotoBookmark(Sel()->Item(i)->Bookmark());
-      ids.push_back(CurrentID());
+    {
+      TznCurrentRecordKeeper keeper(ds);
+      for (Integer i = 0; i < Sel()->SelectedCount(); ++i) {
+        ds->GotoBookmark(Sel()->Item(i)->Bookmark());
+        ids.push_back(CurrentID());
+      }
     }
-    if (!here.empty()) ds->GotoBookmark(here);
     Pump();
     return ids;
   }
@@ -411,6 +414,54 @@ TEST_F(SelectionTest, ChangesAreReportedOnceAfterANavigationStep) {
   EXPECT_FALSE(grid->Navigating());
   Sel()->SelectCurrent(true, false);  // outside a step: at once
   EXPECT_EQ(changes, 2);
+}
+
+// Navigation steps carry selection actions that the scrolled handler
+// applies to the record left and the record reached.
+TEST_F(SelectionTest, NavigationStepsApplyTheirSelectionActions) {
+  Build(50, 10);
+  grid->SetMultiSelect(true);
+  auto step = [&](Cardinal actions, const std::function<void()>& move) {
+    TGridNavigation navigation(grid);
+    grid->SetPendingSelection(actions);
+    move();
+  };
+  auto by = [&](Integer distance) { return [this, distance] { ds->MoveBy(distance); }; };
+  changes = 0;
+  step(gsaSelectLeft | gsaSelectReached, by(1));
+  EXPECT_EQ(changes, 1);  // reported once, at the end of the step
+  EXPECT_EQ(SelectedIDs(), (std::vector<Integer>{1, 2}));
+  step(gsaToggleReached, by(1));
+  EXPECT_EQ(SelectedIDs(), (std::vector<Integer>{1, 2, 3}));
+  step(gsaToggleReached, by(-1));
+  EXPECT_EQ(SelectedIDs(), (std::vector<Integer>{1, 3}));
+  step(gsaUnselectLeft, by(-1));  // record 2 was not selected
+  EXPECT_EQ(SelectedIDs(), (std::vector<Integer>{1, 3}));
+  EXPECT_EQ(CurrentID(), 1);
+  step(gsaRange, by(5));  // from the anchor (3, selected last) to 6
+  EXPECT_EQ(SelectedIDs(), (std::vector<Integer>{1, 3, 4, 5, 6}));
+  EXPECT_EQ(CurrentID(), 6);
+  // Across the window's edge: the record left is in the row above.
+  ds->MoveBy(4);
+  Pump();
+  ASSERT_EQ(grid->ActiveRow(), 9);
+  step(gsaSelectLeft | gsaSelectReached, by(1));
+  EXPECT_EQ(SelectedIDs(), (std::vector<Integer>{1, 3, 4, 5, 6, 10, 11}));
+  // A range to the last record.
+  step(gsaRange, [this] { ds->Last(); });
+  EXPECT_EQ(Sel()->SelectedCount(), 5 + 41);
+  EXPECT_TRUE(Sel()->IsCurrentSelected());
+  EXPECT_EQ(grid->PendingSelection(), 0u);
+  step(gsaClear, by(-1));
+  EXPECT_EQ(Sel()->SelectedCount(), 0);
+  // Clearing an empty selection is dropped; without MultiSelect every
+  // action is.
+  grid->SetPendingSelection(gsaClear | gsaMove);
+  EXPECT_EQ(grid->PendingSelection(), 0u);
+  grid->SetMultiSelect(false);
+  step(gsaSelectLeft | gsaSelectReached, by(-1));
+  EXPECT_EQ(Sel()->SelectedCount(), 0);
+  EXPECT_FALSE(grid->Navigating());
 }
 
 TEST_F(SelectionTest, BookmarkOrderTreatsEmptyBookmarksAlike) {
