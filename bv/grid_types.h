@@ -85,6 +85,14 @@ BV_DECLARE_ENUM_INFO(TtlFieldPostCode)
 using TtlCustomizerAction = Byte;
 constexpr TtlCustomizerAction gcaAttach = 0, gcaDetach = 1, gcaDragQuery = 7, gcaDropped = 8;
 
+// Selection actions of a navigation step (the grid's PendingSelection):
+// movement, then what happens to the record left and the record reached.
+constexpr Cardinal gsaFirst = 1, gsaLast = 2, gsaMove = 4;
+constexpr Cardinal gsaSelectLeft = 32, gsaUnselectLeft = 64;
+constexpr Cardinal gsaSelectReached = 128, gsaToggleReached = 256;
+constexpr Cardinal gsaRange = 512, gsaClear = 1024;
+constexpr Cardinal gsaMovement = gsaFirst | gsaLast | gsaMove;
+
 // Messages of the grid's own protocol.
 constexpr Cardinal WM_TL_APPLYMAPPING = WM_USER + 501;
 constexpr Cardinal WM_TL_CUSTOMIZER = WM_USER + 502;

@@ -265,10 +265,8 @@ void TDBTabulon::SetFootLines(Integer value) {
 void TDBTabulon::SetUniqueFields(const String& value) {
   if (uniqueFields_ == value) return;
   uniqueFields_ = value;
-  if (dataSet_ && dataSet_->Active())
-    currentRecShot_->CaptureCursor(false);
-  else
-    currentRecShot_->Release(false);
+  // The current record is taken again with its new key values.
+  currentRecShot_->CaptureCursor(false);
 }
 
 void TDBTabulon::SetBookmarkFields(const String& value) {
@@ -570,8 +568,50 @@ void TDBTabulon::SelectColumn(Integer index) {
   SyncEditor();
 }
 
-void TDBTabulon::SelectionChanged() {
+void TDBTabulon::SelectionChanged(bool currentChanged, bool selectionChanged) {
+  if (currentChanged) currentRecShot_->SetChanged(true);
+  if (selectionChanged) selection_->SetChanged(true);
+  if (navigating_) {
+    changedWhileNavigating_ = true;
+    return;
+  }
+  currentRecShot_->SetChanged(false);
+  selection_->SetChanged(false);
   if (OnSelectionChange) OnSelectionChange(this);
+}
+
+void TDBTabulon::SetPendingSelection(Cardinal actions) {
+  actions &= ~gsaMovement;
+  if (!multiSelect_) actions = 0;
+  if (selection_->IsEmpty()) actions &= ~gsaClear;
+  pendingSelection_ = actions;
+}
+
+void TDBTabulon::BeginNavigation() {
+  navigating_ = true;
+  changedWhileNavigating_ = false;
+}
+
+void TDBTabulon::EndNavigation(bool notify) {
+  const bool changed = changedWhileNavigating_;
+  navigating_ = false;
+  changedWhileNavigating_ = false;
+  pendingSelection_ = 0;
+  pendingColumn_ = -1;
+  if (changed && notify) SelectionChanged(false, false);
+}
+
+TGridNavigation::TGridNavigation(TDBTabulon* grid)
+    : grid_(grid), exceptions_(std::uncaught_exceptions()) {
+  grid_->BeginNavigation();
+}
+
+TGridNavigation::~TGridNavigation() noexcept(false) {
+  if (std::uncaught_exceptions() == exceptions_) {
+    grid_->EndNavigation(true);
+    return;
+  }
+  grid_->EndNavigation(false);
 }
 
 static bool ListHas(const std::vector<String>& list, const String& name) {

@@ -216,8 +216,24 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   // Told by a designer this grid is registered with: it is being freed.
   void DesignerDestroying(TtlDesigner* designer);
 
-  // Raises OnSelectionChange (the current record or the selection changed).
-  void SelectionChanged();
+  // Notes a change of the current record and/or of the selection and
+  // raises OnSelectionChange: at once, or once at the end of the grid's
+  // navigation step when it runs inside one.
+  void SelectionChanged(bool currentChanged, bool selectionChanged);
+  // The navigation step bracket (use TGridNavigation): while it is open the
+  // current record follows the dataset's cursor with every cursor type and
+  // selection changes are reported once when it closes.
+  void BeginNavigation();
+  // notify: raise the change noted during the step (not after a failure).
+  void EndNavigation(bool notify);
+  // The selection actions the scrolled handler applies for the running
+  // navigation step (gsa* bits without the movement bits). Without
+  // MultiSelect every action is dropped; clearing is dropped while nothing
+  // is selected explicitly.
+  Cardinal PendingSelection() const { return pendingSelection_; }
+  void SetPendingSelection(Cardinal actions);
+  // Whether the scrolled handler runs (it repaints what the scroll moved).
+  bool InScrollHandler() const { return inScrollHandler_; }
   // The in-place editor follows the current cell (nothing without one).
   void SyncEditor() {}
   // The row rectangle of window row `row` across the client width.
@@ -308,6 +324,10 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   Integer TextHeightOf(const class TChildFont* overlay);
   void PaintPlain();
   void SetScrollBar(Integer bar, Integer min, Integer max, Integer page, Integer pos, bool redraw);
+  // The pending actions on the record in window row `row` (left) and on
+  // the current record (reached); then the range from anchor.
+  void ApplyLeavingActions(Cardinal actions, Integer row);
+  void ApplyArrivingActions(Cardinal actions, const String& anchor);
 
   TDataLinkEx* dataLink_ = nullptr;
   TDataSet* dataSet_ = nullptr;
@@ -353,6 +373,8 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   Integer pendingColumn_ = -1;
   Cardinal pendingSelection_ = 0;
   bool navigating_ = false, gridPosting_ = false;
+  bool inScrollHandler_ = false;         // the scrolled handler runs
+  bool changedWhileNavigating_ = false;  // a change waits for the step's end
   Integer freezeCount_ = 0;
   bool paintingEnabled_ = true;
   HWND customizerWnd_ = 0;
@@ -378,6 +400,20 @@ class TGridFreeze {
  private:
   TDBTabulon* grid_;
   bool refresh_;
+};
+
+// Closes a navigation step on every path; the deferred selection change
+// is raised only when the step succeeded.
+class TGridNavigation {
+ public:
+  explicit TGridNavigation(TDBTabulon* grid);
+  TGridNavigation(const TGridNavigation&) = delete;
+  TGridNavigation& operator=(const TGridNavigation&) = delete;
+  ~TGridNavigation() noexcept(false);
+
+ private:
+  TDBTabulon* grid_;
+  int exceptions_;
 };
 
 // Opens the column customizer for a grid (set by the customizer at

@@ -4,6 +4,7 @@
 
 #include "bv/columns.h"
 #include "bv/datalink_ex.h"
+#include "bv/selection.h"
 #include "bv/tabulon.h"
 #include "db/dataset.h"
 #include "db/field.h"
@@ -67,7 +68,9 @@ void TDBTabulon::PaintPlain() {
     for (Integer row = firstRow; row <= lastRow; ++row) {
       dataLink_->SetActiveRecord(row);
       const TRect rr = RowRect(row);
-      const bool current = row == cursorRow_;
+      // The current row and the rows of selected records are highlighted.
+      const bool current = row == cursorRow_ ||
+                           (!selection_->IsEmpty() && selection_->IsSelected(dataSet_->Bookmark()));
       canvas->Brush()->SetColor(current ? clHighlight : Color());
       canvas->Font()->SetColor(current ? clHighlightText : Font()->Color());
       canvas->FillRect(rr);

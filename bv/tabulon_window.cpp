@@ -89,16 +89,19 @@ void TDBTabulon::UpdateCursorRow(Integer distance) {
   // A full search starts from "not in the window", also with a single row:
   // a row left over from before would highlight another record.
   if (distance == 0) cursorRow_ = -1;
-  if (!currentRecShot_->HasRecord() || !dataLink_->Active() || dataLink_->RecordCount() == 0)
-    return;
+  if (!currentRecShot_->IsSet() || !dataLink_->Active() || dataLink_->RecordCount() == 0) return;
   TActiveRecordGuard guard(dataLink_);
   last = std::min(last, dataLink_->RecordCount() - 1);
   for (Integer row = std::max(0, first); row <= last; ++row) {
     dataLink_->SetActiveRecord(row);
-    if (currentRecShot_->MatchesActive()) {
+    if (!currentRecShot_->IsCurrent()) continue;
+    // A shot not bound to a row yet (one holding only key values) is
+    // completed from the record found.
+    if (currentRecShot_->Follow())
       cursorRow_ = row;
-      return;
-    }
+    else
+      currentRecShot_->Capture(dataSet_->Bookmark());
+    return;
   }
 }
 
@@ -369,7 +372,7 @@ void TDBTabulon::ScrollRows(Integer distance, Integer oldActive) {
 void TDBTabulon::RefreshData() {
   if (!dataSet_ || !dataSet_->Active()) return;
   TGridFreeze freeze(this, true);
-  selection_->Clear();
+  selection_->Clear(false, false);
   // The dataset's refresh keeps the current record and every link's window
   // as far as the records allow: nothing is walked, so the cost follows the
   // rows on screen whatever the record number (and needs none).
@@ -388,12 +391,17 @@ void TDBTabulon::LinkActiveChanged(TDataLinkEx*) {
     BindColumns();
   }
   if (cursorType_ == gctSensitive) {
-    currentRecShot_->ClearBookmark();
+    currentRecShot_->Reset();
     currentRecShot_->CaptureCursor(true);
   }
 }
 
 void TDBTabulon::LinkDataChanged(TDataLinkEx*) {
+  // First and Last report a data change, not a scroll: a pending range
+  // reaches the record they went to.
+  if (navigating_ && (pendingSelection_ & gsaRange) && dataSet_ &&
+      (dataSet_->Bof() || dataSet_->Eof()))
+    selection_->SelectRange(selection_->AnchorBookmark());
   {
     TGridFreeze freeze(this, true);
     BindColumns();
@@ -405,8 +413,33 @@ void TDBTabulon::LinkDataChanged(TDataLinkEx*) {
     currentRecShot_->FollowCursor(true);
 }
 
+void TDBTabulon::ApplyLeavingActions(Cardinal actions, Integer row) {
+  if (!(actions & (gsaSelectLeft | gsaUnselectLeft))) return;
+  if (row < 0 || row >= dataLink_->RecordCount()) return;
+  TActiveRecordGuard guard(dataLink_);
+  dataLink_->SetActiveRecord(row);
+  if (actions & gsaSelectLeft) selection_->SelectCurrent(true, false);
+  if (actions & gsaUnselectLeft) selection_->SelectCurrent(false, false);
+}
+
+void TDBTabulon::ApplyArrivingActions(Cardinal actions, const String& anchor) {
+  if (actions & gsaSelectReached) selection_->SelectCurrent(true, false);
+  if (actions & gsaToggleReached)
+    selection_->SelectCurrent(!selection_->IsCurrentSelected(), false);
+  if (actions & gsaRange) selection_->SelectRange(anchor);
+}
+
 void TDBTabulon::LinkScrolled(TDataLinkEx*, Integer distance) {
+  const TBookmark anchor = selection_->AnchorBookmark();
+  const Cardinal actions = pendingSelection_;
   const Integer oldCursorRow = cursorRow_;
+  const bool wasInScrollHandler = inScrollHandler_;
+  inScrollHandler_ = true;
+  struct TRestore {
+    bool& flag;
+    bool value;
+    ~TRestore() { flag = value; }
+  } restore{inScrollHandler_, wasInScrollHandler};
   currentRecShot_->FollowCursor(true);
   if (distance != 0) UpdateCursorRow(distance);
   if (pendingColumn_ >= 0 && pendingColumn_ != currentColumn_ &&
@@ -418,15 +451,28 @@ void TDBTabulon::LinkScrolled(TDataLinkEx*, Integer distance) {
     if (distance != 0) {
       const Integer old = activeRow_;
       activeRow_ = dataLink_->ActiveRecord();
+      ApplyLeavingActions(actions, activeRow_ - distance);
+      ApplyArrivingActions(actions, anchor);
       if (paintingEnabled_) {
-        ScrollRows(distance, old);
+        if ((actions & gsaClear) && !selection_->IsEmpty())
+          selection_->Clear(true, false);
+        else
+          ScrollRows(distance, old);
         Update();
+      } else if (actions & gsaClear) {
+        selection_->Clear(false, false);
       }
     } else {
       const Integer oldActive = activeRow_;
       activeRow_ = dataLink_->ActiveRecord();
       if (cursorType_ == gctSensitive) cursorRow_ = activeRow_;
-      if (oldCursorRow != -1) {
+      const bool hadSelection = !selection_->IsEmpty();
+      if (oldCursorRow != -1) ApplyLeavingActions(actions, oldCursorRow);
+      ApplyArrivingActions(actions, anchor);
+      if (actions & gsaClear) selection_->Clear(false, false);
+      if (((actions & gsaClear) && hadSelection) || (actions & gsaRange)) {
+        InvalidateRows();
+      } else if (oldCursorRow != -1) {
         InvalidateRow(oldCursorRow);
         if (std::abs(oldActive - activeRow_) != 1) Update();
       }

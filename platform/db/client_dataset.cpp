@@ -929,8 +929,10 @@ Integer TClientDataSet::CompareBookmarks(const TBookmark& b1, const TBookmark& b
     std::memcpy(&id, b.data(), 4);
     return ViewPosOf(id);
   };
-  Int64 d = position(b1, 2147483647) - position(b2, 0);
-  return static_cast<Integer>(std::clamp<Int64>(d, INT32_MIN, INT32_MAX));
+  if (b1.empty() && b2.empty()) return 0;
+  // Positions are compared, not subtracted: only the sign is answered.
+  const Int64 p1 = position(b1, 2147483647), p2 = position(b2, 0);
+  return p1 < p2 ? -1 : p1 > p2 ? 1 : 0;
 }
 
 // ---- editing -----------------------------------------------------------------------------

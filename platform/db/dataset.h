@@ -84,8 +84,9 @@ class TDataSet : public TComponent {
   // leaves the dataset where it was.
   void GotoBookmark(const TBookmark& bookmark);
   virtual bool BookmarkValid(const TBookmark& bookmark);
-  // <0, 0, >0 as b1's record comes before, at or after b2's. An empty
-  // bookmark counts as position 2147483647 when first and 0 when second.
+  // -1, 0, 1 as b1's record comes before, at or after b2's. An empty
+  // bookmark counts as position 2147483647 when first and 0 when second;
+  // two empty bookmarks are equal.
   virtual Integer CompareBookmarks(const TBookmark& b1, const TBookmark& b2);
 
   // ---- navigation ------------------------------------------------------------

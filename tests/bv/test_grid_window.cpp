@@ -244,7 +244,6 @@ TEST_F(GridTest, InsensitiveCursorKeepsItsRecord) {
   grid->SetCursorType(gctSensitive);
   grid->SetCursorType(gctInsensitiveBmrk);
   grid->CurrentRecShot()->CaptureCursor(false);  // record 4 is the grid's current record
-  grid->UpdateCursorRow(0);
   EXPECT_EQ(grid->CursorRow(), 3);
   VScroll(SB_PAGEDOWN);  // the window leaves the record
   EXPECT_EQ(grid->CursorRow(), -1);
@@ -453,8 +452,6 @@ TEST_F(GridTest, RandomWalkKeepsTheWindowConsistent) {
       } else if (insensitive && next(2)) {
         what = "capture";  // the grid's current record becomes the dataset's
         grid->CurrentRecShot()->CaptureCursor(false);
-        grid->UpdateCursorRow(0);
-        grid->InvalidateRows();  // as navigation does after moving the highlight
         Pump();
       } else {
         what = "refresh";

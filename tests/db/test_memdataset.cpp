@@ -165,8 +165,9 @@ TEST(MemDataSet, BookmarksStayWithTheirRecords) {
   EXPECT_LT(ds->CompareBookmarks(one, seven), 0);
   EXPECT_GT(ds->CompareBookmarks(seven, one), 0);
   EXPECT_EQ(ds->CompareBookmarks(seven, seven), 0);
-  EXPECT_EQ(ds->CompareBookmarks("", one), 2147483647);
-  EXPECT_EQ(ds->CompareBookmarks(seven, ""), 6);
+  EXPECT_EQ(ds->CompareBookmarks("", one), 1);
+  EXPECT_EQ(ds->CompareBookmarks(seven, ""), 1);
+  EXPECT_EQ(ds->CompareBookmarks("", ""), 0);
   // Records inserted and deleted before it do not disturb the bookmark.
   ds->InsertRecord({0, "zero"});
   ds->Next();
