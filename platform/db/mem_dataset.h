@@ -78,6 +78,17 @@ class TMemDataSet : public TDataSet {
   Integer GetRecordCount() override { return StoredRecordCount(); }
   Integer GetRecNo() override;
   bool InternalSetRecNo(Integer value) override;
+  // Replaces every stored record by rows (each as for AppendRow); when one
+  // does not fit, raises with the old records, bookmarks and cursor intact.
+  // New records get new bookmarks.
+  void ReplaceRows(const std::vector<std::vector<Variant>>& rows);
+  // Raises what InternalPost would for the active buffer (a record that is
+  // gone, a full store) without changing anything, so that a descendant can
+  // write elsewhere first only when the in-memory post cannot fail.
+  void CheckCanPost();
+  // Writes one value (as AppendRow converts it) into the stored record with
+  // the bookmark; no events, record buffers keep their copies.
+  void StoreFieldValue(Integer bookmarkId, Integer column, const Variant& value);
 
  private:
   class TBlobStream;
@@ -104,6 +115,23 @@ class TMemDataSet : public TDataSet {
     std::vector<Variant> vars;
   };
 
+  // The store's contents, for swapping a whole store aside.
+  struct TStore {
+    std::vector<Byte> fixedData;  // as the members of the same names
+    std::vector<Byte> nullData;
+    std::vector<String> textData;
+    std::vector<Variant> varData;
+    std::vector<Byte> alive;
+    std::vector<Int64> autoInc;
+    std::vector<Integer> order;
+    std::vector<Integer> posOf;
+    Integer rowCount = 0;
+    Integer idBase = 0;
+    Integer validUpTo = 0;
+    Integer cursor = -1;
+  };
+
+  void SwapStore(TStore& other);
   void BuildLayout(std::vector<TColumn>& cols) const;
   void EnsureStore();
   void ClearStore();
