@@ -987,10 +987,13 @@ void TClientDataSet::LogChange(TUpdateKind kind, Integer id, const std::vector<V
       log_.push_back({ukInsert, id, {}, newValues, {}});
       break;
     case ukModify:
-      if (it != log_.end())
-        it->values = newValues;
-      else
+      if (it == log_.end() && oldValues == newValues) break;  // nothing changed
+      if (it == log_.end())
         log_.push_back({ukModify, id, KeyOf(oldValues), newValues, oldValues});
+      else if (it->kind == ukModify && it->oldValues == newValues)
+        log_.erase(it);  // changed back
+      else
+        it->values = newValues;
       break;
     case ukDelete:
       if (it != log_.end() && it->kind == ukInsert) {

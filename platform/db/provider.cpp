@@ -141,6 +141,7 @@ std::vector<Variant> TDataSetProvider::ApplyUpdate(const TUpdateRecord& update,
   TDataSet* src = Source();
   src->CheckBrowseMode();
   std::vector<String> keys = SplitNames(ResolvedKeyFields());
+  auto* table = dynamic_cast<TSqliteTable*>(src);
   try {
     switch (update.kind) {
       case ukDelete:
@@ -163,7 +164,10 @@ std::vector<Variant> TDataSetProvider::ApplyUpdate(const TUpdateRecord& update,
       if (haveOld && SameValue(update.oldValues[i], update.values[i])) continue;
       TField* f = src->FindField(names[i]);
       if (!f || f->FieldKind() != fkData || f->ReadOnly()) continue;
-      if (modify) {
+      if (haveOld && table) {
+        // The table checks the file against the client's starting value.
+        table->SetEditOrigin(names[i], update.oldValues[i]);
+      } else if (modify) {
         Variant cur = ReadValue(f);
         if (SameValue(cur, update.values[i])) continue;
         if (haveOld && !SameValue(cur, update.oldValues[i]))

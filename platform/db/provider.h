@@ -49,7 +49,8 @@ class TDataSetProvider : public TComponent {
   // names of update.values. A modify writes only the fields whose new value
   // differs from the old one (all fields without old values), and raises a
   // conflict when the source's record holds, in such a field, neither the
-  // old nor the new value (another writer changed it). Answers the record's
+  // old nor the new value (another writer changed it); an SQLite table
+  // source makes that check against its file. Answers the record's
   // key values after posting (an inserted record's key may have been
   // assigned by the source).
   std::vector<Variant> ApplyUpdate(const TUpdateRecord& update, const std::vector<String>& names);

@@ -573,6 +573,16 @@ void TSqliteTable::InternalEdit() {
   editOld_ = ColumnValues();
 }
 
+void TSqliteTable::SetEditOrigin(const String& fieldName, const Variant& value) {
+  if (State() != dsEdit || editOld_.size() != columns_.size()) DatabaseError(res::SNotEditing);
+  for (std::size_t i = 0; i < columns_.size(); ++i)
+    if (SameText(columns_[i].name, fieldName)) {
+      editOld_[i] = value;
+      return;
+    }
+  DatabaseErrorFmt(res::SFieldNotFound, {fieldName});
+}
+
 std::vector<Variant> TSqliteTable::ColumnValues() const {
   std::vector<Variant> values(columns_.size());
   for (std::size_t i = 0; i < columns_.size(); ++i) {

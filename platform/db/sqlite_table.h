@@ -69,6 +69,12 @@ class TSqliteTable : public TMemDataSet {
   // persistent fields (and lookup fields beside them) can be made first.
   void UpdateFieldDefs();
 
+  // While editing: takes the column's value when the edit began to be value,
+  // so that Post writes the column unless it holds value and raises unless
+  // the file still holds value (or the field's). A provider resolving a
+  // client's change passes the value the client's change started from.
+  void SetEditOrigin(const String& fieldName, const Variant& value);
+
   // Doubles embedded quotes and encloses the name in double quotes.
   static String QuoteIdentifier(const String& name);
 
