@@ -363,7 +363,7 @@ void TMemDataSet::SwapStore(TStore& other) {
   std::swap(cursor_, other.cursor);
 }
 
-void TMemDataSet::ReplaceRows(const std::vector<std::vector<Variant>>& rows) {
+void TMemDataSet::ReplaceRows(const std::vector<std::vector<Variant>>& rows, Integer* failedRow) {
   TDataSetState saved = SetTempState(dsInactive);
   struct TStateGuard {
     TMemDataSet* ds;
@@ -371,6 +371,8 @@ void TMemDataSet::ReplaceRows(const std::vector<std::vector<Variant>>& rows) {
     ~TStateGuard() { ds->RestoreState(state); }
   } restoreState{this, saved};
   InternalInitFieldDefs();
+  // New definitions: the old rows do not fit the new layout, nothing to keep.
+  if (haveStore_ && FieldDefs()->Updated()) ClearStore();
   EnsureStore();
   // The old rows wait aside until every new one is stored.
   TStore old;
@@ -381,10 +383,12 @@ void TMemDataSet::ReplaceRows(const std::vector<std::vector<Variant>>& rows) {
   idBase_ = old.rowCount > std::numeric_limits<Integer>::max() - old.idBase
                 ? 0
                 : old.idBase + old.rowCount;
+  std::size_t i = 0;
   try {
-    for (const auto& row : rows) AppendRow(row);
+    for (; i < rows.size(); ++i) AppendRow(rows[i]);
   } catch (...) {
     SwapStore(old);
+    if (failedRow) *failedRow = static_cast<Integer>(i) + 1;
     throw;
   }
 }

@@ -79,9 +79,10 @@ class TMemDataSet : public TDataSet {
   Integer GetRecNo() override;
   bool InternalSetRecNo(Integer value) override;
   // Replaces every stored record by rows (each as for AppendRow); when one
-  // does not fit, raises with the old records, bookmarks and cursor intact.
-  // New records get new bookmarks.
-  void ReplaceRows(const std::vector<std::vector<Variant>>& rows);
+  // does not fit, raises with the old records, bookmarks and cursor intact
+  // (failedRow, when given, receives its 1-based number). New records get
+  // new bookmarks. Changed definitions drop the old records first.
+  void ReplaceRows(const std::vector<std::vector<Variant>>& rows, Integer* failedRow = nullptr);
   // Raises what InternalPost would for the active buffer (a record that is
   // gone, a full store) without changing anything, so that a descendant can
   // write elsewhere first only when the in-memory post cannot fail.

@@ -490,10 +490,11 @@ void TSqliteTable::LoadRows() {
     rows.push_back(std::move(values));
   }
   if (rc != SQLITE_DONE) SqlError(sqlite3_errmsg(db_));
+  Integer failed = 0;
   try {
-    ReplaceRows(rows);
+    ReplaceRows(rows, &failed);
   } catch (const Exception& e) {
-    DatabaseErrorFmt(SSqlBadValue, {tableName_, String("*"), row, e.Message()});
+    DatabaseErrorFmt(SSqlBadValue, {tableName_, String("*"), failed, e.Message()});
   }
   loadedKeys_ = std::move(keys);
 }

@@ -252,6 +252,12 @@ TEST_F(EditsTest, FailedRefreshKeepsTheRecords) {
   TClientDataSet* c2 = Client(c->Provider());
   c2->Open();
   EXPECT_EQ(c2->RecordCount(), 4);
+  // Reopening after the schema changed reads the new layout.
+  t->Close();
+  Exec("UPDATE vnd SET Visits = 8 WHERE ID = 4; ALTER TABLE vnd ADD COLUMN Extra INTEGER");
+  t->Open();
+  EXPECT_EQ(t->RecordCount(), 4);
+  EXPECT_TRUE(t->FieldByName("Extra")->IsNull());
 }
 
 TEST_F(EditsTest, AssignedKeysIgnoreReadOnlyAndFireNoEvents) {
