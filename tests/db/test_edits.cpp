@@ -164,6 +164,41 @@ TEST_F(EditsTest, TwoClientsOnOneProviderKeepEachOthersChanges) {
   EXPECT_EQ(b->FieldByName("Name")->AsString(), "Abel");
 }
 
+TEST_F(EditsTest, ProviderOverAMemoryDataSetWritesOnlyChangesAndFindsConflicts) {
+  auto* m = Create<TMemDataSet>(owner_.get());
+  m->FieldDefs()->Add("ID", ftInteger);
+  m->FieldDefs()->Add("Name", ftString, 10);
+  m->FieldDefs()->Add("State", ftString, 2);
+  m->AppendRow({1, "Able", "NY"});
+  m->AppendRow({2, "Baker", "CA"});
+  TDataSetProvider* p = Provider(m);
+  p->SetKeyFields("ID");
+  TClientDataSet* a = Client(p);
+  TClientDataSet* b = Client(p);
+  a->Open();
+  b->Open();
+  a->Locate("ID", 2, {});
+  a->Edit();
+  a->FieldByName("Name")->SetAsString("Bakery");
+  a->Post();
+  EXPECT_EQ(a->ApplyUpdates(-1), 0);
+  b->Locate("ID", 2, {});
+  b->Edit();
+  b->FieldByName("State")->SetAsString("ME");
+  b->Post();
+  EXPECT_EQ(b->ApplyUpdates(-1), 0);
+  m->Locate("ID", 2, {});
+  EXPECT_EQ(m->FieldByName("Name")->AsString() + " " + m->FieldByName("State")->AsString(),
+            "Bakery ME");
+  b->Edit();
+  b->FieldByName("Name")->SetAsString("Bakers");
+  b->Post();
+  EXPECT_EQ(b->ApplyUpdates(-1), 1);
+  EXPECT_TRUE(Contains(b->ApplyError(), "changed by another user")) << b->ApplyError();
+  EXPECT_EQ(m->FieldByName("Name")->AsString(), "Bakery");
+  EXPECT_EQ(m->State(), dsBrowse);
+}
+
 TEST_F(EditsTest, TwoTablesOnOneFileWriteOnlyTheirChanges) {
   TSqliteTable* a = Table();
   TSqliteTable* b = Table();
