@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <limits>
 
 #include "classes/rtti_builder.h"
@@ -364,6 +365,18 @@ void TMemDataSet::SwapStore(TStore& other) {
 }
 
 void TMemDataSet::ReplaceRows(const std::vector<std::vector<Variant>>& rows, Integer* failedRow) {
+  std::size_t next = 0;
+  ReplaceRows(
+      [&](std::vector<Variant>& row) {
+        if (next >= rows.size()) return false;
+        row = rows[next++];
+        return true;
+      },
+      failedRow, rows.size());
+}
+
+void TMemDataSet::ReplaceRows(const std::function<bool(std::vector<Variant>&)>& next,
+                              Integer* failedRow, std::size_t expected) {
   TDataSetState saved = SetTempState(dsInactive);
   struct TStateGuard {
     TMemDataSet* ds;
@@ -371,26 +384,51 @@ void TMemDataSet::ReplaceRows(const std::vector<std::vector<Variant>>& rows, Int
     ~TStateGuard() { ds->RestoreState(state); }
   } restoreState{this, saved};
   InternalInitFieldDefs();
-  // New definitions: the old rows do not fit the new layout, nothing to keep.
-  if (haveStore_ && FieldDefs()->Updated()) ClearStore();
-  EnsureStore();
+  std::size_t i = 0;
+  std::vector<Variant> row;
+  auto appendAll = [&] {
+    for (; next(row); ++i) AppendRow(row);
+  };
+  if (!haveStore_ || FieldDefs()->Updated() || order_.empty()) {
+    // New definitions (the old rows do not fit them) or nothing to keep: the
+    // store is emptied in place, keeping its capacity.
+    ClearStore();
+    EnsureStore();
+    try {
+      appendAll();
+    } catch (...) {
+      ClearStore();
+      if (failedRow) *failedRow = static_cast<Integer>(i) + 1;
+      throw;
+    }
+    return;
+  }
   // The old rows wait aside until every new one is stored.
   TStore old;
   old.idBase = idBase_;
-  old.autoInc.assign(cols_.size(), 1);
   SwapStore(old);
   ClearStore();
   idBase_ = old.rowCount > std::numeric_limits<Integer>::max() - old.idBase
                 ? 0
                 : old.idBase + old.rowCount;
-  std::size_t i = 0;
+  ReserveRows(expected);
   try {
-    for (; i < rows.size(); ++i) AppendRow(rows[i]);
+    appendAll();
   } catch (...) {
     SwapStore(old);
     if (failedRow) *failedRow = static_cast<Integer>(i) + 1;
     throw;
   }
+}
+
+void TMemDataSet::ReserveRows(std::size_t n) {
+  fixedData_.reserve(n * static_cast<std::size_t>(fixedSize_));
+  nullData_.reserve(n * cols_.size());
+  textData_.reserve(n * static_cast<std::size_t>(textCount_));
+  varData_.reserve(n * static_cast<std::size_t>(varCount_));
+  alive_.reserve(n);
+  posOf_.reserve(n);
+  order_.reserve(n);
 }
 
 void TMemDataSet::CheckCanPost() {

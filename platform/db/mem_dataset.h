@@ -14,6 +14,7 @@
 // and deletes), Next/Prior copy one record, and record buffers are reused.
 #pragma once
 
+#include <functional>
 #include <initializer_list>
 #include <span>
 #include <vector>
@@ -83,6 +84,11 @@ class TMemDataSet : public TDataSet {
   // (failedRow, when given, receives its 1-based number). New records get
   // new bookmarks. Changed definitions drop the old records first.
   void ReplaceRows(const std::vector<std::vector<Variant>>& rows, Integer* failedRow = nullptr);
+  // The same for the rows next produces one by one (it fills row and
+  // answers false after the last; what it raises is raised the same way);
+  // expected is the number of rows to make room for, when known.
+  void ReplaceRows(const std::function<bool(std::vector<Variant>& row)>& next,
+                   Integer* failedRow = nullptr, std::size_t expected = 0);
   // Raises what InternalPost would for the active buffer (a record that is
   // gone, a full store) without changing anything, so that a descendant can
   // write elsewhere first only when the in-memory post cannot fail.
@@ -133,6 +139,8 @@ class TMemDataSet : public TDataSet {
   };
 
   void SwapStore(TStore& other);
+  // Room for n rows in the empty store.
+  void ReserveRows(std::size_t n);
   void BuildLayout(std::vector<TColumn>& cols) const;
   void EnsureStore();
   void ClearStore();

@@ -467,15 +467,21 @@ void TSqliteTable::LoadRows() {
   }
   TStmt st(db_, sql);
   if (!st) SqlError(sqlite3_errmsg(db_));
-  // Every row is read and converted before the store changes, so a row
-  // that does not convert leaves the records as they were.
-  std::vector<std::vector<Variant>> rows;
+  // The rows go into a new store; one that cannot be read or stored leaves
+  // the old records as they were.
   std::vector<std::vector<Variant>> keys;
   Integer row = 0;
-  int rc;
-  while ((rc = sqlite3_step(st.get())) == SQLITE_ROW) {
+  bool reading = false;  // a failure inside next already names table and row
+  auto next = [&](std::vector<Variant>& values) {
+    reading = true;
+    int rc = sqlite3_step(st.get());
+    if (rc == SQLITE_DONE) {
+      reading = false;
+      return false;
+    }
+    if (rc != SQLITE_ROW) SqlError(sqlite3_errmsg(db_));
     ++row;
-    std::vector<Variant> values(columns_.size());
+    values.resize(columns_.size());
     for (std::size_t i = 0; i < columns_.size(); ++i) {
       try {
         values[i] = sqlutil::ReadColumn(st.get(), static_cast<int>(i), columns_[i].type);
@@ -487,13 +493,14 @@ void TSqliteTable::LoadRows() {
     key.reserve(keyColumns_.size());
     for (Integer k : keyColumns_) key.push_back(values[static_cast<std::size_t>(k)]);
     keys.push_back(std::move(key));
-    rows.push_back(std::move(values));
-  }
-  if (rc != SQLITE_DONE) SqlError(sqlite3_errmsg(db_));
+    reading = false;
+    return true;
+  };
   Integer failed = 0;
   try {
-    ReplaceRows(rows, &failed);
+    ReplaceRows(next, &failed, static_cast<std::size_t>(StoredRecordCount()));
   } catch (const Exception& e) {
+    if (reading) throw;
     DatabaseErrorFmt(SSqlBadValue, {tableName_, String("*"), failed, e.Message()});
   }
   loadedKeys_ = std::move(keys);
