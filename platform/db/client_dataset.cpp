@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstring>
 
 #include "classes/rtti_builder.h"
@@ -41,6 +42,9 @@ constexpr const char* SProviderNotFound = "Provider '%s' not found";
 constexpr const char* SIndexNotFound = "Index '%s' not found";
 constexpr const char* SPendingChanges =
     "Apply or cancel the pending changes of '%s' before refreshing";
+// Nesting (parentheses and "not") a filter may have; chains of "and" and
+// "or" do not nest.
+constexpr Integer kMaxFilterDepth = 200;
 constexpr const char* SFilterSyntax = "Filter syntax error at position %d: %s";
 constexpr const char* SFilterValue = "Filter value '%s' does not suit field '%s'";
 
@@ -94,17 +98,32 @@ Integer Sign(double d) {
   return d < 0 ? -1 : d > 0 ? 1 : 0;
 }
 
+// A date-time as one number that grows with time also before 1899-12-30,
+// where the day counts down but the time of day still counts up (-1.25 is
+// 06:00 and -1.75 18:00 of the same day): the day plus the time of day.
+double DateOrder(double d) {
+  double day = std::trunc(d);
+  return day + std::fabs(d - day);
+}
+
+// Text compared ignoring case: the platform's collation, whose case folding
+// (Latin, Greek, Cyrillic and more) is the one Locate uses.
+Integer CompareTextIgnoringCase(const String& a, const String& b) {
+  return AnsiCompareText(a, b);
+}
+
 // Compares two non-null values by class.
 Integer CompareValues(const Variant& a, const Variant& b, TCmpClass cls, bool caseIns) {
   switch (cls) {
     case ccNumber:
-    case ccDate:
       return Sign(a.AsDouble() - b.AsDouble());
+    case ccDate:
+      return Sign(DateOrder(a.AsDouble()) - DateOrder(b.AsDouble()));
     case ccBoolean:
       return Integer(a.AsBoolean()) - Integer(b.AsBoolean());
     default: {
       String x = VarToStr(a), y = VarToStr(b);
-      return Sign(caseIns ? CompareText(x, y) : CompareStr(x, y));
+      return Sign(caseIns ? CompareTextIgnoringCase(x, y) : CompareStr(x, y));
     }
   }
 }
@@ -141,7 +160,7 @@ bool TryParseIsoDate(const String& text, TDateTime& value) {
   if (!TryEncodeDate(Word(y), Word(m), Word(d), date) ||
       !TryEncodeTime(Word(hh), Word(mm), Word(ss), 0, time))
     return false;
-  value = date + time;
+  value = date < 0 ? date - time : date + time;
   return true;
 }
 
@@ -207,7 +226,10 @@ struct TClientDataSet::TFilterNode {
   String name;     // nkField
   Integer column = -1;
   Variant value;  // nkConst, converted to the compared field's type when resolved
-  std::shared_ptr<TFilterNode> a, b;
+  std::shared_ptr<TFilterNode> a, b;  // operands of nkNot, nkCompare and the null tests
+  // The terms of nkOr and nkAnd: a chain of any length is one node, so
+  // nothing recurses per term.
+  std::vector<std::shared_ptr<TFilterNode>> terms;
 };
 
 namespace {
@@ -259,16 +281,24 @@ class TFilterParser {
   }
   TNodePtr Or() {
     TNodePtr l = And();
-    while (Keyword("or")) l = Make(TNode::nkOr, l, And());
-    return l;
+    if (!Keyword("or")) return l;
+    TNodePtr n = Make(TNode::nkOr);
+    n->terms.push_back(std::move(l));
+    do n->terms.push_back(And());
+    while (Keyword("or"));
+    return n;
   }
   TNodePtr And() {
     TNodePtr l = Unary();
-    while (Keyword("and")) l = Make(TNode::nkAnd, l, Unary());
-    return l;
+    if (!Keyword("and")) return l;
+    TNodePtr n = Make(TNode::nkAnd);
+    n->terms.push_back(std::move(l));
+    do n->terms.push_back(Unary());
+    while (Keyword("and"));
+    return n;
   }
   TNodePtr Unary() {
-    if (++depth_ > 200) Fail("expression nested too deeply");
+    if (++depth_ > kMaxFilterDepth) Fail("expression nested too deeply");
     TNodePtr r = Keyword("not") ? Make(TNode::nkNot, Unary()) : Comparison();
     --depth_;
     return r;
@@ -510,6 +540,7 @@ void TClientDataSet::ResolveFilter() {
     if (n->kind == TFilterNode::nkField) n->column = ColumnOf(n->name);
     bind(n->a.get());
     bind(n->b.get());
+    for (const auto& t : n->terms) bind(t.get());
     if (n->kind != TFilterNode::nkCompare) return;
     TFilterNode* field = n->a->kind == TFilterNode::nkField   ? n->a.get()
                          : n->b->kind == TFilterNode::nkField ? n->b.get()
@@ -562,17 +593,18 @@ bool TClientDataSet::Passes(Integer id) {
       return o->kind == TFilterNode::nkField ? row[static_cast<std::size_t>(o->column)] : o->value;
     };
     switch (n->kind) {
-      case TFilterNode::nkOr: {
-        TTruth a = eval(n->a.get());
-        if (a == tvTrue) return tvTrue;
-        TTruth b = eval(n->b.get());
-        return b == tvTrue ? tvTrue : (a == tvUnknown || b == tvUnknown) ? tvUnknown : tvFalse;
-      }
+      case TFilterNode::nkOr:
       case TFilterNode::nkAnd: {
-        TTruth a = eval(n->a.get());
-        if (a == tvFalse) return tvFalse;
-        TTruth b = eval(n->b.get());
-        return b == tvFalse ? tvFalse : (a == tvUnknown || b == tvUnknown) ? tvUnknown : tvTrue;
+        // Or: true once a term is; and: false once a term is; else unknown
+        // when a term was.
+        TTruth decisive = n->kind == TFilterNode::nkOr ? tvTrue : tvFalse;
+        TTruth result = n->kind == TFilterNode::nkOr ? tvFalse : tvTrue;
+        for (const auto& t : n->terms) {
+          TTruth v = eval(t.get());
+          if (v == decisive) return decisive;
+          if (v == tvUnknown) result = tvUnknown;
+        }
+        return result;
       }
       case TFilterNode::nkNot: {
         TTruth a = eval(n->a.get());
@@ -631,8 +663,13 @@ bool TClientDataSet::Passes(Integer id) {
 }
 
 bool TClientDataSet::Less(Integer a, Integer b) const {
-  const std::vector<Variant>& x = values_.at(a);
-  const std::vector<Variant>& y = values_.at(b);
+  return CompareRows(values_.at(a), values_.at(b)) < 0;
+}
+
+// Compares two records' values by the active index (descending fields
+// reversed): <0, 0 or >0.
+Integer TClientDataSet::CompareRows(const std::vector<Variant>& x,
+                                    const std::vector<Variant>& y) const {
   for (const TSortKey& k : sortKeys_) {
     const Variant& u = x[static_cast<std::size_t>(k.column)];
     const Variant& v = y[static_cast<std::size_t>(k.column)];
@@ -642,9 +679,9 @@ bool TClientDataSet::Less(Integer a, Integer b) const {
       c = Integer(vn) - Integer(un);  // nulls first
     else
       c = CompareValues(u, v, ClassOf(types_[static_cast<std::size_t>(k.column)]), k.caseIns);
-    if (c != 0) return k.desc ? c > 0 : c < 0;
+    if (c != 0) return k.desc ? -c : c;
   }
-  return false;
+  return 0;
 }
 
 void TClientDataSet::BuildView() {
@@ -665,8 +702,7 @@ void TClientDataSet::BuildView() {
 }
 
 // Sorts the view by the active index: every record's sort values are
-// extracted once (text folded for case-insensitive fields), then compared
-// without touching the variants again.
+// extracted once, then compared without touching the variants again.
 void TClientDataSet::SortView() {
   struct TKeyVal {
     bool null = true;
@@ -687,17 +723,16 @@ void TClientDataSet::SortView() {
       kv.null = false;
       switch (classes[j]) {
         case ccNumber:
-        case ccDate:
           kv.num = v.AsDouble();
+          break;
+        case ccDate:
+          kv.num = DateOrder(v.AsDouble());
           break;
         case ccBoolean:
           kv.num = v.AsBoolean() ? 1 : 0;
           break;
         default:
           kv.text = VarToStr(v);
-          if (sortKeys_[j].caseIns)
-            for (char& c : kv.text)
-              if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
       }
     }
   }
@@ -711,7 +746,8 @@ void TClientDataSet::SortView() {
       if (x.null || y.null)
         c = Integer(y.null) - Integer(x.null);
       else if (classes[j] == ccText)
-        c = Sign(static_cast<double>(x.text.compare(y.text)));
+        c = sortKeys_[j].caseIns ? CompareTextIgnoringCase(x.text, y.text)
+                                 : Sign(static_cast<double>(x.text.compare(y.text)));
       else
         c = Sign(x.num - y.num);
       if (c != 0) return sortKeys_[j].desc ? c > 0 : c < 0;
@@ -763,17 +799,7 @@ void TClientDataSet::Fetch(bool withDefs, std::vector<std::vector<Variant>>& row
   TDataSetProvider* p = ResolveProvider();
   if (withDefs) p->GetFieldDefs(FieldDefs());
   p->GetRows(rows);
-  keyColumns_.clear();
-  TDataSetState saved = SetTempState(dsInactive);
-  try {
-    EmptyDataSet();
-    for (const auto& row : rows) AppendRow(row);
-  } catch (...) {
-    EmptyDataSet();
-    RestoreState(saved);
-    throw;
-  }
-  RestoreState(saved);
+  ReplaceRows(rows);
 }
 
 void TClientDataSet::LoadIds(std::vector<std::vector<Variant>>& rows) {
@@ -937,12 +963,14 @@ Integer TClientDataSet::CompareBookmarks(const TBookmark& b1, const TBookmark& b
 
 // ---- editing -----------------------------------------------------------------------------
 
+// The record's values as its data fields show them; columns without a data
+// field keep the value they have in values.
 void TClientDataSet::ReadEditValues(std::vector<Variant>& values) {
-  values.assign(names_.size(), Variant::Null());
+  values.resize(names_.size(), Variant::Null());
   for (std::size_t i = 0; i < names_.size(); ++i) {
     TField* f = FindField(names_[i]);
-    if (!f || f->FieldKind() != fkData || f->IsNull()) continue;
-    values[i] = f->IsBlob() ? Variant(f->AsString()) : f->Value();
+    if (!f || f->FieldKind() != fkData) continue;
+    values[i] = f->IsNull() ? Variant::Null() : f->IsBlob() ? Variant(f->AsString()) : f->Value();
   }
 }
 
@@ -958,13 +986,16 @@ void TClientDataSet::LogChange(TUpdateKind kind, Integer id, const std::vector<V
       std::find_if(log_.begin(), log_.end(), [id](const TUpdateRecord& u) { return u.id == id; });
   switch (kind) {
     case ukInsert:
-      log_.push_back({ukInsert, id, {}, newValues});
+      log_.push_back({ukInsert, id, {}, newValues, {}});
       break;
     case ukModify:
-      if (it != log_.end())
-        it->values = newValues;
+      if (it == log_.end() && oldValues == newValues) break;  // nothing changed
+      if (it == log_.end())
+        log_.push_back({ukModify, id, KeyOf(oldValues), newValues, oldValues});
+      else if (it->kind == ukModify && it->oldValues == newValues)
+        log_.erase(it);  // changed back
       else
-        log_.push_back({ukModify, id, KeyOf(oldValues), newValues});
+        it->values = newValues;
       break;
     case ukDelete:
       if (it != log_.end() && it->kind == ukInsert) {
@@ -973,7 +1004,7 @@ void TClientDataSet::LogChange(TUpdateKind kind, Integer id, const std::vector<V
         it->kind = ukDelete;
         it->values.clear();
       } else {
-        log_.push_back({ukDelete, id, KeyOf(oldValues), {}});
+        log_.push_back({ukDelete, id, KeyOf(oldValues), {}, {}});
       }
       break;
   }
@@ -1002,14 +1033,15 @@ void TClientDataSet::PlaceInView(Integer id, Integer hint) {
 
 void TClientDataSet::InsertPath(bool append) {
   TRecordBuffer buf = ActiveBuffer();
-  std::vector<Variant> values;
-  ReadEditValues(values);
   Integer n = static_cast<Integer>(view_.size());
   bool atEnd = append || GetBookmarkFlag(buf) == bfEOF || viewPos_ < 0 || viewPos_ >= n;
   Integer hint = atEnd ? n : viewPos_;
   Integer beforeId = atEnd ? -1 : view_[static_cast<std::size_t>(viewPos_)];
   TMemDataSet::InternalLast();
   TMemDataSet::InternalAddRecord(buf, true);
+  // Read once the store has filled in what it assigns (auto-increments).
+  std::vector<Variant> values;
+  ReadEditValues(values);
   Integer id;
   GetBookmarkData(buf, &id);
   auto at = beforeId < 0 ? storeOrder_.end()
@@ -1026,18 +1058,23 @@ void TClientDataSet::InternalPost() {
     return;
   }
   TRecordBuffer buf = ActiveBuffer();
-  std::vector<Variant> values;
-  ReadEditValues(values);
   Integer id;
   GetBookmarkData(buf, &id);
+  std::vector<Variant> values = values_[id];
+  ReadEditValues(values);
   Integer pos = ViewPosOf(id);
   TMemDataSet::InternalGotoBookmark(&id);
   TMemDataSet::InternalPost();
   std::vector<Variant> old = std::move(values_[id]);
   values_[id] = values;
-  if (pos >= 0) view_.erase(view_.begin() + pos);
-  PlaceInView(id, pos >= 0 ? pos : viewPos_);
-  if (!silent_) LogChange(ukModify, id, old, values);
+  // A record whose index values did not change keeps its place among equal keys.
+  if (pos >= 0 && CompareRows(old, values) == 0 && Passes(id)) {
+    viewPos_ = pos;
+  } else {
+    if (pos >= 0) view_.erase(view_.begin() + pos);
+    PlaceInView(id, pos >= 0 ? pos : viewPos_);
+  }
+  LogChange(ukModify, id, old, values);
 }
 
 void TClientDataSet::InternalAddRecord(TRecordBuffer buffer, bool append) {
@@ -1065,16 +1102,16 @@ Integer TClientDataSet::ApplyUpdates(Integer maxErrors) {
   CheckBrowseMode();
   TDataSetProvider* p = ResolveProvider();
   if (!p) DatabaseErrorFmt(SMissingProvider, {Name()});
+  applyError_.clear();
   Integer errors = 0;
   std::size_t i = 0;
-  std::vector<std::pair<Integer, std::vector<Variant>>> rekeyed;
+  bool rekeyed = false;
   while (i < log_.size()) {
     try {
       std::vector<Variant> key = p->ApplyUpdate(log_[i], names_);
-      // Later changes of the record locate it by the key the source holds.
-      auto v = values_.find(log_[i].id);
-      if (v != values_.end() && key.size() == keyColumns_.size() && KeyOf(v->second) != key)
-        rekeyed.push_back({log_[i].id, key});
+      // Later changes of the record locate it by the key the source holds;
+      // the entry leaves the log only once the record has that key.
+      rekeyed = StoreKey(log_[i].id, key) || rekeyed;
       log_.erase(log_.begin() + static_cast<std::ptrdiff_t>(i));
     } catch (const Exception& e) {
       applyError_ = e.Message();
@@ -1083,46 +1120,54 @@ Integer TClientDataSet::ApplyUpdates(Integer maxErrors) {
       if (maxErrors >= 0 && errors > maxErrors) break;
     }
   }
-  if (!rekeyed.empty()) StoreKeys(rekeyed);
+  if (rekeyed) ReplaceView();
   return errors;
 }
 
-// Writes the keys the source assigned (to inserted records) into the
-// records, without logging, keeping the cursor where it was.
-void TClientDataSet::StoreKeys(const std::vector<std::pair<Integer, std::vector<Variant>>>& keys) {
-  TDisableControls disable(this);
-  TBookmark mark = Bookmark();
-  silent_ = true;
-  try {
-    for (const auto& [id, key] : keys) {
-      TBookmark b(4, '\0');
-      std::memcpy(b.data(), &id, 4);
-      if (!BookmarkValid(b)) {
-        // Filtered out of the view: only the values change.
-        for (std::size_t k = 0; k < key.size(); ++k)
-          values_[id][static_cast<std::size_t>(keyColumns_[k])] = key[k];
-        continue;
-      }
-      GotoBookmark(b);
-      Edit();
-      for (std::size_t k = 0; k < key.size(); ++k) {
-        TField* f = FindField(names_[static_cast<std::size_t>(keyColumns_[k])]);
-        if (f) f->SetValue(key[k]);
-      }
-      Post();
-    }
-  } catch (...) {
-    silent_ = false;
-    if (State() == dsEdit) Cancel();
-    throw;
+// Writes the key the source holds into a record (the key an insert was
+// assigned): straight into the values and the store, without fields,
+// events or the change log. Answers whether the key changed.
+bool TClientDataSet::StoreKey(Integer id, const std::vector<Variant>& key) {
+  auto v = values_.find(id);
+  if (v == values_.end() || key.size() != keyColumns_.size() || KeyOf(v->second) == key)
+    return false;
+  for (std::size_t k = 0; k < key.size(); ++k) {
+    Integer column = keyColumns_[k];
+    StoreFieldValue(id, column, key[k]);
+    v->second[static_cast<std::size_t>(column)] = key[k];
   }
-  silent_ = false;
-  if (BookmarkValid(mark)) GotoBookmark(mark);
+  return true;
+}
+
+// Rebuilds the view after values changed behind the fields' back, keeping
+// the cursor on its record when it is still in the view.
+void TClientDataSet::ReplaceView() {
+  Integer current = -1;
+  if (ActiveBuffer() && GetRecNo() > 0) GetBookmarkData(ActiveBuffer(), &current);
+  BuildView();
+  Integer pos = current >= 0 ? ViewPosOf(current) : -1;
+  viewPos_ = pos >= 0 ? pos : std::clamp(viewPos_, 0, static_cast<Integer>(view_.size()));
+  Resync({});
 }
 
 void TClientDataSet::CancelUpdates() {
-  log_.clear();
-  if (Active()) Refresh();
+  if (!Active()) {
+    log_.clear();
+    return;
+  }
+  Cancel();
+  // The log waits aside until the provider's rows are back.
+  std::vector<TUpdateRecord> pending;
+  pending.swap(log_);
+  struct TRestoreLog {
+    std::vector<TUpdateRecord>& log;
+    std::vector<TUpdateRecord>& pending;
+    ~TRestoreLog() {
+      if (!pending.empty()) log.swap(pending);
+    }
+  } restore{log_, pending};
+  Refresh();
+  pending.clear();
 }
 
 }  // namespace brevant

@@ -20,7 +20,12 @@
 // Comparisons involving a null value are unknown (three-valued logic), and
 // a record passes only when the whole expression is true: "X = 1" and
 // "X <> 1" both reject a record whose X is null. Strings compare by bytes
-// (case-sensitive) unless FilterCaseInsensitive is set.
+// (case-sensitive) unless FilterCaseInsensitive is set; then, like
+// case-insensitive index fields, in the platform's collation ignoring case
+// (AnsiCompareText, the folding Locate uses: Latin, Greek, Cyrillic and
+// more). Date-times compare by day, then time of day (also before
+// 1899-12-30). Chains of "and"/"or" may be of any length; nesting
+// (parentheses, "not") deeper than 200 raises the filter syntax error.
 #pragma once
 
 #include <memory>
@@ -87,12 +92,17 @@ class TClientDataSet : public TMemDataSet {
   // Resolves the log in order through the provider; applied entries leave
   // the log, failed ones stay. Stops once more than maxErrors failed (-1:
   // no limit). Answers the number of failures; ApplyError holds the last
-  // message.
+  // message (empty after an apply without failures). A modify writes only
+  // the fields the client changed; where another writer changed one of
+  // them meanwhile, that record fails with a conflict. Keys the source
+  // assigned are stored into the records internally (no events, ReadOnly
+  // does not apply).
   Integer ApplyUpdates(Integer maxErrors);
   String ApplyError() const { return applyError_; }
   // Forgets the log without applying (the memory keeps the changes).
   void MergeChangeLog() { log_.clear(); }
-  // Drops the changes and fetches the provider's rows again.
+  // Cancels a pending edit, drops the changes and fetches the provider's
+  // rows again (when that fails, the changes stay and it raises).
   void CancelUpdates();
 
   // ---- indexes ----------------------------------------------------------------------
@@ -154,11 +164,13 @@ class TClientDataSet : public TMemDataSet {
   void RebuildPositions();
   bool Passes(Integer id);
   bool Less(Integer a, Integer b) const;
+  Integer CompareRows(const std::vector<Variant>& x, const std::vector<Variant>& y) const;
   Integer ViewPosOf(Integer id) const;
   void PlaceInView(Integer id, Integer hint);
   void ReadEditValues(std::vector<Variant>& values);
   void ResortIfOpen();
-  void StoreKeys(const std::vector<std::pair<Integer, std::vector<Variant>>>& keys);
+  bool StoreKey(Integer id, const std::vector<Variant>& key);
+  void ReplaceView();
   std::vector<TSortKey> ParseSortKeys(const String& fields, const String& desc,
                                       const String& caseIns) const;
   Integer ColumnOf(const String& name) const;
@@ -188,7 +200,6 @@ class TClientDataSet : public TMemDataSet {
   bool positionsValid_ = false;
   Integer viewPos_ = -1;
   std::vector<TUpdateRecord> log_;
-  bool silent_ = false;  // posts that do not go into the change log
 };
 
 }  // namespace brevant

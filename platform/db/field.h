@@ -5,7 +5,8 @@
 // A field reads and writes the record through its dataset in the record
 // format of its data type (GetData/SetData, DataSize bytes; a nil buffer
 // means null). The formats:
-//   ftString, ftFixedChar, ftGuid  Size bytes of UTF-8 and a zero byte (DataSize = Size + 1)
+//   ftString, ftFixedChar, ftGuid  UTF-8 of at most Size characters and a zero byte
+//                                  (DataSize = 4 * Size + 1)
 //   ftWideString                   UTF-16 code units and a zero unit (Size counts bytes;
 //                                  DataSize = Size + 2)
 //   ftSmallint, ftWord             16-bit signed / unsigned

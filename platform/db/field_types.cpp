@@ -112,7 +112,9 @@ void TStringField::SetFixedChar(bool value) {
 }
 
 void TStringField::CheckSize(Integer value) const {
-  if (value < 1) DatabaseErrorFmt(res::SInvalidFieldSize, {value, DisplayName()});
+  // The record holds up to four bytes per character.
+  if (value < 1 || value > 0x1FFFFFFF)
+    DatabaseErrorFmt(res::SInvalidFieldSize, {value, DisplayName()});
 }
 
 bool TStringField::GetValue(String& value) const {
@@ -122,7 +124,7 @@ bool TStringField::GetValue(String& value) const {
     return false;
   }
   const char* c = reinterpret_cast<const char*>(b);
-  value.assign(c, strnlen(c, static_cast<std::size_t>(Size())));
+  value.assign(c, strnlen(c, static_cast<std::size_t>(DataSize() - 1)));
   return true;
 }
 
@@ -133,11 +135,10 @@ String TStringField::AsString() const {
 }
 
 void TStringField::SetAsString(const String& value) {
-  if (value.size() > static_cast<std::size_t>(Size()))
-    DatabaseErrorFmt(res::SFieldValueTooLong,
-                     {static_cast<Integer>(value.size()), DisplayName(), Size()});
+  Integer length = Utf8Length(value);
+  if (length > Size()) DatabaseErrorFmt(res::SFieldValueTooLong, {length, DisplayName(), Size()});
   String buffer = value;
-  buffer.resize(static_cast<std::size_t>(Size()));  // zero bytes up to DataSize
+  buffer.resize(static_cast<std::size_t>(DataSize() - 1));  // zero bytes up to DataSize
   SetData(buffer.data());
 }
 

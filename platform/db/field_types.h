@@ -21,12 +21,13 @@ class TStringField : public TField {
   BV_CLASS(TStringField, TField)
  public:
   explicit TStringField(TComponent* owner = nullptr);
-  Integer DataSize() const override { return Size() + 1; }
+  // Size counts characters; each takes up to 4 bytes of UTF-8.
+  Integer DataSize() const override { return Size() * 4 + 1; }
   // ftFixedChar instead of ftString.
   bool FixedChar() const { return DataType() == ftFixedChar; }
   void SetFixedChar(bool value);
   String AsString() const override;
-  // A text longer than Size bytes raises SFieldValueTooLong.
+  // A text of more than Size characters raises SFieldValueTooLong.
   void SetAsString(const String& value) override;
   WideString AsWideString() const override;
   void SetAsWideString(const WideString& value) override;

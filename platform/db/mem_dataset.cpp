@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <limits>
 
 #include "classes/rtti_builder.h"
@@ -348,6 +349,106 @@ void TMemDataSet::AppendRow(std::span<const Variant> values) {
   order_.push_back(row);
 }
 
+void TMemDataSet::SwapStore(TStore& other) {
+  std::swap(fixedData_, other.fixedData);
+  std::swap(nullData_, other.nullData);
+  std::swap(textData_, other.textData);
+  std::swap(varData_, other.varData);
+  std::swap(alive_, other.alive);
+  std::swap(autoInc_, other.autoInc);
+  std::swap(order_, other.order);
+  std::swap(posOf_, other.posOf);
+  std::swap(rowCount_, other.rowCount);
+  std::swap(idBase_, other.idBase);
+  std::swap(validUpTo_, other.validUpTo);
+  std::swap(cursor_, other.cursor);
+}
+
+void TMemDataSet::ReplaceRows(const std::vector<std::vector<Variant>>& rows, Integer* failedRow) {
+  std::size_t next = 0;
+  ReplaceRows(
+      [&](std::vector<Variant>& row) {
+        if (next >= rows.size()) return false;
+        row = rows[next++];
+        return true;
+      },
+      failedRow, rows.size());
+}
+
+void TMemDataSet::ReplaceRows(const std::function<bool(std::vector<Variant>&)>& next,
+                              Integer* failedRow, std::size_t expected) {
+  TDataSetState saved = SetTempState(dsInactive);
+  struct TStateGuard {
+    TMemDataSet* ds;
+    TDataSetState state;
+    ~TStateGuard() { ds->RestoreState(state); }
+  } restoreState{this, saved};
+  InternalInitFieldDefs();
+  std::size_t i = 0;
+  std::vector<Variant> row;
+  auto appendAll = [&] {
+    for (; next(row); ++i) AppendRow(row);
+  };
+  if (!haveStore_ || FieldDefs()->Updated() || order_.empty()) {
+    // New definitions (the old rows do not fit them) or nothing to keep: the
+    // store is emptied in place, keeping its capacity.
+    ClearStore();
+    EnsureStore();
+    try {
+      appendAll();
+    } catch (...) {
+      ClearStore();
+      if (failedRow) *failedRow = static_cast<Integer>(i) + 1;
+      throw;
+    }
+    return;
+  }
+  // The old rows wait aside until every new one is stored.
+  TStore old;
+  old.idBase = idBase_;
+  SwapStore(old);
+  ClearStore();
+  idBase_ = old.rowCount > std::numeric_limits<Integer>::max() - old.idBase
+                ? 0
+                : old.idBase + old.rowCount;
+  ReserveRows(expected);
+  try {
+    appendAll();
+  } catch (...) {
+    SwapStore(old);
+    if (failedRow) *failedRow = static_cast<Integer>(i) + 1;
+    throw;
+  }
+}
+
+void TMemDataSet::ReserveRows(std::size_t n) {
+  fixedData_.reserve(n * static_cast<std::size_t>(fixedSize_));
+  nullData_.reserve(n * cols_.size());
+  textData_.reserve(n * static_cast<std::size_t>(textCount_));
+  varData_.reserve(n * static_cast<std::size_t>(varCount_));
+  alive_.reserve(n);
+  posOf_.reserve(n);
+  order_.reserve(n);
+}
+
+void TMemDataSet::CheckCanPost() {
+  auto* buf = static_cast<TRecBuf*>(ActiveBuffer());
+  if (!buf) DatabaseError(res::SRecordNotFound);
+  if (State() == dsInsert) {
+    if (rowCount_ >= std::numeric_limits<Integer>::max() - idBase_ - 1)
+      DatabaseError(res::SStoreFull);
+  } else if (PositionOf(buf->row) < 0) {
+    DatabaseError(res::SRecordNotFound);
+  }
+}
+
+void TMemDataSet::StoreFieldValue(Integer bookmarkId, Integer column, const Variant& value) {
+  Integer row = RowOfBookmark(&bookmarkId);
+  if (row < 0 || PositionOf(row) < 0 || column < 0 || column >= static_cast<Integer>(cols_.size()))
+    DatabaseError(res::SRecordNotFound);
+  StoreValue(row, cols_[static_cast<std::size_t>(column)], value);
+}
+
 void TMemDataSet::StoreValue(Integer row, const TColumn& col, const Variant& value) {
   std::size_t r = static_cast<std::size_t>(row);
   std::size_t ci = static_cast<std::size_t>(&col - cols_.data());
@@ -434,7 +535,7 @@ void TMemDataSet::StoreValue(Integer row, const TColumn& col, const Variant& val
     case ftFixedChar:
     case ftGuid: {
       String s = VarToStr(value);
-      tooLong(s.size(), col.size);
+      tooLong(static_cast<std::size_t>(Utf8Length(s)), col.size);
       textData_[r * static_cast<std::size_t>(textCount_) + static_cast<std::size_t>(col.index)] =
           std::move(s);
       break;
@@ -694,6 +795,7 @@ bool TMemDataSet::GetFieldData(TField* field, void* buffer) {
         default:
           if (IsBlobFieldType(col->type)) break;  // content goes through blob streams
           {
+            size = static_cast<std::size_t>(field->DataSize() - 1);
             String cut = s.size() > size ? Utf8Truncate(s, size) : String();
             const String& v = s.size() > size ? cut : s;
             if (!v.empty()) std::memcpy(out, v.data(), v.size());
@@ -745,7 +847,7 @@ void TMemDataSet::SetFieldData(TField* field, const void* buffer) {
             break;
           }
           default:
-            s.assign(chars, strnlen(chars, size));
+            s.assign(chars, strnlen(chars, static_cast<std::size_t>(field->DataSize() - 1)));
         }
         break;
       }

@@ -14,6 +14,7 @@
 // and deletes), Next/Prior copy one record, and record buffers are reused.
 #pragma once
 
+#include <functional>
 #include <initializer_list>
 #include <span>
 #include <vector>
@@ -78,6 +79,23 @@ class TMemDataSet : public TDataSet {
   Integer GetRecordCount() override { return StoredRecordCount(); }
   Integer GetRecNo() override;
   bool InternalSetRecNo(Integer value) override;
+  // Replaces every stored record by rows (each as for AppendRow); when one
+  // does not fit, raises with the old records, bookmarks and cursor intact
+  // (failedRow, when given, receives its 1-based number). New records get
+  // new bookmarks. Changed definitions drop the old records first.
+  void ReplaceRows(const std::vector<std::vector<Variant>>& rows, Integer* failedRow = nullptr);
+  // The same for the rows next produces one by one (it fills row and
+  // answers false after the last; what it raises is raised the same way);
+  // expected is the number of rows to make room for, when known.
+  void ReplaceRows(const std::function<bool(std::vector<Variant>& row)>& next,
+                   Integer* failedRow = nullptr, std::size_t expected = 0);
+  // Raises what InternalPost would for the active buffer (a record that is
+  // gone, a full store) without changing anything, so that a descendant can
+  // write elsewhere first only when the in-memory post cannot fail.
+  void CheckCanPost();
+  // Writes one value (as AppendRow converts it) into the stored record with
+  // the bookmark; no events, record buffers keep their copies.
+  void StoreFieldValue(Integer bookmarkId, Integer column, const Variant& value);
 
  private:
   class TBlobStream;
@@ -104,6 +122,25 @@ class TMemDataSet : public TDataSet {
     std::vector<Variant> vars;
   };
 
+  // The store's contents, for swapping a whole store aside.
+  struct TStore {
+    std::vector<Byte> fixedData;  // as the members of the same names
+    std::vector<Byte> nullData;
+    std::vector<String> textData;
+    std::vector<Variant> varData;
+    std::vector<Byte> alive;
+    std::vector<Int64> autoInc;
+    std::vector<Integer> order;
+    std::vector<Integer> posOf;
+    Integer rowCount = 0;
+    Integer idBase = 0;
+    Integer validUpTo = 0;
+    Integer cursor = -1;
+  };
+
+  void SwapStore(TStore& other);
+  // Room for n rows in the empty store.
+  void ReserveRows(std::size_t n);
   void BuildLayout(std::vector<TColumn>& cols) const;
   void EnsureStore();
   void ClearStore();

@@ -16,6 +16,8 @@ BV_PUBLISH(TDataSetProvider, TComponent) {
 namespace {
 
 constexpr const char* SProviderNoDataSet = "Provider '%s' has no dataset";
+constexpr const char* SProviderFieldChanged =
+    "Field '%s' of the record in '%s' was changed by another user";
 constexpr const char* SProviderRecordGone =
     "Record not found in '%s': it was changed or deleted by another user";
 
@@ -36,6 +38,13 @@ Variant ReadValue(const TField* f) {
   if (f->IsNull()) return Variant::Null();
   if (f->IsBlob()) return Variant(f->AsString());
   return f->Value();
+}
+
+// Equal values (not their display texts); null equals only null.
+bool SameValue(const Variant& a, const Variant& b) {
+  bool an = VarIsNull(a) || VarIsEmpty(a), bn = VarIsNull(b) || VarIsEmpty(b);
+  if (an || bn) return an == bn;
+  return a == b;
 }
 
 void WriteValue(TField* f, const Variant& v) {
@@ -132,6 +141,7 @@ std::vector<Variant> TDataSetProvider::ApplyUpdate(const TUpdateRecord& update,
   TDataSet* src = Source();
   src->CheckBrowseMode();
   std::vector<String> keys = SplitNames(ResolvedKeyFields());
+  auto* table = dynamic_cast<TSqliteTable*>(src);
   try {
     switch (update.kind) {
       case ukDelete:
@@ -147,14 +157,21 @@ std::vector<Variant> TDataSetProvider::ApplyUpdate(const TUpdateRecord& update,
         break;
     }
     for (std::size_t i = 0; i < names.size() && i < update.values.size(); ++i) {
+      bool modify = update.kind == ukModify;
+      bool haveOld = modify && i < update.oldValues.size();
+      // Fields the client did not change are not written: their values in
+      // the source may be newer than the client's.
+      if (haveOld && SameValue(update.oldValues[i], update.values[i])) continue;
       TField* f = src->FindField(names[i]);
       if (!f || f->FieldKind() != fkData || f->ReadOnly()) continue;
-      // Unchanged values are not written, so a modify touches only what changed.
-      if (update.kind == ukModify) {
+      if (haveOld && table) {
+        // The table checks the file against the client's starting value.
+        table->SetEditOrigin(names[i], update.oldValues[i]);
+      } else if (modify) {
         Variant cur = ReadValue(f);
-        if (VarIsNull(cur) == VarIsNull(update.values[i]) &&
-            (VarIsNull(cur) || VarToStr(cur) == VarToStr(update.values[i])))
-          continue;
+        if (SameValue(cur, update.values[i])) continue;
+        if (haveOld && !SameValue(cur, update.oldValues[i]))
+          DatabaseErrorFmt(SProviderFieldChanged, {names[i], src->Name()});
       }
       WriteValue(f, update.values[i]);
     }

@@ -11,12 +11,14 @@
 namespace brevant {
 
 // One entry of a change log: the record's original key values (modify and
-// delete) and its new values, one per field definition (modify and insert).
+// delete), its values before the change (modify) and its new values, one
+// per field definition (modify and insert).
 struct TUpdateRecord {
   TUpdateKind kind = ukModify;
-  Integer id = 0;  // the client's record identity (its bookmark)
-  std::vector<Variant> oldKey;
-  std::vector<Variant> values;
+  Integer id = 0;                  // the client's record identity (its bookmark)
+  std::vector<Variant> oldKey;     // the key the source knows the record by
+  std::vector<Variant> values;     // the new values
+  std::vector<Variant> oldValues;  // modify: the values the change started from
 };
 
 class TDataSetProvider : public TComponent {
@@ -44,8 +46,13 @@ class TDataSetProvider : public TComponent {
   void RefreshSource();
   // Resolves one change through the source; raises on failure with the
   // source unchanged (the pending edit is cancelled). names are the field
-  // names of update.values. Answers the record's key values after posting
-  // (an inserted record's key may have been assigned by the source).
+  // names of update.values. A modify writes only the fields whose new value
+  // differs from the old one (all fields without old values), and raises a
+  // conflict when the source's record holds, in such a field, neither the
+  // old nor the new value (another writer changed it); an SQLite table
+  // source makes that check against its file. Answers the record's
+  // key values after posting (an inserted record's key may have been
+  // assigned by the source).
   std::vector<Variant> ApplyUpdate(const TUpdateRecord& update, const std::vector<String>& names);
 
  protected:

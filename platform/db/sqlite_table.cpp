@@ -36,6 +36,8 @@ constexpr const char* SSqlNoKey = "Table '%s' has no primary key and cannot be m
 constexpr const char* SSqlKeyFieldMissing = "Key field '%s' of table '%s' has no field";
 constexpr const char* SSqlRecordChanged =
     "Record not found in table '%s': it was changed or deleted by another user";
+constexpr const char* SSqlFieldChanged =
+    "Field '%s' of the record in table '%s' was changed by another user";
 constexpr const char* SSqlNotValue = "'%s' is not a valid %s value";
 
 // RAII over a prepared statement.
@@ -299,6 +301,13 @@ int BindValue(sqlite3_stmt* st, int index, TFieldType type, const Variant& value
   }
 }
 
+// Equal values (not their display texts); null equals only null.
+bool SameValue(const Variant& a, const Variant& b) {
+  bool an = VarIsNull(a) || VarIsEmpty(a), bn = VarIsNull(b) || VarIsEmpty(b);
+  if (an || bn) return an == bn;
+  return a == b;
+}
+
 Variant FieldValue(const TField* field) {
   if (field->IsNull()) return Variant::Null();
   if (field->IsBlob()) return Variant(field->AsString());
@@ -459,41 +468,43 @@ void TSqliteTable::LoadRows() {
   }
   TStmt st(db_, sql);
   if (!st) SqlError(sqlite3_errmsg(db_));
-  // The store is filled while the dataset counts as closed.
-  TDataSetState saved = SetTempState(dsInactive);
-  try {
-    EmptyDataSet();
-    loadedKeys_.clear();
-    std::vector<Variant> values(columns_.size());
-    Integer row = 0;
-    int rc;
-    while ((rc = sqlite3_step(st.get())) == SQLITE_ROW) {
-      ++row;
-      for (std::size_t i = 0; i < columns_.size(); ++i) {
-        try {
-          values[i] = sqlutil::ReadColumn(st.get(), static_cast<int>(i), columns_[i].type);
-        } catch (const Exception& e) {
-          DatabaseErrorFmt(SSqlBadValue, {tableName_, columns_[i].name, row, e.Message()});
-        }
-      }
-      try {
-        AppendRow(values);
-      } catch (const Exception& e) {
-        DatabaseErrorFmt(SSqlBadValue, {tableName_, String("*"), row, e.Message()});
-      }
-      std::vector<Variant> key;
-      key.reserve(keyColumns_.size());
-      for (Integer k : keyColumns_) key.push_back(values[static_cast<std::size_t>(k)]);
-      loadedKeys_.push_back(std::move(key));
+  // The rows go into a new store; one that cannot be read or stored leaves
+  // the old records as they were.
+  std::vector<std::vector<Variant>> keys;
+  Integer row = 0;
+  bool reading = false;  // a failure inside next already names table and row
+  auto next = [&](std::vector<Variant>& values) {
+    reading = true;
+    int rc = sqlite3_step(st.get());
+    if (rc == SQLITE_DONE) {
+      reading = false;
+      return false;
     }
-    if (rc != SQLITE_DONE) SqlError(sqlite3_errmsg(db_));
-  } catch (...) {
-    EmptyDataSet();
-    loadedKeys_.clear();
-    RestoreState(saved);
-    throw;
+    if (rc != SQLITE_ROW) SqlError(sqlite3_errmsg(db_));
+    ++row;
+    values.resize(columns_.size());
+    for (std::size_t i = 0; i < columns_.size(); ++i) {
+      try {
+        values[i] = sqlutil::ReadColumn(st.get(), static_cast<int>(i), columns_[i].type);
+      } catch (const Exception& e) {
+        DatabaseErrorFmt(SSqlBadValue, {tableName_, columns_[i].name, row, e.Message()});
+      }
+    }
+    std::vector<Variant> key;
+    key.reserve(keyColumns_.size());
+    for (Integer k : keyColumns_) key.push_back(values[static_cast<std::size_t>(k)]);
+    keys.push_back(std::move(key));
+    reading = false;
+    return true;
+  };
+  Integer failed = 0;
+  try {
+    ReplaceRows(next, &failed, static_cast<std::size_t>(StoredRecordCount()));
+  } catch (const Exception& e) {
+    if (reading) throw;
+    DatabaseErrorFmt(SSqlBadValue, {tableName_, String("*"), failed, e.Message()});
   }
-  RestoreState(saved);
+  loadedKeys_ = std::move(keys);
 }
 
 void TSqliteTable::InternalOpen() {
@@ -533,8 +544,7 @@ Integer TSqliteTable::FindKey(const std::vector<Variant>& key, Integer hint) con
   auto same = [&](std::size_t i) {
     const auto& k = loadedKeys_[i];
     bool equal = k.size() == key.size();
-    for (std::size_t j = 0; equal && j < k.size(); ++j)
-      equal = VarIsNull(k[j]) == VarIsNull(key[j]) && VarToStr(k[j]) == VarToStr(key[j]);
+    for (std::size_t j = 0; equal && j < k.size(); ++j) equal = sqlutil::SameValue(k[j], key[j]);
     return equal;
   };
   // Usually the record kept its number.
@@ -569,30 +579,96 @@ void TSqliteTable::InternalRefresh() {
 void TSqliteTable::InternalEdit() {
   if (keyColumns_.empty()) DatabaseErrorFmt(SSqlNoKey, {tableName_});
   editKey_ = CurrentKey();
+  editOld_ = ColumnValues();
+}
+
+void TSqliteTable::SetEditOrigin(const String& fieldName, const Variant& value) {
+  if (State() != dsEdit || editOld_.size() != columns_.size()) DatabaseError(res::SNotEditing);
+  for (std::size_t i = 0; i < columns_.size(); ++i)
+    if (SameText(columns_[i].name, fieldName)) {
+      editOld_[i] = value;
+      return;
+    }
+  DatabaseErrorFmt(res::SFieldNotFound, {fieldName});
+}
+
+std::vector<Variant> TSqliteTable::ColumnValues() const {
+  std::vector<Variant> values(columns_.size());
+  for (std::size_t i = 0; i < columns_.size(); ++i) {
+    TField* f = FindField(columns_[i].name);
+    if (f && f->FieldKind() == fkData) values[i] = sqlutil::FieldValue(f);
+  }
+  return values;
 }
 
 void TSqliteTable::Exec(const char* sql) {
   if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK) SqlError(sqlite3_errmsg(db_));
 }
 
-// Writes the active buffer to the file in one transaction (INSERT or UPDATE).
+String TSqliteTable::KeyCondition() const {
+  String sql;
+  for (std::size_t k = 0; k < keyColumns_.size(); ++k) {
+    if (k) sql += " AND ";
+    sql += QuoteIdentifier(columns_[static_cast<std::size_t>(keyColumns_[k])].name) + " IS ?";
+  }
+  return sql;
+}
+
+void TSqliteTable::BindKey(sqlite3_stmt* st, int first, const std::vector<Variant>& key) const {
+  for (std::size_t k = 0; k < keyColumns_.size(); ++k)
+    sqlutil::BindValue(st, first + static_cast<int>(k),
+                       columns_[static_cast<std::size_t>(keyColumns_[k])].type, key[k]);
+}
+
+// Inside the write transaction: the file's row (by the edit's original key)
+// must still hold, in every column the edit changes, the value the edit
+// started from or already the new one; otherwise another writer changed it
+// and the edit raises instead of overwriting that change.
+void TSqliteTable::CheckNotChanged(const std::vector<TChange>& changes) const {
+  String sql = "SELECT ";
+  for (std::size_t i = 0; i < changes.size(); ++i) {
+    if (i) sql += ", ";
+    sql += QuoteIdentifier(columns_[changes[i].column].name);
+  }
+  sql += " FROM " + QuoteIdentifier(tableName_) + " WHERE " + KeyCondition();
+  TStmt st(db_, sql);
+  if (!st) SqlError(sqlite3_errmsg(db_));
+  BindKey(st.get(), 1, editKey_);
+  int rc = sqlite3_step(st.get());
+  if (rc == SQLITE_DONE) DatabaseErrorFmt(SSqlRecordChanged, {tableName_});
+  if (rc != SQLITE_ROW) SqlError(sqlite3_errmsg(db_));
+  for (std::size_t i = 0; i < changes.size(); ++i) {
+    const TColumnInfo& c = columns_[changes[i].column];
+    bool same = false;
+    try {
+      Variant now = sqlutil::ReadColumn(st.get(), static_cast<int>(i), c.type);
+      same = sqlutil::SameValue(now, editOld_[changes[i].column]) ||
+             sqlutil::SameValue(now, changes[i].value);
+    } catch (const Exception&) {
+      same = false;  // a value this table cannot read was written by someone else
+    }
+    if (!same) DatabaseErrorFmt(SSqlFieldChanged, {c.name, tableName_});
+  }
+}
+
+// Writes the active buffer to the file in one transaction: an INSERT of
+// every field, or an UPDATE of the fields the edit changed.
 void TSqliteTable::WriteRecord(bool inserting) {
   if (!db_) DatabaseError(res::SDataSetClosed);
   if (keyColumns_.empty()) DatabaseErrorFmt(SSqlNoKey, {tableName_});
-  struct TBound {
-    const TColumnInfo* col;
-    Variant value;
-  };
-  std::vector<TBound> bound;
+  std::vector<TChange> bound;
   TField* autoKeyField = nullptr;
-  for (const TColumnInfo& c : columns_) {
+  for (std::size_t i = 0; i < columns_.size(); ++i) {
+    const TColumnInfo& c = columns_[i];
     TField* f = FindField(c.name);
     if (!f || f->FieldKind() != fkData) continue;
     if (inserting && rowidKey_ && c.pk == 1 && f->IsNull()) {
       autoKeyField = f;
       continue;
     }
-    bound.push_back({&c, sqlutil::FieldValue(f)});
+    Variant v = sqlutil::FieldValue(f);
+    if (!inserting && i < editOld_.size() && sqlutil::SameValue(v, editOld_[i])) continue;
+    bound.push_back({i, std::move(v)});
   }
   String sql;
   if (inserting) {
@@ -606,35 +682,31 @@ void TSqliteTable::WriteRecord(bool inserting) {
           names += ", ";
           marks += ", ";
         }
-        names += QuoteIdentifier(bound[i].col->name);
+        names += QuoteIdentifier(columns_[bound[i].column].name);
         marks += "?";
       }
       sql += " (" + names + ") VALUES (" + marks + ")";
     }
   } else {
-    if (editKey_.size() != keyColumns_.size()) DatabaseErrorFmt(SSqlNoKey, {tableName_});
+    if (editKey_.size() != keyColumns_.size() || editOld_.size() != columns_.size())
+      DatabaseErrorFmt(SSqlNoKey, {tableName_});
+    if (bound.empty()) return;
     sql = "UPDATE " + QuoteIdentifier(tableName_) + " SET ";
     for (std::size_t i = 0; i < bound.size(); ++i) {
       if (i) sql += ", ";
-      sql += QuoteIdentifier(bound[i].col->name) + " = ?";
+      sql += QuoteIdentifier(columns_[bound[i].column].name) + " = ?";
     }
-    sql += " WHERE ";
-    for (std::size_t k = 0; k < keyColumns_.size(); ++k) {
-      if (k) sql += " AND ";
-      sql += QuoteIdentifier(columns_[static_cast<std::size_t>(keyColumns_[k])].name) + " IS ?";
-    }
-    if (bound.empty()) return;
+    sql += " WHERE " + KeyCondition();
   }
   Exec("BEGIN IMMEDIATE");
   try {
+    if (!inserting) CheckNotChanged(bound);
     TStmt st(db_, sql);
     if (!st) SqlError(sqlite3_errmsg(db_));
     int index = 1;
-    for (const TBound& b : bound) sqlutil::BindValue(st.get(), index++, b.col->type, b.value);
-    if (!inserting)
-      for (std::size_t k = 0; k < keyColumns_.size(); ++k)
-        sqlutil::BindValue(st.get(), index++,
-                           columns_[static_cast<std::size_t>(keyColumns_[k])].type, editKey_[k]);
+    for (const TChange& b : bound)
+      sqlutil::BindValue(st.get(), index++, columns_[b.column].type, b.value);
+    if (!inserting) BindKey(st.get(), index, editKey_);
     if (sqlite3_step(st.get()) != SQLITE_DONE) SqlError(sqlite3_errmsg(db_));
     if (!inserting && sqlite3_changes(db_) == 0) DatabaseErrorFmt(SSqlRecordChanged, {tableName_});
     if (autoKeyField) {
@@ -658,9 +730,12 @@ void TSqliteTable::WriteRecord(bool inserting) {
 }
 
 void TSqliteTable::InternalPost() {
+  // The file is written only once the in-memory post cannot fail.
+  CheckCanPost();
   WriteRecord(State() == dsInsert);
   TMemDataSet::InternalPost();
   editKey_.clear();
+  editOld_.clear();
 }
 
 void TSqliteTable::InternalAddRecord(TRecordBuffer buffer, bool append) {
@@ -673,19 +748,15 @@ void TSqliteTable::InternalDelete() {
   if (keyColumns_.empty()) DatabaseErrorFmt(SSqlNoKey, {tableName_});
   // In edit state the buffer holds the edited values: delete by the original key.
   std::vector<Variant> key = State() == dsEdit && !editKey_.empty() ? editKey_ : CurrentKey();
-  String sql = "DELETE FROM " + QuoteIdentifier(tableName_) + " WHERE ";
-  for (std::size_t k = 0; k < keyColumns_.size(); ++k) {
-    if (k) sql += " AND ";
-    sql += QuoteIdentifier(columns_[static_cast<std::size_t>(keyColumns_[k])].name) + " IS ?";
-  }
+  String sql = "DELETE FROM " + QuoteIdentifier(tableName_) + " WHERE " + KeyCondition();
   Exec("BEGIN IMMEDIATE");
   try {
     TStmt st(db_, sql);
     if (!st) SqlError(sqlite3_errmsg(db_));
-    for (std::size_t k = 0; k < keyColumns_.size(); ++k)
-      sqlutil::BindValue(st.get(), static_cast<int>(k) + 1,
-                         columns_[static_cast<std::size_t>(keyColumns_[k])].type, key[k]);
+    BindKey(st.get(), 1, key);
     if (sqlite3_step(st.get()) != SQLITE_DONE) SqlError(sqlite3_errmsg(db_));
+    // Another connection deleted the row already.
+    if (sqlite3_changes(db_) == 0) DatabaseErrorFmt(SSqlRecordChanged, {tableName_});
     Exec("COMMIT");
   } catch (...) {
     sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);

@@ -22,15 +22,19 @@
 // EDatabaseError naming the table, column and row.
 //
 // Writes go straight to the file, each in its own transaction: Post in edit
-// state is an UPDATE by the record's original primary key, Post of an
+// state is an UPDATE, by the record's original primary key, of the fields
+// the edit changed; it raises, writing nothing, when another connection
+// changed one of those fields in the file or removed the row. Post of an
 // inserted record an INSERT (an INTEGER PRIMARY KEY left null is assigned by
-// SQLite and read back into the record), Delete a DELETE. Every identifier is
-// quoted. A statement that fails rolls back and raises EDatabaseError with
-// SQLite's message; the record keeps its state and values and the file is
-// unchanged. Tables without a declared primary key are read-only.
+// SQLite and read back into the record), Delete a DELETE (raising when the
+// row is gone). The file is written only when the in-memory post cannot
+// fail. Every identifier is quoted. A statement that fails rolls back and raises EDatabaseError
+// with SQLite's message; the record keeps its state and values and the file is unchanged. Tables
+// without a declared primary key are read-only.
 //
 // Refresh re-reads the table and keeps the cursor on the record with the same
-// key when it still exists. Bookmarks are stable across edits, inserts and
+// key when it still exists; when a row cannot be read it raises and keeps
+// the old records. Bookmarks are stable across edits, inserts and
 // deletes, not across Refresh or reopening.
 #pragma once
 
@@ -39,6 +43,7 @@
 #include "db/mem_dataset.h"
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace brevant {
 
@@ -63,6 +68,12 @@ class TSqliteTable : public TMemDataSet {
   // Reads the field definitions from the file without opening, so that
   // persistent fields (and lookup fields beside them) can be made first.
   void UpdateFieldDefs();
+
+  // While editing: takes the column's value when the edit began to be value,
+  // so that Post writes the column unless it holds value and raises unless
+  // the file still holds value (or the field's). A provider resolving a
+  // client's change passes the value the client's change started from.
+  void SetEditOrigin(const String& fieldName, const Variant& value);
 
   // Doubles embedded quotes and encloses the name in double quotes.
   static String QuoteIdentifier(const String& name);
@@ -97,6 +108,17 @@ class TSqliteTable : public TMemDataSet {
   std::vector<Variant> CurrentKey() const;
   // The load position of the row with the key (tried at hint first), -1 when none.
   Integer FindKey(const std::vector<Variant>& key, Integer hint) const;
+  // One column an UPDATE or INSERT writes.
+  struct TChange {
+    std::size_t column = 0;  // index into columns_
+    Variant value;           // the value written
+  };
+  // The values of the columns' fields in the active record (unassigned
+  // where a column has no field).
+  std::vector<Variant> ColumnValues() const;
+  String KeyCondition() const;
+  void BindKey(sqlite3_stmt* st, int first, const std::vector<Variant>& key) const;
+  void CheckNotChanged(const std::vector<TChange>& changes) const;
   void WriteRecord(bool inserting);
 
   String databaseName_;
@@ -111,6 +133,9 @@ class TSqliteTable : public TMemDataSet {
   std::vector<std::vector<Variant>> loadedKeys_;
   // The original key of the record being edited.
   std::vector<Variant> editKey_;
+  // The record's column values when the edit began: an UPDATE writes only
+  // the columns that differ, and only where the file still holds these.
+  std::vector<Variant> editOld_;
 };
 
 }  // namespace brevant
