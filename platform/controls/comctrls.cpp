@@ -113,7 +113,9 @@ void TToolButton::MouseUp(TMouseButton button, TShiftState shift, Integer x, Int
         SetDown(false);
     }
     Invalidate();
+    TAliveGuard alive(this);
     if (inside) Click();
+    if (!alive.Alive()) return;
   }
   TGraphicControl::MouseUp(button, shift, x, y);
 }

@@ -111,6 +111,12 @@ TCustomForm* GetParentForm(const TControl* control) {
   return dynamic_cast<TCustomForm*>(const_cast<TControl*>(c));
 }
 
+TAliveGuard::TAliveGuard(const TControl* control) : control_(control->LifeToken()) {
+  const TControl* top = control;
+  while (top->Parent()) top = top->Parent();
+  form_ = top->LifeToken();
+}
+
 // ---- TSizeConstraints ----------------------------------------------------------------------
 
 void TSizeConstraints::Assign(const TPersistent* source) {
@@ -250,7 +256,7 @@ void TControl::SetBounds(Integer left, Integer top, Integer width, Integer heigh
   width_ = width;
   height_ = height;
   if (IsLoading()) return;
-  InvalidateControl(Visible(), false);
+  InvalidateControl(Visible(), controlStyle_.Contains(csOpaque));
   BoundsChanged();
   if (sized) Resize();
   RequestAlign();
@@ -320,7 +326,7 @@ void TControl::SetVisible(bool value) {
   if (!value) InvalidateControl(true, false);
   visible_ = value;
   Perform(CM_VISIBLECHANGED, value ? 1 : 0);
-  if (value) InvalidateControl(true, false);
+  if (value) InvalidateControl(true, controlStyle_.Contains(csOpaque));
   if (!IsLoading()) RequestAlign();
 }
 
@@ -411,12 +417,14 @@ void TControl::SetMouseCapture(bool value) {
 // ---- painting
 // ------------------------------------------------------------------------------------------
 
+// isOpaque: the control covers its whole rectangle when painted there, so
+// the parent need not erase it first. The area a control leaves (hidden,
+// moved, shrunk) is never covered by it, and is invalidated with false.
 void TControl::InvalidateControl(bool isVisible, bool isOpaque) {
   if (!isVisible || !parent_ || !parent_->HandleAllocated()) return;
   if (dynamic_cast<TWinControl*>(this)) return;  // its own window repaints
   TRect r = BoundsRect();
-  brevant::InvalidateRect(parent_->WindowHandle(), &r,
-                          !(isOpaque || controlStyle_.Contains(csOpaque)));
+  brevant::InvalidateRect(parent_->WindowHandle(), &r, !isOpaque);
 }
 
 void TControl::Invalidate() {
@@ -610,72 +618,90 @@ void TControl::DoMouseUp(TMessage& m, TMouseButton button) {
 }
 
 void TControl::WMMouseMove(TMessage& m) {
+  TAliveGuard alive(this);
   DefaultHandler(m);
-  if (controlStyle_.Contains(csNoStdEvents)) return;
+  if (!alive.Alive() || controlStyle_.Contains(csNoStdEvents)) return;
   TPoint p = LParamToPoint(m.LParam);
   MouseMove(KeysToShiftState(m.WParam), p.X, p.Y);
 }
 
+// The handlers below stop as soon as an event handler (or the focus change
+// a press makes) has freed the control or its form.
 void TControl::WMLButtonDown(TMessage& m) {
+  TAliveGuard alive(this);
   SendCancelMode(this);
   DefaultHandler(m);
+  if (!alive.Alive()) return;
   if (controlStyle_.Contains(csCaptureMouse)) SetMouseCapture(true);
   if (controlStyle_.Contains(csClickEvents)) controlState_ += csClicked;
   DoMouseDown(m, mbLeft, {});
+  if (!alive.Alive()) return;
   // Automatic drag mode: a press arms a drag that starts past the threshold.
   if (dragMode_ == dmAutomatic && !IsDesigning() && !Dragging()) BeginDrag(false);
 }
 
 void TControl::WMLButtonDblClk(TMessage& m) {
+  TAliveGuard alive(this);
   SendCancelMode(this);
   DefaultHandler(m);
+  if (!alive.Alive()) return;
   if (controlStyle_.Contains(csCaptureMouse)) SetMouseCapture(true);
   DblClick();
+  if (!alive.Alive()) return;
   DoMouseDown(m, mbLeft, {ssDouble});
 }
 
 void TControl::WMLButtonUp(TMessage& m) {
+  TAliveGuard alive(this);
   DefaultHandler(m);
+  if (!alive.Alive()) return;
   if (controlStyle_.Contains(csCaptureMouse)) SetMouseCapture(false);
   if (controlState_.Contains(csClicked)) {
     controlState_ -= csClicked;
     if (PtInRect(GetClientRect(), LParamToPoint(m.LParam))) Click();
+    if (!alive.Alive()) return;
   }
   DoMouseUp(m, mbLeft);
 }
 
 void TControl::WMRButtonDown(TMessage& m) {
+  TAliveGuard alive(this);
   SendCancelMode(this);
   DefaultHandler(m);
-  DoMouseDown(m, mbRight, {});
+  if (alive.Alive()) DoMouseDown(m, mbRight, {});
 }
 
 void TControl::WMRButtonDblClk(TMessage& m) {
+  TAliveGuard alive(this);
   SendCancelMode(this);
   DefaultHandler(m);
-  DoMouseDown(m, mbRight, {ssDouble});
+  if (alive.Alive()) DoMouseDown(m, mbRight, {ssDouble});
 }
 
 void TControl::WMRButtonUp(TMessage& m) {
+  TAliveGuard alive(this);
   DefaultHandler(m);
-  DoMouseUp(m, mbRight);
+  if (alive.Alive()) DoMouseUp(m, mbRight);
 }
 
 void TControl::WMMButtonDown(TMessage& m) {
+  TAliveGuard alive(this);
   SendCancelMode(this);
   DefaultHandler(m);
-  DoMouseDown(m, mbMiddle, {});
+  if (alive.Alive()) DoMouseDown(m, mbMiddle, {});
 }
 
 void TControl::WMMButtonDblClk(TMessage& m) {
+  TAliveGuard alive(this);
   SendCancelMode(this);
   DefaultHandler(m);
-  DoMouseDown(m, mbMiddle, {ssDouble});
+  if (alive.Alive()) DoMouseDown(m, mbMiddle, {ssDouble});
 }
 
 void TControl::WMMButtonUp(TMessage& m) {
+  TAliveGuard alive(this);
   DefaultHandler(m);
-  DoMouseUp(m, mbMiddle);
+  if (alive.Alive()) DoMouseUp(m, mbMiddle);
 }
 
 void TControl::WMContextMenu(TMessage& m) {

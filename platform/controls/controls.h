@@ -39,6 +39,7 @@
 // graphic children (or go to the child holding the capture) to that child.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "classes/component.h"
@@ -187,6 +188,9 @@ class TControl : public TComponent {
   void AfterConstruction() override;
   void BeforeDestruction() override;
   void Loaded() override;
+
+  // A token that expires when the control is freed (see TAliveGuard).
+  std::weak_ptr<const void> LifeToken() const { return life_; }
 
   // ---- parent ----
   TWinControl* Parent() const { return parent_; }
@@ -430,6 +434,19 @@ class TControl : public TComponent {
   TDragMode dragMode_ = dmManual;
   TDragKind dragKind_ = dkDrag;
   TCursor dragCursor_ = crDrag;
+  std::shared_ptr<const int> life_ = std::make_shared<const int>(0);  // dies with the control
+};
+
+// Whether a control, and the form it was on, survived a call out to code
+// that may free them (an event handler): taken before the call, asked after.
+class TAliveGuard {
+ public:
+  explicit TAliveGuard(const TControl* control);
+  bool Alive() const { return !control_.expired() && !form_.expired(); }
+
+ private:
+  std::weak_ptr<const void> control_;  // the control's life token
+  std::weak_ptr<const void> form_;     // the token of its form (its top-most parent)
 };
 
 // ---- TWinControl

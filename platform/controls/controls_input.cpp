@@ -396,10 +396,13 @@ bool TWinControl::DoKeyUp(TMessage& m) {
 }
 
 // A key's down or up event: the form sees it first with KeyPreview; a
-// handler that clears the key consumes it.
+// handler that clears the key consumes it, and so does one that frees the
+// control or its form.
 bool TWinControl::DoKey(TMessage& m, bool down) {
+  TAliveGuard alive(this);
   TCustomForm* form = GetParentForm(this);
   if (form && form != this && form->KeyPreview() && form->DoKey(m, down)) return true;
+  if (!alive.Alive()) return true;
   if (!controlStyle_.Contains(csNoStdEvents)) {
     Word key = LoWord(m.WParam);
     if (down)
@@ -407,19 +410,21 @@ bool TWinControl::DoKey(TMessage& m, bool down) {
     else
       KeyUp(key, KeyDataToShiftState(m.LParam));
     m.WParam = key;
-    if (key == 0) return true;
+    if (key == 0 || !alive.Alive()) return true;
   }
   return false;
 }
 
 bool TWinControl::DoKeyPress(TMessage& m) {
+  TAliveGuard alive(this);
   TCustomForm* form = GetParentForm(this);
   if (form && form != this && form->KeyPreview() && form->DoKeyPress(m)) return true;
+  if (!alive.Alive()) return true;
   if (!controlStyle_.Contains(csNoStdEvents)) {
     char32_t key = static_cast<char32_t>(m.WParam);
     KeyPress(key);
     m.WParam = static_cast<WPARAM>(key);
-    if (key == 0) return true;
+    if (key == 0 || !alive.Alive()) return true;
   }
   return false;
 }

@@ -304,10 +304,11 @@ TControl* TWinControl::ControlAtPos(TPoint pos, bool allowDisabled, bool allWind
 }
 
 void TWinControl::Broadcast(TMessage& message) {
+  TAliveGuard alive(this);
   for (TControl* c : std::vector<TControl*>(controls_)) {
     if (std::find(controls_.begin(), controls_.end(), c) == controls_.end()) continue;
     c->WndProc(message);
-    if (message.Result != 0) return;
+    if (message.Result != 0 || !alive.Alive()) return;
   }
 }
 

@@ -128,6 +128,7 @@ class TDragManager {
   bool Accepted = false;
   TDragImageList* Images = nullptr;
   HWND Capture = 0;
+  bool EatRightUp = false;  // a right press cancelled the drag: its release is the drag's too
 
   void Start();
   void MoveTo(TPoint pos);
@@ -216,6 +217,7 @@ void TDragManager::Finish(bool drop) {
   std::unique_ptr<TDragControlObject> own = std::move(OwnObject);
   TDragImageList* images = Images;
   HWND capture = Capture;
+  TControl* source = Source;
   // The drag is over before any handler runs: handlers see Dragging() false.
   Active = false;
   Object = nullptr;
@@ -225,6 +227,8 @@ void TDragManager::Finish(bool drop) {
   if (images) images->EndDrag();
   if (capture && brevant::GetCapture() == capture) brevant::ReleaseCapture();
   brevant::SetCursor(crDefault);
+  // The press that started the drag ends with it (a button shows up again).
+  if (source) source->Perform(WM_CANCELMODE);
   if (target) {
     if (accepted) {
       obj->dropped_ = true;
@@ -321,7 +325,23 @@ void DragForgetControl(TControl* control) {
   if (g_drag.Object && g_drag.Object->dragTarget_ == control) g_drag.Object->dragTarget_ = nullptr;
 }
 
+// A right press that cancelled a drag: its release is eaten too, so that it
+// opens no context menu.
+bool EatCancellingRelease(const TMsg& msg) {
+  if (!g_drag.EatRightUp) return false;
+  if (msg.Message == WM_RBUTTONUP || msg.Message == WM_NCRBUTTONUP) {
+    g_drag.EatRightUp = false;
+    return true;
+  }
+  if (msg.Message == WM_LBUTTONDOWN || msg.Message == WM_RBUTTONDOWN ||
+      msg.Message == WM_MBUTTONDOWN || msg.Message == WM_NCLBUTTONDOWN ||
+      msg.Message == WM_NCRBUTTONDOWN)
+    g_drag.EatRightUp = false;
+  return false;
+}
+
 bool DragPreprocessMessage(TMsg& msg) {
+  if (EatCancellingRelease(msg)) return true;
   if (!g_drag.Active && !g_drag.Pending) return false;
   switch (msg.Message) {
     case WM_MOUSEMOVE:
@@ -348,6 +368,7 @@ bool DragPreprocessMessage(TMsg& msg) {
     case WM_RBUTTONUP:
       if (g_drag.Pending) return false;
       g_drag.Finish(false);
+      g_drag.EatRightUp = msg.Message == WM_RBUTTONDOWN;
       return true;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:

@@ -44,9 +44,14 @@ Integer Utf8Size(char32_t c) {
   return c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
 }
 
-Integer Utf8Size(const std::u32string& s, std::size_t from, std::size_t to) {
+// The bytes a character takes in Text: a line break is CR LF there.
+Integer TextSize(char32_t c) {
+  return c == U'\n' ? 2 : Utf8Size(c);
+}
+
+Integer TextSize(const std::u32string& s, std::size_t from, std::size_t to) {
   Integer n = 0;
-  for (std::size_t i = from; i < to; ++i) n += Utf8Size(s[i]);
+  for (std::size_t i = from; i < to; ++i) n += TextSize(s[i]);
   return n;
 }
 
@@ -279,12 +284,13 @@ void TCustomEdit::InsertTyped(const std::u32string& text, bool typing) {
   }
   std::u32string t = text;
   if (maxLength_ > 0) {
-    Integer room = maxLength_ - Utf8Size(buf_, 0, buf_.size()) +
-                   Utf8Size(buf_, static_cast<size_t>(SelStart()),
+    // MaxLength counts the bytes of Text.
+    Integer room = maxLength_ - TextSize(buf_, 0, buf_.size()) +
+                   TextSize(buf_, static_cast<size_t>(SelStart()),
                             static_cast<size_t>(SelStart() + SelLength()));
     size_t n = 0;
     for (; n < t.size(); ++n) {
-      room -= Utf8Size(t[n]);
+      room -= TextSize(t[n]);
       if (room < 0) break;
     }
     t.resize(n);
@@ -605,15 +611,27 @@ void TCustomEdit::DoEnter() {
 }
 
 void TCustomEdit::CNKeyDown(TMessage& m) {
-  Word saved = dlgKey_;
+  // The key is known while the form's dialog keys run; a button they click
+  // may free this edit.
+  struct TRestore {
+    TCustomEdit* Edit;
+    TAliveGuard Alive;
+    Word Saved;
+    ~TRestore() {
+      if (Alive.Alive()) Edit->dlgKey_ = Saved;
+    }
+  } restore{this, TAliveGuard(this), dlgKey_};
   dlgKey_ = LoWord(m.WParam);
-  try {
-    TWinControl::CNKeyDown(m);
-  } catch (...) {
-    dlgKey_ = saved;
-    throw;
+  TWinControl::CNKeyDown(m);
+}
+
+// The keyboard's context menu opens at the caret.
+void TCustomEdit::WMContextMenu(TMessage& m) {
+  if (LParamToPoint(m.LParam) == TPoint{-1, -1} && handle_) {
+    const TRect caret = CaretRect();
+    m.LParam = PointToLParam(ClientToScreen({caret.Left, caret.Bottom}));
   }
-  dlgKey_ = saved;
+  TWinControl::WMContextMenu(m);
 }
 
 void TCustomEdit::WMSize(TMessage& m) {
@@ -999,18 +1017,23 @@ void TCustomEdit::CharEdit(TMessage& m) {
 void TCustomEdit::MouseEdit(TMessage& m) {
   TPoint p = LParamToPoint(m.LParam);
   switch (m.Msg) {
-    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDOWN: {
+      TAliveGuard alive(this);
       if (!focused_ && CanFocus()) SetFocus();
-      if (!focused_ && handle_ && GetFocus() != handle_) return;
+      if (!alive.Alive() || (!focused_ && handle_ && GetFocus() != handle_)) return;
       MoveCaret(CharFromPos(p), (m.WParam & MK_SHIFT) != 0);
       dragging_ = true;
       dragWordAnchor_ = -1;
       break;
-    case WM_LBUTTONDBLCLK:
+    }
+    case WM_LBUTTONDBLCLK: {
+      TAliveGuard alive(this);
       if (!focused_ && CanFocus()) SetFocus();
+      if (!alive.Alive()) return;
       SelectWordAt(CharFromPos(p));
       dragging_ = false;
       break;
+    }
     case WM_MOUSEMOVE:
       if (dragging_ && (m.WParam & MK_LBUTTON)) {
         desiredX_ = -1;
@@ -1350,7 +1373,7 @@ void TCustomEdit::ScrollMessage(TMessage& m, bool vertical) {
         break;
       case SB_THUMBTRACK:
       case SB_THUMBPOSITION: {
-        Integer y = HiWord(m.WParam);
+        Integer y = ScrollThumbPos(handle_, SB_VERT, m.WParam);
         auto it = std::upper_bound(lines_.begin(), lines_.end(), y,
                                    [](Integer v, const TVisLine& l) { return v < l.Top; });
         topLine_ = std::max<Integer>(0, static_cast<Integer>(it - lines_.begin()) - 1);
@@ -1383,7 +1406,7 @@ void TCustomEdit::ScrollMessage(TMessage& m, bool vertical) {
         break;
       case SB_THUMBTRACK:
       case SB_THUMBPOSITION:
-        scrollX_ = HiWord(m.WParam);
+        scrollX_ = ScrollThumbPos(handle_, SB_HORZ, m.WParam);
         break;
       default:
         break;

@@ -20,8 +20,8 @@
 // characters as the user sees them (UTF-8 code points), from 0; a line
 // break counts as one character. Text answers line breaks as CR LF; text
 // set with CR LF, LF or CR breaks lines. MaxLength counts bytes of the UTF-8
-// text, as every size of the platform does, so the text always fits a field
-// of that size.
+// Text (a line break as its two bytes CR LF), as every size of the platform
+// does, so the text always fits a field of that size.
 //
 // Bad input. Typing or pasting into a read-only edit, or text that exceeds
 // MaxLength with nothing left to take, beeps and changes nothing; a paste
@@ -155,6 +155,7 @@ class TCustomEdit : public TWinControl {
   void CMEnabledChanged(TMessage& message) override;
   void CMColorChanged(TMessage& message) override;
   void CNKeyDown(TMessage& message) override;
+  void WMContextMenu(TMessage& message) override;
 
   // ---- editing primitives for descendants ----
   // Replaces [start, start + count) with text (code points), records undo

@@ -211,7 +211,9 @@ void TSpeedButton::MouseUp(TMouseButton button, TShiftState shift, Integer x, In
     const bool inside = PtInRect(ClientRect(), TPoint{x, y});
     if (inside && groupIndex_ != 0) SetDown(!down_);
     Invalidate();
+    TAliveGuard alive(this);
     if (inside) Click();
+    if (!alive.Alive()) return;
   }
   TGraphicControl::MouseUp(button, shift, x, y);
 }

@@ -430,10 +430,12 @@ void TCustomForm::FocusControl(TWinControl* control) {
   brevant::SetFocus(control->Handle());
 }
 
-bool TCustomForm::SendFocusMessage(TWinControl* control, Cardinal msg) {
+// False when the focus moved elsewhere meanwhile or a handler freed the
+// form or the control gaining the focus (target).
+bool TCustomForm::SendFocusMessage(TWinControl* control, Cardinal msg, const TAliveGuard& target) {
   Integer count = focusCount_;
   control->Perform(msg);
-  return focusCount_ == count;
+  return target.Alive() && focusCount_ == count;
 }
 
 bool TCustomForm::SetFocusedControl(TWinControl* control) {
@@ -442,6 +444,14 @@ bool TCustomForm::SetFocusedControl(TWinControl* control) {
   TWinControl* oldFocused = focusedControl_;
   TWinControl* oldActive = activeControl_;
   activeControl_ = control == this ? nullptr : control;
+  // The control is focusing until this returns, unless OnExit or OnEnter freed it.
+  struct TFocusing {
+    TWinControl* Control;
+    TAliveGuard Alive;
+    ~TFocusing() {
+      if (Alive.Alive()) Control->controlState_ -= csFocusing;
+    }
+  } focusing{control, TAliveGuard(control)};
   control->controlState_ += csFocusing;
   bool exiting = true;
   try {
@@ -450,25 +460,19 @@ bool TCustomForm::SetFocusedControl(TWinControl* control) {
       while (focusedControl_ && !focusedControl_->ContainsControl(control)) {
         TWinControl* leaving = focusedControl_;
         focusedControl_ = leaving->Parent();
-        if (!SendFocusMessage(leaving, CM_EXIT)) {
-          control->controlState_ -= csFocusing;
-          return false;
-        }
+        if (!SendFocusMessage(leaving, CM_EXIT, focusing.Alive)) return false;
       }
       exiting = false;
       while (focusedControl_ != control) {
         TWinControl* entering = control;
         while (entering->Parent() != focusedControl_) entering = entering->Parent();
         focusedControl_ = entering;
-        if (!SendFocusMessage(entering, CM_ENTER)) {
-          control->controlState_ -= csFocusing;
-          return false;
-        }
+        if (!SendFocusMessage(entering, CM_ENTER, focusing.Alive)) return false;
       }
       Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(control));
     }
   } catch (...) {
-    control->controlState_ -= csFocusing;
+    if (!focusing.Alive.Alive()) throw;
     if (exiting) {
       // A control refused to let the focus go: it keeps it.
       focusedControl_ = oldFocused;
@@ -479,7 +483,6 @@ bool TCustomForm::SetFocusedControl(TWinControl* control) {
     }
     throw;
   }
-  control->controlState_ -= csFocusing;
   return true;
 }
 
@@ -538,6 +541,9 @@ void TCustomForm::Dispatch(TMessage& m) {
     case WM_CLOSE:
       WMClose(m);
       break;
+    case WM_SYSCOMMAND:
+      WMSysCommand(m);
+      break;
     case WM_ACTIVATE:
       WMActivate(m);
       break;
@@ -549,6 +555,15 @@ void TCustomForm::Dispatch(TMessage& m) {
 
 void TCustomForm::WMClose(TMessage&) {
   Close();
+}
+
+// SC_KEYMENU (F10 or Alt alone) activates the menu bar.
+void TCustomForm::WMSysCommand(TMessage& m) {
+  if ((m.WParam & 0xFFF0) == SC_KEYMENU && MenuBarHeight() > 0) {
+    ActivateMenuBar();
+    return;
+  }
+  DefaultHandler(m);
 }
 
 void TCustomForm::WMActivate(TMessage& m) {

@@ -150,12 +150,16 @@ class TCustomForm : public TWinControl {
   virtual bool IsShortCut(Word key, TShiftState shift);
   // The menu bar's area in window coordinates (empty without a menu).
   TRect MenuBarRect() const;
-  // Opens the main menu's item with tracking (keyboard or click on the bar).
-  void TrackMenuBar(TMenuItem* item, bool byKeyboard);
+  // Opens the main menu's item with tracking (keyboard or click on the bar);
+  // with dropDown false the item is only selected (F10, Alt alone).
+  void TrackMenuBar(TMenuItem* item, bool byKeyboard, bool dropDown = true);
+  // Selects the menu bar's first item for the keyboard (F10, Alt alone).
+  void ActivateMenuBar();
   // The menu bar repaints after its items changed.
   void MenuChanged();
   // The bar item drawn selected (the one whose menu is open).
   void SetMenuBarHot(TMenuItem* item);
+  TMenuItem* MenuBarHot() const { return menuBarHot_; }
 
   void GetChildren(const TGetChildProc& proc, TComponent* root) override;
 
@@ -215,6 +219,7 @@ class TCustomForm : public TWinControl {
   void SetWindowFocus();
 
   virtual void WMClose(TMessage& message);
+  virtual void WMSysCommand(TMessage& message);
   virtual void WMActivate(TMessage& message);
   void CMDialogKey(TMessage& message) override;
   void CMVisibleChanged(TMessage& message) override;
@@ -226,7 +231,7 @@ class TCustomForm : public TWinControl {
   void WMSize(TMessage& message) override;
 
  private:
-  bool SendFocusMessage(TWinControl* control, Cardinal msg);
+  bool SendFocusMessage(TWinControl* control, Cardinal msg, const TAliveGuard& target);
   void ReadFormResources();
   void ApplyPosition();
   void UpdateScrollRange();

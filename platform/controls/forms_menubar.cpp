@@ -70,7 +70,6 @@ void TCustomForm::PaintMenuBar(TCanvas* canvas) {
   canvas->Brush()->SetColor(clMenuBar);
   canvas->FillRect(bar);
   canvas->SetFont(Font());
-  canvas->SetBkMode(TRANSPARENT);
   for (const auto& bi : MenuBarLayout(menu_, canvas)) {
     TRect r = bi.Rect;
     OffsetRect(r, bar.Left, bar.Top);
@@ -80,22 +79,34 @@ void TCustomForm::PaintMenuBar(TCanvas* canvas) {
       canvas->FillRect(r);
     }
     canvas->Font()->SetColor(!bi.Item->Enabled() ? clGrayText : hot ? clHighlightText : clMenuText);
+    // Setting the highlight brush turned the text background back on.
+    canvas->SetBkMode(TRANSPARENT);
     canvas->DrawText(bi.Item->Caption(), r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   }
 }
 
-void TCustomForm::TrackMenuBar(TMenuItem* item, bool byKeyboard) {
+void TCustomForm::TrackMenuBar(TMenuItem* item, bool byKeyboard, bool dropDown) {
   if (!menu_ || !item || !HandleAllocated()) return;
   TMenuItem* chosen = nullptr;
-  try {
+  {
+    // The bar shows no selection once the loop ends, however it ends.
+    struct THot {
+      TCustomForm* Form;
+      ~THot() { Form->SetMenuBarHot(nullptr); }
+    } hot{this};
     SetMenuBarHot(item);
-    chosen = TrackPopupMenu(item, {}, paLeft, menu_->Images(), this, byKeyboard);
-  } catch (...) {
-    SetMenuBarHot(nullptr);
-    throw;
+    chosen = TrackPopupMenu(item, {}, paLeft, menu_->Images(), this, byKeyboard, nullptr, dropDown);
   }
-  SetMenuBarHot(nullptr);
   if (chosen) chosen->Click();
+}
+
+void TCustomForm::ActivateMenuBar() {
+  if (!menu_) return;
+  for (Integer i = 0; i < menu_->Items()->Count(); ++i)
+    if (TMenuItem* item = menu_->Items()->Items(i); item->Visible()) {
+      TrackMenuBar(item, true, false);
+      return;
+    }
 }
 
 bool TCustomForm::IsShortCut(Word key, TShiftState shift) {
@@ -273,7 +284,8 @@ void TCustomForm::WMVScroll(TMessage& m) {
     TWinControl::WMVScroll(m);
     return;
   }
-  ScrollTo(SB_VERT, NewScrollPos(WindowHandle(), SB_VERT, LoWord(m.WParam), HiWord(m.WParam)));
+  ScrollTo(SB_VERT, NewScrollPos(WindowHandle(), SB_VERT, LoWord(m.WParam),
+                                 ScrollThumbPos(WindowHandle(), SB_VERT, m.WParam)));
 }
 
 void TCustomForm::WMHScroll(TMessage& m) {
@@ -281,7 +293,8 @@ void TCustomForm::WMHScroll(TMessage& m) {
     TWinControl::WMHScroll(m);
     return;
   }
-  ScrollTo(SB_HORZ, NewScrollPos(WindowHandle(), SB_HORZ, LoWord(m.WParam), HiWord(m.WParam)));
+  ScrollTo(SB_HORZ, NewScrollPos(WindowHandle(), SB_HORZ, LoWord(m.WParam),
+                                 ScrollThumbPos(WindowHandle(), SB_HORZ, m.WParam)));
 }
 
 }  // namespace brevant

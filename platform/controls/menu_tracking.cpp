@@ -100,7 +100,6 @@ class TMenuWindow : public TCustomControl {
     c->Brush()->SetColor(clMenu);
     c->FillRect(ClientRect());
     c->SetFont(Font());
-    c->SetBkMode(TRANSPARENT);
     for (size_t i = 0; i < Rows.size(); ++i) {
       const TRow& row = Rows[i];
       TMenuItem* item = row.Item;
@@ -141,6 +140,8 @@ class TMenuWindow : public TCustomControl {
       }
       TRect t = r;
       t.Left = LeftArea();
+      // Setting a brush colour above turned the text background back on.
+      c->SetBkMode(TRANSPARENT);
       c->DrawText(item->Caption(), t, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
       String key = ShortCutToText(item->ShortCut());
       if (!key.empty()) {
@@ -172,8 +173,8 @@ std::vector<TMenuWindow*> g_open;
 // The modal tracking of one menu tree.
 class TMenuTracker {
  public:
-  TMenuTracker(TImageList* images, TPopupAlignment alignment, TCustomForm* barForm)
-      : images_(images), alignment_(alignment), barForm_(barForm) {}
+  TMenuTracker(TImageList* images, TPopupAlignment alignment, TCustomForm* barForm, bool dropDown)
+      : images_(images), alignment_(alignment), barForm_(barForm), dropDown_(dropDown) {}
   ~TMenuTracker() { CloseFrom(0); }
 
   TMenuItem* Run(TMenuItem* root, TPoint pos, bool byKeyboard, const std::function<void()>& action);
@@ -185,7 +186,11 @@ class TMenuTracker {
   Integer LevelAt(TPoint screen) const;
   bool BarSwitch(Integer dir);
   bool BarItemAt(TPoint screen, TMenuItem*& item, TRect& screenRect) const;
+  TRect BarItemRect(TMenuItem* item) const;
   void OpenBarItem(TMenuItem* item, TRect screenRect, bool selectFirst);
+  void DropDownBarItem(TMenuItem* item, bool selectFirst);
+  bool BarAccelerator(char32_t c);
+  void TakeCapture();
   void Choose(TMenuItem* item) {
     if (!item || item->IsLine()) return;
     if (item->Count() > 0) return;
@@ -199,10 +204,23 @@ class TMenuTracker {
   TPopupAlignment alignment_;
   TCustomForm* barForm_;
   TMenuItem* barItem_ = nullptr;
+  bool dropDown_ = true;  // bar items open their menus (false: the bar alone is active)
+  bool altDown_ = false;  // Alt went down in the loop: its release ends the loop
+  HWND capture_ = 0;      // the window holding the capture for the loop
   std::vector<TMenuWindow*> levels_;
   TMenuItem* chosen_ = nullptr;
   bool done_ = false;
 };
+
+// The outermost menu window, or the bar's form while no menu is open, holds
+// the capture so that a press outside every window reaches the loop.
+void TMenuTracker::TakeCapture() {
+  HWND h = !levels_.empty()                          ? levels_.front()->Handle()
+           : barForm_ && barForm_->HandleAllocated() ? barForm_->WindowHandle()
+                                                     : 0;
+  if (h && brevant::GetCapture() != h) brevant::SetCapture(h);
+  capture_ = h;
+}
 
 void TMenuTracker::Open(TMenuItem* parent, TPoint pos, bool selectFirst, bool rightOf) {
   auto* w = Create<TMenuWindow>(nullptr);
@@ -276,11 +294,52 @@ bool TMenuTracker::BarItemAt(TPoint screen, TMenuItem*& item, TRect& screenRect)
   return false;
 }
 
+// The bar item's screen rectangle (empty when it is not on the bar).
+TRect TMenuTracker::BarItemRect(TMenuItem* item) const {
+  if (!barForm_ || !barForm_->HandleAllocated()) return TRect();
+  TRect bar = barForm_->MenuBarRect();
+  TRect wr = brevant::GetWindowRect(barForm_->WindowHandle());
+  for (const auto& bi : MenuBarLayout(barForm_->Menu(), barForm_->Canvas()))
+    if (bi.Item == item) {
+      TRect r = bi.Rect;
+      OffsetRect(r, wr.Left + bar.Left, wr.Top + bar.Top);
+      return r;
+    }
+  return TRect();
+}
+
+// Selects a bar item and, while the bar's menus drop down, opens its menu.
 void TMenuTracker::OpenBarItem(TMenuItem* item, TRect screenRect, bool selectFirst) {
   CloseFrom(0);
   barItem_ = item;
   barForm_->SetMenuBarHot(item);
-  if (item->Count() > 0) Open(item, {screenRect.Left, screenRect.Bottom}, selectFirst, false);
+  if (dropDown_ && item->Count() > 0)
+    Open(item, {screenRect.Left, screenRect.Bottom}, selectFirst, false);
+  TakeCapture();
+}
+
+// A bar item taken by click, key or accelerator: its menu opens, or an item
+// without sub-items is chosen.
+void TMenuTracker::DropDownBarItem(TMenuItem* item, bool selectFirst) {
+  dropDown_ = true;
+  if (item->Count() == 0) {
+    barItem_ = item;
+    barForm_->SetMenuBarHot(item);
+    Choose(item);
+    return;
+  }
+  OpenBarItem(item, BarItemRect(item), selectFirst);
+}
+
+// The bar item whose accelerator is c, while no menu is open.
+bool TMenuTracker::BarAccelerator(char32_t c) {
+  if (!barForm_ || !barForm_->Menu() || !levels_.empty()) return false;
+  for (const auto& bi : MenuBarLayout(barForm_->Menu(), barForm_->Canvas())) {
+    if (!bi.Item->Enabled() || !IsAccel(c, bi.Item->Caption())) continue;
+    DropDownBarItem(bi.Item, true);
+    return true;
+  }
+  return false;
 }
 
 bool TMenuTracker::BarSwitch(Integer dir) {
@@ -290,11 +349,7 @@ bool TMenuTracker::BarSwitch(Integer dir) {
   Integer n = Integer(layout.size()), i = 0;
   while (i < n && layout[size_t(i)].Item != barItem_) ++i;
   i = ((i < n ? i : 0) + dir + n) % n;
-  TRect bar = barForm_->MenuBarRect();
-  TRect wr = brevant::GetWindowRect(barForm_->WindowHandle());
-  TRect r = layout[size_t(i)].Rect;
-  OffsetRect(r, wr.Left + bar.Left, wr.Top + bar.Top);
-  OpenBarItem(layout[size_t(i)].Item, r, true);
+  OpenBarItem(layout[size_t(i)].Item, BarItemRect(layout[size_t(i)].Item), true);
   return true;
 }
 
@@ -330,10 +385,10 @@ bool TMenuTracker::Handle(TMsg& msg) {
       TMenuItem* bi;
       TRect r;
       if (BarItemAt(msg.Pt, bi, r)) {
-        if (bi == barItem_)
+        if (bi == barItem_ && dropDown_ && bi->Count() > 0)
           done_ = true;
         else
-          OpenBarItem(bi, r, false);
+          DropDownBarItem(bi, false);
         return true;
       }
       done_ = true;  // a press outside closes the menus and is eaten
@@ -363,7 +418,10 @@ bool TMenuTracker::Handle(TMsg& msg) {
           if (w) w->Step(-1);
           break;
         case VK_DOWN:
-          if (w) w->Step(1);
+          if (w)
+            w->Step(1);
+          else if (barItem_ && barItem_->Count() > 0)
+            DropDownBarItem(barItem_, true);
           break;
         case VK_RIGHT:
           if (w && w->SelectedItem() && w->SelectedItem()->Count() > 0)
@@ -383,6 +441,8 @@ bool TMenuTracker::Handle(TMsg& msg) {
               OpenSub(levels_.size() - 1, true);
             else
               Choose(w->SelectedItem());
+          } else if (!w && barItem_) {
+            DropDownBarItem(barItem_, true);
           }
           break;
         case VK_ESCAPE:
@@ -392,18 +452,25 @@ bool TMenuTracker::Handle(TMsg& msg) {
             done_ = true;
           break;
         case VK_MENU:
+          // Alt alone ends the loop when released (the release is the loop's).
+          if (!(msg.LParam & KF_PREVDOWN_BIT)) altDown_ = true;
+          return true;
         case VK_F10:
           done_ = true;
           break;
         default:
           break;
       }
+      altDown_ = false;
       return true;
     }
     case WM_CHAR:
     case WM_SYSCHAR: {
       TMenuWindow* w = levels_.empty() ? nullptr : levels_.back();
-      if (!w) return true;
+      if (!w) {
+        BarAccelerator(static_cast<char32_t>(msg.WParam));
+        return true;
+      }
       for (size_t i = 0; i < w->Rows.size(); ++i) {
         TMenuItem* item = w->Rows[i].Item;
         if (item->IsLine() || !IsAccel(static_cast<char32_t>(msg.WParam), item->Caption()))
@@ -419,6 +486,7 @@ bool TMenuTracker::Handle(TMsg& msg) {
     }
     case WM_KEYUP:
     case WM_SYSKEYUP:
+      if (LoWord(msg.WParam) == VK_MENU && altDown_) done_ = true;
       return true;
     default:
       return false;
@@ -429,20 +497,11 @@ TMenuItem* TMenuTracker::Run(TMenuItem* root, TPoint pos, bool byKeyboard,
                              const std::function<void()>& action) {
   if (barForm_) {
     barItem_ = root;
-    TRect bar = barForm_->MenuBarRect();
-    TRect wr = brevant::GetWindowRect(barForm_->WindowHandle());
-    for (const auto& bi : MenuBarLayout(barForm_->Menu(), barForm_->Canvas()))
-      if (bi.Item == root) {
-        TRect r = bi.Rect;
-        OffsetRect(r, wr.Left + bar.Left, wr.Top + bar.Top);
-        pos = {r.Left, r.Bottom};
-      }
-    if (root->Count() > 0) Open(root, pos, byKeyboard, false);
+    if (dropDown_) DropDownBarItem(root, byKeyboard);
   } else {
     Open(root, pos, byKeyboard, false);
   }
-  HWND capture = levels_.empty() ? 0 : levels_.front()->Handle();
-  if (capture) brevant::SetCapture(capture);
+  TakeCapture();
   TApplication* app = Application();
   if (action) action();
   while (!done_) {
@@ -458,7 +517,7 @@ TMenuItem* TMenuTracker::Run(TMenuItem* root, TPoint pos, bool byKeyboard,
     if (!Handle(msg)) DispatchControlMessage(msg);
     if (levels_.empty() && !barForm_) done_ = true;
   }
-  if (brevant::GetCapture() == capture) brevant::ReleaseCapture();
+  if (capture_ && brevant::GetCapture() == capture_) brevant::ReleaseCapture();
   CloseFrom(0);
   return chosen_;
 }
@@ -467,8 +526,8 @@ TMenuItem* TMenuTracker::Run(TMenuItem* root, TPoint pos, bool byKeyboard,
 
 TMenuItem* TrackPopupMenu(TMenuItem* root, TPoint pos, TPopupAlignment alignment,
                           TImageList* images, TCustomForm* barForm, bool byKeyboard,
-                          const std::function<void()>& action) {
-  TMenuTracker tracker(images, alignment, barForm);
+                          const std::function<void()>& action, bool dropDown) {
+  TMenuTracker tracker(images, alignment, barForm, dropDown);
   return tracker.Run(root, pos, byKeyboard, action);
 }
 

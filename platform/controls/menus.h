@@ -200,10 +200,12 @@ BV_DECLARE_EXCEPTION(EMenuError, Exception);
 // Tracks the sub-items of root as a pop-up menu at a screen point (a bar
 // item of barForm's main menu when barForm is set) and answers the item
 // chosen, without clicking it. images may be nullptr. action, when given,
-// runs on subject once the menu is shown (scripted answers).
+// runs on subject once the menu is shown (scripted answers). With dropDown
+// false the bar item is only selected: the keys move over the bar and
+// Return, Down or an accelerator opens a menu.
 TMenuItem* TrackPopupMenu(TMenuItem* root, TPoint pos, TPopupAlignment alignment,
                           TImageList* images, TCustomForm* barForm, bool byKeyboard,
-                          const std::function<void()>& action = nullptr);
+                          const std::function<void()>& action = nullptr, bool dropDown = true);
 // The pop-up menu windows open now, outermost first (for tests).
 std::vector<TWinControl*> OpenMenuWindows();
 

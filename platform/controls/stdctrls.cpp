@@ -327,11 +327,28 @@ void TButtonControl::SetPressed(bool value) {
 
 void TButtonControl::MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) {
   if (button == mbLeft && Enabled()) {
-    if (!Focused() && CanFocus() && GetParentForm(this)) SetFocus();
+    TAliveGuard alive(this);
+    if (!Focused() && CanFocus() && GetParentForm(this)) {
+      SetFocus();
+      if (!alive.Alive()) return;
+      // A control of this form kept the focus (it refused to let it go):
+      // this press neither shows nor clicks.
+      if (RefusedFocus()) {
+        controlState_ -= csClicked;
+        TCustomControl::MouseDown(button, shift, x, y);
+        return;
+      }
+    }
     mouseDown_ = true;
     SetPressed(true);
   }
   TCustomControl::MouseDown(button, shift, x, y);
+}
+
+bool TButtonControl::RefusedFocus() const {
+  if (Focused()) return false;
+  TWinControl* keeper = FindControl(brevant::GetFocus());
+  return keeper && GetParentForm(keeper) == GetParentForm(this);
 }
 
 void TButtonControl::MouseMove(TShiftState shift, Integer x, Integer y) {
@@ -360,7 +377,9 @@ void TButtonControl::KeyUp(Word& key, TShiftState shift) {
   if (key == VK_SPACE && spaceDown_) {
     spaceDown_ = false;
     SetPressed(false);
+    TAliveGuard alive(this);
     Click();
+    if (!alive.Alive()) return;
   }
   TCustomControl::KeyUp(key, shift);
 }
@@ -376,6 +395,14 @@ void TButtonControl::WMKillFocus(TMessage& m) {
   if (!mouseDown_) SetPressed(false);
   TCustomControl::WMKillFocus(m);
   Invalidate();
+}
+
+// The mouse press ends without a click (a drag this button started ended).
+void TButtonControl::WMCancelMode(TMessage& m) {
+  controlState_ -= csClicked;
+  mouseDown_ = false;
+  SetPressed(spaceDown_);
+  TCustomControl::WMCancelMode(m);
 }
 
 void TButtonControl::WMGetDlgCode(TMessage& m) {

@@ -158,9 +158,13 @@ class TButtonControl : public TCustomControl {
   void WMKillFocus(TMessage& message) override;
   void WMGetDlgCode(TMessage& message) override;
   void CMEnabledChanged(TMessage& message) override;
+  void WMCancelMode(TMessage& message) override;
   void SetPressed(bool value);
 
  private:
+  // After a press asked for the focus: a control of the same form kept it.
+  bool RefusedFocus() const;
+
   bool pressed_ = false;
   bool mouseDown_ = false;
   bool spaceDown_ = false;

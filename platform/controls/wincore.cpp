@@ -1145,6 +1145,36 @@ bool IsButtonDownMsg(Cardinal m) {
          m == WM_NCLBUTTONDOWN || m == WM_NCRBUTTONDOWN || m == WM_NCMBUTTONDOWN;
 }
 
+// WM_CONTEXTMENU's position when the keyboard asks for the menu.
+constexpr LPARAM kKeyboardMenuPos = PointToLParam({-1, -1});
+
+bool IsAltKey(WPARAM vk) {
+  return vk == VK_MENU || vk == VK_LMENU || vk == VK_RMENU;
+}
+
+// Alt+F4 closes the top-level window, Shift+F10 asks for the context menu
+// and F10 activates the menu bar.
+LRESULT DefSysKeyDown(HWND h, WPARAM wp, LPARAM lp) {
+  if (wp == VK_F4 && (lp & KF_ALTDOWN_BIT)) {
+    SendMessage(TopLevelOf(h), WM_SYSCOMMAND, SC_CLOSE);
+  } else if (wp == VK_F10 && !(lp & KF_ALTDOWN_BIT) && GetKeyState(VK_CONTROL) >= 0) {
+    if (GetKeyState(VK_SHIFT) < 0)
+      SendMessage(h, WM_CONTEXTMENU, static_cast<WPARAM>(h), kKeyboardMenuPos);
+    else
+      SendMessage(TopLevelOf(h), WM_SYSCOMMAND, SC_KEYMENU);
+  }
+  return 0;
+}
+
+// Alt released with no other key or button pressed since activates the menu bar.
+LRESULT DefSysKeyUp(HWND h, WPARAM wp) {
+  if (IsAltKey(wp) && S().MenuKeyAlone) {
+    S().MenuKeyAlone = false;
+    SendMessage(TopLevelOf(h), WM_SYSCOMMAND, SC_KEYMENU);
+  }
+  return 0;
+}
+
 }  // namespace
 
 LRESULT DefWindowProc(HWND h, Cardinal msg, WPARAM wp, LPARAM lp) {
@@ -1222,10 +1252,12 @@ LRESULT DefWindowProc(HWND h, Cardinal msg, WPARAM wp, LPARAM lp) {
       DestroyWindow(h);
       return 0;
     case WM_SYSKEYDOWN:
-      if (wp == VK_F4 && (lp & KF_ALTDOWN_BIT)) {
-        HWND top = TopLevelOf(h);
-        SendMessage(top, WM_SYSCOMMAND, SC_CLOSE);
-      }
+      return DefSysKeyDown(h, wp, lp);
+    case WM_SYSKEYUP:
+      return DefSysKeyUp(h, wp);
+    case WM_KEYUP:
+      // The context-menu key asks for the focused window's menu at its caret or corner.
+      if (wp == VK_APPS) SendMessage(h, WM_CONTEXTMENU, static_cast<WPARAM>(h), kKeyboardMenuPos);
       return 0;
     case WM_SYSCOMMAND:
       if ((wp & 0xFFF0) == SC_CLOSE) SendMessage(h, WM_CLOSE);

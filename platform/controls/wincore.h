@@ -207,6 +207,10 @@ Integer ScrollWindowEx(HWND wnd, Integer dx, Integer dy, const TRect* scroll, co
 // with the track position.
 Integer SetScrollInfo(HWND wnd, Integer bar, const TScrollInfo& info, bool redraw);
 bool GetScrollInfo(HWND wnd, Integer bar, TScrollInfo& info);
+// The thumb position of a WM_xSCROLL SB_THUMBTRACK / SB_THUMBPOSITION
+// (wParam) widened from its 16 bits: the position in the bar's range with
+// those low bits nearest the bar's 32-bit track position (SIF_TRACKPOS).
+Integer ScrollThumbPos(HWND wnd, Integer bar, WPARAM wParam);
 Integer SetScrollPos(HWND wnd, Integer bar, Integer pos, bool redraw);
 Integer GetScrollPos(HWND wnd, Integer bar);
 bool SetScrollRange(HWND wnd, Integer bar, Integer min, Integer max, bool redraw);

@@ -56,7 +56,10 @@ void Leave(HWND target) {
 void TranslateMouse(const TBackendEvent& e) {
   auto& s = S();
   SyncModifiers(e.Modifiers);
-  if (e.Kind == bekMouseDown) SetKey(ButtonVk(e.Button), true);
+  if (e.Kind == bekMouseDown) {
+    SetKey(ButtonVk(e.Button), true);
+    s.MenuKeyAlone = false;
+  }
   if (e.Kind == bekMouseUp) SetKey(ButtonVk(e.Button), false);
   if (s.Track.Active && TrackScrollInput(e)) return;
   TPoint pt = e.ScreenPos;
@@ -168,7 +171,11 @@ void TranslateKey(const TBackendEvent& e, bool down) {
   }
   bool alt = (e.Modifiers & bmAlt) != 0;
   bool ctrl = (e.Modifiers & bmCtrl) != 0;
-  bool sys = (alt && !ctrl) || e.Key == VK_F10;
+  const bool altKey = vk == VK_MENU || vk == VK_LMENU || vk == VK_RMENU;
+  // Alt pressed and released alone activates the menu bar (DefWindowProc).
+  if (down && !e.Repeat) s.MenuKeyAlone = altKey;
+  // Alt released alone is a system key; after Alt+key its release is not.
+  bool sys = ((alt || (altKey && s.MenuKeyAlone)) && !ctrl) || e.Key == VK_F10;
   Cardinal msg = down ? (sys ? WM_SYSKEYDOWN : WM_KEYDOWN) : (sys ? WM_SYSKEYUP : WM_KEYUP);
   LPARAM lp = 1;
   if (alt) lp |= KF_ALTDOWN_BIT;
@@ -225,7 +232,9 @@ bool TranslateNextInput() {
       PostText(KeyTarget(), e.Text, e);
       break;
     case bekClose:
-      if (HWND h = WindowOfNative(e.Window)) Post(h, WM_CLOSE, 0, 0, e.Time, Backend().CursorPos());
+      // A disabled window (the owner of a modal dialog) ignores the user's close request.
+      if (HWND h = WindowOfNative(e.Window); h && Enabled(W(h)))
+        Post(h, WM_CLOSE, 0, 0, e.Time, Backend().CursorPos());
       break;
     case bekResized:
     case bekMoved:

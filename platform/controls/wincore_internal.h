@@ -118,7 +118,8 @@ struct TState {
   std::vector<TDC> DCs;
   std::unique_ptr<TBitmap> ClipboardBitmap;
   Integer SendDepth = 0;
-  HWND CurrentWindow = 0;  // the target of the innermost SendMessage
+  bool MenuKeyAlone = false;  // Alt is down and no other key or button went down since
+  HWND CurrentWindow = 0;     // the target of the innermost SendMessage
 };
 
 TState& S();

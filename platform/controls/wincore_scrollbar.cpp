@@ -358,6 +358,26 @@ bool GetScrollInfo(HWND h, Integer bar, TScrollInfo& info) {
   return true;
 }
 
+Integer ScrollThumbPos(HWND h, Integer bar, WPARAM wParam) {
+  const Integer low = HiWord(wParam);
+  TScrollInfo info;
+  info.Mask = SIF_RANGE | SIF_TRACKPOS;
+  if (!GetScrollInfo(h, bar, info) || info.Max <= 0xFFFF) return low;
+  // Of the positions in the range with these low bits, the one nearest the
+  // track position (the bar's position once the drag ended).
+  Int64 best = low;
+  Int64 bestDistance = -1;
+  for (Int64 p = low; p <= info.Max; p += 0x10000) {
+    if (p < info.Min) continue;
+    const Int64 distance = p > info.TrackPos ? p - info.TrackPos : info.TrackPos - p;
+    if (bestDistance < 0 || distance < bestDistance) {
+      best = p;
+      bestDistance = distance;
+    }
+  }
+  return static_cast<Integer>(best);
+}
+
 Integer SetScrollPos(HWND h, Integer bar, Integer pos, bool redraw) {
   TWnd* w = W(h);
   if (!w || (bar != SB_HORZ && bar != SB_VERT)) return 0;

@@ -3,6 +3,8 @@
 
 #include "controls/dragdrop.h"
 #include "controls/forms_test_util.h"
+#include "controls/menus.h"
+#include "controls/stdctrls.h"
 
 namespace brevant::test {
 
@@ -121,6 +123,57 @@ TEST_F(DragTest, EscapeAndRightClickCancelAutomaticModeWaitsForThreshold) {
   Offscreen().MouseUp(target->ClientToScreen({10, 10}));
   Pump();
   EXPECT_EQ(events.back(), "end Dst");
+}
+
+TEST_F(DragTest, ARightClickThatCancelsADragOnlyCancels) {
+  auto* menu = Create<TPopupMenu>(form);
+  menu->SetName("TargetMenu");
+  auto* item = Create<TMenuItem>(form);
+  item->SetCaption("Item");
+  menu->Items()->Add(item);
+  target->SetPopupMenu(menu);
+  source->BeginDrag(true);
+  MoveTo(target, 20, 20);
+  Offscreen().Click(target->ClientToScreen({20, 20}), bbRight);
+  EXPECT_NO_THROW(Pump());
+  EXPECT_FALSE(Dragging());
+  EXPECT_EQ(events.back(), "end nil");
+  EXPECT_TRUE(ModalLog().empty()) << "no pop-up menu";
+  // The next right click is an ordinary one.
+  ScriptAnswer("PopupMenu", -1);
+  Offscreen().Click(target->ClientToScreen({20, 20}), bbRight);
+  Pump();
+  EXPECT_EQ(ModalLog(), (std::vector<String>{"PopupMenu: TargetMenu"}));
+}
+
+TEST_F(DragTest, AButtonThatStartsADragShowsUpAgainAfterTheDrop) {
+  auto* button = Create<TButton>(form);
+  button->SetBounds(10, 100, 75, 25);
+  button->SetParent(form);
+  button->SetDragMode(dmAutomatic);
+  Integer clicks = 0;
+  button->OnClick = TNotifyEvent::FromCallable([&](TObject*) { ++clicks; });
+  Pump();
+  MoveTo(button, 10, 10);
+  Offscreen().MouseDown(button->ClientToScreen({10, 10}));
+  Pump();
+  EXPECT_TRUE(button->Pressed());
+  MoveTo(button, 40, 10);
+  EXPECT_TRUE(Dragging());
+  MoveTo(target, 10, 10);
+  Offscreen().MouseUp(target->ClientToScreen({10, 10}));
+  Pump();
+  EXPECT_FALSE(Dragging());
+  EXPECT_FALSE(button->Pressed());
+  EXPECT_EQ(clicks, 0);
+  // Moving over it again shows no press; a click clicks once.
+  MoveTo(button, 20, 10);
+  EXPECT_FALSE(button->Pressed());
+  Offscreen().Advance(1000);
+  Offscreen().Click(button->ClientToScreen({20, 10}));
+  Pump();
+  EXPECT_EQ(clicks, 1);
+  EXPECT_FALSE(button->Pressed());
 }
 
 namespace {

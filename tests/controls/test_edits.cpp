@@ -393,4 +393,53 @@ TEST_F(EditTest, MemoLinesKeysAndWrapping) {
   EXPECT_EQ(m->Perform(EM_GETFIRSTVISIBLELINE), 0);
 }
 
+TEST_F(EditTest, MemoMaxLengthCountsWhatTextHolds) {
+  auto* m = AddEdit<TMemo>("M", Bounds(10, 10, 200, 100));
+  Show();
+  m->SetMaxLength(10);
+  Type("abcd\nefgh");  // 4 + CR LF + 4 bytes of Text
+  EXPECT_EQ(m->Text(), "abcd\r\nefgh");
+  const Integer beeps = Beeps();
+  Type("x");
+  EXPECT_EQ(m->Text(), "abcd\r\nefgh");
+  EXPECT_EQ(Beeps(), beeps + 1);
+  // A break that would not fit is refused as well.
+  Key(VK_BACK);
+  Key(VK_BACK);
+  Key(VK_RETURN);
+  EXPECT_EQ(m->Text(), "abcd\r\nef\r\n");
+  Key(VK_RETURN);
+  EXPECT_LE(m->Text().size(), 10u);
+}
+
+// Drags a window's vertical thumb to the end of its bar.
+static void DragThumbToTheEnd(HWND h) {
+  TRect bar = GetScrollBarRect(h, SB_VERT);
+  const TPoint origin = GetWindowRect(h).TopLeft();
+  const Integer x = origin.X + (bar.Left + bar.Right) / 2;
+  Offscreen().MouseMove({x, origin.Y + bar.Top + 17 + 3});
+  Offscreen().MouseDown({x, origin.Y + bar.Top + 17 + 3});
+  PumpMessages();
+  Offscreen().MouseMove({x, origin.Y + bar.Bottom - 17 - 1});
+  PumpMessages();
+  Offscreen().MouseUp({x, origin.Y + bar.Bottom - 17 - 1});
+  PumpMessages();
+}
+
+TEST_F(EditTest, MemoThumbDragsBeyond65535Pixels) {
+  auto* m = AddEdit<TMemo>("M", Bounds(10, 10, 200, 100));
+  m->SetScrollBars(ssVertical);
+  String many;
+  for (int i = 0; i < 6000; ++i) many += "line " + std::to_string(i) + "\r\n";
+  m->SetText(many);
+  Show();
+  TScrollInfo si;
+  si.Mask = SIF_RANGE;
+  GetScrollInfo(m->Handle(), SB_VERT, si);
+  ASSERT_GT(si.Max, 65535) << "the text is taller than 16 bits of pixels";
+  DragThumbToTheEnd(m->Handle());
+  EXPECT_GT(m->Perform(EM_GETFIRSTVISIBLELINE), 5900);
+  EXPECT_GT(GetScrollPos(m->Handle(), SB_VERT), 65535);
+}
+
 }  // namespace brevant::test

@@ -168,6 +168,55 @@ TEST_F(FormsTest, CloseHidesFreesOrKeepsTheFormAndEndsTheApplication) {
   EXPECT_FALSE(mainForm->Visible());
 }
 
+TEST_F(FormsTest, TheUserCannotCloseTheDisabledOwnerOfAModalDialog) {
+  // The dialog belongs to the main form, which frees itself on close: closing
+  // it under the dialog would free the dialog inside its own loop.
+  form->OnClose = TCloseEvent::FromCallable([](TObject*, TCloseAction& a) { a = caFree; });
+  auto* dlg = Create<TForm>(form);
+  dlg->SetBounds(200, 200, 200, 120);
+  form->Show();
+  Pump();
+  const TNativeWindow mainNative = Native();
+  Integer closes = 0;
+  form->OnCloseQuery = TCloseQueryEvent::FromCallable([&](TObject*, bool&) { ++closes; });
+  ScriptAction("ShowModal", [&](TObject*) {
+    Offscreen().RequestClose(mainNative);
+    Pump();
+    EXPECT_EQ(closes, 0) << "the disabled owner ignores the close box";
+    dlg->SetModalResult(mrOk);
+  });
+  EXPECT_EQ(dlg->ShowModal(), mrOk);
+  EXPECT_TRUE(form->Visible());
+  // Enabled again, it closes (and frees itself) as before.
+  Offscreen().RequestClose(mainNative);
+  Pump();
+  EXPECT_EQ(closes, 1);
+  EXPECT_FALSE(Offscreen().IsNativeWindow(mainNative));
+  form = nullptr;
+}
+
+TEST_F(FormsTest, AnAutoScrollingFormsThumbDragsBeyond65535Pixels) {
+  form->SetAutoScroll(true);
+  TProbe* far = AddProbe(form, "Far", Rect(10, 100000, 60, 100020));
+  form->Show();
+  Pump();
+  HWND h = form->WindowHandle();
+  TRect bar = GetScrollBarRect(h, SB_VERT);
+  ASSERT_FALSE(IsRectEmpty(bar));
+  const TPoint origin = GetWindowRect(h).TopLeft();
+  const Integer x = origin.X + (bar.Left + bar.Right) / 2;
+  Offscreen().MouseMove({x, origin.Y + bar.Top + 17 + 3});
+  Offscreen().MouseDown({x, origin.Y + bar.Top + 17 + 3});
+  Pump();
+  Offscreen().MouseMove({x, origin.Y + bar.Bottom - 17 - 1});
+  Pump();
+  Offscreen().MouseUp({x, origin.Y + bar.Bottom - 17 - 1});
+  Pump();
+  EXPECT_GT(GetScrollPos(h, SB_VERT), 65535);
+  EXPECT_GE(far->Top(), 0) << "the far control is scrolled into the client area";
+  EXPECT_LT(far->Top(), form->ClientHeight());
+}
+
 TEST_F(FormsTest, PositionStylesAndOnPaint) {
   Screen()->SetWidth(1000);
   Screen()->SetHeight(800);

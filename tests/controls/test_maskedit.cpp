@@ -2,6 +2,7 @@
 // validation.
 #include "controls/controls_test_util.h"
 #include "controls/maskedit.h"
+#include "controls/stdctrls.h"
 
 namespace brevant::test {
 
@@ -162,6 +163,34 @@ TEST_F(MaskEditTest, LeavingWithInvalidTextKeepsTheFocus) {
   e->SetValidateOnExit(false);
   other->SetFocus();
   EXPECT_TRUE(other->Focused());
+}
+
+TEST_F(MaskEditTest, AButtonDoesNotClickWhileTheEditKeepsTheFocus) {
+  TMaskEdit* e = AddMask("Zip", "00000;1;_");
+  auto* ok = Create<TButton>(form);
+  ok->SetBoundsRect(Bounds(10, 50, 75, 25));
+  ok->SetParent(form);
+  Integer clicks = 0;
+  ok->OnClick = TNotifyEvent::FromCallable([&](TObject*) { ++clicks; });
+  form->Show();
+  Pump();
+  Type("123");
+  const TPoint at = ok->ClientToScreen({20, 10});
+  Offscreen().MouseMove(at);
+  Offscreen().MouseDown(at);
+  Pump();
+  EXPECT_TRUE(e->Focused());
+  EXPECT_FALSE(ok->Pressed()) << "no pressed look without the focus";
+  Offscreen().MouseUp(at);
+  Pump();
+  EXPECT_EQ(clicks, 0);
+  // Valid text lets the focus go: the click comes.
+  Type("45");
+  Offscreen().Advance(1000);
+  Offscreen().Click(at);
+  Pump();
+  EXPECT_TRUE(ok->Focused());
+  EXPECT_EQ(clicks, 1);
 }
 
 // A descendant that makes itself a multi-line edit window in CreateParams,

@@ -1,6 +1,9 @@
 // Menus: items, pop-up tracking by keyboard and mouse, shortcuts, the menu
 // bar, and actions linked to items.
+#include <functional>
+
 #include "controls/actions.h"
+#include "controls/edits.h"
 #include "controls/forms_test_util.h"
 #include "controls/menus.h"
 
@@ -241,6 +244,229 @@ TEST_F(MenusTest, ActionsFollowTheLinkedPropertyRule) {
   EXPECT_EQ(a->Action(), nullptr);
   a->Click();
   EXPECT_EQ(runs, 1);
+}
+
+// A form with a menu bar: File and Edit drop down, Help runs at once.
+class MenuBarTest : public MenusTest {
+ protected:
+  void SetUp() override {
+    MenusTest::SetUp();
+    bar = Create<TMainMenu>(form);
+    file = Add(bar->Items(), "&File", "");
+    Add(file, "&Open", "file open");
+    edit = Add(bar->Items(), "&Edit", "");
+    Add(edit, "&Copy", "copy");
+    help = Add(bar->Items(), "&Help", "help");
+    form->SetMenu(bar);
+    Pump();
+  }
+  void TearDown() override {
+    Application()->OnIdle = nullptr;
+    MenusTest::TearDown();
+  }
+  // A bar item's rectangle in the form's window coordinates.
+  TRect BarRect(TMenuItem* item) const {
+    TRect bar = form->MenuBarRect();
+    for (const auto& bi : MenuBarLayout(form->Menu(), form->Canvas()))
+      if (bi.Item == item) {
+        TRect r = bi.Rect;
+        OffsetRect(r, bar.Left, bar.Top);
+        return r;
+      }
+    return TRect();
+  }
+  TPoint BarPoint(TMenuItem* item) const {
+    TRect r = BarRect(item);
+    return {form->Left() + (r.Left + r.Right) / 2, form->Top() + (r.Top + r.Bottom) / 2};
+  }
+  // The pixels of a bar item in a colour.
+  Integer BarPixels(TMenuItem* item, TColor color) const {
+    TRect r = BarRect(item);
+    Integer n = 0;
+    for (Integer y = r.Top; y < r.Bottom; ++y)
+      for (Integer x = r.Left; x < r.Right; ++x)
+        if (Offscreen().Pixel(Native(), x, y) == ColorToRGB(color)) ++n;
+    return n;
+  }
+  // Runs the steps one per idle turn of the menu loop (then Escape).
+  void OnIdleSteps(std::vector<std::function<void()>> steps) {
+    idleSteps = std::move(steps);
+    step = 0;
+    Application()->OnIdle = TIdleEvent::FromCallable([this](TObject*, bool&) {
+      if (step < idleSteps.size()) {
+        idleSteps[step++]();
+        return;
+      }
+      ++leftoverIdles;  // the menu was still open after the last step
+      Offscreen().PressKey(VK_ESCAPE);
+    });
+  }
+  TMainMenu* bar = nullptr;
+  TMenuItem *file = nullptr, *edit = nullptr, *help = nullptr;
+  std::vector<std::function<void()>> idleSteps;
+  size_t step = 0;
+  Integer leftoverIdles = 0;
+};
+
+TEST_F(MenuBarTest, MenuTextsStayOnTheirOwnBackground) {
+  // The bar: the captions after the open item have no highlight box.
+  Integer editHighlight = -1, helpHighlight = -1, fileHighlight = -1;
+  OnIdleSteps({[&] {
+    fileHighlight = BarPixels(file, clHighlight);
+    editHighlight = BarPixels(edit, clHighlight);
+    helpHighlight = BarPixels(help, clHighlight);
+    Offscreen().PressKey(VK_ESCAPE);
+  }});
+  Offscreen().Click(BarPoint(file));
+  Pump();
+  EXPECT_GT(fileHighlight, 0) << "the open item is highlighted";
+  EXPECT_EQ(editHighlight, 0);
+  EXPECT_EQ(helpHighlight, 0);
+
+  // A pop-up menu: the rows after a checked row have no box behind their
+  // text (the check mark's colour).
+  open->SetChecked(true);
+  Integer plain = 0, all = 0;
+  ScriptAction("PopupMenu", [&](TObject*) {
+    TWinControl* w = OpenMenuWindows().at(0);
+    const Integer rowH = (w->ClientHeight() - 4 - 8) / 4;  // Open, line, Sort, Print, Save
+    const Integer saveMid = 2 + rowH + 8 + 2 * rowH + rowH / 2;
+    for (Integer y = saveMid - 3; y <= saveMid + 3; ++y)
+      for (Integer x = 27; x < 45; ++x, ++all)
+        if (GetWindowPixel(w->WindowHandle(), x, y) == ColorToRGB(clMenu)) ++plain;
+    Offscreen().PressKey(VK_ESCAPE);
+  });
+  menu->Popup(300, 300);
+  EXPECT_GT(plain * 2, all) << "the text of Save lies on the menu's colour";
+}
+
+TEST_F(MenuBarTest, AnItemWithoutSubItemsOnTheBarClicksAndEndsTheLoop) {
+  // Clicked on the bar.
+  Offscreen().Click(BarPoint(help));
+  EXPECT_NO_THROW(Pump());
+  EXPECT_EQ(clicks, (std::vector<String>{"help"}));
+  // By its accelerator.
+  Offscreen().PressKey('H', bmAlt);
+  EXPECT_NO_THROW(Pump());
+  EXPECT_EQ(clicks.size(), 2u);
+  // Reached from another bar menu by the pointer, then clicked.
+  OnIdleSteps({[&] { Offscreen().MouseMove(BarPoint(help)); },
+               [&] {
+                 EXPECT_EQ(form->MenuBarHot(), help);
+                 EXPECT_TRUE(OpenMenuWindows().empty());
+                 Offscreen().Click(BarPoint(help));
+               }});
+  Offscreen().Click(BarPoint(file));
+  EXPECT_NO_THROW(Pump());
+  EXPECT_EQ(clicks.size(), 3u);
+  EXPECT_EQ(form->MenuBarHot(), nullptr);
+}
+
+TEST_F(MenuBarTest, APressOutsideClosesTheMenuAfterSwitchingBarMenus) {
+  // By the keyboard.
+  OnIdleSteps({[&] { Offscreen().PressKey(VK_RIGHT); },
+               [&] {
+                 EXPECT_EQ(form->MenuBarHot(), edit);
+                 Offscreen().Click({5, 5});
+               }});
+  Offscreen().Click(BarPoint(file));
+  EXPECT_NO_THROW(Pump());
+  EXPECT_EQ(step, 2u);
+  EXPECT_EQ(leftoverIdles, 0) << "the press closed the menu";
+  EXPECT_TRUE(OpenMenuWindows().empty());
+  // By the pointer.
+  OnIdleSteps({[&] { Offscreen().MouseMove(BarPoint(edit)); },
+               [&] {
+                 EXPECT_EQ(OpenMenuWindows().size(), 1u);
+                 Offscreen().Click({5, 5});
+               }});
+  Offscreen().Click(BarPoint(file));
+  EXPECT_NO_THROW(Pump());
+  EXPECT_EQ(step, 2u);
+  EXPECT_EQ(leftoverIdles, 0);
+  EXPECT_TRUE(OpenMenuWindows().empty());
+  EXPECT_TRUE(clicks.empty());
+}
+
+TEST_F(MenuBarTest, F10AndAltAloneActivateTheMenuBar) {
+  probe->SetFocus();
+  // F10: the first item is selected without opening; arrows move, Return
+  // opens and chooses.
+  OnIdleSteps({[&] {
+                 EXPECT_EQ(form->MenuBarHot(), file);
+                 EXPECT_TRUE(OpenMenuWindows().empty());
+                 Offscreen().PressKey(VK_RIGHT);
+               },
+               [&] {
+                 EXPECT_EQ(form->MenuBarHot(), edit);
+                 EXPECT_TRUE(OpenMenuWindows().empty());
+                 Offscreen().PressKey(VK_RETURN);
+               },
+               [&] {
+                 EXPECT_EQ(OpenMenuWindows().size(), 1u);
+                 Offscreen().PressKey(VK_RETURN);
+               }});
+  Offscreen().PressKey(VK_F10);
+  EXPECT_NO_THROW(Pump());
+  EXPECT_EQ(clicks, (std::vector<String>{"copy"}));
+  EXPECT_EQ(form->MenuBarHot(), nullptr);
+
+  // Alt pressed and released alone; pressed again it leaves the bar, and its
+  // release does not activate it again.
+  OnIdleSteps({[&] {
+    EXPECT_EQ(form->MenuBarHot(), file);
+    Offscreen().KeyDown(VK_MENU);
+    Offscreen().KeyUp(VK_MENU);
+  }});
+  Offscreen().KeyDown(VK_MENU);
+  Offscreen().KeyUp(VK_MENU);
+  EXPECT_NO_THROW(Pump());
+  EXPECT_EQ(step, 1u);
+  EXPECT_EQ(form->MenuBarHot(), nullptr);
+  // A letter pressed with Alt is no menu activation of its own.
+  OnIdleSteps({});
+  Offscreen().KeyDown(VK_MENU);
+  Offscreen().PressKey('Q', bmAlt);
+  Offscreen().KeyUp(VK_MENU);
+  EXPECT_NO_THROW(Pump());
+  EXPECT_EQ(step, 0u);
+  EXPECT_EQ(clicks.size(), 1u);
+}
+
+TEST_F(MenusTest, TheContextMenuKeyAndShiftF10OpenTheFocusedControlsMenu) {
+  probe->SetFocus();
+  Pump();
+  TPoint at{-1, -1};
+  auto where = [&](TObject*) {
+    at = OpenMenuWindows().at(0)->BoundsRect().TopLeft();
+    Offscreen().PressKey(VK_ESCAPE);
+  };
+  ScriptAction("PopupMenu", where);
+  Offscreen().PressKey(VK_APPS);
+  Pump();
+  EXPECT_EQ(at, probe->ClientToScreen({0, 0})) << "at the control's corner";
+  at = {-1, -1};
+  ScriptAction("PopupMenu", where);
+  Offscreen().PressKey(VK_F10, bmShift);
+  Pump();
+  EXPECT_EQ(at, probe->ClientToScreen({0, 0}));
+  EXPECT_TRUE(clicks.empty());
+  // An edit's menu opens at its caret.
+  auto* e = Create<TEdit>(form);
+  e->SetBounds(10, 100, 150, 21);
+  e->SetParent(form);
+  e->SetPopupMenu(menu);
+  e->SetText("some text");
+  e->SetFocus();
+  e->SetSelStart(4);
+  Pump();
+  at = {-1, -1};
+  ScriptAction("PopupMenu", where);
+  Offscreen().PressKey(VK_APPS);
+  Pump();
+  EXPECT_GT(at.X, e->ClientToScreen({10, 0}).X);
+  EXPECT_GT(at.Y, e->ClientToScreen({0, 0}).Y);
+  EXPECT_LE(at.Y, e->ClientToScreen({0, e->ClientHeight()}).Y);
 }
 
 }  // namespace brevant::test
