@@ -16,6 +16,9 @@ namespace brevant {
 
 namespace {
 
+// A name clash among the components of a stream.
+constexpr const char* SComponentNameError = "%s at offset %d";
+
 // The largest stream part a reader takes in.
 constexpr Int64 MaxReaderBuffer = Int64(1) << 31;
 
@@ -546,7 +549,7 @@ void TReader::SetComponentName(TComponent* c, const String& name, Int64 at) {
   try {
     c->SetName(name);
   } catch (const EComponentError& e) {
-    throw EReadError(res::SComponentNameError, {e.Message(), at});
+    throw EReadError(SComponentNameError, {e.Message(), at});
   }
 }
 

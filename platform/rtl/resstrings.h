@@ -95,7 +95,6 @@ inline constexpr const char* SInvalidStreamName = "Invalid name '%s' at offset %
 inline constexpr const char* SStreamNestingTooDeep = "Objects nested too deeply at offset %d";
 inline constexpr const char* SValueOutOfRange = "Value out of range at offset %d";
 inline constexpr const char* SPropertyReadError = "Error reading %s.%s: %s";
-inline constexpr const char* SComponentNameError = "%s at offset %d";
 inline constexpr const char* SUnknownProperty = "Property %s does not exist";
 inline constexpr const char* SReadOnlyProperty = "Property %s is read-only";
 inline constexpr const char* SInvalidPropertyValue = "Invalid property value";
