@@ -45,7 +45,8 @@ $(BUILD_FUZZ)/build.ninja: | deps
 
 # Each target: its seed corpus under tests/fuzz/; new inputs go to the build tree.
 FUZZ_TARGETS := fuzz_rtl_conversions:corpus fuzz_form_text:corpus_form_text \
-                fuzz_form_binary:corpus_form_binary
+                fuzz_form_binary:corpus_form_binary fuzz_bmp:corpus_bmp fuzz_png:corpus_png \
+                fuzz_form_picture:corpus_form_picture
 
 fuzz: $(BUILD_FUZZ)/build.ninja
 	cmake --build $(BUILD_FUZZ) -j $(JOBS) --target $(foreach t,$(FUZZ_TARGETS),$(firstword $(subst :, ,$(t))))

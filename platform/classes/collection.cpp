@@ -42,6 +42,7 @@ Integer TCollectionItem::Index() const {
 
 void TCollectionItem::SetIndex(Integer index) {
   if (!collection_) return;
+  if (index < 0 || index >= collection_->Count()) throw EListError(res::SListIndexError, {index});
   Integer cur = Index();
   if (cur >= 0 && cur != index) {
     collection_->MoveItem(this, index);
@@ -90,6 +91,7 @@ TCollectionItem* TCollection::Add() {
 }
 
 TCollectionItem* TCollection::Insert(Integer index) {
+  if (index < 0 || index > Count()) throw EListError(res::SListIndexError, {index});
   TCollectionItem* item = Add();
   item->SetIndex(index);
   return item;
@@ -130,6 +132,7 @@ void TCollection::Assign(const TPersistent* source) {
     TPersistent::Assign(source);
     return;
   }
+  if (other == this) return;
   TCollectionUpdate update(this);
   Clear();
   for (TCollectionItem* item : other->items_) Add()->Assign(item);
@@ -163,7 +166,6 @@ void TCollection::MoveItem(TCollectionItem* item, Integer newIndex) {
   auto it = std::find(items_.begin(), items_.end(), item);
   if (it == items_.end()) return;
   items_.erase(it);
-  newIndex = std::clamp<Integer>(newIndex, 0, Count());
   items_.insert(items_.begin() + newIndex, item);
 }
 

@@ -32,6 +32,7 @@ class TCollectionItem : public TPersistent {
   // Moves the item to another collection (or out of any, with nullptr).
   virtual void SetCollection(TCollection* collection);
   Integer Index() const;
+  // Raises EListError outside 0 .. Count-1.
   virtual void SetIndex(Integer index);
   Integer ID() const { return id_; }
   virtual String DisplayName() const { return ClassName(); }
@@ -67,6 +68,7 @@ class TCollection : public TPersistent {
   // Raises EListError outside 0 .. Count-1.
   TCollectionItem* Items(Integer index) const;
   TCollectionItem* Add();
+  // Raises EListError outside 0 .. Count.
   TCollectionItem* Insert(Integer index);
   void Delete(Integer index);
   void Clear();
@@ -76,7 +78,8 @@ class TCollection : public TPersistent {
   virtual void EndUpdate();
   Integer UpdateCount() const { return updateCount_; }
 
-  // Clears and adds one item per source item, assigning each.
+  // Clears and adds one item per source item, assigning each; from itself
+  // it changes nothing.
   void Assign(const TPersistent* source) override;
   TPersistent* GetOwner() const override { return nullptr; }
   String GetNamePath() const override;

@@ -143,8 +143,9 @@ void TComponent::Remove(TComponent* component) {
 
 void TComponent::InsertComponent(TComponent* component) {
   if (!component) return;
-  if (component->owner_) component->owner_->RemoveComponent(component);
+  // Checked first: a name clash leaves the component with its old owner.
   ValidateRename(component, String(), component->name_);
+  if (component->owner_) component->owner_->RemoveComponent(component);
   Insert(component);
   Notification(component, opInsert);
 }
@@ -156,8 +157,14 @@ void TComponent::RemoveComponent(TComponent* component) {
 }
 
 void TComponent::DestroyComponents() {
+  // Each owned component hears of every one removed before it, while that
+  // one is whole: components of one owner register nothing else with each
+  // other, so this is how they drop their references.
   while (!components_.empty()) {
     TComponent* c = components_.back();
+    Notification(c, opRemove);
+    // A handler may have freed it already (it left the list then).
+    if (std::find(components_.begin(), components_.end(), c) == components_.end()) continue;
     Remove(c);
     c->Free();
   }

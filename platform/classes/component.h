@@ -4,7 +4,8 @@
 // An owner frees the components it owns. Components that refer to others
 // they do not own ask for a free notification and clear the reference in
 // Notification(other, opRemove). Owned components also hear of every
-// component inserted into or removed from their owner.
+// component inserted into or removed from their owner, also of each one the
+// owner frees when it is freed itself.
 //
 // Destruction (see object.h): BeforeDestruction sets csDestroying on the
 // component and everything it owns, tells every component that asked for a
@@ -69,6 +70,8 @@ class TComponent : public TPersistent {
   Integer ComponentIndex() const;
   // The owned component with the name (ignoring case), or nullptr.
   TComponent* FindComponent(const String& name) const;
+  // Raises EComponentError on a name clash; the component keeps its old
+  // owner then.
   void InsertComponent(TComponent* component);
   void RemoveComponent(TComponent* component);
   void DestroyComponents();

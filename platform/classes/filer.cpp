@@ -136,8 +136,8 @@ TComponent* FindFirst(TComponent* root, const String& name) {
 }
 
 TObject* FindInstance(const detail::TFixupRecord& f) {
-  if (!f.PathKnown) return f.Instance;
-  TObject* obj = f.Holder;
+  if (!f.PathKnown && !f.Anchor) return f.Instance;
+  TObject* obj = f.Anchor ? static_cast<TObject*>(f.Anchor) : f.Holder;
   for (const detail::TFixupStep& step : f.Path) {
     if (!obj) return nullptr;
     if (step.ItemID >= 0) {
@@ -150,6 +150,27 @@ TObject* FindInstance(const detail::TFixupRecord& f) {
     }
   }
   return obj;
+}
+
+// The first part of a reference: the root being read answers to the name
+// the stream gives it, whatever its own name.
+TComponent* FindFirstOf(const detail::TFixupRecord& f, const String& name) {
+  if (f.Root)
+    if (TComponent* c = f.Root->FindComponent(name)) return c;
+  if (f.StreamRoot && !f.StreamRootName.empty() && SameText(f.StreamRootName, name))
+    return f.StreamRoot;
+  return FindFirst(f.Root, name);
+}
+
+TComponent* FindReference(const detail::TFixupRecord& f) {
+  if (f.Name.empty()) return nullptr;
+  std::vector<String> parts = SplitString(f.Name, '.');
+  TComponent* c = FindFirstOf(f, parts[0]);
+  for (std::size_t i = 1; c && i < parts.size(); ++i) {
+    TComponent* next = c->FindComponent(parts[i]);
+    c = next ? next : SameText(parts[i], "Owner") ? c : nullptr;
+  }
+  return c;
 }
 
 }  // namespace
@@ -226,10 +247,10 @@ detail::TFixupResult detail::ApplyFixup(const TFixupRecord& f) {
   if (!instance) return frGone;
   const TPropInfo* p = GetPropInfo(instance, f.Prop);
   if (!p || p->Kind() != tkClass || !p->SetObject) return frGone;
-  TComponent* target = FindNestedComponent(f.Root, f.Name);
+  TComponent* target = FindReference(f);
   if (!target) {
     std::size_t dot = f.Name.find('.');
-    if (dot != String::npos && !FindFirst(f.Root, f.Name.substr(0, dot))) return frMissingRoot;
+    if (dot != String::npos && !FindFirstOf(f, f.Name.substr(0, dot))) return frMissingRoot;
     return frUnresolved;
   }
   SetObjectProp(instance, p, target);
@@ -241,6 +262,7 @@ void detail::DeferFixup(TFixupRecord fixup) {
   TFixupGuard& g = Guard();
   fixup.Root = nullptr;
   fixup.Instance = nullptr;
+  fixup.StreamRoot = nullptr;
   static UInt64 serial = 0;
   fixup.Serial = ++serial;
   g.FreeNotification(fixup.Holder);

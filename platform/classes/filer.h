@@ -22,6 +22,7 @@
 namespace brevant {
 
 class TStream;
+class TCollection;
 class TReader;
 class TWriter;
 struct TTypeInfo;
@@ -147,9 +148,14 @@ struct TFixupStep {
 struct TFixupRecord {
   TComponent* Holder = nullptr;  // the component being read
   TComponent* Root = nullptr;    // where names resolve first (nullptr: global roots only)
-  std::vector<TFixupStep> Path;  // from Holder to the instance
+  std::vector<TFixupStep> Path;  // from Holder (or Anchor) to the instance
   bool PathKnown = true;
-  TPersistent* Instance = nullptr;  // used when the path is not known
+  // A collection the holder streams itself: Path starts there, by item IDs,
+  // so that items emptied out later in the stream are not written to.
+  TCollection* Anchor = nullptr;
+  TPersistent* Instance = nullptr;   // used when neither path is known
+  TComponent* StreamRoot = nullptr;  // the root being read, also named as ...
+  String StreamRootName;             // ... this name the stream gives it
   String Prop;
   String Name;  // the reference as stored
   UInt64 Serial = 0;

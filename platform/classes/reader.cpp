@@ -16,6 +16,9 @@ namespace brevant {
 
 namespace {
 
+// A name clash among the components of a stream.
+constexpr const char* SComponentNameError = "%s at offset %d";
+
 // The largest stream part a reader takes in.
 constexpr Int64 MaxReaderBuffer = Int64(1) << 31;
 
@@ -38,6 +41,24 @@ struct TPathGuard {
 };
 
 }  // namespace
+
+// Sets the reader's anchor collection for a scope (nullptr: none).
+struct TReader::TAnchorScope {
+  TReader& r;
+  TCollection* saved;
+  std::size_t savedDepth;
+  TAnchorScope(TReader& reader, TCollection* anchor)
+      : r(reader), saved(reader.anchor_), savedDepth(reader.anchorDepth_) {
+    r.anchor_ = anchor;
+    r.anchorDepth_ = r.path_.size();
+  }
+  ~TAnchorScope() {
+    r.anchor_ = saved;
+    r.anchorDepth_ = savedDepth;
+  }
+  TAnchorScope(const TAnchorScope&) = delete;
+  TAnchorScope& operator=(const TAnchorScope&) = delete;
+};
 
 TReader::TReader(TStream& stream) : TFiler(stream) {
   base_ = stream.Position();
@@ -452,7 +473,9 @@ TComponent* TReader::ReadRootComponent(TComponent* root, TComponent* newRootOwne
   Integer childPos = 0;
   ReadPrefix(flags, childPos);
   String className = ReadStr();
+  const Int64 namePos = Position();
   String name = ReadStr();
+  rootName_ = name;
   bool createdRoot = false;
   if (!root) {
     TClass cls = FindClass(className);
@@ -466,7 +489,7 @@ TComponent* TReader::ReadRootComponent(TComponent* root, TComponent* newRootOwne
   try {
     root->BeginLoading();
     loaded_.push_back(root);
-    if (createdRoot && !name.empty()) root->SetName(name);
+    if (createdRoot && !name.empty()) SetComponentName(root, name, namePos);
     ReadData(root);
     FinishRead();
   } catch (...) {
@@ -487,6 +510,7 @@ TComponent* TReader::ReadComponent() {
   Integer childPos = 0;
   ReadPrefix(flags, childPos);
   String className = ReadStr();
+  const Int64 namePos = Position();
   String name = ReadStr();
   std::size_t mark = created_.size();
   TComponent* c = nullptr;
@@ -507,7 +531,7 @@ TComponent* TReader::ReadComponent() {
     }
     if (flags.Contains(ffInline)) c->state_ += csInline;
     if (!flags.Contains(ffInherited)) {
-      if (!name.empty()) c->SetName(name);
+      if (!name.empty()) SetComponentName(c, name, namePos);
       c->SetParentComponent(parent_);
     }
     if (flags.Contains(ffChildPos)) {
@@ -521,6 +545,14 @@ TComponent* TReader::ReadComponent() {
   return c;
 }
 
+void TReader::SetComponentName(TComponent* c, const String& name, Int64 at) {
+  try {
+    c->SetName(name);
+  } catch (const EComponentError& e) {
+    throw EReadError(SComponentNameError, {e.Message(), at});
+  }
+}
+
 void TReader::ReadData(TComponent* instance) {
   TComponent* savedHolder = holder_;
   TComponent* savedParent = parent_;
@@ -528,6 +560,7 @@ void TReader::ReadData(TComponent* instance) {
   TComponent* savedLookup = lookupRoot_;
   bool savedKnown = pathKnown_;
   std::vector<detail::TFixupStep> savedPath = std::move(path_);
+  TAnchorScope anchorScope(*this, nullptr);
   path_.clear();
   holder_ = instance;
   pathKnown_ = true;
@@ -560,6 +593,7 @@ void TReader::ReadData(TComponent* instance) {
 }
 
 void TReader::ReadProperties(TPersistent* instance) {
+  TAnchorScope anchorScope(*this, nullptr);
   bool savedKnown = pathKnown_;
   pathKnown_ = false;
   struct TRestore {
@@ -724,7 +758,13 @@ void TReader::ReadObjectValue(TPersistent* obj, const TPropInfo* p) {
       f.Root = lookupRoot_;
       f.Path = path_;
       f.PathKnown = pathKnown_ && holder_;
+      if (!f.PathKnown && anchor_) {
+        f.Anchor = anchor_;
+        f.Path.assign(path_.begin() + static_cast<std::ptrdiff_t>(anchorDepth_), path_.end());
+      }
       f.Instance = obj;
+      f.StreamRoot = root_;
+      f.StreamRootName = rootName_;
       f.Prop = p->Name;
       f.Name = ReadIdent();
       fixups_.push_back(std::move(f));
@@ -755,6 +795,8 @@ void TReader::ReadMethodValue(TPersistent* obj, const TPropInfo* p) {
 
 void TReader::ReadCollection(TCollection* collection) {
   CheckValue(vaCollection);
+  // References inside are found again from this collection by item IDs.
+  TAnchorScope anchorScope(*this, collection);
   bool savedKnown = pathKnown_;
   pathKnown_ = false;
   struct TRestore {

@@ -117,6 +117,10 @@ class TReader : public TFiler {
   Cardinal ReadUInt32();
   std::size_t ReadLength(std::size_t unit);
   Int64 ReadIntOf(TValueType type);
+  struct TAnchorScope;
+  // Names a component read from the stream; a clash raises EReadError with
+  // the name's position.
+  void SetComponentName(TComponent* c, const String& name, Int64 at);
   void ReadData(TComponent* instance);
   void ReadProperty(TPersistent* instance);
   void ReadPropValue(TPersistent* instance, const TPropInfo* p);
@@ -139,6 +143,11 @@ class TReader : public TFiler {
   TComponent* holder_ = nullptr;
   std::vector<detail::TFixupStep> path_;
   bool pathKnown_ = true;
+  // The collection a component streams itself that is being read, and the
+  // length of path_ where the steps inside it begin.
+  TCollection* anchor_ = nullptr;
+  std::size_t anchorDepth_ = 0;
+  String rootName_;  // the name the stream gives the root being read
   String propName_;  // the property DefineProperties handlers may claim
   bool propHandled_ = false;
   mutable bool wrapped_ = false;  // a property error already names its property

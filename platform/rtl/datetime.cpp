@@ -380,10 +380,21 @@ class TScanner {
     return true;
   }
 
+  // A date by the numbers and the date separator, or as the short date
+  // format writes it, whichever reads further.
   bool ScanDate(TDateTime& date);
   bool ScanTime(TDateTime& time);
 
  private:
+  bool ScanNumericDate(TDateTime& date);
+  bool ScanFormattedDate(TDateTime& date);
+  bool FormatLiteral(const char* text, std::size_t count, bool trailing);
+  // Up to maxDigits digits (at least one).
+  bool BoundedNumber(Integer& value, Integer maxDigits, Integer& digits);
+  // The index of the longest name of either list matching here, or -1.
+  template <std::size_t N>
+  int Name(const std::array<String, N>& shortNames, const std::array<String, N>& longNames);
+
   std::size_t MatchLength(const String& word) const {
     if (word.empty() || s_.size() - pos_ < word.size()) return 0;
     for (std::size_t k = 0; k < word.size(); ++k)
@@ -434,6 +445,137 @@ Integer ExpandYear(Integer y, const TFormatSettings& fs) {
 }
 
 bool TScanner::ScanDate(TDateTime& date) {
+  const std::size_t start = pos_;
+  TDateTime numeric = 0, formatted = 0;
+  const bool byNumbers = ScanNumericDate(numeric);
+  const std::size_t numbersEnd = pos_;
+  pos_ = start;
+  if (ScanFormattedDate(formatted) && (!byNumbers || pos_ > numbersEnd)) {
+    date = formatted;
+    return true;
+  }
+  pos_ = byNumbers ? numbersEnd : start;
+  if (byNumbers) date = numeric;
+  return byNumbers;
+}
+
+bool TScanner::BoundedNumber(Integer& value, Integer maxDigits, Integer& digits) {
+  value = 0;
+  digits = 0;
+  while (digits < maxDigits && pos_ < s_.size() && s_[pos_] >= '0' && s_[pos_] <= '9') {
+    value = value * 10 + (s_[pos_] - '0');
+    ++digits;
+    ++pos_;
+  }
+  return digits > 0;
+}
+
+template <std::size_t N>
+int TScanner::Name(const std::array<String, N>& shortNames,
+                   const std::array<String, N>& longNames) {
+  int best = -1;
+  std::size_t bestLen = 0;
+  for (std::size_t k = 0; k < N; ++k) {
+    for (const String* name : {&shortNames[k], &longNames[k]}) {
+      const std::size_t len = MatchLength(*name);
+      if (len > bestLen) {
+        best = static_cast<int>(k);
+        bestLen = len;
+      }
+    }
+  }
+  pos_ += bestLen;
+  return best;
+}
+
+// Literal text of the format: blanks match any run of blanks (none at the
+// end of the format, where the caller's blank handling takes over), other
+// characters themselves, ASCII letters in either case.
+bool TScanner::FormatLiteral(const char* text, std::size_t count, bool trailing) {
+  for (std::size_t k = 0; k < count; ++k) {
+    const char c = text[k];
+    if (c == ' ' || c == '\t') {
+      if (!trailing) Blanks();
+      continue;
+    }
+    if (pos_ >= s_.size() || Upper(s_[pos_]) != Upper(c)) return false;
+    ++pos_;
+  }
+  return true;
+}
+
+// Reads the date the way the short date format writes it: the literal text
+// between the parts, month and day names where the format names them.
+bool TScanner::ScanFormattedDate(TDateTime& date) {
+  const String& fmt = fs_.ShortDateFormat;
+  const std::size_t n = fmt.size();
+  // Where the format's trailing blanks start.
+  std::size_t tail = n;
+  while (tail > 0 && (fmt[tail - 1] == ' ' || fmt[tail - 1] == '\t')) --tail;
+  Integer y = -1, m = 0, d = 0, yDigits = 0, digits = 0;
+  Blanks();
+  std::size_t i = 0;
+  while (i < n) {
+    const char c = fmt[i];
+    const char u = Upper(c);
+    std::size_t count = 1;
+    if (u == 'D' || u == 'M' || u == 'Y')
+      while (i + count < n && Upper(fmt[i + count]) == u) ++count;
+    switch (u) {
+      case '"':
+      case '\'': {
+        std::size_t j = i + 1;
+        while (j < n && fmt[j] != c) ++j;
+        if (!FormatLiteral(fmt.data() + i + 1, j - i - 1, j >= tail)) return false;
+        i = j < n ? j + 1 : n;
+        continue;
+      }
+      case '/':
+        // Ending the format, it takes no blanks after it.
+        if (i + 1 < tail ? !Separator(fs_.DateSeparator)
+                         : !FormatLiteral(&fs_.DateSeparator, 1, true))
+          return false;
+        break;
+      case 'D':
+        if (count > 4) return false;
+        if (count <= 2 ? !BoundedNumber(d, 2, digits)
+                       : Name(fs_.ShortDayNames, fs_.LongDayNames) < 0)
+          return false;
+        break;
+      case 'M':
+        if (count <= 2) {
+          if (!BoundedNumber(m, 2, digits)) return false;
+        } else {
+          m = Name(fs_.ShortMonthNames, fs_.LongMonthNames) + 1;
+          if (m == 0) return false;
+        }
+        break;
+      case 'Y':
+        if (!BoundedNumber(y, 4, yDigits)) return false;
+        break;
+      case 'H':
+      case 'N':
+      case 'S':
+      case 'Z':
+      case 'T':
+      case 'C':
+        return false;  // a time has no place in a date
+      default:
+        if (!FormatLiteral(&c, 1, i >= tail)) return false;
+        break;
+    }
+    i += count;
+  }
+  if (d == 0) return false;
+  if (y < 0)
+    y = CurrentYear();
+  else if (yDigits <= 2)
+    y = ExpandYear(y, fs_);
+  if (y < 1 || y > 9999 || m < 1 || m > 12 || d > 31) return false;
+  return TryEncodeDate(static_cast<Word>(y), static_cast<Word>(m), static_cast<Word>(d), date);
+}
+
+bool TScanner::ScanNumericDate(TDateTime& date) {
   Integer n[3] = {0, 0, 0};
   Integer digits[3] = {0, 0, 0};
   Blanks();

@@ -90,8 +90,11 @@ String TimeToStr(TDateTime dt, const TFormatSettings& fs = FormatSettings());
 
 // Parse numbers in the order the short date format gives (month, day, year
 // for the defaults) separated by the date separator (only that one; blanks
-// may surround it); a missing year is the current year; a year of one or two
-// digits follows TwoDigitYearCenturyWindow. Times are
+// may surround it), or exactly as the short date format writes them (its
+// literal text between the parts, month and day names where it names them,
+// so that every format the locale settings produce reads back); a missing
+// year is the current year; a year of one or two digits follows
+// TwoDigitYearCenturyWindow. Times are
 // hours[:minutes[:seconds[.fraction]]] with the time separator and, before
 // the fraction of a second, the decimal separator; an AM/PM string of the
 // settings (any case) may come before or after. StrToDateTime takes a date,

@@ -559,10 +559,32 @@ Integer AnsiCompareStr(const String& a, const String& b) {
   return slow != 0 ? slow : CompareStr(a, b);
 }
 
+namespace {
+// Breaks a tie of AnsiCompareText: the texts read the same code points but
+// for case, so they are walked side by side; an invalid byte (read as
+// U+FFFD) compares by its value, after a real U+FFFD.
+Integer CompareInvalidBytes(const String& a, const String& b) {
+  const auto* pa = reinterpret_cast<const unsigned char*>(a.data());
+  const auto* pb = reinterpret_cast<const unsigned char*>(b.data());
+  const auto* ea = pa + a.size();
+  const auto* eb = pb + b.size();
+  while (pa < ea && pb < eb) {
+    const Decoded da = DecodeUtf8(pa, static_cast<std::size_t>(ea - pa));
+    const Decoded db = DecodeUtf8(pb, static_cast<std::size_t>(eb - pb));
+    const int ka = da.ok ? -1 : *pa, kb = db.ok ? -1 : *pb;
+    if (ka != kb) return ka < kb ? -1 : 1;
+    pa += da.len;
+    pb += db.len;
+  }
+  return 0;
+}
+}  // namespace
+
 Integer AnsiCompareText(const String& a, const String& b) {
   const Integer r = CollateAscii(a.data(), a.size(), b.data(), b.size(), false);
   if (r != 2) return r;
-  return CollateSlow(Utf8Source(a), Utf8Source(b), false);
+  const Integer slow = CollateSlow(Utf8Source(a), Utf8Source(b), false);
+  return slow != 0 ? slow : CompareInvalidBytes(a, b);
 }
 
 bool AnsiSameText(const String& a, const String& b) {

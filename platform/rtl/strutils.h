@@ -37,7 +37,9 @@ bool SameText(const String& a, const String& b);
 //   "a" < "b" < "B" < "c";  "apple" < "Apple" < "apples";
 //   "resume" < "Resume" < "résumé" < "Résumé" (accents outrank case);
 //   " x" < "1" < "a";  "e" < "é" < "f".
-// Invalid UTF-8 bytes read as U+FFFD. Wide and 8-bit forms of the same
+// Invalid UTF-8 bytes read as U+FFFD; where that is all that tells two texts
+// apart, they compare by the invalid bytes' values, so distinct texts are
+// never equal but for case. Wide and 8-bit forms of the same
 // well-formed text give the same sign. Pure ASCII text takes a fast path that
 // allocates nothing. Answers <0, 0, >0 (-1, 0, 1).
 Integer AnsiCompareStr(const String& a, const String& b);

@@ -149,3 +149,27 @@ TEST(Collection, AnUpdateFailureAtTheEndOfABracketPropagates) {
       EAbort);
   c->armed = false;
 }
+
+TEST(Collection, OutOfRangeIndexesRaiseTheListError) {
+  TObjectPtr<TLoggingCollection> c(Create<TLoggingCollection>());
+  for (int w : {1, 2}) static_cast<TColumnItem*>(c->Add())->SetWidth(w);
+  EXPECT_THROW(c->Insert(3), EListError);
+  EXPECT_THROW(c->Insert(-1), EListError);
+  EXPECT_EQ(c->Count(), 2) << "a refused insert adds nothing";
+  EXPECT_THROW(c->Items(0)->SetIndex(2), EListError);
+  EXPECT_THROW(c->Items(0)->SetIndex(-1), EListError);
+  EXPECT_EQ(static_cast<TColumnItem*>(c->Items(0))->Width(), 1) << "nothing moved";
+  EXPECT_EQ(c->Insert(2)->Index(), 2) << "inserting at the end is allowed";
+  c->Items(0)->SetIndex(2);
+  EXPECT_EQ(static_cast<TColumnItem*>(c->Items(2))->Width(), 1);
+}
+
+TEST(Collection, AssignFromItselfChangesNothing) {
+  TObjectPtr<TLoggingCollection> c(Create<TLoggingCollection>());
+  for (int w : {7, 8}) static_cast<TColumnItem*>(c->Add())->SetWidth(w);
+  TCollectionItem* first = c->Items(0);
+  c->Assign(c.get());
+  ASSERT_EQ(c->Count(), 2);
+  EXPECT_EQ(c->Items(0), first) << "the items stay";
+  EXPECT_EQ(static_cast<TColumnItem*>(c->Items(1))->Width(), 8);
+}

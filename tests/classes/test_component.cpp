@@ -33,6 +33,18 @@ class TWatcher : public TComponent {
   }
 };
 
+// Watches a sibling and, like data-aware components do, detaches from what
+// it still watches when it is freed.
+class TDetacher : public TWatcher {
+  BV_CLASS(TDetacher, TWatcher)
+ public:
+  using TWatcher::TWatcher;
+  void BeforeDestruction() override {
+    if (target) target->RemoveFreeNotification(this);
+    TWatcher::BeforeDestruction();
+  }
+};
+
 // Its name is only known once the derived part exists.
 class TNamed : public TComponent {
   BV_CLASS(TNamed, TComponent)
@@ -48,6 +60,7 @@ class TNamed : public TComponent {
 
 BV_IMPLEMENT_CLASS(TWatcher, TComponent)
 BV_IMPLEMENT_CLASS(TNamed, TComponent)
+BV_IMPLEMENT_CLASS(TDetacher, TWatcher)
 
 TEST(Component, OwnershipAndNames) {
   TObjectPtr<TComponent> owner(Create<TComponent>(nullptr));
@@ -153,4 +166,57 @@ TEST(Component, DesigningStateReachesNewChildren) {
   form->SetDesigning(true);
   auto* c = Create<TComponent>(form.get());
   EXPECT_TRUE(c->IsDesigning());
+}
+
+TEST(Component, OwnerTeardownTellsSiblingsOfEachRemoval) {
+  g_events.clear();
+  auto* form = Create<TComponent>(nullptr);
+  form->SetName("Form");
+  auto* ref = Create<TDetacher>(form);
+  ref->SetName("Ref");
+  auto* menu = Create<TComponent>(form);  // freed first: the owner frees from the back
+  menu->SetName("Menu");
+  ref->Watch(menu);
+  g_events.clear();
+  form->Free();  // Ref detaching from a freed Menu would touch freed memory
+  ASSERT_FALSE(g_events.empty());
+  EXPECT_EQ(g_events.front(), "remove Menu -> Ref (destroying)")
+      << "a sibling hears of the removal while the removed one is whole";
+}
+
+TEST(Component, TeardownSurvivesAHandlerFreeingTheRemovedSibling) {
+  // Frees what it watches when told of its removal.
+  struct TFreer : TWatcher {
+    using TWatcher::TWatcher;
+    void Notification(TComponent* c, TOperation op) override {
+      TWatcher::Notification(c, op);
+      if (op == opRemove && c == victim) {
+        victim = nullptr;
+        c->Free();
+      }
+    }
+    TComponent* victim = nullptr;
+  };
+  auto* form = Create<TComponent>(nullptr);
+  auto* freer = Create<TFreer>(form);
+  freer->victim = Create<TComponent>(form);
+  form->Free();
+  SUCCEED() << "the owner frees every component once";
+}
+
+TEST(Component, FailedInsertKeepsTheOldOwner) {
+  TObjectPtr<TComponent> oldOwner(Create<TComponent>(nullptr));
+  TObjectPtr<TComponent> newOwner(Create<TComponent>(nullptr));
+  Create<TComponent>(newOwner.get())->SetName("Clash");
+  auto* c = Create<TComponent>(oldOwner.get());
+  c->SetName("clash");
+  EXPECT_THROW(newOwner->InsertComponent(c), EComponentError);
+  EXPECT_EQ(c->Owner(), oldOwner.get());
+  EXPECT_EQ(oldOwner->ComponentCount(), 1);
+  EXPECT_EQ(newOwner->ComponentCount(), 1);
+  auto* d = Create<TComponent>(oldOwner.get());
+  d->SetName("Other");
+  newOwner->InsertComponent(d);
+  EXPECT_EQ(d->Owner(), newOwner.get());
+  EXPECT_EQ(oldOwner->ComponentCount(), 1);
 }

@@ -495,3 +495,100 @@ TEST(FormBinary, FailuresKeepWhatWasRead) {
   }
   EXPECT_EQ(target->ComponentCount(), 1) << "nothing was added by the failed reads";
 }
+
+TEST(FormBinary, ReferencesOfItemsEmptiedLaterInTheStreamAreDropped) {
+  RegisterSampleClasses();
+  // Extra is a collection the component streams itself; the second value
+  // frees the item whose reference is still waiting to be resolved.
+  const String text =
+      "object F: TSampleForm\r\n"
+      "  Extra = <\r\n"
+      "    item\r\n"
+      "      Buddy = Timer1\r\n"
+      "    end>\r\n"
+      "  Extra = <>\r\n"
+      "  object Timer1: TSampleComp\r\n"
+      "  end\r\n"
+      "end\r\n";
+  TObjectPtr<TSampleForm> target(Create<TSampleForm>(nullptr));
+  target->Extra()->Add();
+  ReadInto(text, target.get());
+  EXPECT_EQ(target->Extra()->Count(), 0);
+  TObjectPtr<TComponent> created(ReadNew(text));
+  EXPECT_EQ(static_cast<TSampleForm*>(created.get())->Extra()->Count(), 0);
+
+  // An item that stays gets its reference.
+  const String kept =
+      "object F: TSampleForm\r\n"
+      "  Extra = <\r\n"
+      "    item\r\n"
+      "      Buddy = Timer1\r\n"
+      "    end\r\n"
+      "    item\r\n"
+      "      Buddy = F\r\n"
+      "    end>\r\n"
+      "  object Timer1: TSampleComp\r\n"
+      "  end\r\n"
+      "end\r\n";
+  TObjectPtr<TSampleForm> other(Create<TSampleForm>(nullptr));
+  ReadInto(kept, other.get());
+  ASSERT_EQ(other->Extra()->Count(), 2);
+  EXPECT_EQ(other->Extra()->Item(0)->Buddy(), other->FindComponent("Timer1"));
+  EXPECT_EQ(other->Extra()->Item(1)->Buddy(), other.get());
+}
+
+TEST(FormBinary, ReferencesToTheRootFollowItWhateverItsName) {
+  RegisterSampleClasses();
+  const String text =
+      "object Form1: TSampleForm\r\n"
+      "  Link = Form1\r\n"
+      "  object Edit1: TSampleComp\r\n"
+      "    Link = Form1\r\n"
+      "  end\r\n"
+      "end\r\n";
+  // Into an unnamed root.
+  TObjectPtr<TSampleForm> unnamed(Create<TSampleForm>(nullptr));
+  ReadInto(text, unnamed.get());
+  EXPECT_EQ(unnamed->Link(), unnamed.get());
+  EXPECT_EQ(Child(unnamed.get(), "Edit1")->Link(), unnamed.get());
+
+  // Into a root with another name while the original is a global root.
+  TObjectPtr<TSampleForm> original(Create<TSampleForm>(nullptr));
+  original->SetName("Form1");
+  AddGlobalRoot(original.get());
+  TObjectPtr<TSampleForm> clone(Create<TSampleForm>(nullptr));
+  clone->SetName("Form2");
+  ReadInto(text, clone.get());
+  EXPECT_EQ(clone->Link(), clone.get()) << "not the original";
+  EXPECT_EQ(Child(clone.get(), "Edit1")->Link(), clone.get());
+  RemoveGlobalRoot(original.get());
+
+  // A component of the root named like the stream's root still wins, as
+  // names of the root's components always come first.
+  TObjectPtr<TComponent> created(ReadNew(text));
+  EXPECT_EQ(static_cast<TSampleForm*>(created.get())->Link(), created.get());
+}
+
+TEST(FormBinary, DuplicateNamesRaiseTheReadErrorWithThePosition) {
+  RegisterSampleClasses();
+  const String text =
+      "object F: TSampleForm\r\n"
+      "  object Button1: TSampleComp\r\n"
+      "  end\r\n"
+      "  object button1: TSampleComp\r\n"
+      "  end\r\n"
+      "end\r\n";
+  const String bin = TextToBinary(text);
+  const std::size_t at = bin.find(
+      "\x07"
+      "button1");
+  ASSERT_NE(at, String::npos);
+  TObjectPtr<TSampleForm> target(Create<TSampleForm>(nullptr));
+  String msg = Raises<EReadError>([&] { ReadInto(text, target.get()); });
+  EXPECT_NE(msg.find("button1"), String::npos) << msg;
+  EXPECT_NE(msg.find("at offset " + std::to_string(at)), String::npos) << msg;
+  EXPECT_EQ(target->ComponentCount(), 1) << "the clashing component is freed";
+  EXPECT_FALSE(target->ComponentState().Contains(csLoading));
+  msg = Raises<EReadError>([&] { TObjectPtr<TComponent> c(ReadNew(bin)); });
+  EXPECT_NE(msg.find("at offset " + std::to_string(at)), String::npos) << msg;
+}

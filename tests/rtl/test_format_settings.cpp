@@ -4,6 +4,7 @@
 #include <locale.h>
 
 #include "rtl/datetime.h"
+#include "rtl/exceptions.h"
 
 namespace brevant {
 namespace {
@@ -171,6 +172,99 @@ TEST(FormatSettingsFromLocaleInfo, TranslatesStrftimeFormats) {
   EXPECT_EQ(fs.LongTimeFormat, "hh:nn:ss%'\"'");
   EXPECT_EQ(fs.ShortTimeFormat, "hh:nn%'\"'");
   EXPECT_EQ(TimeToStr(t, fs), "14:07:09%\"");
+}
+
+// Every date format the C library's locales give (as their definitions
+// write them), and the two that separate the parts by several bytes or words.
+const char* const kLocaleDateFormats[] = {
+    "%-d-%-m-%y",
+    "%-d-%m-%y",
+    "%-d.%-m.%Y",
+    "%-d.%-m.%y",
+    "%-d/%-m/%y",
+    "%-m/%-d/%y",
+    "%A %d %b %Y",
+    "%A %e %B %Y",
+    "%A, %B %d, %Y",
+    "%A, %d %B, %Y",
+    "%A, %d ta %b, %Y",
+    "%F",
+    "%OC%Oy %b %Od %A",
+    "%OC%Oy\u5e74%B%Od\u65e5",
+    "%Od-%Om-%Oy",
+    "%Oy/%Om/%Od",
+    "%Y-%m-%d",
+    "%Y.%d.%m",
+    "%Y.%m.%d",
+    "%Y.%m.%d.",
+    "%Y/%m/%d",
+    "%Y\u5e74%m\u6708%d\u65e5",
+    "%Y\u5e74%m\u6708%d\u65e5 %A",
+    "%Y\u5e74%m\u6708%d\u865f",
+    "%Y\ub144 %m\uc6d4 %d\uc77c",
+    "%a %e.%b %Y",
+    "%a, %Y.eko %bren %da",
+    "%a\u060c %d-%m-%Y",
+    "%b %d %Y",
+    "%d %b, %Y",
+    "%d-%m-%Y",
+    "%d-%m-%y",
+    "%d. %b %Y",
+    "%d. %m. %Y",
+    "%d. %m. %y",
+    "%d.%m.%Y",
+    "%d.%m.%Y.",
+    "%d.%m.%y",
+    "%d/%m-%Y",
+    "%d/%m/%Ey",
+    "%d/%m/%Y",
+    "%d/%m/%y",
+    "%e %B %Y",
+    "%e-%m-%Y",
+    "%e.%m.%Y",
+    "%m/%d/%Y",
+    "%m/%d/%y",
+    "%y/%-m/%-d",
+    "\u062f %Y \u062f %B %e",
+    "\u0f54\u0f66\u0fb1\u0f72\u0f0b\u0f63\u0f7c%y\u0f5f\u0fb3%m\u0f5a\u0f7a\u0f66%d",
+    "%Y. %m. %d.",
+    "%-d de %B de %y %Z"};
+
+TEST(FormatSettingsFromLocaleInfo, EveryLocaleDateFormatReadsBack) {
+  const TDateTime dates[] = {EncodeDate(2024, 3, 5), EncodeDate(1999, 12, 31),
+                             EncodeDate(2031, 11, 22), EncodeDate(1900, 5, 1)};
+  for (const char* format : kLocaleDateFormats) {
+    TLocaleInfo info;
+    info.DateFormat = format;
+    const TFormatSettings fs = FormatSettingsFromLocaleInfo(info);
+    for (TDateTime d : dates) {
+      const String text = DateToStr(d, fs);
+      TDateTime back = 0;
+      EXPECT_TRUE(TryStrToDate(text, back, fs) && back == d)
+          << format << " wrote \"" << text << "\" as " << fs.ShortDateFormat;
+      const String withTime = DateTimeToStr(d + 0.75, fs);
+      EXPECT_TRUE(TryStrToDateTime(withTime, back, fs) && back == d + 0.75)
+          << format << " wrote \"" << withTime << "\"";
+    }
+  }
+}
+
+TEST(FormatSettingsFromLocaleInfo, FormattedDatesAcceptLooseInput) {
+  TLocaleInfo info;
+  info.DateFormat = "%Y\u5e74%m\u6708%d\u65e5";
+  TFormatSettings fs = FormatSettingsFromLocaleInfo(info);
+  EXPECT_EQ(StrToDate(" 2024\u5e743\u67085\u65e5 ", fs), EncodeDate(2024, 3, 5))
+      << "unpadded numbers and blanks around";
+  EXPECT_THROW(StrToDate("2024\u5e743\u6708", fs), EConvertError);
+  EXPECT_THROW(StrToDate("2024\u5e7413\u67085\u65e5", fs), EConvertError);
+  info.DateFormat = "%Y. %m. %d.";
+  fs = FormatSettingsFromLocaleInfo(info);
+  EXPECT_EQ(StrToDate("2024.3.5.", fs), EncodeDate(2024, 3, 5)) << "blanks may be left out";
+  EXPECT_EQ(StrToDate("2024.  03.   05.", fs), EncodeDate(2024, 3, 5));
+  info.DateFormat = "%d %b, %Y";
+  fs = FormatSettingsFromLocaleInfo(info);
+  EXPECT_EQ(StrToDate("5 march, 2024", fs), EncodeDate(2024, 3, 5)) << "long names and any case";
+  EXPECT_THROW(StrToDate("5 Mrz, 2024", fs), EConvertError);
 }
 
 TEST(FormatSettingsFromLocaleInfo, SeparatorsAndMonetaryFallbacks) {

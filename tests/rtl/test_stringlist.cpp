@@ -7,6 +7,7 @@
 #include "rtl/exceptions.h"
 #include "rtl/streams.h"
 #include "rtl/stringlist.h"
+#include "rtl/strutils.h"
 
 using namespace brevant;
 
@@ -107,6 +108,21 @@ TEST(StringList, SortedInsertAndDuplicates) {
   cs.SetSorted(true);
   for (const char* s : {"B", "b", "a", "A", "apple", "Apple"}) cs.Add(s);
   EXPECT_EQ(Items(cs), (V{"a", "A", "apple", "Apple", "b", "B"}));
+}
+
+TEST(StringList, SortedCaseInsensitiveListKeepsDistinctInvalidBytes) {
+  TStringList l;
+  l.SetSorted(true);
+  for (const char* s : {"caf\xE9", "caf\xE8", "CAF\xE9", "caf\xEF\xBF\xBD"}) l.Add(s);
+  // Latin-1 bytes are not UTF-8: the two differ by byte value, and a real
+  // U+FFFD differs from both; case still does not count.
+  EXPECT_EQ(Items(l), (V{"caf\xEF\xBF\xBD", "caf\xE8", "caf\xE9"}));
+  EXPECT_EQ(l.IndexOf("caf\xE8"), 1);
+  EXPECT_EQ(l.IndexOf("CAF\xE9"), 2);
+  EXPECT_LT(AnsiCompareText("caf\xE8", "caf\xE9"), 0);
+  EXPECT_GT(AnsiCompareText("caf\xE9", "caf\xE8"), 0);
+  EXPECT_EQ(AnsiCompareText("X\xE9y", "x\xE9Y"), 0);
+  EXPECT_NE(AnsiCompareText("\xFF\xFE", "\xFE\xFF"), 0);
 }
 
 TEST(StringList, SortAndCustomSort) {
