@@ -3,7 +3,7 @@
 // view are painted; a refresh walks no records).
 #include <benchmark/benchmark.h>
 
-#include "bench_tables.h"
+#include "bench_grid_fixture.h"
 
 #include <memory>
 
@@ -20,48 +20,14 @@ using namespace brevant;
 
 namespace {
 
-using bench::MakeTable;
-
-void EnsureBackend() {
-  static bool installed = false;
-  if (!installed) {
-    SetBackend(std::make_unique<TOffscreenBackend>());
-    installed = true;
-  }
-}
-
-// An 800 x 600 grid on a form over an open table of five fields.
-struct TGridOnTable {
-  TObjectPtr<TMemDataSet> ds;   // the table (the values repeat every `period` records)
-  TObjectPtr<TDataSource> src;  // the grid's source
-  TObjectPtr<TForm> form;       // owns and hosts the grid
-  TDBTabulon* grid = nullptr;   // the measured grid
-
-  TGridOnTable(Integer records, Integer period)
-      : ds(MakeTable(records, period)), src(Create<TDataSource>(nullptr)) {
-    EnsureBackend();
-    form.reset(Create<TForm>(nullptr));
-    src->SetDataSet(ds.get());
-    form->SetBounds(0, 0, 820, 640);
-    grid = Create<TDBTabulon>(form.get());
-    grid->SetParent(form.get());
-    grid->SetBounds(0, 0, 800, 600);
-    grid->Columns()->AddFields(ds.get());
-    for (Integer i = 0; i < grid->Columns()->Count(); ++i) grid->Columns()->Items(i)->SetWidth(150);
-    grid->SetDataSource(src.get());
-    form->Show();
-    ds->Open();
-    PumpMessages();
-  }
-};
+using bench::TGridOnTable;
 
 // The grid scrolled by WM_VSCROLL SB_LINEDOWN, then the paint it causes.
 // The shown values repeat every `period` records (0: never), which decides
 // how many cell texts are new to the text layout cache; `records` decides
 // only the size of the dataset.
 void ScrollByLines(benchmark::State& state, Integer records, Integer period) {
-  EnsureBackend();
-  TGridOnTable t(records, period);
+  TGridOnTable t(records, period, 150);
   TMemDataSet* ds = t.ds.get();
   TDBTabulon* grid = t.grid;
   for (auto _ : state) {
@@ -97,8 +63,7 @@ BENCHMARK(BM_GridLineDownNewTexts)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 // without walking the records, so the cost follows the rows on screen, not
 // the record number.
 void BM_GridRefreshData(benchmark::State& state) {
-  EnsureBackend();
-  TGridOnTable t(static_cast<Integer>(state.range(0)), 1000);
+  TGridOnTable t(static_cast<Integer>(state.range(0)), 1000, 150);
   t.ds->Last();
   t.ds->MoveBy(-5);
   PumpMessages();

@@ -3,7 +3,7 @@
 // such a selection, and sorting a quick record set by two fields.
 #include <benchmark/benchmark.h>
 
-#include "bench_tables.h"
+#include "bench_grid_fixture.h"
 
 #include <memory>
 
@@ -20,55 +20,22 @@ using namespace brevant;
 
 namespace {
 
-using bench::MakeTable;
+using bench::TGridOnTable;
 
-void EnsureBackend() {
-  static bool installed = false;
-  if (!installed) {
-    SetBackend(std::make_unique<TOffscreenBackend>());
-    installed = true;
-  }
+// The bookmark of the last record; the dataset is left on the first.
+TBookmark LastBookmark(TDataSet* ds) {
+  ds->Last();
+  TBookmark last = ds->Bookmark();
+  ds->First();
+  return last;
 }
-
-// A shown grid over a table of `records` records.
-struct TGridFixture {
-  explicit TGridFixture(Integer records) {
-    EnsureBackend();
-    ds.reset(MakeTable(records));
-    src.reset(Create<TDataSource>(nullptr));
-    src->SetDataSet(ds.get());
-    form.reset(Create<TForm>(nullptr));
-    form->SetBounds(0, 0, 820, 640);
-    grid = Create<TDBTabulon>(form.get());
-    grid->SetParent(form.get());
-    grid->SetBounds(0, 0, 800, 600);
-    grid->Columns()->AddFields(ds.get());
-    grid->SetDataSource(src.get());
-    form->Show();
-    ds->Open();
-    PumpMessages();
-  }
-  ~TGridFixture() { grid->SetDataSource(nullptr); }
-  // The bookmark of the last record; the dataset is left on the first.
-  TBookmark LastBookmark() {
-    ds->Last();
-    TBookmark last = ds->Bookmark();
-    ds->First();
-    return last;
-  }
-
-  TObjectPtr<TMemDataSet> ds;
-  TObjectPtr<TDataSource> src;
-  TObjectPtr<TForm> form;
-  TDBTabulon* grid = nullptr;
-};
 
 // Selecting every record from the first to the last (a Shift-extended
 // selection over the whole dataset); the previous selection is cleared
 // outside the measured time.
 void BM_SelectRange(benchmark::State& state) {
-  TGridFixture f(static_cast<Integer>(state.range(0)));
-  const TBookmark last = f.LastBookmark();
+  TGridOnTable f(static_cast<Integer>(state.range(0)));
+  const TBookmark last = LastBookmark(f.ds.get());
   TtlSelection* selection = f.grid->Selection();
   for (auto _ : state) {
     state.PauseTiming();
@@ -84,9 +51,9 @@ BENCHMARK(BM_SelectRange)->Arg(100000)->Unit(benchmark::kMillisecond);
 // records spread over the dataset.
 void BM_IsSelected(benchmark::State& state) {
   const Integer records = static_cast<Integer>(state.range(0));
-  TGridFixture f(records);
+  TGridOnTable f(records);
   TtlSelection* selection = f.grid->Selection();
-  selection->SelectRange(f.LastBookmark());
+  selection->SelectRange(LastBookmark(f.ds.get()));
   std::vector<TBookmark> probes;
   for (Integer i = 0; i < 64; ++i) {
     f.ds->SetRecNo(1 + (i * 7919) % records);

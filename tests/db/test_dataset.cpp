@@ -5,6 +5,7 @@
 
 #include "db/db_test_util.h"
 #include "db/dbconsts.h"
+#include "error_text.h"
 #include "rtl/resstrings.h"
 
 using namespace brevant;
@@ -37,15 +38,7 @@ struct TTwoLinks {
   Integer Id() { return ds->FieldByName("ID")->AsInteger(); }
 };
 
-template <class F>
-String ErrorOf(F&& f) {
-  try {
-    f();
-  } catch (const Exception& e) {
-    return String(e.ClassName()) + ": " + e.Message();
-  }
-  return "no error";
-}
+using brevant::test::ErrorOf;
 
 }  // namespace
 

@@ -14,6 +14,8 @@
 #include "db/db_test_util.h"
 #include "db/provider.h"
 #include "db/sqlite_table.h"
+#include "db/sqlite_test_util.h"
+#include "error_text.h"
 #include "rtl/datetime.h"
 
 using namespace brevant;
@@ -21,31 +23,17 @@ using namespace dbtest;
 
 namespace {
 
-template <class F>
-String ErrorOf(F&& f) {
-  try {
-    f();
-  } catch (const Exception& e) {
-    return e.Message();
-  }
-  return "no error";
-}
+using brevant::test::ErrorMessageOf;
 
 bool Contains(const String& s, const String& part) {
   return s.find(part) != String::npos;
 }
 
 // A temporary database with one table of vendors; removed at the end.
-class EditsTest : public ::testing::Test {
+class EditsTest : public SqliteFileTest {
  protected:
   void SetUp() override {
-    static int counter = 0;
-    // Memory-backed when available: the random test commits many times.
-    String dir = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-    path_ = dir + "/bv_edits_test_" + IntToStr(getpid()) + "_" + IntToStr(++counter) + ".db";
-    std::remove(path_.c_str());
-    ASSERT_EQ(sqlite3_open(path_.c_str(), &db_), SQLITE_OK);
-    Exec(R"(
+    CreateDatabase("bv_edits_test_", R"(
       CREATE TABLE vnd(ID INTEGER PRIMARY KEY, Name VARCHAR(20) NOT NULL, State VARCHAR(2),
         Notes MEMO, Seen DATETIME, Visits INTEGER);
       INSERT INTO vnd VALUES (1, 'Able', 'NY', 'first', '2020-01-02 10:00:00', 5),
@@ -53,60 +41,7 @@ class EditsTest : public ::testing::Test {
         (4, 'Dunn', 'NY', 'fourth', NULL, 8);
     )");
   }
-  void TearDown() override {
-    sqlite3_close(db_);
-    std::remove(path_.c_str());
-  }
-  void Exec(const String& sql) {
-    char* err = nullptr;
-    int rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &err);
-    ASSERT_EQ(rc, SQLITE_OK) << (err ? err : "");
-  }
-  String Query(const String& sql) {
-    String out;
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) return "error";
-    while (sqlite3_step(st) == SQLITE_ROW) {
-      for (int i = 0; i < sqlite3_column_count(st); ++i) {
-        if (i) out += "|";
-        const unsigned char* t = sqlite3_column_text(st, i);
-        out += t ? reinterpret_cast<const char*>(t) : "<null>";
-      }
-      out += ";";
-    }
-    sqlite3_finalize(st);
-    return out;
-  }
-  TSqliteTable* Table(const String& name = "vnd") {
-    auto* t = Create<TSqliteTable>(owner_.get());
-    t->SetDatabaseName(path_);
-    t->SetTableName(name);
-    return t;
-  }
-  TDataSetProvider* Provider(TDataSet* source) {
-    auto* p = Create<TDataSetProvider>(owner_.get());
-    p->SetDataSet(source);
-    return p;
-  }
-  TClientDataSet* Client(TDataSetProvider* p) {
-    auto* c = Create<TClientDataSet>(owner_.get());
-    c->SetProvider(p);
-    return c;
-  }
-  String Column(TDataSet* ds, const String& field) {
-    String out;
-    ds->First();
-    while (!ds->Eof()) {
-      if (!out.empty()) out += " ";
-      out += ds->FieldByName(field)->AsString();
-      ds->Next();
-    }
-    return out;
-  }
-
-  String path_;
-  sqlite3* db_ = nullptr;
-  TObjectPtr<TComponent> owner_{Create<TComponent>(nullptr)};
+  TSqliteTable* Table(const String& name = "vnd") { return SqliteFileTest::Table(name); }
 };
 
 // ---- lost and wrong writes ------------------------------------------------------------
@@ -216,7 +151,7 @@ TEST_F(EditsTest, TwoTablesOnOneFileWriteOnlyTheirChanges) {
   // b still shows the old name: changing it raises and writes nothing.
   b->Edit();
   b->FieldByName("Name")->SetAsString("Bakers");
-  EXPECT_TRUE(Contains(ErrorOf([&] { b->Post(); }), "changed by another user"));
+  EXPECT_TRUE(Contains(ErrorMessageOf([&] { b->Post(); }), "changed by another user"));
   EXPECT_EQ(b->State(), dsEdit);
   b->Cancel();
   EXPECT_EQ(Query("SELECT Name, State FROM vnd WHERE ID = 2"), "Bakery|ME;");
@@ -225,9 +160,9 @@ TEST_F(EditsTest, TwoTablesOnOneFileWriteOnlyTheirChanges) {
   b->Locate("ID", 3, {});
   b->Edit();
   b->FieldByName("Visits")->SetAsInteger(1);
-  EXPECT_TRUE(Contains(ErrorOf([&] { b->Post(); }), "changed or deleted by another user"));
+  EXPECT_TRUE(Contains(ErrorMessageOf([&] { b->Post(); }), "changed or deleted by another user"));
   b->Cancel();
-  EXPECT_TRUE(Contains(ErrorOf([&] { b->Delete(); }), "changed or deleted by another user"));
+  EXPECT_TRUE(Contains(ErrorMessageOf([&] { b->Delete(); }), "changed or deleted by another user"));
   EXPECT_EQ(b->RecordCount(), 4);
   EXPECT_EQ(b->FieldByName("ID")->AsInteger(), 3);
 }
@@ -270,7 +205,7 @@ TEST_F(EditsTest, FailedRefreshKeepsTheRecords) {
   TClientDataSet* c = Client(Provider(t));
   c->Open();
   Exec("UPDATE vnd SET Visits = 'many' WHERE ID = 4");
-  EXPECT_TRUE(Contains(ErrorOf([&] { t->Refresh(); }), "many"));
+  EXPECT_TRUE(Contains(ErrorMessageOf([&] { t->Refresh(); }), "many"));
   EXPECT_EQ(t->RecordCount(), 4);
   EXPECT_EQ(Column(t, "Name"), "Able Baker Cole Dunn");
   // Its records stay editable, and the edit reaches the file once.
@@ -282,7 +217,7 @@ TEST_F(EditsTest, FailedRefreshKeepsTheRecords) {
   EXPECT_EQ(t->FieldByName("Name")->AsString(), "Bakery");
   // The client's refresh fails the same way and keeps its rows; a second
   // client still opens with rows.
-  EXPECT_TRUE(Contains(ErrorOf([&] { c->Refresh(); }), "many"));
+  EXPECT_TRUE(Contains(ErrorMessageOf([&] { c->Refresh(); }), "many"));
   EXPECT_EQ(Column(c, "Name"), "Able Baker Cole Dunn");
   TClientDataSet* c2 = Client(c->Provider());
   c2->Open();
@@ -366,7 +301,7 @@ TEST_F(EditsTest, DeclaredSizesCountCharacters) {
   EXPECT_EQ(t->FieldByName("Name")->AsString(), "Renée");
   t->Edit();
   EXPECT_TRUE(
-      Contains(ErrorOf([&] { t->FieldByName("Name")->SetAsString("Renées"); }), "too long"));
+      Contains(ErrorMessageOf([&] { t->FieldByName("Name")->SetAsString("Renées"); }), "too long"));
   t->Cancel();
   EXPECT_EQ(Query("SELECT Name FROM people ORDER BY ID"), "Chloë;Renée;");
   // The same through a client dataset, and four-byte characters.
@@ -491,9 +426,10 @@ TEST_F(EditsTest, LongFilterChainsWorkAndDeepNestingIsRefused) {
   EXPECT_EQ(Column(c, "ID"), "1 2 3 4");
   String nots;
   for (Integer i = 0; i < 50000; ++i) nots += "not ";
-  EXPECT_TRUE(Contains(ErrorOf([&] { c->SetFilter(nots + "ID = 1"); }), "nested too deeply"));
+  EXPECT_TRUE(
+      Contains(ErrorMessageOf([&] { c->SetFilter(nots + "ID = 1"); }), "nested too deeply"));
   String parens = String(201, '(') + "ID = 1" + String(201, ')');
-  EXPECT_TRUE(Contains(ErrorOf([&] { c->SetFilter(parens); }), "nested too deeply"));
+  EXPECT_TRUE(Contains(ErrorMessageOf([&] { c->SetFilter(parens); }), "nested too deeply"));
   String fine = String(150, '(') + "ID = 1" + String(150, ')');
   c->SetFilter(fine);
   EXPECT_EQ(Column(c, "ID"), "1");
@@ -664,7 +600,7 @@ class RandomWriters : public EditsTest {
       ChangeSome(t);
       TRow values = Read(t);
       bool ok = ModifyModel(old[0].AsInt64(), old, values);
-      String error = ErrorOf([&] { t->Post(); });
+      String error = ErrorMessageOf([&] { t->Post(); });
       ASSERT_EQ(error == "no error", ok) << error;
       failures_ += ok ? 0 : 1;
       if (!ok) t->Cancel();
@@ -681,7 +617,7 @@ class RandomWriters : public EditsTest {
       GotoRandom(t);
       bool ok = model_.count(t->FieldByName("ID")->AsInteger()) > 0;
       if (ok) model_.erase(t->FieldByName("ID")->AsInteger());
-      String error = ErrorOf([&] { t->Delete(); });
+      String error = ErrorMessageOf([&] { t->Delete(); });
       ASSERT_EQ(error == "no error", ok) << error;
       failures_ += ok ? 0 : 1;
     } else {

@@ -7,6 +7,7 @@
 
 #include "db/db_test_util.h"
 #include "db/params.h"
+#include "error_text.h"
 #include "rtl/datetime.h"
 #include "rtl/format_settings.h"
 #include "rtl/streams.h"
@@ -16,15 +17,7 @@ using namespace dbtest;
 
 namespace {
 
-template <class F>
-String ErrorOf(F&& f) {
-  try {
-    f();
-  } catch (const Exception& e) {
-    return String(e.ClassName()) + ": " + e.Message();
-  }
-  return "no error";
-}
+using brevant::test::ErrorOf;
 
 // One open, empty dataset with a field of each kind, in insert state.
 struct TAllTypes {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "db/db_test_util.h"
+#include "error_text.h"
 #include "rtl/datetime.h"
 
 using namespace brevant;
@@ -9,15 +10,7 @@ using namespace dbtest;
 
 namespace {
 
-template <class F>
-String ErrorOf(F&& f) {
-  try {
-    f();
-  } catch (const Exception& e) {
-    return String(e.ClassName()) + ": " + e.Message();
-  }
-  return "no error";
-}
+using brevant::test::ErrorOf;
 
 // Name, City, Age: a small table for searching.
 TMemDataSet* MakePeople() {

@@ -10,6 +10,8 @@
 #include "db/db_test_util.h"
 #include "db/provider.h"
 #include "db/sqlite_table.h"
+#include "db/sqlite_test_util.h"
+#include "error_text.h"
 #include "rtl/datetime.h"
 #include "rtl/streams.h"
 
@@ -18,15 +20,7 @@ using namespace dbtest;
 
 namespace {
 
-template <class F>
-String ErrorOf(F&& f) {
-  try {
-    f();
-  } catch (const Exception& e) {
-    return String(e.ClassName()) + ": " + e.Message();
-  }
-  return "no error";
-}
+using brevant::test::ErrorOf;
 
 bool Contains(const String& s, const String& part) {
   return s.find(part) != String::npos;
@@ -54,14 +48,10 @@ String MakeBmp(int w, int h, unsigned char shade) {
 }
 
 // A temporary database with the vendor shape; removed at the end.
-class SqliteTest : public ::testing::Test {
+class SqliteTest : public SqliteFileTest {
  protected:
   void SetUp() override {
-    static int counter = 0;
-    path_ = "/tmp/bv_sql_test_" + IntToStr(getpid()) + "_" + IntToStr(++counter) + ".db";
-    std::remove(path_.c_str());
-    ASSERT_EQ(sqlite3_open(path_.c_str(), &db_), SQLITE_OK);
-    Exec(R"(
+    CreateDatabase("bv_sql_test_", R"(
       CREATE TABLE indust(Symbol VARCHAR(10) PRIMARY KEY, Name VARCHAR(30), ImageIndex INTEGER);
       INSERT INTO indust VALUES ('Aero', 'Aerospace/Defense', 6), ('Comp', 'Computer Hardware', 0),
         ('Med', 'Medical Services', 1);
@@ -79,50 +69,7 @@ Line 2', 'CA', 'sales@cobalt.example', '2021-03-04 05:06:07', '51', 'Comp', 1250
          NULL, '1.5', '-7', NULL);
     )");
   }
-  void TearDown() override {
-    sqlite3_close(db_);
-    std::remove(path_.c_str());
-  }
-  void Exec(const String& sql) {
-    char* err = nullptr;
-    int rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &err);
-    ASSERT_EQ(rc, SQLITE_OK) << (err ? err : "");
-  }
-  String Query(const String& sql) {
-    String out;
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) return "error";
-    while (sqlite3_step(st) == SQLITE_ROW) {
-      for (int i = 0; i < sqlite3_column_count(st); ++i) {
-        if (i) out += "|";
-        const unsigned char* t = sqlite3_column_text(st, i);
-        out += t ? reinterpret_cast<const char*>(t) : "<null>";
-      }
-      out += ";";
-    }
-    sqlite3_finalize(st);
-    return out;
-  }
-  TSqliteTable* Table(const String& name = "main_vnd") {
-    auto* t = Create<TSqliteTable>(owner_.get());
-    t->SetDatabaseName(path_);
-    t->SetTableName(name);
-    return t;
-  }
-  String Column(TDataSet* ds, const String& field) {
-    String out;
-    ds->First();
-    while (!ds->Eof()) {
-      if (!out.empty()) out += " ";
-      out += ds->FieldByName(field)->AsString();
-      ds->Next();
-    }
-    return out;
-  }
-
-  String path_;
-  sqlite3* db_ = nullptr;
-  TObjectPtr<TComponent> owner_{Create<TComponent>(nullptr)};
+  TSqliteTable* Table(const String& name = "main_vnd") { return SqliteFileTest::Table(name); }
 };
 
 TEST_F(SqliteTest, OpenReadsKeyOrderAndDeclaredTypes) {
