@@ -7,6 +7,7 @@
 
 #include "controls/wincore_internal.h"
 #include "graphics/colors.h"
+#include "rtl/scope.h"
 #include "rtl/strutils.h"
 
 namespace brevant {
@@ -15,13 +16,13 @@ using namespace wm;
 
 namespace wm {
 
-TState& S() {
+TState& WindowManager() {
   static TState state;
   return state;
 }
 
 TWnd* W(HWND h) {
-  auto& ws = S().Windows;
+  auto& ws = WindowManager().Windows;
   if (h <= 0 || static_cast<std::size_t>(h) >= ws.size()) return nullptr;
   TWnd* w = ws[static_cast<std::size_t>(h)].get();
   return w && w->Alive ? w : nullptr;
@@ -166,15 +167,15 @@ bool RecalcFrame(HWND h) {
 }
 
 void Post(HWND h, Cardinal msg, WPARAM wp, LPARAM lp, Cardinal time, TPoint pt) {
-  S().Queue.push_back({h, msg, wp, lp, time, pt});
+  WindowManager().Queue.push_back({h, msg, wp, lp, time, pt});
 }
 
 void PostFront(const TMsg& m) {
-  S().Queue.push_front(m);
+  WindowManager().Queue.push_front(m);
 }
 
 void RemoveWindowMessages(HWND h) {
-  auto& q = S().Queue;
+  auto& q = WindowManager().Queue;
   q.erase(std::remove_if(q.begin(), q.end(), [h](const TMsg& m) { return m.Hwnd == h; }), q.end());
 }
 
@@ -183,7 +184,7 @@ void RemoveWindowMessages(HWND h) {
 namespace {
 
 void KillWindowTimers(HWND h) {
-  auto& t = S().Timers;
+  auto& t = WindowManager().Timers;
   t.erase(std::remove_if(t.begin(), t.end(), [h](const TTimer& x) { return x.Wnd == h; }), t.end());
 }
 
@@ -195,13 +196,13 @@ std::vector<HWND>& SiblingList(TWnd* w) {
   if (w->Parent) {
     if (TWnd* p = W(w->Parent)) return p->Children;
   }
-  return S().TopLevels;
+  return WindowManager().TopLevels;
 }
 
 // Where a top-level window goes in the z-order: the front of its band.
 std::size_t TopBandStart(bool topMost) {
   if (topMost) return 0;
-  auto& tl = S().TopLevels;
+  auto& tl = WindowManager().TopLevels;
   std::size_t i = 0;
   while (i < tl.size()) {
     TWnd* w = W(tl[i]);
@@ -240,13 +241,13 @@ bool CanActivate(const TWnd* w) {
 // After the active window went away: its owner, or the topmost window that
 // can be active.
 void ActivateNext(HWND gone, HWND owner) {
-  if (S().Active && S().Active != gone) return;
+  if (WindowManager().Active && WindowManager().Active != gone) return;
   TWnd* o = W(owner);
   if (CanActivate(o)) {
     ActivateTopLevel(owner, false);
     return;
   }
-  for (HWND t : S().TopLevels) {
+  for (HWND t : WindowManager().TopLevels) {
     if (t != gone && CanActivate(W(t))) {
       ActivateTopLevel(t, false);
       return;
@@ -258,12 +259,12 @@ void ActivateNext(HWND gone, HWND owner) {
 // Moves the focus out of a window that is hidden or destroyed: to its
 // parent when that can take it, else nowhere.
 void MoveFocusFrom(HWND h) {
-  HWND f = S().Focus;
+  HWND f = WindowManager().Focus;
   if (!InSubtree(h, f)) return;
   TWnd* w = W(h);
   TWnd* p = w ? W(w->Parent) : nullptr;
   if (p && !p->Destroying && Visible(p) && Enabled(p)) SetFocus(p->Handle);
-  if (InSubtree(h, S().Focus)) SetFocus(0);
+  if (InSubtree(h, WindowManager().Focus)) SetFocus(0);
 }
 
 void HideInternal(HWND h) {
@@ -278,7 +279,7 @@ void HideInternal(HWND h) {
   } else if (w->Native) {
     Backend().ShowNativeWindow(w->Native, false, false);
   }
-  auto& s = S();
+  auto& s = WindowManager();
   if (InSubtree(h, s.Hover)) s.Hover = 0;
   if (s.Track.Active && InSubtree(h, s.Track.Wnd)) CancelScrollTrack();
   if (InSubtree(h, s.Capture)) ReleaseCapture();
@@ -291,7 +292,7 @@ void HideInternal(HWND h) {
 // owner: those that fell below it move just in front of it, keeping their
 // order, and their own owned windows follow.
 void KeepOwnedAbove(HWND owner, int depth = 0) {
-  auto& tl = S().TopLevels;
+  auto& tl = WindowManager().TopLevels;
   if (depth > 32) return;
   std::vector<HWND> owned;
   for (HWND t : tl)
@@ -379,7 +380,7 @@ LRESULT CopyWindowText(const String& text, WPARAM size, LPARAM buffer) {
 // ---- windows --------------------------------------------------------------------
 
 HWND CreateWindowHandle(const TCreateParams& params, IWindowProc* proc) {
-  auto& s = S();
+  auto& s = WindowManager();
   bool child = (params.Style & WS_CHILD) != 0;
   if (child && !W(params.WndParent)) return 0;
   if (s.Windows.empty()) s.Windows.emplace_back();  // handle 0 is "no window"
@@ -430,7 +431,7 @@ HWND CreateWindowHandle(const TCreateParams& params, IWindowProc* proc) {
 }
 
 void DestroyWindow(HWND h) {
-  auto& s = S();
+  auto& s = WindowManager();
   TWnd* w = W(h);
   if (!w || w->Destroying) return;
   w->Destroying = true;
@@ -509,7 +510,7 @@ HWND SetParent(HWND h, HWND newParent) {
   HWND old = w->Parent;
   if (newParent == old) return old;
   if (newParent && (!W(newParent) || newParent == h || IsChild(h, newParent))) return 0;
-  auto& s = S();
+  auto& s = WindowManager();
   bool wasVisible = Visible(w);
   if (wasVisible && old) InvalidateArea(old, w->Rect, true);
   ClearPaintTree(w);
@@ -656,7 +657,7 @@ bool SetWindowPos(HWND h, HWND insertAfter, Integer x, Integer y, Integer cx, In
   SendSizeAndMove(h, clientMoved, sized || clientSized);
   w = W(h);
   if (w && !w->Parent && !(flags & SWP_NOACTIVATE) && !(flags & SWP_HIDEWINDOW) && CanActivate(w) &&
-      S().Active != h)
+      WindowManager().Active != h)
     ActivateTopLevel(h, false);
   return true;
 }
@@ -697,7 +698,7 @@ bool ShowWindow(HWND h, Integer cmd) {
   }
   w = W(h);
   if (w && !w->Parent && cmd != SW_SHOWNA && cmd != SW_SHOWNOACTIVATE && cmd != SW_SHOWMINIMIZED &&
-      CanActivate(w) && S().Active != h)
+      CanActivate(w) && WindowManager().Active != h)
     ActivateTopLevel(h, false);
   return was;
 }
@@ -717,7 +718,7 @@ bool EnableWindow(HWND h, bool enable) {
   else
     w->Style |= WS_DISABLED;
   if (!enable) {
-    auto& s = S();
+    auto& s = WindowManager();
     if (InSubtree(h, s.Focus)) SetFocus(0);
     if (InSubtree(h, s.Capture)) ReleaseCapture();
     if (s.Track.Active && InSubtree(h, s.Track.Wnd)) CancelScrollTrack();
@@ -794,7 +795,7 @@ HWND DeepestAt(HWND h, TPoint p) {
 }  // namespace
 
 HWND WindowFromPoint(TPoint p) {
-  for (HWND t : S().TopLevels) {
+  for (HWND t : WindowManager().TopLevels) {
     TWnd* w = W(t);
     if (w && (w->Style & WS_VISIBLE) && ContainsScreenPoint(w, p)) return DeepestAt(t, p);
   }
@@ -825,7 +826,7 @@ std::pair<HWND, LRESULT> HitTestDescend(HWND h, TPoint p) {
 }
 
 std::pair<HWND, LRESULT> HitTest(TPoint p) {
-  std::vector<HWND> tl = S().TopLevels;
+  std::vector<HWND> tl = WindowManager().TopLevels;
   for (HWND t : tl) {
     TWnd* w = W(t);
     if (w && (w->Style & WS_VISIBLE) && ContainsScreenPoint(w, p)) {
@@ -854,13 +855,13 @@ LRESULT SendMessage(HWND h, Cardinal msg, WPARAM wp, LPARAM lp) {
   TWnd* w = W(h);
   if (!w) return 0;
   IWindowProc* proc = w->Proc;
-  auto& s = S();
+  auto& s = WindowManager();
   ++s.SendDepth;
   struct TDepth {
     HWND Saved;
     ~TDepth() {
-      --S().SendDepth;
-      S().CurrentWindow = Saved;
+      --WindowManager().SendDepth;
+      WindowManager().CurrentWindow = Saved;
     }
   } depth{s.CurrentWindow};
   s.CurrentWindow = h;
@@ -871,7 +872,7 @@ LRESULT SendMessage(HWND h, Cardinal msg, WPARAM wp, LPARAM lp) {
 }
 
 HWND GetMessageWindow() {
-  return S().CurrentWindow;
+  return WindowManager().CurrentWindow;
 }
 
 bool PostMessage(HWND h, Cardinal msg, WPARAM wp, LPARAM lp) {
@@ -883,8 +884,8 @@ bool PostMessage(HWND h, Cardinal msg, WPARAM wp, LPARAM lp) {
 }
 
 void PostQuitMessage(Integer exitCode) {
-  S().QuitPending = true;
-  S().QuitCode = exitCode;
+  WindowManager().QuitPending = true;
+  WindowManager().QuitCode = exitCode;
   Backend().Wake();
 }
 
@@ -893,13 +894,13 @@ namespace {
 void PullBackendEvents() {
   TBackend& b = Backend();
   TBackendEvent e;
-  while (b.PollEvent(e)) S().RawInput.push_back(std::move(e));
+  while (b.PollEvent(e)) WindowManager().RawInput.push_back(std::move(e));
 }
 
 // The due timer to deliver next (earliest due first, then setting order).
 TTimer* DueTimer(HWND filter, Cardinal now) {
   TTimer* best = nullptr;
-  for (auto& t : S().Timers) {
+  for (auto& t : WindowManager().Timers) {
     if (filter && t.Wnd != filter) continue;
     auto late = static_cast<std::int32_t>(now - t.Due);
     if (late < 0) continue;
@@ -914,14 +915,14 @@ TTimer* DueTimer(HWND filter, Cardinal now) {
 }
 
 void Retrieved(const TMsg& m) {
-  S().MessageTime = m.Time;
-  S().MessagePos = m.Pt;
+  WindowManager().MessageTime = m.Time;
+  WindowManager().MessagePos = m.Pt;
 }
 
 }  // namespace
 
 bool PeekMessage(TMsg& msg, HWND h, Cardinal filterMin, Cardinal filterMax, Cardinal remove) {
-  auto& s = S();
+  auto& s = WindowManager();
   if (s.SendDepth == 0) s.Graveyard.clear();
   PullBackendEvents();
   bool all = filterMin == 0 && filterMax == 0;
@@ -986,7 +987,7 @@ bool GetMessage(TMsg& msg, HWND h, Cardinal filterMin, Cardinal filterMax) {
     }
     Cardinal now = b.TickCount();
     Cardinal wait = 1000;
-    for (const auto& t : S().Timers) {
+    for (const auto& t : WindowManager().Timers) {
       auto d = static_cast<std::int32_t>(t.Due - now);
       wait = std::min<Cardinal>(wait, d > 0 ? Cardinal(d) : 0);
     }
@@ -1058,25 +1059,25 @@ void ProcessPendingMessages() {
   while (PeekMessage(m, 0, 0, 0, PM_REMOVE)) {
     if (m.Message == WM_QUIT) {
       // Leave it for the message loop.
-      S().QuitPending = true;
-      S().QuitCode = static_cast<Integer>(m.WParam);
+      WindowManager().QuitPending = true;
+      WindowManager().QuitCode = static_cast<Integer>(m.WParam);
       return;
     }
-    if (S().Preprocessor && S().Preprocessor(m)) continue;
+    if (WindowManager().Preprocessor && WindowManager().Preprocessor(m)) continue;
     TranslateMessage(m);
     DispatchMessage(m);
   }
 }
 
 void SetMessagePreprocessor(TMessagePreprocessor preprocessor) {
-  S().Preprocessor = preprocessor;
+  WindowManager().Preprocessor = preprocessor;
 }
 
 Cardinal GetMessageTime() {
-  return S().MessageTime;
+  return WindowManager().MessageTime;
 }
 TPoint GetMessagePos() {
-  return S().MessagePos;
+  return WindowManager().MessagePos;
 }
 
 // ---- default window procedure
@@ -1168,8 +1169,8 @@ LRESULT DefSysKeyDown(HWND h, WPARAM wp, LPARAM lp) {
 
 // Alt released with no other key or button pressed since activates the menu bar.
 LRESULT DefSysKeyUp(HWND h, WPARAM wp) {
-  if (IsAltKey(wp) && S().MenuKeyAlone) {
-    S().MenuKeyAlone = false;
+  if (IsAltKey(wp) && WindowManager().MenuKeyAlone) {
+    WindowManager().MenuKeyAlone = false;
     SendMessage(TopLevelOf(h), WM_SYSCOMMAND, SC_KEYMENU);
   }
   return 0;
@@ -1227,7 +1228,8 @@ LRESULT DefWindowProc(HWND h, Cardinal msg, WPARAM wp, LPARAM lp) {
       }
       return MA_ACTIVATE;
     case WM_ACTIVATE:
-      if (LoWord(wp) != WA_INACTIVE && !S().ActivatingForFocus && !InSubtree(h, S().Focus))
+      if (LoWord(wp) != WA_INACTIVE && !WindowManager().ActivatingForFocus &&
+          !InSubtree(h, WindowManager().Focus))
         SetFocus(h);
       return 0;
     case WM_NCACTIVATE:
@@ -1281,7 +1283,7 @@ LRESULT DefWindowProc(HWND h, Cardinal msg, WPARAM wp, LPARAM lp) {
 namespace wm {
 
 void ActivateTopLevel(HWND top, bool click) {
-  auto& s = S();
+  auto& s = WindowManager();
   if (top == s.Active) return;
   HWND old = s.Active;
   s.Active = top;
@@ -1314,7 +1316,7 @@ void ActivateTopLevel(HWND top, bool click) {
 }  // namespace wm
 
 HWND SetFocus(HWND h) {
-  auto& s = S();
+  auto& s = WindowManager();
   HWND old = s.Focus;
   if (!h) {
     if (old) {
@@ -1328,14 +1330,10 @@ HWND SetFocus(HWND h) {
   if (h == old) return old;
   HWND top = TopLevelOf(h);
   if (s.Active != top && CanActivate(W(top))) {
-    s.ActivatingForFocus = true;
-    try {
+    {
+      TTemporaryChange activating(s.ActivatingForFocus, true);
       ActivateTopLevel(top, false);
-    } catch (...) {
-      s.ActivatingForFocus = false;
-      throw;
     }
-    s.ActivatingForFocus = false;
     if (!W(h)) return 0;
     old = s.Focus;
     if (h == old) return old;
@@ -1356,14 +1354,14 @@ HWND SetFocus(HWND h) {
 }
 
 HWND GetFocus() {
-  return S().Focus;
+  return WindowManager().Focus;
 }
 HWND GetActiveWindow() {
-  return S().Active;
+  return WindowManager().Active;
 }
 
 HWND SetActiveWindow(HWND wnd) {
-  HWND old = S().Active;
+  HWND old = WindowManager().Active;
   HWND top = TopLevelOf(wnd);
   if (!wnd)
     ActivateTopLevel(0, false);
@@ -1373,7 +1371,7 @@ HWND SetActiveWindow(HWND wnd) {
 }
 
 HWND SetCapture(HWND h) {
-  auto& s = S();
+  auto& s = WindowManager();
   if (!W(h)) return 0;
   HWND old = s.Capture;
   s.Capture = h;
@@ -1383,7 +1381,7 @@ HWND SetCapture(HWND h) {
 }
 
 bool ReleaseCapture() {
-  auto& s = S();
+  auto& s = WindowManager();
   HWND old = s.Capture;
   s.Capture = 0;
   if (!s.Track.Active) Backend().CaptureMouse(false);
@@ -1392,11 +1390,11 @@ bool ReleaseCapture() {
 }
 
 HWND GetCapture() {
-  return S().Capture;
+  return WindowManager().Capture;
 }
 
 void SetCursor(TCursor cursor) {
-  S().Cursor = cursor;
+  WindowManager().Cursor = cursor;
   Backend().SetCursorShape(cursor);
 }
 
@@ -1409,7 +1407,7 @@ void SetCursorPos(TPoint p) {
 
 SmallInt GetKeyState(Integer vk) {
   if (vk < 0 || vk > 255) return 0;
-  Byte st = S().KeyState[vk];
+  Byte st = WindowManager().KeyState[vk];
   return static_cast<SmallInt>(((st & 0x80) ? 0x8000 : 0) | (st & 1));
 }
 
@@ -1422,7 +1420,7 @@ SmallInt GetAsyncKeyState(Integer vk) {
 
 bool SetTimer(HWND h, WPARAM id, Cardinal elapse) {
   if (h && !W(h)) return false;
-  auto& s = S();
+  auto& s = WindowManager();
   elapse = std::max(elapse, kMinTimerElapse);
   Cardinal due = Backend().TickCount() + elapse;
   for (auto& t : s.Timers)
@@ -1436,7 +1434,7 @@ bool SetTimer(HWND h, WPARAM id, Cardinal elapse) {
 }
 
 bool KillTimer(HWND h, WPARAM id) {
-  auto& t = S().Timers;
+  auto& t = WindowManager().Timers;
   auto it =
       std::find_if(t.begin(), t.end(), [&](const TTimer& x) { return x.Wnd == h && x.Id == id; });
   if (it == t.end()) return false;
@@ -1496,7 +1494,7 @@ String GetClipboardText() {
 }
 
 void SetClipboardText(const String& text) {
-  S().ClipboardBitmap.reset();
+  WindowManager().ClipboardBitmap.reset();
   Backend().SetClipboardText(text);
 }
 
@@ -1508,17 +1506,17 @@ void SetClipboardBitmap(const TBitmap& bitmap) {
   auto copy = std::unique_ptr<TBitmap>(Create<TBitmap>());
   copy->Assign(&bitmap);
   Backend().SetClipboardText(String());
-  S().ClipboardBitmap = std::move(copy);
+  WindowManager().ClipboardBitmap = std::move(copy);
 }
 
 bool GetClipboardBitmap(TBitmap& bitmap) {
-  if (!S().ClipboardBitmap) return false;
-  bitmap.Assign(S().ClipboardBitmap.get());
+  if (!WindowManager().ClipboardBitmap) return false;
+  bitmap.Assign(WindowManager().ClipboardBitmap.get());
   return true;
 }
 
 bool HasClipboardBitmap() {
-  return S().ClipboardBitmap != nullptr;
+  return WindowManager().ClipboardBitmap != nullptr;
 }
 
 // ---- additions
@@ -1539,7 +1537,7 @@ std::intptr_t GetNativeWindow(HWND wnd) {
 }
 
 void ResetWindowManager() {
-  auto& s = S();
+  auto& s = WindowManager();
   s.Track = TScrollTrack();
   // The procedures may be gone already: the windows go without messages.
   for (auto& w : s.Windows)

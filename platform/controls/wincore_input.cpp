@@ -13,7 +13,7 @@ namespace brevant::wm {
 namespace {
 
 void SetKey(Integer vk, bool down) {
-  Byte& st = S().KeyState[vk & 0xFF];
+  Byte& st = WindowManager().KeyState[vk & 0xFF];
   st = down ? Byte(st | 0x80) : Byte(st & ~0x80);
 }
 
@@ -46,7 +46,7 @@ Cardinal ButtonMessage(TBackendButton b, bool down) {
 constexpr Cardinal kNcOffset = WM_LBUTTONDOWN - WM_NCLBUTTONDOWN;
 
 void Leave(HWND target) {
-  auto& s = S();
+  auto& s = WindowManager();
   if (s.Hover && s.Hover != target) {
     if (W(s.Hover)) PostMessage(s.Hover, WM_MOUSELEAVE);
   }
@@ -54,7 +54,7 @@ void Leave(HWND target) {
 }
 
 void TranslateMouse(const TBackendEvent& e) {
-  auto& s = S();
+  auto& s = WindowManager();
   SyncModifiers(e.Modifiers);
   if (e.Kind == bekMouseDown) {
     SetKey(ButtonVk(e.Button), true);
@@ -143,7 +143,7 @@ void TranslateMouse(const TBackendEvent& e) {
 }
 
 HWND KeyTarget() {
-  auto& s = S();
+  auto& s = WindowManager();
   if (W(s.Focus)) return s.Focus;
   if (W(s.Active)) return s.Active;
   return 0;
@@ -160,7 +160,7 @@ void PostText(HWND target, const String& text, const TBackendEvent& e) {
 }
 
 void TranslateKey(const TBackendEvent& e, bool down) {
-  auto& s = S();
+  auto& s = WindowManager();
   SyncModifiers(e.Modifiers);
   Integer vk = e.Key & 0xFF;
   if (down) {
@@ -194,7 +194,7 @@ void TranslateKey(const TBackendEvent& e, bool down) {
 
 HWND WindowOfNative(TNativeWindow n) {
   if (!n) return 0;
-  for (HWND t : S().TopLevels)
+  for (HWND t : WindowManager().TopLevels)
     if (TWnd* w = W(t); w && w->Native == n) return t;
   return 0;
 }
@@ -202,7 +202,7 @@ HWND WindowOfNative(TNativeWindow n) {
 }  // namespace
 
 bool TranslateNextInput() {
-  auto& s = S();
+  auto& s = WindowManager();
   if (s.RawInput.empty()) return false;
   TBackendEvent e = std::move(s.RawInput.front());
   s.RawInput.pop_front();

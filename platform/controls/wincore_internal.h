@@ -31,99 +31,102 @@ struct TScrollBarState {
 };
 
 struct TWnd {
-  HWND Handle = 0;
-  bool Alive = true;
-  bool Destroying = false;
-  IWindowProc* Proc = nullptr;
-  HWND Parent = 0;
-  HWND Owner = 0;
-  std::vector<HWND> Children;  // z-order, topmost first
-  Cardinal Style = 0;
-  Cardinal ExStyle = 0;
-  Cardinal ClassStyle = 0;
-  String Text;
-  String ClassName;
-  TRect Rect;                 // parent's client coordinates (screen for top-level windows)
-  TRect Client;               // relative to the window's top-left
-  TRect VBar, HBar, SizeBox;  // relative to the window's top-left; empty when none
-  TNativeWindow Native = 0;
-  TRegion Update;  // client coordinates
-  bool Erase = false;
-  bool FrameInvalid = false;
-  bool PaintPending = false;  // counted in TState::PendingPaints
-  std::uint64_t PaintSerial = 0;
-  bool HasShape = false;
-  TRegion Shape;            // window coordinates
-  TScrollBarState Bars[2];  // SB_HORZ, SB_VERT
-  Integer Background = 0;
-  TObjectPtr<TCanvas> PaintCanvas;
+  HWND Handle = 0;                  // its own handle: the index in TState::Windows
+  bool Alive = true;                // false once destroyed (W() then answers nullptr)
+  bool Destroying = false;          // DestroyWindow is under way: no focus, activation or repaint
+  IWindowProc* Proc = nullptr;      // receives its messages
+  HWND Parent = 0;                  // 0 for a top-level window
+  HWND Owner = 0;                   // the top-level window it stays above
+  std::vector<HWND> Children;       // z-order, topmost first
+  Cardinal Style = 0;               // WS_ bits
+  Cardinal ExStyle = 0;             // WS_EX_ bits
+  Cardinal ClassStyle = 0;          // CS_ bits (double clicks ...)
+  String Text;                      // the caption (WM_SETTEXT, WM_GETTEXT)
+  String ClassName;                 // the class it was created with
+  TRect Rect;                       // parent's client coordinates (screen for top-level windows)
+  TRect Client;                     // relative to the window's top-left
+  TRect VBar, HBar, SizeBox;        // relative to the window's top-left; empty when none
+  TNativeWindow Native = 0;         // a top-level window's backend surface (0 for children)
+  TRegion Update;                   // what needs painting, client coordinates
+  bool Erase = false;               // the next BeginPaint sends WM_ERASEBKGND
+  bool FrameInvalid = false;        // the non-client area needs WM_NCPAINT
+  bool PaintPending = false;        // counted in TState::PendingPaints
+  std::uint64_t PaintSerial = 0;    // counts BeginPaint calls: did a WM_PAINT handler paint?
+  bool HasShape = false;            // Shape clips the window
+  TRegion Shape;                    // window coordinates
+  TScrollBarState Bars[2];          // SB_HORZ, SB_VERT
+  Integer Background = 0;           // what WM_ERASEBKGND fills with (clNone: nothing)
+  TObjectPtr<TCanvas> PaintCanvas;  // the canvas BeginPaint hands out
 };
 
 struct TTimer {
-  HWND Wnd = 0;
-  WPARAM Id = 0;
-  Cardinal Elapse = 0;
-  Cardinal Due = 0;
-  std::uint64_t Order = 0;
+  HWND Wnd = 0;             // gets WM_TIMER
+  WPARAM Id = 0;            // the timer's identifier within Wnd
+  Cardinal Elapse = 0;      // the interval, milliseconds
+  Cardinal Due = 0;         // the backend time it fires next
+  std::uint64_t Order = 0;  // when it was set: breaks ties between timers due together
 };
 
 enum TScrollPart : Byte { spNone, spLineUp, spPageUp, spThumb, spPageDown, spLineDown };
 
 struct TScrollTrack {
-  bool Active = false;
-  HWND Wnd = 0;
-  Integer Bar = SB_VERT;
-  TScrollPart Part = spNone;
-  bool Pressed = false;    // the pointer is over the part held (for repeats and drawing)
-  Integer GrabOffset = 0;  // pointer minus thumb start, along the bar
-  Integer TrackPos = 0;
-  Cardinal NextRepeat = 0;
-  TPoint Pointer;  // last pointer position, screen
+  bool Active = false;        // a part of a scroll bar is held down
+  HWND Wnd = 0;               // the window whose bar it is
+  Integer Bar = SB_VERT;      // SB_VERT or SB_HORZ
+  TScrollPart Part = spNone;  // the part held
+  bool Pressed = false;       // the pointer is over the part held (for repeats and drawing)
+  Integer GrabOffset = 0;     // pointer minus thumb start, along the bar
+  Integer TrackPos = 0;       // the thumb's position while dragged (32 bits)
+  Cardinal NextRepeat = 0;    // the backend time of the next line or page repeat
+  TPoint Pointer;             // last pointer position, screen
 };
 
+// A canvas handed out by GetDC and not yet released.
 struct TDC {
-  TObjectPtr<TCanvas> Canvas;
-  HWND Wnd = 0;
-  TNativeWindow Native = 0;
+  TObjectPtr<TCanvas> Canvas;  // draws on the window's part of its surface
+  HWND Wnd = 0;                // the window it was asked for
+  TNativeWindow Native = 0;    // the surface it draws on
 };
 
 struct TState {
   std::vector<std::unique_ptr<TWnd>> Windows;  // by handle; null once destroyed
+  // Destroyed windows, kept until no SendMessage is on the stack (a handler
+  // that destroyed its own window still runs on it).
   std::vector<std::unique_ptr<TWnd>> Graveyard;
-  std::vector<HWND> TopLevels;  // z-order, topmost first
-  std::deque<TMsg> Queue;
-  std::deque<TBackendEvent> RawInput;
-  bool QuitPending = false;
-  TMessagePreprocessor Preprocessor = nullptr;
-  Integer QuitCode = 0;
-  Integer PendingPaints = 0;
+  std::vector<HWND> TopLevels;         // z-order, topmost first
+  std::deque<TMsg> Queue;              // posted messages, oldest first
+  std::deque<TBackendEvent> RawInput;  // backend events not yet turned into messages
+  bool QuitPending = false;            // PostQuitMessage ran: WM_QUIT comes when the queue is empty
+  TMessagePreprocessor Preprocessor = nullptr;  // sees every message before it is dispatched
+  Integer QuitCode = 0;                         // WM_QUIT's WParam
+  Integer PendingPaints = 0;                    // windows with PaintPending set
   std::vector<TTimer> Timers;
-  std::uint64_t TimerOrder = 0;
-  HWND Focus = 0;
-  HWND Active = 0;
-  HWND Capture = 0;
-  HWND Hover = 0;
-  bool ActivatingForFocus = false;
-  TCursor Cursor = crDefault;
-  Byte KeyState[256] = {};
-  TScrollTrack Track;
+  std::uint64_t TimerOrder = 0;     // the last TTimer::Order given
+  HWND Focus = 0;                   // gets the keys
+  HWND Active = 0;                  // the active top-level window
+  HWND Capture = 0;                 // gets the mouse wherever it is
+  HWND Hover = 0;                   // under the pointer (mouse enter and leave)
+  bool ActivatingForFocus = false;  // SetFocus activates a window: WM_ACTIVATE leaves the focus
+  TCursor Cursor = crDefault;       // the cursor shown
+  Byte KeyState[256] = {};          // per virtual key: 0x80 down, 0x01 toggled
+  TScrollTrack Track;               // the scroll bar part held down, if any
   // Double clicks: the last button press.
   HWND LastDownWnd = 0;
   Cardinal LastDownMsg = 0;
   Cardinal LastDownTime = 0;
   TPoint LastDownPos;
   bool LastDownValid = false;
-  Cardinal MessageTime = 0;
-  TPoint MessagePos;
+  Cardinal MessageTime = 0;  // of the message being dispatched (GetMessageTime)
+  TPoint MessagePos;         // the pointer when it was queued (GetMessagePos)
   std::vector<TDC> DCs;
-  std::unique_ptr<TBitmap> ClipboardBitmap;
-  Integer SendDepth = 0;
+  std::unique_ptr<TBitmap> ClipboardBitmap;  // the clipboard's picture, if any
+  Integer SendDepth = 0;                     // SendMessage calls on the stack
   bool MenuKeyAlone = false;  // Alt is down and no other key or button went down since
   HWND CurrentWindow = 0;     // the target of the innermost SendMessage
 };
 
-TState& S();
-TWnd* W(HWND h);  // the live window or nullptr
+TState& WindowManager();  // the one window manager's state
+TWnd* W(HWND h);          // the live window or nullptr
 
 // ---- geometry (wincore.cpp) -----------------------------------------------------
 // Window / client origin on the top-level surface.

@@ -16,7 +16,7 @@ void UpdatePending(TWnd* w) {
   bool pending = !w->Update.IsEmpty() || (w->FrameInvalid && HasNonClient(w));
   if (pending == w->PaintPending) return;
   w->PaintPending = pending;
-  S().PendingPaints += pending ? 1 : -1;
+  WindowManager().PendingPaints += pending ? 1 : -1;
 }
 
 void InvalidateArea(HWND h, const TRect& area, bool erase) {
@@ -73,7 +73,7 @@ TSurface SurfaceOf(const TWnd* w) {
 void DetachCanvases(HWND topLevel) {
   TWnd* top = W(topLevel);
   if (!top) return;
-  for (auto& dc : S().DCs)
+  for (auto& dc : WindowManager().DCs)
     if (dc.Native == top->Native || TopLevelOf(dc.Wnd) == topLevel) {
       dc.Canvas->SetSurface(nullptr, 0, 0, 0);
       dc.Native = 0;
@@ -116,7 +116,7 @@ HWND FindPaintWindow(HWND filter) {
   for (;;) {
     HWND found = 0;
     bool frameOnly = false;
-    for (HWND t : S().TopLevels)
+    for (HWND t : WindowManager().TopLevels)
       if ((found = FindIn(t, filter, frameOnly))) break;
     if (!found) return 0;
     if (!frameOnly) return found;
@@ -337,7 +337,7 @@ TCanvas* MakeDC(HWND h, bool client) {
   }
   dc.Canvas->SetOrigin(client ? ClientOrigin(w) : WindowOrigin(w));
   TCanvas* c = dc.Canvas.get();
-  S().DCs.push_back(std::move(dc));
+  WindowManager().DCs.push_back(std::move(dc));
   return c;
 }
 
@@ -351,7 +351,7 @@ TCanvas* GetWindowDC(HWND h) {
 }
 
 void ReleaseDC(HWND, TCanvas* dc) {
-  auto& dcs = S().DCs;
+  auto& dcs = WindowManager().DCs;
   auto it =
       std::find_if(dcs.begin(), dcs.end(), [dc](const TDC& d) { return d.Canvas.get() == dc; });
   if (it == dcs.end()) return;

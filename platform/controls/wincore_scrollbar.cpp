@@ -109,12 +109,12 @@ Integer PosFromThumb(const TWnd* w, Integer bar, const TGeometry& g, Integer thu
 }
 
 bool Tracking(const TWnd* w, Integer bar) {
-  const TScrollTrack& t = S().Track;
+  const TScrollTrack& t = WindowManager().Track;
   return t.Active && t.Wnd == w->Handle && t.Bar == bar;
 }
 
 void DrawOneBar(const TWnd* w, Integer bar, TCanvas* dc) {
-  const TScrollTrack& t = S().Track;
+  const TScrollTrack& t = WindowManager().Track;
   bool tracking = Tracking(w, bar);
   const TScrollBarState& sb = w->Bars[bar];
   TGeometry g = Geometry(w, bar, tracking && t.Part == spThumb ? t.TrackPos : sb.Pos);
@@ -203,7 +203,7 @@ bool StartScrollTrack(HWND h, Integer bar, TPoint screenPos) {
   TScrollPart part = PartAt(g, Along(g, local));
   if (part == spNone) return false;
   if (!g.HasThumb) return false;
-  auto& t = S().Track;
+  auto& t = WindowManager().Track;
   t = TScrollTrack();
   t.Active = true;
   t.Wnd = h;
@@ -226,7 +226,7 @@ bool StartScrollTrack(HWND h, Integer bar, TPoint screenPos) {
 }
 
 bool TrackScrollInput(const TBackendEvent& e) {
-  auto& t = S().Track;
+  auto& t = WindowManager().Track;
   if (!t.Active) return false;
   HWND h = t.Wnd;
   TWnd* w = W(h);
@@ -260,7 +260,7 @@ bool TrackScrollInput(const TBackendEvent& e) {
     bool thumb = t.Part == spThumb;
     Integer pos = t.TrackPos;
     t = TScrollTrack();
-    if (!S().Capture) Backend().CaptureMouse(false);
+    if (!WindowManager().Capture) Backend().CaptureMouse(false);
     DrawScrollBar(h, bar);
     if (thumb) SendScroll(h, bar, SB_THUMBPOSITION, pos);
     SendScroll(h, bar, SB_ENDSCROLL);
@@ -270,7 +270,7 @@ bool TrackScrollInput(const TBackendEvent& e) {
 }
 
 bool ScrollRepeat() {
-  auto& t = S().Track;
+  auto& t = WindowManager().Track;
   if (!t.Active || t.Part == spThumb || t.Part == spNone) return false;
   Cardinal now = Backend().TickCount();
   if (static_cast<std::int32_t>(now - t.NextRepeat) < 0) return false;
@@ -295,17 +295,17 @@ bool ScrollRepeat() {
 }
 
 void CancelScrollTrack() {
-  auto& t = S().Track;
+  auto& t = WindowManager().Track;
   if (!t.Active) return;
   HWND h = t.Wnd;
   Integer bar = t.Bar;
   t = TScrollTrack();
-  if (!S().Capture) Backend().CaptureMouse(false);
+  if (!WindowManager().Capture) Backend().CaptureMouse(false);
   DrawScrollBar(h, bar);
 }
 
 bool NextScrollRepeat(Cardinal& due) {
-  const auto& t = S().Track;
+  const auto& t = WindowManager().Track;
   if (!t.Active || t.Part == spThumb) return false;
   due = t.NextRepeat;
   return true;
@@ -352,7 +352,7 @@ bool GetScrollInfo(HWND h, Integer bar, TScrollInfo& info) {
   if (info.Mask & SIF_PAGE) info.Page = sb.Page;
   if (info.Mask & SIF_POS) info.Pos = sb.Pos;
   if (info.Mask & SIF_TRACKPOS) {
-    const auto& t = S().Track;
+    const auto& t = WindowManager().Track;
     info.TrackPos = Tracking(w, bar) && t.Part == spThumb ? t.TrackPos : sb.Pos;
   }
   return true;

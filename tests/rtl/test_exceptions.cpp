@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "rtl/exceptions.h"
+#include "rtl/scope.h"
 
 using namespace brevant;
 
@@ -44,4 +45,32 @@ TEST(Exception, RaiseKeepsDynamicType) {
   } catch (...) {
   }
   ADD_FAILURE() << "Raise lost the exception's class";
+}
+
+// Scope guards restore on every way out: a normal end, an exception, and a
+// guard dismissed after success leaves the new state.
+TEST(ScopeGuards, RestoreOnEveryExit) {
+  bool busy = false;
+  String mode = "browse";
+  try {
+    TTemporaryChange b(busy, true);
+    TTemporaryChange m(mode, String("edit"));
+    EXPECT_TRUE(busy);
+    EXPECT_EQ(mode, "edit");
+    throw EAbort("stop");
+  } catch (const EAbort&) {
+  }
+  EXPECT_FALSE(busy);
+  EXPECT_EQ(mode, "browse");
+
+  int undone = 0;
+  {
+    TScopeGuard undo([&] { ++undone; });
+  }
+  EXPECT_EQ(undone, 1);
+  {
+    TScopeGuard undo([&] { ++undone; });
+    undo.Dismiss();
+  }
+  EXPECT_EQ(undone, 1);
 }
