@@ -8,6 +8,7 @@
 #include "db/dataset.h"
 #include "db/field.h"
 #include "db/field_defs.h"
+#include "rtl/scope.h"
 
 namespace brevant {
 
@@ -196,14 +197,10 @@ String TtlColumns::VisibleFieldNames() const {
 }
 
 void TtlColumns::Assign(const TPersistent* source) {
-  assigning_ = true;
-  try {
+  {
+    TTemporaryChange assigning(assigning_, true);
     TCollection::Assign(source);
-  } catch (...) {
-    assigning_ = false;
-    throw;
   }
-  assigning_ = false;
   if (grid_) grid_->LayoutGrid();
 }
 

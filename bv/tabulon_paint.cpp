@@ -9,6 +9,7 @@
 #include "db/dataset.h"
 #include "db/field.h"
 #include "graphics/canvas.h"
+#include "rtl/scope.h"
 
 namespace brevant {
 
@@ -61,33 +62,30 @@ void TDBTabulon::PaintPlain() {
   }
 
   if (!rows) return;
+  // Rows are read by moving the link's active record; it is put back however
+  // the painting ends.
   const Integer saved = dataLink_->ActiveRecord();
-  try {
-    const Integer firstRow = std::max(0, (clip.Top - titleBottom) / rowHeight_);
-    const Integer lastRow = std::min(rowCount_ - 1, (clip.Bottom - titleBottom) / rowHeight_);
-    for (Integer row = firstRow; row <= lastRow; ++row) {
-      dataLink_->SetActiveRecord(row);
-      const TRect rr = RowRect(row);
-      // The current row and the rows of selected records are highlighted.
-      const bool current = row == cursorRow_ ||
-                           (!selection_->IsEmpty() && selection_->IsSelected(dataSet_->Bookmark()));
-      canvas->Brush()->SetColor(current ? clHighlight : Color());
-      canvas->Font()->SetColor(current ? clHighlightText : Font()->Color());
-      canvas->FillRect(rr);
-      for (Integer g = columns_->FirstShownGroup(); g < columns_->GroupCount(); ++g) {
-        const TtlGroupInfo& group = columns_->Groups(g);
-        TRect r = cellRect(group, rr.Top, rr.Bottom);
-        if (r.Left >= client.Right) break;
-        TField* field = columns_->Items(group.FirstColumn)->Field();
-        if (field) drawText(r, field->DisplayText());
-      }
-      paintInfo_->Rows[static_cast<size_t>(row)].Painted = true;
+  TScopeGuard restore([&] { dataLink_->SetActiveRecord(saved); });
+  const Integer firstRow = std::max(0, (clip.Top - titleBottom) / rowHeight_);
+  const Integer lastRow = std::min(rowCount_ - 1, (clip.Bottom - titleBottom) / rowHeight_);
+  for (Integer row = firstRow; row <= lastRow; ++row) {
+    dataLink_->SetActiveRecord(row);
+    const TRect rr = RowRect(row);
+    // The current row and the rows of selected records are highlighted.
+    const bool current = row == cursorRow_ ||
+                         (!selection_->IsEmpty() && selection_->IsSelected(dataSet_->Bookmark()));
+    canvas->Brush()->SetColor(current ? clHighlight : Color());
+    canvas->Font()->SetColor(current ? clHighlightText : Font()->Color());
+    canvas->FillRect(rr);
+    for (Integer g = columns_->FirstShownGroup(); g < columns_->GroupCount(); ++g) {
+      const TtlGroupInfo& group = columns_->Groups(g);
+      TRect r = cellRect(group, rr.Top, rr.Bottom);
+      if (r.Left >= client.Right) break;
+      TField* field = columns_->Items(group.FirstColumn)->Field();
+      if (field) drawText(r, field->DisplayText());
     }
-  } catch (...) {
-    dataLink_->SetActiveRecord(saved);
-    throw;
+    paintInfo_->Rows[static_cast<size_t>(row)].Painted = true;
   }
-  dataLink_->SetActiveRecord(saved);
 }
 
 }  // namespace brevant
