@@ -1,5 +1,7 @@
 #include "db/db_test_util.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 
 namespace dbtest {
@@ -63,6 +65,13 @@ std::vector<Integer> Range(Integer first, Integer count) {
   std::vector<Integer> v;
   for (Integer i = 0; i < count; ++i) v.push_back(first + i);
   return v;
+}
+
+void EditAndPost(TDataSet* ds, Integer id, const String& field, const String& value) {
+  ASSERT_TRUE(ds->Locate("ID", id, {})) << "no record " << id;
+  ds->Edit();
+  ds->FieldByName(field)->SetAsString(value);
+  ds->Post();
 }
 
 }  // namespace dbtest

@@ -70,4 +70,7 @@ String Join(const std::vector<Integer>& v);
 // n consecutive integers from first.
 std::vector<Integer> Range(Integer first, Integer count);
 
+// Goes to the record whose ID is id and posts value into field as text.
+void EditAndPost(TDataSet* ds, Integer id, const String& field, const String& value);
+
 }  // namespace dbtest

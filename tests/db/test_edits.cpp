@@ -74,15 +74,9 @@ TEST_F(EditsTest, TwoClientsOnOneProviderKeepEachOthersChanges) {
   TClientDataSet* b = Client(p);
   a->Open();
   b->Open();
-  a->Locate("ID", 1, {});
-  a->Edit();
-  a->FieldByName("Name")->SetAsString("Abel");
-  a->Post();
+  EditAndPost(a, 1, "Name", "Abel");
   EXPECT_EQ(a->ApplyUpdates(-1), 0);
-  b->Locate("ID", 1, {});
-  b->Edit();
-  b->FieldByName("State")->SetAsString("VT");
-  b->Post();
+  EditAndPost(b, 1, "State", "VT");
   EXPECT_EQ(b->ApplyUpdates(-1), 0) << b->ApplyError();
   EXPECT_EQ(Query("SELECT Name, State FROM vnd WHERE ID = 1"), "Abel|VT;");
   // Both change the same field: the later apply reports a conflict for the
@@ -112,15 +106,9 @@ TEST_F(EditsTest, ProviderOverAMemoryDataSetWritesOnlyChangesAndFindsConflicts) 
   TClientDataSet* b = Client(p);
   a->Open();
   b->Open();
-  a->Locate("ID", 2, {});
-  a->Edit();
-  a->FieldByName("Name")->SetAsString("Bakery");
-  a->Post();
+  EditAndPost(a, 2, "Name", "Bakery");
   EXPECT_EQ(a->ApplyUpdates(-1), 0);
-  b->Locate("ID", 2, {});
-  b->Edit();
-  b->FieldByName("State")->SetAsString("ME");
-  b->Post();
+  EditAndPost(b, 2, "State", "ME");
   EXPECT_EQ(b->ApplyUpdates(-1), 0);
   m->Locate("ID", 2, {});
   EXPECT_EQ(m->FieldByName("Name")->AsString() + " " + m->FieldByName("State")->AsString(),
@@ -139,14 +127,8 @@ TEST_F(EditsTest, TwoTablesOnOneFileWriteOnlyTheirChanges) {
   TSqliteTable* b = Table();
   a->Open();
   b->Open();
-  a->Locate("ID", 2, {});
-  a->Edit();
-  a->FieldByName("Name")->SetAsString("Bakery");
-  a->Post();
-  b->Locate("ID", 2, {});
-  b->Edit();
-  b->FieldByName("State")->SetAsString("ME");
-  b->Post();
+  EditAndPost(a, 2, "Name", "Bakery");
+  EditAndPost(b, 2, "State", "ME");
   EXPECT_EQ(Query("SELECT Name, State FROM vnd WHERE ID = 2"), "Bakery|ME;");
   // b still shows the old name: changing it raises and writes nothing.
   b->Edit();
@@ -182,10 +164,7 @@ TEST_F(EditsTest, ClientDeleteOfARowDeletedElsewhereFails) {
 TEST_F(EditsTest, CancelUpdatesWhileEditing) {
   TClientDataSet* c = Client(Provider(Table()));
   c->Open();
-  c->Locate("ID", 1, {});
-  c->Edit();
-  c->FieldByName("Name")->SetAsString("One");
-  c->Post();
+  EditAndPost(c, 1, "Name", "One");
   c->Locate("ID", 2, {});
   c->Delete();
   c->Locate("ID", 3, {});
@@ -209,10 +188,7 @@ TEST_F(EditsTest, FailedRefreshKeepsTheRecords) {
   EXPECT_EQ(t->RecordCount(), 4);
   EXPECT_EQ(Column(t, "Name"), "Able Baker Cole Dunn");
   // Its records stay editable, and the edit reaches the file once.
-  t->Locate("ID", 2, {});
-  t->Edit();
-  t->FieldByName("Name")->SetAsString("Bakery");
-  t->Post();
+  EditAndPost(t, 2, "Name", "Bakery");
   EXPECT_EQ(Query("SELECT Name FROM vnd WHERE ID = 2"), "Bakery;");
   EXPECT_EQ(t->FieldByName("Name")->AsString(), "Bakery");
   // The client's refresh fails the same way and keeps its rows; a second
@@ -401,10 +377,7 @@ TEST_F(EditsTest, EditsOutsideTheIndexKeepTheRecordsPlace) {
   c->Open();
   c->SetIndexFieldNames("State");
   EXPECT_EQ(Column(c, "ID"), "3 1 2 4");
-  c->Locate("ID", 1, {});
-  c->Edit();
-  c->FieldByName("Name")->SetAsString("Abel");
-  c->Post();
+  EditAndPost(c, 1, "Name", "Abel");
   EXPECT_EQ(c->RecNo(), 2);
   EXPECT_EQ(Column(c, "ID"), "3 1 2 4");
 }
