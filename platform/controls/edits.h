@@ -227,6 +227,8 @@ class TCustomEdit : public TWinControl {
   Integer VisibleHeight();
   TRect CaretRect();
   void UpdateScrollBars();
+  void SetVerticalBar();
+  void SetHorizontalBar();
   void ClampScroll();
   void ResetCaretBlink();
   void MoveCaret(Integer pos, bool extend);
@@ -242,12 +244,69 @@ class TCustomEdit : public TWinControl {
   void DoPaste();
   void DoClear();
   bool DoUndo();
-  void KeyDownEdit(TMessage& m);
-  void CharEdit(TMessage& m);
-  void MouseEdit(TMessage& m);
   void ScrollMessage(TMessage& m, bool vertical);
   void ScrollLines(Integer lines);
+  void MoveHorizontal(Integer direction, bool shift, bool ctrl);
+  void MovePage(Integer direction, bool shift);
+  void MoveHome(bool shift, bool ctrl);
+  void MoveEnd(bool shift, bool ctrl);
+  void TypeCharacter(char32_t ch);
+
+  // The window messages' editing (DefaultHandler): each answers whether it
+  // took the message; false passes it on to the default window procedure.
+  bool HandleWindowMessage(TMessage& m);
+  bool EditKeyDown(TMessage& m);
+  bool EditSysKeyDown(TMessage& m);
+  bool EditChar(TMessage& m);
+  bool EditLButtonDown(TMessage& m);
+  bool EditLButtonDblClk(TMessage& m);
+  bool EditLButtonUp(TMessage& m);
+  bool EditMouseMove(TMessage& m);
+  bool EditCancelMode(TMessage& m);
+  bool EditDestroy(TMessage& m);
+  bool EditSetFocus(TMessage& m);
+  bool EditKillFocus(TMessage& m);
+  bool EditTimer(TMessage& m);
+  bool EditSetText(TMessage& m);
+  bool EditGetTextLength(TMessage& m);
+  bool EditGetText(TMessage& m);
+  bool EditGetDlgCode(TMessage& m);
+  bool EditSetCursor(TMessage& m);
+  bool EditScroll(TMessage& m);
+  bool EditMouseWheel(TMessage& m);
+  bool EditCut(TMessage& m);
+  bool EditCopy(TMessage& m);
+  bool EditPaste(TMessage& m);
+  bool EditClear(TMessage& m);
+  bool EditUndo(TMessage& m);
+
+  // The EM_ messages (DefaultHandler): false for one the edit does not know.
   bool HandleEditMessage(TMessage& m);
+  void EMGetSel(TMessage& m);
+  void EMSetSel(TMessage& m);
+  void EMGetRect(TMessage& m);
+  void EMSetRect(TMessage& m);
+  void EMLineScroll(TMessage& m);
+  void EMScrollCaret(TMessage& m);
+  void EMGetModify(TMessage& m);
+  void EMSetModify(TMessage& m);
+  void EMGetLineCount(TMessage& m);
+  void EMLineIndex(TMessage& m);
+  void EMLineLength(TMessage& m);
+  void EMGetLine(TMessage& m);
+  void EMReplaceSel(TMessage& m);
+  void EMLimitText(TMessage& m);
+  void EMGetLimitText(TMessage& m);
+  void EMCanUndo(TMessage& m);
+  void EMEmptyUndoBuffer(TMessage& m);
+  void EMLineFromChar(TMessage& m);
+  void EMSetPasswordChar(TMessage& m);
+  void EMGetFirstVisibleLine(TMessage& m);
+  void EMSetReadOnly(TMessage& m);
+  void EMSetMargins(TMessage& m);
+  void EMGetMargins(TMessage& m);
+  void EMPosFromChar(TMessage& m);
+  void EMCharFromPos(TMessage& m);
 
   std::u32string buf_;
   Integer anchor_ = 0;

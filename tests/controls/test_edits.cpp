@@ -412,6 +412,36 @@ TEST_F(EditTest, MemoMaxLengthCountsWhatTextHolds) {
   EXPECT_LE(m->Text().size(), 10u);
 }
 
+// The EM_ queries of a memo with three lines, one row each.
+TEST_F(EditTest, MemoAnswersTheEditQueries) {
+  auto* m = AddEdit<TMemo>("M", Bounds(10, 10, 200, 100));
+  Show();
+  m->SetText("alpha\r\nbe\r\ngamma");  // lines start at characters 0, 6 and 9
+  struct TRow {
+    const char* Name;  // what the row asks
+    Cardinal Msg;      // the message
+    WPARAM WParam;     // its parameter
+    LRESULT Expected;  // the answer
+  };
+  const TRow rows[] = {
+      {"three lines", EM_GETLINECOUNT, 0, 3},
+      {"the second line starts after the first break", EM_LINEINDEX, 1, 6},
+      {"the third line starts after the second break", EM_LINEINDEX, 2, 9},
+      {"a line past the last has no index", EM_LINEINDEX, 3, -1},
+      {"length of the first line", EM_LINELENGTH, 0, 5},
+      {"length of the line holding character 7", EM_LINELENGTH, 7, 2},
+      {"character 7 is on the second line", EM_LINEFROMCHAR, 7, 1},
+      {"character 9 starts the third line", EM_LINEFROMCHAR, 9, 2},
+      {"nothing scrolled", EM_GETFIRSTVISIBLELINE, 0, 0},
+      {"no limit", EM_GETLIMITTEXT, 0, 0},
+      {"default margins", EM_GETMARGINS, 0, MakeLParam(1, 1)},
+      {"text set in code leaves no undo", EM_CANUNDO, 0, 0},
+      {"text set in code is not modified", EM_GETMODIFY, 0, 0},
+      {"an edit message the edit does not know answers 0", 0x00BC, 0, 0},
+  };
+  for (const TRow& row : rows) EXPECT_EQ(m->Perform(row.Msg, row.WParam), row.Expected) << row.Name;
+}
+
 // Drags a window's vertical thumb to the end of its bar.
 static void DragThumbToTheEnd(HWND h) {
   TRect bar = GetScrollBarRect(h, SB_VERT);
