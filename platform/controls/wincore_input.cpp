@@ -199,6 +199,50 @@ HWND WindowOfNative(TNativeWindow n) {
   return 0;
 }
 
+// The wheel goes to the window with the keyboard focus, unless a scroll bar
+// is being tracked.
+void TranslateWheel(const TBackendEvent& e) {
+  SyncModifiers(e.Modifiers);
+  if (WindowManager().Track.Active) return;
+  HWND target = KeyTarget();
+  if (!target) return;
+  Integer delta = std::clamp<Integer>(e.WheelDelta, -32768, 32767);
+  Post(target, WM_MOUSEWHEEL, MakeWParam(Integer(MouseKeys()), delta), PointToLParam(e.ScreenPos),
+       e.Time, e.ScreenPos);
+}
+
+// A disabled window (the owner of a modal dialog) ignores the user's close request.
+void TranslateClose(const TBackendEvent& e) {
+  if (HWND h = WindowOfNative(e.Window); h && Enabled(W(h)))
+    Post(h, WM_CLOSE, 0, 0, e.Time, Backend().CursorPos());
+}
+
+// The user moved or resized a top-level window.
+void TranslateBounds(const TBackendEvent& e) {
+  if (HWND h = WindowOfNative(e.Window))
+    SetWindowPos(h, 0, e.Bounds.Left, e.Bounds.Top, e.Bounds.Width(), e.Bounds.Height(),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// An uncovered window shows its surface again.
+void TranslateExposed(const TBackendEvent& e) {
+  if (HWND h = WindowOfNative(e.Window)) {
+    TWnd* w = W(h);
+    Backend().Present(w->Native, TRect(0, 0, w->Rect.Width(), w->Rect.Height()));
+  }
+}
+
+void TranslateFocusGained(const TBackendEvent& e) {
+  if (HWND h = WindowOfNative(e.Window);
+      h && h != WindowManager().Active && !(W(h)->ExStyle & WS_EX_NOACTIVATE))
+    ActivateTopLevel(h, false);
+}
+
+void TranslateFocusLost(const TBackendEvent& e) {
+  if (HWND h = WindowOfNative(e.Window); h && h == WindowManager().Active)
+    ActivateTopLevel(0, false);
+}
+
 }  // namespace
 
 bool TranslateNextInput() {
@@ -212,16 +256,9 @@ bool TranslateNextInput() {
     case bekMouseUp:
       TranslateMouse(e);
       break;
-    case bekWheel: {
-      SyncModifiers(e.Modifiers);
-      if (s.Track.Active) break;
-      HWND target = KeyTarget();
-      if (!target) break;
-      Integer delta = std::clamp<Integer>(e.WheelDelta, -32768, 32767);
-      Post(target, WM_MOUSEWHEEL, MakeWParam(Integer(MouseKeys()), delta),
-           PointToLParam(e.ScreenPos), e.Time, e.ScreenPos);
+    case bekWheel:
+      TranslateWheel(e);
       break;
-    }
     case bekKeyDown:
       TranslateKey(e, true);
       break;
@@ -232,29 +269,20 @@ bool TranslateNextInput() {
       PostText(KeyTarget(), e.Text, e);
       break;
     case bekClose:
-      // A disabled window (the owner of a modal dialog) ignores the user's close request.
-      if (HWND h = WindowOfNative(e.Window); h && Enabled(W(h)))
-        Post(h, WM_CLOSE, 0, 0, e.Time, Backend().CursorPos());
+      TranslateClose(e);
       break;
     case bekResized:
     case bekMoved:
-      if (HWND h = WindowOfNative(e.Window))
-        SetWindowPos(h, 0, e.Bounds.Left, e.Bounds.Top, e.Bounds.Width(), e.Bounds.Height(),
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+      TranslateBounds(e);
       break;
     case bekExposed:
-      if (HWND h = WindowOfNative(e.Window)) {
-        TWnd* w = W(h);
-        Backend().Present(w->Native, TRect(0, 0, w->Rect.Width(), w->Rect.Height()));
-      }
+      TranslateExposed(e);
       break;
     case bekFocusGained:
-      if (HWND h = WindowOfNative(e.Window);
-          h && h != s.Active && !(W(h)->ExStyle & WS_EX_NOACTIVATE))
-        ActivateTopLevel(h, false);
+      TranslateFocusGained(e);
       break;
     case bekFocusLost:
-      if (HWND h = WindowOfNative(e.Window); h && h == s.Active) ActivateTopLevel(0, false);
+      TranslateFocusLost(e);
       break;
     case bekMouseLeft:
       Leave(0);

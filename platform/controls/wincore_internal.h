@@ -180,6 +180,14 @@ bool NextScrollRepeat(Cardinal& due);
 // no raw event waits.
 bool TranslateNextInput();
 void ActivateTopLevel(HWND top, bool click);
+// Shared by the window manager's files.
+bool InSubtree(HWND root, HWND h);     // h is root or one of its descendants
+bool CanActivate(const TWnd* w);       // a visible, enabled top-level window that may be active
+void HideInternal(HWND h);             // hides without messages to the window itself
+bool ApplyZOrder(HWND h, HWND after);  // true when the position changed
+// WM_MOVE then WM_SIZE, as after a position change; creation sends them the other way round.
+void SendSizeAndMove(HWND h, bool moved, bool sized, bool sizeFirst = false);
+String TextFromParam(LPARAM lp);  // a message's text parameter (nullptr: empty)
 
 // ---- messages (wincore.cpp) ------------------------------------------------------------
 void Post(HWND h, Cardinal msg, WPARAM wp, LPARAM lp, Cardinal time, TPoint pt);
