@@ -232,46 +232,62 @@ TPoint ScreenPoint(const TSdlWindowState* win, Sint32 x, Sint32 y) {
           ClampCoord(win->Bounds.Top) + ClampCoord(y)};
 }
 
+// A move of the window; false when it did not change the bounds.
+bool ConvertMoved(const SDL_WindowEvent& ev, TSdlWindowState* win, TBackendEvent& out) {
+  TRect& b = win->Bounds;
+  const Integer x = ClampCoord(ev.data1), y = ClampCoord(ev.data2);
+  const TRect r(x, y, x + b.Width(), y + b.Height());
+  if (r == b) return false;
+  b = r;
+  out.Kind = bekMoved;
+  out.Bounds = r;
+  return true;
+}
+
+// A new size of the window; false when it did not change the bounds.
+bool ConvertResized(const SDL_WindowEvent& ev, TSdlWindowState* win, TBackendEvent& out) {
+  TRect& b = win->Bounds;
+  const Integer w = std::clamp(ev.data1, 0, kMaxSize), h = std::clamp(ev.data2, 0, kMaxSize);
+  const TRect r(b.Left, b.Top, b.Left + w, b.Top + h);
+  if (r == b) return false;
+  b = r;
+  out.Kind = bekResized;
+  out.Bounds = r;
+  return true;
+}
+
+// Pop-ups and hints never own the focus as far as the application is
+// concerned; without a window manager X11 still hands it to them briefly.
+bool ConvertFocus(const SDL_WindowEvent& ev, const TSdlWindowState* win, TBackendEvent& out) {
+  if (win->Kind != nwkNormal) return false;
+  out.Kind = ev.event == SDL_WINDOWEVENT_FOCUS_GAINED ? bekFocusGained : bekFocusLost;
+  return true;
+}
+
+// An event that carries nothing but its kind.
+bool ConvertAs(TBackendEventKind kind, TBackendEvent& out) {
+  out.Kind = kind;
+  return true;
+}
+
 bool ConvertWindowEvent(const SDL_WindowEvent& ev, TSdlWindowState* win, TBackendEvent& out) {
   if (!win) return false;
   out.Window = win->Handle;
-  TRect& b = win->Bounds;
   switch (ev.event) {
     case SDL_WINDOWEVENT_CLOSE:
-      out.Kind = bekClose;
-      return true;
+      return ConvertAs(bekClose, out);
     case SDL_WINDOWEVENT_EXPOSED:
-      out.Kind = bekExposed;
-      return true;
-    case SDL_WINDOWEVENT_MOVED: {
-      const Integer x = ClampCoord(ev.data1), y = ClampCoord(ev.data2);
-      const TRect r(x, y, x + b.Width(), y + b.Height());
-      if (r == b) return false;
-      b = r;
-      out.Kind = bekMoved;
-      out.Bounds = r;
-      return true;
-    }
+      return ConvertAs(bekExposed, out);
+    case SDL_WINDOWEVENT_MOVED:
+      return ConvertMoved(ev, win, out);
     case SDL_WINDOWEVENT_RESIZED:
-    case SDL_WINDOWEVENT_SIZE_CHANGED: {
-      const Integer w = std::clamp(ev.data1, 0, kMaxSize), h = std::clamp(ev.data2, 0, kMaxSize);
-      const TRect r(b.Left, b.Top, b.Left + w, b.Top + h);
-      if (r == b) return false;
-      b = r;
-      out.Kind = bekResized;
-      out.Bounds = r;
-      return true;
-    }
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+      return ConvertResized(ev, win, out);
     case SDL_WINDOWEVENT_FOCUS_GAINED:
     case SDL_WINDOWEVENT_FOCUS_LOST:
-      // Pop-ups and hints never own the focus as far as the application is
-      // concerned; without a window manager X11 still hands it to them briefly.
-      if (win->Kind != nwkNormal) return false;
-      out.Kind = ev.event == SDL_WINDOWEVENT_FOCUS_GAINED ? bekFocusGained : bekFocusLost;
-      return true;
+      return ConvertFocus(ev, win, out);
     case SDL_WINDOWEVENT_LEAVE:
-      out.Kind = bekMouseLeft;
-      return true;
+      return ConvertAs(bekMouseLeft, out);
     default:
       return false;
   }
@@ -350,78 +366,101 @@ int SdlSystemCursor(SmallInt cursor) {
   }
 }
 
+namespace {
+
+bool ConvertMotion(const SDL_MouseMotionEvent& ev, const TSdlWindowFinder& find,
+                   Byte mouseModifiers, TBackendEvent& out) {
+  const TSdlWindowState* win = find(ev.windowID);
+  out.Kind = bekMouseMove;
+  out.Window = win ? win->Handle : 0;
+  out.ScreenPos = ScreenPoint(win, ev.x, ev.y);
+  out.Modifiers = mouseModifiers;
+  return true;
+}
+
+// The left, right and middle buttons; false for others.
+bool ConvertButton(const SDL_MouseButtonEvent& ev, const TSdlWindowFinder& find,
+                   Byte mouseModifiers, TBackendEvent& out) {
+  switch (ev.button) {
+    case SDL_BUTTON_LEFT:
+      out.Button = bbLeft;
+      break;
+    case SDL_BUTTON_RIGHT:
+      out.Button = bbRight;
+      break;
+    case SDL_BUTTON_MIDDLE:
+      out.Button = bbMiddle;
+      break;
+    default:
+      return false;
+  }
+  const TSdlWindowState* win = find(ev.windowID);
+  out.Kind = ev.type == SDL_MOUSEBUTTONDOWN ? bekMouseDown : bekMouseUp;
+  out.Window = win ? win->Handle : 0;
+  out.ScreenPos = ScreenPoint(win, ev.x, ev.y);
+  out.Modifiers = mouseModifiers;
+  return true;
+}
+
+bool ConvertWheel(const SDL_MouseWheelEvent& ev, const TSdlWindowFinder& find, Byte mouseModifiers,
+                  TBackendEvent& out) {
+  out.WheelDelta = SdlWheelDelta(ev.y, ev.direction == SDL_MOUSEWHEEL_FLIPPED);
+  if (out.WheelDelta == 0) return false;  // horizontal scrolling has no message here
+  const TSdlWindowState* win = find(ev.windowID);
+  out.Kind = bekWheel;
+  out.Window = win ? win->Handle : 0;
+  out.ScreenPos = ScreenPoint(win, ev.mouseX, ev.mouseY);
+  out.Modifiers = mouseModifiers;
+  return true;
+}
+
+// Keys without a virtual-key code are not converted.
+bool ConvertKey(const SDL_KeyboardEvent& ev, const TSdlWindowFinder& find, TBackendEvent& out) {
+  const SDL_Keysym& k = ev.keysym;
+  out.Key = SdlKeyToVirtualKey(k.sym, k.scancode, k.mod);
+  if (out.Key == 0) return false;
+  const TSdlWindowState* win = find(ev.windowID);
+  out.Kind = ev.type == SDL_KEYDOWN ? bekKeyDown : bekKeyUp;
+  out.Window = win ? win->Handle : 0;
+  out.Repeat = ev.repeat != 0;
+  out.Modifiers = SdlModifiers(k.mod);
+  return true;
+}
+
+// The text is read up to its NUL or the end of SDL's buffer.
+bool ConvertText(const SDL_TextInputEvent& ev, const TSdlWindowFinder& find, TBackendEvent& out) {
+  const std::size_t n = strnlen(ev.text, sizeof(ev.text));
+  if (n == 0) return false;
+  const TSdlWindowState* win = find(ev.windowID);
+  out.Kind = bekText;
+  out.Window = win ? win->Handle : 0;
+  out.Text.assign(ev.text, n);
+  return true;
+}
+
+}  // namespace
+
 bool ConvertSdlEvent(const SDL_Event& ev, const TSdlWindowFinder& find, Byte mouseModifiers,
                      TBackendEvent& out) {
   out = TBackendEvent{};
   out.Time = ev.common.timestamp;
   switch (ev.type) {
-    case SDL_MOUSEMOTION: {
-      const TSdlWindowState* win = find(ev.motion.windowID);
-      out.Kind = bekMouseMove;
-      out.Window = win ? win->Handle : 0;
-      out.ScreenPos = ScreenPoint(win, ev.motion.x, ev.motion.y);
-      out.Modifiers = mouseModifiers;
-      return true;
-    }
+    case SDL_MOUSEMOTION:
+      return ConvertMotion(ev.motion, find, mouseModifiers, out);
     case SDL_MOUSEBUTTONDOWN:
-    case SDL_MOUSEBUTTONUP: {
-      switch (ev.button.button) {
-        case SDL_BUTTON_LEFT:
-          out.Button = bbLeft;
-          break;
-        case SDL_BUTTON_RIGHT:
-          out.Button = bbRight;
-          break;
-        case SDL_BUTTON_MIDDLE:
-          out.Button = bbMiddle;
-          break;
-        default:
-          return false;
-      }
-      const TSdlWindowState* win = find(ev.button.windowID);
-      out.Kind = ev.type == SDL_MOUSEBUTTONDOWN ? bekMouseDown : bekMouseUp;
-      out.Window = win ? win->Handle : 0;
-      out.ScreenPos = ScreenPoint(win, ev.button.x, ev.button.y);
-      out.Modifiers = mouseModifiers;
-      return true;
-    }
-    case SDL_MOUSEWHEEL: {
-      out.WheelDelta = SdlWheelDelta(ev.wheel.y, ev.wheel.direction == SDL_MOUSEWHEEL_FLIPPED);
-      if (out.WheelDelta == 0) return false;  // horizontal scrolling has no message here
-      const TSdlWindowState* win = find(ev.wheel.windowID);
-      out.Kind = bekWheel;
-      out.Window = win ? win->Handle : 0;
-      out.ScreenPos = ScreenPoint(win, ev.wheel.mouseX, ev.wheel.mouseY);
-      out.Modifiers = mouseModifiers;
-      return true;
-    }
+    case SDL_MOUSEBUTTONUP:
+      return ConvertButton(ev.button, find, mouseModifiers, out);
+    case SDL_MOUSEWHEEL:
+      return ConvertWheel(ev.wheel, find, mouseModifiers, out);
     case SDL_KEYDOWN:
-    case SDL_KEYUP: {
-      const SDL_Keysym& k = ev.key.keysym;
-      out.Key = SdlKeyToVirtualKey(k.sym, k.scancode, k.mod);
-      if (out.Key == 0) return false;
-      const TSdlWindowState* win = find(ev.key.windowID);
-      out.Kind = ev.type == SDL_KEYDOWN ? bekKeyDown : bekKeyUp;
-      out.Window = win ? win->Handle : 0;
-      out.Repeat = ev.key.repeat != 0;
-      out.Modifiers = SdlModifiers(k.mod);
-      return true;
-    }
-    case SDL_TEXTINPUT: {
-      const char* text = ev.text.text;
-      const std::size_t n = strnlen(text, sizeof(ev.text.text));
-      if (n == 0) return false;
-      const TSdlWindowState* win = find(ev.text.windowID);
-      out.Kind = bekText;
-      out.Window = win ? win->Handle : 0;
-      out.Text.assign(text, n);
-      return true;
-    }
+    case SDL_KEYUP:
+      return ConvertKey(ev.key, find, out);
+    case SDL_TEXTINPUT:
+      return ConvertText(ev.text, find, out);
     case SDL_WINDOWEVENT:
       return ConvertWindowEvent(ev.window, find(ev.window.windowID), out);
     case SDL_QUIT:
-      out.Kind = bekQuit;
-      return true;
+      return ConvertAs(bekQuit, out);
     default:
       return false;
   }

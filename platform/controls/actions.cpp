@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "classes/rtti_builder.h"
+#include "rtl/scope.h"
 
 namespace brevant {
 
@@ -127,15 +128,11 @@ void TActionLink::SetAction(TBasicAction* value) {
 bool TActionLink::Execute(TComponent* component) {
   if (!action_) return false;
   action_->SetActionComponent(component);
-  bool ran = false;
-  try {
-    ran = action_->Execute();
-  } catch (...) {
+  // The action forgets the component on every exit; a handler may have unlinked the action.
+  TScopeGuard forget([this] {
     if (action_) action_->SetActionComponent(nullptr);
-    throw;
-  }
-  if (action_) action_->SetActionComponent(nullptr);
-  return ran;
+  });
+  return action_->Execute();
 }
 
 BV_IMPLEMENT_ABSTRACT_CLASS(TActionLink, TObject)

@@ -164,7 +164,7 @@ void TApplication::HandleException(TObject* sender, const Exception& e) {
     std::fprintf(stderr, "%s\n", e.Message().c_str());
     return;
   }
-  inHandleException_ = true;
+  TTemporaryChange handling(inHandleException_, true);
   try {
     if (OnException)
       OnException(sender, e);
@@ -174,7 +174,6 @@ void TApplication::HandleException(TObject* sender, const Exception& e) {
     // Nothing may leave the handler; an unanswered box in a test says so.
     std::fprintf(stderr, "%s (while showing: %s)\n", inner.what(), e.Message().c_str());
   }
-  inHandleException_ = false;
 }
 
 void TApplication::ShowException(const Exception& e) {
@@ -204,17 +203,9 @@ bool TApplication::PreprocessMessage(TMsg& msg) {
   if (DragPreprocessMessage(msg)) return true;
   switch (msg.Message) {
     case WM_MOUSEMOVE:
-    case WM_NCMOUSEMOVE: {
-      TControl* c = nullptr;
-      if (TWinControl* w = FindControl(brevant::WindowFromPoint(msg.Pt))) {
-        c = w;
-        if (w->HandleAllocated())
-          if (TControl* g = w->ControlAtPos(w->ScreenToClient(msg.Pt), true)) c = g;
-      }
-      while (c && !c->ShowHint()) c = c->Parent();
-      HintMouseMessage(c, msg.Pt);
+    case WM_NCMOUSEMOVE:
+      HintMouseMessage(HintControlAt(msg.Pt), msg.Pt);
       break;
-    }
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
@@ -223,18 +214,41 @@ bool TApplication::PreprocessMessage(TMsg& msg) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
     case WM_MOUSEWHEEL:
-      if (hintActive_ || hintTimerOn_) {
-        HideHint();
-        hintHidden_ = true;
-      }
+      HintInputStarted();
       break;
     case WM_MOUSELEAVE:
-      if (!brevant::WindowFromPoint(brevant::GetCursorPos())) CancelHint();
+      HintMouseLeft();
       break;
     default:
       break;
   }
   return false;
+}
+
+// The control under the screen point whose hint shows: the nearest that
+// has ShowHint, from the innermost control up.
+TControl* TApplication::HintControlAt(TPoint screenPos) const {
+  TControl* c = nullptr;
+  if (TWinControl* w = FindControl(brevant::WindowFromPoint(screenPos))) {
+    c = w;
+    if (w->HandleAllocated())
+      if (TControl* g = w->ControlAtPos(w->ScreenToClient(screenPos), true)) c = g;
+  }
+  while (c && !c->ShowHint()) c = c->Parent();
+  return c;
+}
+
+// A press, a key or the wheel hides the hint until the pointer moves to
+// another control.
+void TApplication::HintInputStarted() {
+  if (!hintActive_ && !hintTimerOn_) return;
+  HideHint();
+  hintHidden_ = true;
+}
+
+// The pointer left a window: the hint goes when it is over none of ours.
+void TApplication::HintMouseLeft() {
+  if (!brevant::WindowFromPoint(brevant::GetCursorPos())) CancelHint();
 }
 
 void TApplication::HintMouseMessage(TControl* control, TPoint screenPos) {

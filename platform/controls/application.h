@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "controls/forms.h"
+#include "rtl/scope.h"
 
 namespace brevant {
 
@@ -92,14 +93,12 @@ class TApplication : public TComponent {
   template <class T>
   void CreateForm(T*& reference) {
     creatingRef_ = reinterpret_cast<TComponent**>(&reference);
-    try {
+    {
+      TScopeGuard created([this] { creatingRef_ = nullptr; });
+      TScopeGuard forget([&reference] { reference = nullptr; });  // a failed creation leaves none
       reference = Create<T>(this);
-    } catch (...) {
-      creatingRef_ = nullptr;
-      reference = nullptr;
-      throw;
+      forget.Dismiss();
     }
-    creatingRef_ = nullptr;
     if constexpr (std::is_base_of_v<TCustomForm, T>) {
       if (!mainForm_) mainForm_ = reference;
     }
@@ -176,6 +175,9 @@ class TApplication : public TComponent {
  private:
   friend class TAppWindow;
   void HintMouseMessage(TControl* control, TPoint screenPos);
+  TControl* HintControlAt(TPoint screenPos) const;
+  void HintInputStarted();
+  void HintMouseLeft();
   void StartHintTimer(Integer ms, bool reshow);
   void HintTimerExpired();
   void ShowHintNow(TPoint screenPos);

@@ -15,6 +15,7 @@
 #include "graphics/font.h"
 #include "graphics/pen_brush.h"
 #include "rtl/resstrings.h"
+#include "rtl/scope.h"
 
 namespace brevant {
 
@@ -764,14 +765,10 @@ void TControl::CMParentFontChanged(TMessage& m) {
   const TFont* source = m.WParam != 0 ? reinterpret_cast<const TFont*>(m.LParam)
                                       : (parent_ ? parent_->Font() : nullptr);
   if (!source) return;
-  adoptingParentFont_ = true;
-  try {
+  {
+    TTemporaryChange adopting(adoptingParentFont_, true);
     font_->Assign(source);
-  } catch (...) {
-    adoptingParentFont_ = false;
-    throw;
   }
-  adoptingParentFont_ = false;
   parentFont_ = true;
 }
 

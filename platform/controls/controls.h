@@ -629,6 +629,9 @@ class TWinControl : public TControl, public IWindowProc {
   friend class TControl;
   friend class TCustomForm;
   bool IsControlMouseMsg(TMessage& message);
+  bool TakeFormFocus();
+  bool TrackMouseMove(TMessage& message);
+  void MouseLeftWindow();
   HWND FindCreatingHandle() const;
   void UpdateMouseControl(TPoint screenPos);
   void ApplyAnchors(Integer dw, Integer dh);

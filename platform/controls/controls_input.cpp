@@ -11,6 +11,7 @@
 #include "controls/test_hooks.h"
 #include "graphics/canvas.h"
 #include "rtl/resstrings.h"
+#include "rtl/scope.h"
 
 namespace brevant {
 
@@ -22,26 +23,13 @@ void TWinControl::WndProc(TMessage& m) {
   if (!handle_ && controlState_.Contains(csCreating)) handle_ = FindCreatingHandle();
   switch (m.Msg) {
     case WM_SETFOCUS:
-      if (TCustomForm* form = GetParentForm(this)) {
-        bool switched = false;
-        try {
-          switched = form->SetFocusedControl(this);
-        } catch (const Exception& e) {
-          HandleException(this, e);
-          return;
-        } catch (const std::exception& e) {
-          HandleException(this, Exception(String(e.what())));
-          return;
-        }
-        if (!switched) return;
-      }
+      if (!TakeFormFocus()) return;
       break;
     case WM_KILLFOCUS:
       if (controlState_.Contains(csFocusing)) return;
       break;
     case WM_MOUSEMOVE:
-      if (handle_) UpdateMouseControl(brevant::ClientToScreen(handle_, LParamToPoint(m.LParam)));
-      if (IsControlMouseMsg(m)) return;
+      if (TrackMouseMove(m)) return;
       break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
@@ -55,16 +43,47 @@ void TWinControl::WndProc(TMessage& m) {
       if (IsControlMouseMsg(m)) return;
       break;
     case WM_MOUSELEAVE:
-      // The pointer left this window: for another window (whose mouse move
-      // has set the new control already, or will) or for none.
-      if (TControl* hot = detail::g_mouseControl;
-          hot && (hot == this || (hot->parent_ == this && !dynamic_cast<TWinControl*>(hot))))
-        detail::SetMouseControl(nullptr);
+      MouseLeftWindow();
       break;
     default:
       break;
   }
   TControl::WndProc(m);
+}
+
+// The window got the focus: the form makes this its focused control (CM_EXIT
+// and CM_ENTER). False when that failed or the focus moved on meanwhile,
+// and the message goes no further; a failure goes to the application's
+// handler, since the window manager's focus change cannot be undone here.
+bool TWinControl::TakeFormFocus() {
+  TCustomForm* form = GetParentForm(this);
+  if (!form) return true;
+  bool switched = false;
+  try {
+    switched = form->SetFocusedControl(this);
+  } catch (const Exception& e) {
+    HandleException(this, e);
+    return false;
+  } catch (const std::exception& e) {
+    HandleException(this, Exception(String(e.what())));
+    return false;
+  }
+  return switched;
+}
+
+// The pointer moved over the window: the control under it becomes the
+// mouse control. True when a graphic child took the message.
+bool TWinControl::TrackMouseMove(TMessage& m) {
+  if (handle_) UpdateMouseControl(brevant::ClientToScreen(handle_, LParamToPoint(m.LParam)));
+  return IsControlMouseMsg(m);
+}
+
+// The pointer left this window: for another window (whose mouse move has set
+// the new control already, or will) or for none.
+void TWinControl::MouseLeftWindow() {
+  TControl* hot = detail::g_mouseControl;
+  if (hot && (hot == this || (hot->parent_ == this && !dynamic_cast<TWinControl*>(hot))))
+    detail::SetMouseControl(nullptr);
 }
 
 void TWinControl::Dispatch(TMessage& m) {
@@ -554,15 +573,8 @@ void TCustomControl::PaintWindow(TCanvas* canvas) {
   canvas->SetFont(canvas_->Font());
   canvas->SetBrush(canvas_->Brush());
   canvas->SetPen(canvas_->Pen());
-  TCanvas* outer = paintCanvas_;
-  paintCanvas_ = canvas;
-  try {
-    Paint();
-  } catch (...) {
-    paintCanvas_ = outer;
-    throw;
-  }
-  paintCanvas_ = outer;
+  TTemporaryChange painting(paintCanvas_, canvas);
+  Paint();
 }
 
 // ---- TGraphicControl
@@ -588,15 +600,8 @@ void TGraphicControl::WMPaint(TMessage& m) {
   canvas->SetFont(canvas_->Font());
   canvas->SetBrush(canvas_->Brush());
   canvas->SetPen(canvas_->Pen());
-  TCanvas* outer = paintCanvas_;
-  paintCanvas_ = canvas;
-  try {
-    Paint();
-  } catch (...) {
-    paintCanvas_ = outer;
-    throw;
-  }
-  paintCanvas_ = outer;
+  TTemporaryChange painting(paintCanvas_, canvas);
+  Paint();
 }
 
 BV_PUBLISH(TCustomControl, TWinControl) {}

@@ -9,6 +9,7 @@
 #include "graphics/font.h"
 #include "graphics/pen_brush.h"
 #include "rtl/resstrings.h"
+#include "rtl/scope.h"
 
 namespace brevant {
 
@@ -99,13 +100,10 @@ void TWinControl::CreateWnd() {
   if ((params.Style & WS_CHILD) && params.WndParent == 0)
     throw EInvalidOperation(res::SParentRequired, {Name().empty() ? String(ClassName()) : Name()});
   controlState_ += csCreating;
-  try {
+  {
+    TScopeGuard created([this] { controlState_ -= csCreating; });
     CreateWindowHandle(params);
-  } catch (...) {
-    controlState_ -= csCreating;
-    throw;
   }
-  controlState_ -= csCreating;
   if (!handle_)
     throw EInvalidOperation(res::SWindowCreateFailed,
                             {Name().empty() ? String(ClassName()) : Name()});
@@ -125,16 +123,13 @@ void TWinControl::CreateHandle() {
 
 void TWinControl::DestroyWindowHandle() {
   controlState_ += csDestroyingHandle;
-  HWND h = handle_;
-  try {
-    if (h && brevant::IsWindow(h)) brevant::DestroyWindow(h);
-  } catch (...) {
+  // The handle is gone on every exit, also when a WM_DESTROY handler throws.
+  TScopeGuard destroyed([this] {
     controlState_ -= csDestroyingHandle;
     handle_ = 0;
-    throw;
-  }
-  controlState_ -= csDestroyingHandle;
-  handle_ = 0;
+  });
+  HWND h = handle_;
+  if (h && brevant::IsWindow(h)) brevant::DestroyWindow(h);
 }
 
 void TWinControl::DestroyWnd() {
@@ -202,14 +197,10 @@ void TWinControl::SetBounds(Integer left, Integer top, Integer width, Integer he
   height_ = height;
   if (IsLoading()) return;
   if (handle_) {
-    settingBounds_ = true;
-    try {
+    {
+      TTemporaryChange setting(settingBounds_, true);
       brevant::SetWindowPos(handle_, 0, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-    } catch (...) {
-      settingBounds_ = false;
-      throw;
     }
-    settingBounds_ = false;
     UpdateBounds();
   }
   BoundsChanged();
@@ -332,14 +323,9 @@ void TWinControl::Realign() {
   }
   controlState_ -= csAlignmentNeeded;
   ++aligning_;
-  try {
-    TRect r = GetClientRect();
-    AlignControls(nullptr, r);
-  } catch (...) {
-    --aligning_;
-    throw;
-  }
-  --aligning_;
+  TScopeGuard aligned([this] { --aligning_; });
+  TRect r = GetClientRect();
+  AlignControls(nullptr, r);
 }
 
 void TWinControl::AlignControls(TControl* control, TRect& rect) {
@@ -466,17 +452,12 @@ void TWinControl::PaintControls(TCanvas* canvas, const TRect& paintRect) {
       continue;
     TRect r;
     if (!IntersectRect(r, c->BoundsRect(), paintRect)) continue;
-    Integer saved = canvas->SaveDC();
+    const Integer saved = canvas->SaveDC();
+    TScopeGuard restore([canvas, saved] { canvas->RestoreDC(saved); });
     TPoint o = canvas->Origin();
     canvas->SetOrigin({o.X + c->left_, o.Y + c->top_});
     canvas->IntersectClipRect(Rect(0, 0, c->width_, c->height_));
-    try {
-      c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(canvas), 0);
-    } catch (...) {
-      canvas->RestoreDC(saved);
-      throw;
-    }
-    canvas->RestoreDC(saved);
+    c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(canvas), 0);
   }
 }
 
@@ -665,14 +646,16 @@ BV_PUBLISH(TWinControl, TControl) {
 void TWinControl::ScrollChildren(Integer dx, Integer dy) {
   if (!dx && !dy) return;
   DisableAlign();
-  try {
+  {
+    // Realigning may throw, which a destructor must not: on failure the
+    // guard hands that to the application's handler, and the first error
+    // goes on.
+    TScopeGuard enable([this] { CallHandlingExceptions(this, [this] { EnableAlign(); }); });
     for (TControl* c : std::vector<TControl*>(controls_)) {
       if (c->Align() != alNone) continue;
       c->SetBounds(c->Left() + dx, c->Top() + dy, c->Width(), c->Height());
     }
-  } catch (...) {
-    EnableAlign();
-    throw;
+    enable.Dismiss();
   }
   EnableAlign();
 }

@@ -16,6 +16,7 @@
 #include "rtl/format.h"
 #include "rtl/numconv.h"
 #include "rtl/resstrings.h"
+#include "rtl/scope.h"
 #include "rtl/stringlist.h"
 #include "rtl/strutils.h"
 
@@ -203,21 +204,15 @@ void TColorDialogForm::SetCurrentColor(TColor value, bool fromEdits) {
   color_ = ColorToRGB(value);
   if (Sample) Sample->SetColor(color_);
   if (syncing_) return;
-  syncing_ = true;
-  try {
-    if (!fromEdits && RedEdit) {
-      RedEdit->SetText(IntToStr(GetRValue(color_)));
-      GreenEdit->SetText(IntToStr(GetGValue(color_)));
-      BlueEdit->SetText(IntToStr(GetBValue(color_)));
-    }
-    // The palette follows unless its selected cell already has the colour.
-    if (Palette && Palette->CellColor(Palette->Selected()) != color_)
-      Palette->SetSelected(Palette->IndexOfColor(color_));
-  } catch (...) {
-    syncing_ = false;
-    throw;
+  TTemporaryChange syncing(syncing_, true);
+  if (!fromEdits && RedEdit) {
+    RedEdit->SetText(IntToStr(GetRValue(color_)));
+    GreenEdit->SetText(IntToStr(GetGValue(color_)));
+    BlueEdit->SetText(IntToStr(GetBValue(color_)));
   }
-  syncing_ = false;
+  // The palette follows unless its selected cell already has the colour.
+  if (Palette && Palette->CellColor(Palette->Selected()) != color_)
+    Palette->SetSelected(Palette->IndexOfColor(color_));
 }
 
 bool TColorDialogForm::ReadEdits(TColor& color) {

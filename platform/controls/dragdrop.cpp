@@ -340,41 +340,66 @@ bool EatCancellingRelease(const TMsg& msg) {
   return false;
 }
 
+namespace {
+
+// Past the threshold a pending drag starts; a started one follows the pointer.
+bool DragMouseMove(const TMsg& msg) {
+  if (g_drag.Pending) {
+    if (std::abs(msg.Pt.X - g_drag.StartPos.X) <= g_drag.Threshold &&
+        std::abs(msg.Pt.Y - g_drag.StartPos.Y) <= g_drag.Threshold)
+      return false;
+    g_drag.Start();
+    return true;
+  }
+  g_drag.MoveTo(msg.Pt);
+  return true;
+}
+
+// Releasing the left button drops; before the drag started it is a click.
+bool DragLeftButtonUp(const TMsg& msg) {
+  if (g_drag.Pending) {
+    g_drag.Reset();
+    return false;  // no drag: the release is the control's (a click)
+  }
+  g_drag.MoveTo(msg.Pt);
+  g_drag.Finish(true);
+  return true;
+}
+
+// The right button cancels a drag; the release of a press that cancelled is
+// eaten too.
+bool DragRightButton(const TMsg& msg) {
+  if (g_drag.Pending) return false;
+  g_drag.Finish(false);
+  g_drag.EatRightUp = msg.Message == WM_RBUTTONDOWN;
+  return true;
+}
+
+// Escape cancels a drag; the drag eats every other key.
+bool DragKeyDown(const TMsg& msg) {
+  if (g_drag.Pending) return false;
+  if (LoWord(msg.WParam) == VK_ESCAPE) g_drag.Finish(false);
+  return true;
+}
+
+}  // namespace
+
 bool DragPreprocessMessage(TMsg& msg) {
   if (EatCancellingRelease(msg)) return true;
   if (!g_drag.Active && !g_drag.Pending) return false;
   switch (msg.Message) {
     case WM_MOUSEMOVE:
     case WM_NCMOUSEMOVE:
-      if (g_drag.Pending) {
-        if (std::abs(msg.Pt.X - g_drag.StartPos.X) <= g_drag.Threshold &&
-            std::abs(msg.Pt.Y - g_drag.StartPos.Y) <= g_drag.Threshold)
-          return false;
-        g_drag.Start();
-        return true;
-      }
-      g_drag.MoveTo(msg.Pt);
-      return true;
+      return DragMouseMove(msg);
     case WM_LBUTTONUP:
     case WM_NCLBUTTONUP:
-      if (g_drag.Pending) {
-        g_drag.Reset();
-        return false;  // no drag: the release is the control's (a click)
-      }
-      g_drag.MoveTo(msg.Pt);
-      g_drag.Finish(true);
-      return true;
+      return DragLeftButtonUp(msg);
     case WM_RBUTTONDOWN:
     case WM_RBUTTONUP:
-      if (g_drag.Pending) return false;
-      g_drag.Finish(false);
-      g_drag.EatRightUp = msg.Message == WM_RBUTTONDOWN;
-      return true;
+      return DragRightButton(msg);
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-      if (g_drag.Pending) return false;
-      if (LoWord(msg.WParam) == VK_ESCAPE) g_drag.Finish(false);
-      return true;
+      return DragKeyDown(msg);
     case WM_KEYUP:
     case WM_SYSKEYUP:
     case WM_CHAR:

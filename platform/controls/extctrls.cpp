@@ -11,6 +11,7 @@
 #include "graphics/picture.h"
 #include "graphics/region.h"
 #include "rtl/resstrings.h"
+#include "rtl/scope.h"
 #include "rtl/strutils.h"
 
 namespace brevant {
@@ -578,8 +579,8 @@ TSize TScrollBox::ContentSize() const {
 
 void TScrollBox::UpdateScrollBars() {
   if (!handle_ || updating_ || IsLoading() || IsDestroying()) return;
-  updating_ = true;
-  try {
+  {
+    TTemporaryChange updating(updating_, true);
     // Showing one bar narrows the client area, which may call for the other.
     for (int pass = 0; pass < 3; ++pass) {
       const TRect before = GetClientRect();
@@ -596,11 +597,7 @@ void TScrollBox::UpdateScrollBars() {
       brevant::SetScrollInfo(handle_, SB_VERT, v, true);
       if (GetClientRect() == before) break;
     }
-  } catch (...) {
-    updating_ = false;
-    throw;
   }
-  updating_ = false;
   // A smaller content or a larger box may leave the position past the end.
   ScrollTo(pos_.X, pos_.Y);
 }

@@ -16,6 +16,7 @@
 #include "graphics/canvas.h"
 #include "graphics/pen_brush.h"
 #include "rtl/resstrings.h"
+#include "rtl/scope.h"
 
 namespace brevant {
 
@@ -125,15 +126,8 @@ void TCustomForm::Paint() {
 void TCustomForm::PaintWindow(TCanvas* canvas) {
   canvas->SetFont(Font());
   canvas->SetBrush(Brush());
-  TCanvas* outer = paintCanvas_;
-  paintCanvas_ = canvas;
-  try {
-    Paint();
-  } catch (...) {
-    paintCanvas_ = outer;
-    throw;
-  }
-  paintCanvas_ = outer;
+  TTemporaryChange painting(paintCanvas_, canvas);
+  Paint();
 }
 
 // ---- style ----------------------------------------------------------------------------------
@@ -349,30 +343,34 @@ TModalResult TCustomForm::ExecuteModal(const TScriptedAnswer* answer) {
     if (previous && brevant::IsWindow(previous) && brevant::IsWindowVisible(previous))
       brevant::SetActiveWindow(previous);
   };
-  try {
-    Show();
-    if (answer) {
-      if (answer->Action)
-        answer->Action(this);
-      else
-        modalResult_ = answer->Value;
-    }
-    TApplication* app = Application();
-    for (;;) {
-      if (app->Terminated()) modalResult_ = mrCancel;
-      if (modalResult_ != mrNone && CloseModal()) break;
-      if (!app->ProcessMessage()) {
-        if (modalResult_ != mrNone || app->Terminated()) continue;
-        if (!app->Idle()) RaiseModalStarved(ClassName());
-      }
-    }
-  } catch (...) {
-    restore();
-    throw;
+  // On failure the guard restores. Restoring hides and activates windows,
+  // whose handlers may throw, which a destructor must not: such an error goes
+  // to the application's handler and the first one goes on.
+  TScopeGuard undo([&] { CallHandlingExceptions(this, restore); });
+  Show();
+  if (answer) {
+    if (answer->Action)
+      answer->Action(this);
+    else
+      modalResult_ = answer->Value;
   }
+  RunModalLoop();
+  undo.Dismiss();
   TModalResult result = modalResult_;
   restore();
   return result;
+}
+
+void TCustomForm::RunModalLoop() {
+  TApplication* app = Application();
+  for (;;) {
+    if (app->Terminated()) modalResult_ = mrCancel;
+    if (modalResult_ != mrNone && CloseModal()) return;
+    if (!app->ProcessMessage()) {
+      if (modalResult_ != mrNone || app->Terminated()) continue;
+      if (!app->Idle()) RaiseModalStarved(ClassName());
+    }
+  }
 }
 
 // The modal loop's end: CloseQuery and OnClose may keep the form open.
@@ -454,36 +452,46 @@ bool TCustomForm::SetFocusedControl(TWinControl* control) {
   } focusing{control, TAliveGuard(control)};
   control->controlState_ += csFocusing;
   bool exiting = true;
-  try {
-    if (!focusedControl_) focusedControl_ = this;
-    if (focusedControl_ != control) {
-      while (focusedControl_ && !focusedControl_->ContainsControl(control)) {
-        TWinControl* leaving = focusedControl_;
-        focusedControl_ = leaving->Parent();
-        if (!SendFocusMessage(leaving, CM_EXIT, focusing.Alive)) return false;
-      }
-      exiting = false;
-      while (focusedControl_ != control) {
-        TWinControl* entering = control;
-        while (entering->Parent() != focusedControl_) entering = entering->Parent();
-        focusedControl_ = entering;
-        if (!SendFocusMessage(entering, CM_ENTER, focusing.Alive)) return false;
-      }
-      Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(control));
-    }
-  } catch (...) {
-    if (!focusing.Alive.Alive()) throw;
-    if (exiting) {
-      // A control refused to let the focus go: it keeps it.
-      focusedControl_ = oldFocused;
-      activeControl_ = oldActive;
-      TWinControl* back = oldFocused ? oldFocused : this;
-      if (back->HandleAllocated() && brevant::GetFocus() != back->WindowHandle())
-        brevant::SetFocus(back->WindowHandle());
-    }
-    throw;
+  // A control that throws from OnExit refuses to let the focus go: it keeps it.
+  TScopeGuard keep([&] {
+    if (focusing.Alive.Alive() && exiting) KeepFocus(oldFocused, oldActive);
+  });
+  const bool moved = MoveFocusTo(control, focusing.Alive, exiting);
+  keep.Dismiss();
+  return moved;
+}
+
+// Sends CM_EXIT up from the focused control and CM_ENTER down to control;
+// exiting turns false once the exits are done.
+bool TCustomForm::MoveFocusTo(TWinControl* control, const TAliveGuard& target, bool& exiting) {
+  if (!focusedControl_) focusedControl_ = this;
+  if (focusedControl_ == control) return true;
+  while (focusedControl_ && !focusedControl_->ContainsControl(control)) {
+    TWinControl* leaving = focusedControl_;
+    focusedControl_ = leaving->Parent();
+    if (!SendFocusMessage(leaving, CM_EXIT, target)) return false;
   }
+  exiting = false;
+  while (focusedControl_ != control) {
+    TWinControl* entering = control;
+    while (entering->Parent() != focusedControl_) entering = entering->Parent();
+    focusedControl_ = entering;
+    if (!SendFocusMessage(entering, CM_ENTER, target)) return false;
+  }
+  Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(control));
   return true;
+}
+
+// Puts the focus back after a failed exit. Runs while an exception unwinds,
+// so an error of the focus messages goes to the application's handler.
+void TCustomForm::KeepFocus(TWinControl* oldFocused, TWinControl* oldActive) {
+  focusedControl_ = oldFocused;
+  activeControl_ = oldActive;
+  TWinControl* back = oldFocused ? oldFocused : this;
+  CallHandlingExceptions(this, [back] {
+    if (back->HandleAllocated() && brevant::GetFocus() != back->WindowHandle())
+      brevant::SetFocus(back->WindowHandle());
+  });
 }
 
 void TCustomForm::DefocusControl(TWinControl* control, bool removing) {
@@ -513,27 +521,35 @@ void TCustomForm::WndProc(TMessage& m) {
       Free();
       return;
     case WM_NCLBUTTONDOWN:
-      if (static_cast<LRESULT>(m.WParam) == HTMENU && menu_) {
-        TRect wr = brevant::GetWindowRect(WindowHandle());
-        TPoint p = LParamToPoint(m.LParam);
-        if (TMenuItem* item = MenuBarItemAt({p.X - wr.Left, p.Y - wr.Top}))
-          TrackMenuBar(item, false);
-        return;
-      }
+      if (MenuBarPress(m)) return;
       break;
     case WM_SETFOCUS:
-      // The form's window got the focus (activation): it goes on to the
-      // control that had it.
-      if (activeControl_ && activeControl_ != this && activeControl_->HandleAllocated() &&
-          activeControl_->CanFocus()) {
-        brevant::SetFocus(activeControl_->WindowHandle());
-        return;
-      }
+      if (PassFocusOn()) return;
       break;
     default:
       break;
   }
   TWinControl::WndProc(m);
+}
+
+// A press on the menu bar opens the item under the pointer; true when the
+// press was the bar's.
+bool TCustomForm::MenuBarPress(TMessage& m) {
+  if (static_cast<LRESULT>(m.WParam) != HTMENU || !menu_) return false;
+  TRect wr = brevant::GetWindowRect(WindowHandle());
+  TPoint p = LParamToPoint(m.LParam);
+  if (TMenuItem* item = MenuBarItemAt({p.X - wr.Left, p.Y - wr.Top})) TrackMenuBar(item, false);
+  return true;
+}
+
+// The form's window got the focus (activation): it goes on to the control
+// that had it. False when there is none that can take it.
+bool TCustomForm::PassFocusOn() {
+  if (!activeControl_ || activeControl_ == this || !activeControl_->HandleAllocated() ||
+      !activeControl_->CanFocus())
+    return false;
+  brevant::SetFocus(activeControl_->WindowHandle());
+  return true;
 }
 
 void TCustomForm::Dispatch(TMessage& m) {

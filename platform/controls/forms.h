@@ -232,6 +232,11 @@ class TCustomForm : public TWinControl {
 
  private:
   bool SendFocusMessage(TWinControl* control, Cardinal msg, const TAliveGuard& target);
+  bool MoveFocusTo(TWinControl* control, const TAliveGuard& target, bool& exiting);
+  void KeepFocus(TWinControl* oldFocused, TWinControl* oldActive);
+  void RunModalLoop();
+  bool MenuBarPress(TMessage& m);
+  bool PassFocusOn();
   void ReadFormResources();
   void ApplyPosition();
   void UpdateScrollRange();

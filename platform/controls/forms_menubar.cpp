@@ -9,6 +9,7 @@
 #include "graphics/draw_flags.h"
 #include "graphics/font.h"
 #include "graphics/pen_brush.h"
+#include "rtl/scope.h"
 #include "rtl/strutils.h"
 
 namespace brevant {
@@ -141,13 +142,8 @@ void TCustomForm::WMNCPaint(TMessage& m) {
   if (!MenuBarHeight() || !HandleAllocated()) return;
   TCanvas* dc = brevant::GetWindowDC(WindowHandle());
   if (!dc) return;
-  try {
-    PaintMenuBar(dc);
-  } catch (...) {
-    brevant::ReleaseDC(WindowHandle(), dc);
-    throw;
-  }
-  brevant::ReleaseDC(WindowHandle(), dc);
+  TScopeGuard release([this, dc] { brevant::ReleaseDC(WindowHandle(), dc); });
+  PaintMenuBar(dc);
 }
 
 void TCustomForm::WMNCHitTest(TMessage& m) {

@@ -199,6 +199,17 @@ class TMenuTracker {
     done_ = true;
   }
   bool Handle(TMsg& msg);
+  // The loop's message handlers; each answers true (the message is the menu's).
+  bool MouseMove(const TMsg& msg);
+  bool ButtonDown(const TMsg& msg);
+  bool ButtonUp(const TMsg& msg);
+  bool KeyDown(const TMsg& msg);
+  bool CharTyped(const TMsg& msg);
+  bool KeyUp(const TMsg& msg);
+  void KeyDownArrow(TMenuWindow* w);
+  void KeyRightArrow(TMenuWindow* w);
+  void KeyReturn(TMenuWindow* w);
+  void OpenRow(size_t level, TMenuItem* item);
 
   TImageList* images_;
   TPopupAlignment alignment_;
@@ -357,140 +368,179 @@ bool TMenuTracker::BarSwitch(Integer dir) {
 bool TMenuTracker::Handle(TMsg& msg) {
   switch (msg.Message) {
     case WM_MOUSEMOVE:
-    case WM_NCMOUSEMOVE: {
-      Integer level = LevelAt(msg.Pt);
-      if (level < 0) {
-        TMenuItem* bi;
-        TRect r;
-        if (BarItemAt(msg.Pt, bi, r) && bi != barItem_) OpenBarItem(bi, r, false);
-        return true;
-      }
-      TMenuWindow* w = levels_[size_t(level)];
-      Integer row = w->RowAt(w->ScreenToClient(msg.Pt));
-      if (row < 0 || w->Rows[size_t(row)].Item->IsLine()) return true;
-      if (row != w->Selected || levels_.size() > size_t(level) + 1) {
-        w->Select(row);
-        OpenSub(size_t(level), false);
-      }
-      return true;
-    }
+    case WM_NCMOUSEMOVE:
+      return MouseMove(msg);
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
     case WM_NCLBUTTONDOWN:
     case WM_NCRBUTTONDOWN:
-    case WM_NCLBUTTONDBLCLK: {
-      if (LevelAt(msg.Pt) >= 0) return true;
-      TMenuItem* bi;
-      TRect r;
-      if (BarItemAt(msg.Pt, bi, r)) {
-        if (bi == barItem_ && dropDown_ && bi->Count() > 0)
-          done_ = true;
-        else
-          DropDownBarItem(bi, false);
-        return true;
-      }
-      done_ = true;  // a press outside closes the menus and is eaten
-      return true;
-    }
+    case WM_NCLBUTTONDBLCLK:
+      return ButtonDown(msg);
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
-    case WM_NCLBUTTONUP: {
-      Integer level = LevelAt(msg.Pt);
-      if (level < 0) return true;
-      TMenuWindow* w = levels_[size_t(level)];
-      Integer row = w->RowAt(w->ScreenToClient(msg.Pt));
-      if (row < 0) return true;
-      w->Select(row);
-      TMenuItem* item = w->Rows[size_t(row)].Item;
-      if (item->Count() > 0)
-        OpenSub(size_t(level), true);
-      else
-        Choose(item);
-      return true;
-    }
+    case WM_NCLBUTTONUP:
+      return ButtonUp(msg);
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: {
-      TMenuWindow* w = levels_.empty() ? nullptr : levels_.back();
-      switch (LoWord(msg.WParam)) {
-        case VK_UP:
-          if (w) w->Step(-1);
-          break;
-        case VK_DOWN:
-          if (w)
-            w->Step(1);
-          else if (barItem_ && barItem_->Count() > 0)
-            DropDownBarItem(barItem_, true);
-          break;
-        case VK_RIGHT:
-          if (w && w->SelectedItem() && w->SelectedItem()->Count() > 0)
-            OpenSub(levels_.size() - 1, true);
-          else
-            BarSwitch(1);
-          break;
-        case VK_LEFT:
-          if (levels_.size() > 1)
-            CloseFrom(levels_.size() - 1);
-          else
-            BarSwitch(-1);
-          break;
-        case VK_RETURN:
-          if (w && w->SelectedItem()) {
-            if (w->SelectedItem()->Count() > 0)
-              OpenSub(levels_.size() - 1, true);
-            else
-              Choose(w->SelectedItem());
-          } else if (!w && barItem_) {
-            DropDownBarItem(barItem_, true);
-          }
-          break;
-        case VK_ESCAPE:
-          if (levels_.size() > 1)
-            CloseFrom(levels_.size() - 1);
-          else
-            done_ = true;
-          break;
-        case VK_MENU:
-          // Alt alone ends the loop when released (the release is the loop's).
-          if (!(msg.LParam & KF_PREVDOWN_BIT)) altDown_ = true;
-          return true;
-        case VK_F10:
-          done_ = true;
-          break;
-        default:
-          break;
-      }
-      altDown_ = false;
-      return true;
-    }
+    case WM_SYSKEYDOWN:
+      return KeyDown(msg);
     case WM_CHAR:
-    case WM_SYSCHAR: {
-      TMenuWindow* w = levels_.empty() ? nullptr : levels_.back();
-      if (!w) {
-        BarAccelerator(static_cast<char32_t>(msg.WParam));
-        return true;
-      }
-      for (size_t i = 0; i < w->Rows.size(); ++i) {
-        TMenuItem* item = w->Rows[i].Item;
-        if (item->IsLine() || !IsAccel(static_cast<char32_t>(msg.WParam), item->Caption()))
-          continue;
-        w->Select(Integer(i));
-        if (item->Count() > 0)
-          OpenSub(levels_.size() - 1, true);
-        else
-          Choose(item);
-        break;
-      }
-      return true;
-    }
+    case WM_SYSCHAR:
+      return CharTyped(msg);
     case WM_KEYUP:
     case WM_SYSKEYUP:
-      if (LoWord(msg.WParam) == VK_MENU && altDown_) done_ = true;
-      return true;
+      return KeyUp(msg);
     default:
       return false;
   }
+}
+
+// Hovering a row selects it and opens its submenu; hovering another bar
+// item opens that one.
+bool TMenuTracker::MouseMove(const TMsg& msg) {
+  Integer level = LevelAt(msg.Pt);
+  if (level < 0) {
+    TMenuItem* bi;
+    TRect r;
+    if (BarItemAt(msg.Pt, bi, r) && bi != barItem_) OpenBarItem(bi, r, false);
+    return true;
+  }
+  TMenuWindow* w = levels_[size_t(level)];
+  Integer row = w->RowAt(w->ScreenToClient(msg.Pt));
+  if (row < 0 || w->Rows[size_t(row)].Item->IsLine()) return true;
+  if (row != w->Selected || levels_.size() > size_t(level) + 1) {
+    w->Select(row);
+    OpenSub(size_t(level), false);
+  }
+  return true;
+}
+
+// A press on a bar item drops it down (or closes its open menu); a press
+// outside every menu closes them all and is eaten.
+bool TMenuTracker::ButtonDown(const TMsg& msg) {
+  if (LevelAt(msg.Pt) >= 0) return true;
+  TMenuItem* bi;
+  TRect r;
+  if (BarItemAt(msg.Pt, bi, r)) {
+    if (bi == barItem_ && dropDown_ && bi->Count() > 0)
+      done_ = true;
+    else
+      DropDownBarItem(bi, false);
+    return true;
+  }
+  done_ = true;
+  return true;
+}
+
+// A release on a row chooses it, or opens its submenu.
+bool TMenuTracker::ButtonUp(const TMsg& msg) {
+  Integer level = LevelAt(msg.Pt);
+  if (level < 0) return true;
+  TMenuWindow* w = levels_[size_t(level)];
+  Integer row = w->RowAt(w->ScreenToClient(msg.Pt));
+  if (row < 0) return true;
+  w->Select(row);
+  OpenRow(size_t(level), w->Rows[size_t(row)].Item);
+  return true;
+}
+
+// An item with a submenu opens it; any other is chosen.
+void TMenuTracker::OpenRow(size_t level, TMenuItem* item) {
+  if (item->Count() > 0)
+    OpenSub(level, true);
+  else
+    Choose(item);
+}
+
+bool TMenuTracker::KeyDown(const TMsg& msg) {
+  TMenuWindow* w = levels_.empty() ? nullptr : levels_.back();
+  switch (LoWord(msg.WParam)) {
+    case VK_UP:
+      if (w) w->Step(-1);
+      break;
+    case VK_DOWN:
+      KeyDownArrow(w);
+      break;
+    case VK_RIGHT:
+      KeyRightArrow(w);
+      break;
+    case VK_LEFT:
+      if (levels_.size() > 1)
+        CloseFrom(levels_.size() - 1);
+      else
+        BarSwitch(-1);
+      break;
+    case VK_RETURN:
+      KeyReturn(w);
+      break;
+    case VK_ESCAPE:
+      if (levels_.size() > 1)
+        CloseFrom(levels_.size() - 1);
+      else
+        done_ = true;
+      break;
+    case VK_MENU:
+      // Alt alone ends the loop when released (the release is the loop's).
+      if (!(msg.LParam & KF_PREVDOWN_BIT)) altDown_ = true;
+      return true;
+    case VK_F10:
+      done_ = true;
+      break;
+    default:
+      break;
+  }
+  altDown_ = false;
+  return true;
+}
+
+// Down steps in the open menu, or drops the selected bar item down.
+void TMenuTracker::KeyDownArrow(TMenuWindow* w) {
+  if (w)
+    w->Step(1);
+  else if (barItem_ && barItem_->Count() > 0)
+    DropDownBarItem(barItem_, true);
+}
+
+// Right opens the selected row's submenu, or moves to the next bar item.
+void TMenuTracker::KeyRightArrow(TMenuWindow* w) {
+  if (w && w->SelectedItem() && w->SelectedItem()->Count() > 0)
+    OpenSub(levels_.size() - 1, true);
+  else
+    BarSwitch(1);
+}
+
+// Return chooses or opens the selected row, or drops the bar item down.
+void TMenuTracker::KeyReturn(TMenuWindow* w) {
+  if (w && w->SelectedItem())
+    OpenRow(levels_.size() - 1, w->SelectedItem());
+  else if (!w && barItem_)
+    DropDownBarItem(barItem_, true);
+}
+
+// A character picks the row of the open menu whose accelerator it is, or
+// the bar item's when no menu is open.
+bool TMenuTracker::CharTyped(const TMsg& msg) {
+  TMenuWindow* w = levels_.empty() ? nullptr : levels_.back();
+  const auto c = static_cast<char32_t>(msg.WParam);
+  if (!w) {
+    BarAccelerator(c);
+    return true;
+  }
+  for (size_t i = 0; i < w->Rows.size(); ++i) {
+    TMenuItem* item = w->Rows[i].Item;
+    if (item->IsLine() || !IsAccel(c, item->Caption())) continue;
+    w->Select(Integer(i));
+    OpenRow(levels_.size() - 1, item);
+    break;
+  }
+  return true;
+}
+
+// Releasing Alt after pressing it alone ends the loop.
+bool TMenuTracker::KeyUp(const TMsg& msg) {
+  if (LoWord(msg.WParam) == VK_MENU && altDown_) done_ = true;
+  return true;
 }
 
 TMenuItem* TMenuTracker::Run(TMenuItem* root, TPoint pos, bool byKeyboard,

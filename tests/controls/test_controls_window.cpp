@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "classes/typinfo.h"
+#include "controls/actions.h"
 #include "controls/controls_test_util.h"
 
 namespace brevant::test {
@@ -195,6 +196,35 @@ TEST_F(ControlsTest, CustomAndGraphicControlsPaintTheirPixels) {
   // Outside painting, the canvas measures but has no surface.
   EXPECT_FALSE(a->Canvas()->HasSurface());
   EXPECT_GT(a->Canvas()->TextHeight("Wg"), 0);
+}
+
+// What a control sets for the length of a call is back after a handler fails.
+TEST_F(ControlsTest, StateIsRestoredWhenAHandlerFails) {
+  // Painting: the form's own canvas again after a failing OnPaint.
+  TCanvas* own = form->Canvas();
+  form->OnPaint = TNotifyEvent::FromCallable([](TObject*) { throw EConvertError("no paint"); });
+  form->Show();
+  Pump();
+  EXPECT_EQ(HandledMessage(), "no paint");
+  EXPECT_EQ(form->Canvas(), own);
+  form->OnPaint = nullptr;
+
+  // Alignment: a failing resize of an aligned child leaves alignment working.
+  TProbe* client = AddProbe(form, "Client", Bounds(0, 0, 10, 10));
+  client->SetAlign(alClient);
+  client->OnResize = TNotifyEvent::FromCallable([](TObject*) { throw EConvertError("no size"); });
+  EXPECT_THROW(form->SetClientWidth(250), EConvertError);
+  client->OnResize = nullptr;
+  form->SetClientWidth(240);
+  EXPECT_EQ(client->BoundsRect(), Rect(0, 0, 240, form->ClientHeight()));
+
+  // Actions: a failing execution forgets the component it ran for.
+  auto* action = Create<TAction>(form);
+  action->OnExecute = TNotifyEvent::FromCallable([](TObject*) { throw EConvertError("no run"); });
+  TObjectPtr<TActionLink> link(Create<TActionLink>(form));
+  link->SetAction(action);
+  EXPECT_THROW(link->Execute(client), EConvertError);
+  EXPECT_EQ(action->ActionComponent(), nullptr);
 }
 
 TEST_F(ControlsTest, ColorsAndFontsFollowTheParentUntilSet) {
