@@ -2,6 +2,8 @@
 // window (or its parent's, for controls without one) and the fixture.
 #pragma once
 
+#include <initializer_list>
+
 #include "controls/comctrls.h"
 #include "controls/controls_test_util.h"
 #include "controls/extctrls.h"
@@ -18,6 +20,20 @@ inline TColor Px(TControl* c, Integer x, Integer y) {
 
 inline TColor Rgb(TColor c) {
   return ColorToRGB(c);
+}
+
+// One expected pixel of a painted control, named for what it shows.
+struct TPixelRow {
+  const char* Name;   // what the pixel shows, reported when it differs
+  TControl* Control;  // whose client area
+  TPoint At;          // client coordinates
+  TColor Expected;    // system colours are resolved before comparing
+};
+
+// Checks every row, naming the rows that differ.
+inline void ExpectPixels(std::initializer_list<TPixelRow> rows) {
+  for (const TPixelRow& row : rows)
+    EXPECT_EQ(Px(row.Control, row.At.X, row.At.Y), Rgb(row.Expected)) << row.Name;
 }
 
 // Whether any pixel of the rectangle (client coordinates) has the colour.

@@ -16,12 +16,14 @@ TEST_F(StdCtrlsTest, PanelDrawsBevelsAndAlignsChildrenInside) {
   ShowForm();
   EXPECT_EQ(child->BoundsRect(), Rect(7, 7, 113, 73)) << "inside 2 + 3 + 2 pixels";
   EXPECT_EQ(panel->InnerRect(), Rect(7, 7, 113, 73));
-  EXPECT_EQ(Px(panel, 0, 0), Rgb(clBtnHighlight));  // raised outer
-  EXPECT_EQ(Px(panel, 1, 1), Rgb(clBtnHighlight));
-  EXPECT_EQ(Px(panel, 119, 79), Rgb(clBtnShadow));
-  EXPECT_EQ(Px(panel, 3, 3), clAqua);            // the border
-  EXPECT_EQ(Px(panel, 5, 5), Rgb(clBtnShadow));  // lowered inner
-  EXPECT_EQ(Px(panel, 113, 40), Rgb(clBtnHighlight));
+  ExpectPixels({
+      {"raised outer bevel", panel, {0, 0}, clBtnHighlight},
+      {"raised outer bevel, second pixel", panel, {1, 1}, clBtnHighlight},
+      {"raised outer bevel, bottom-right", panel, {119, 79}, clBtnShadow},
+      {"the border in the panel's colour", panel, {3, 3}, clAqua},
+      {"lowered inner bevel", panel, {5, 5}, clBtnShadow},
+      {"lowered inner bevel, right side", panel, {113, 40}, clBtnHighlight},
+  });
 
   // The caption, left aligned, in the font's colour; disabled: embossed.
   child->Free();

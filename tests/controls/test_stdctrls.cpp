@@ -86,15 +86,17 @@ TEST_F(StdCtrlsTest, BevelShapesAndStyles) {
   auto* frame = Add<TBevel>(form, "Frame", Bounds(110, 10, 40, 30));
   frame->SetShape(bsFrame);
   ShowForm();
-  EXPECT_EQ(Px(box, 0, 0), Rgb(clBtnShadow));
-  EXPECT_EQ(Px(box, 39, 29), Rgb(clBtnHighlight));
-  EXPECT_EQ(Px(box, 20, 15), Rgb(clBtnFace)) << "the inside is not painted";
-  EXPECT_EQ(Px(line, 20, 28), Rgb(clBtnHighlight));
-  EXPECT_EQ(Px(line, 20, 29), Rgb(clBtnShadow));
-  EXPECT_EQ(Px(line, 20, 0), Rgb(clBtnFace));
-  EXPECT_EQ(Px(frame, 0, 0), Rgb(clBtnShadow));
-  EXPECT_EQ(Px(frame, 1, 1), Rgb(clBtnHighlight));
-  EXPECT_EQ(Px(frame, 39, 29), Rgb(clBtnHighlight));
+  ExpectPixels({
+      {"box: lowered top-left", box, {0, 0}, clBtnShadow},
+      {"box: lowered bottom-right", box, {39, 29}, clBtnHighlight},
+      {"box: the inside is not painted", box, {20, 15}, clBtnFace},
+      {"bottom line: raised upper line", line, {20, 28}, clBtnHighlight},
+      {"bottom line: raised lower line", line, {20, 29}, clBtnShadow},
+      {"bottom line: nothing at the top", line, {20, 0}, clBtnFace},
+      {"frame: etched outer line", frame, {0, 0}, clBtnShadow},
+      {"frame: etched inner line", frame, {1, 1}, clBtnHighlight},
+      {"frame: etched bottom-right", frame, {39, 29}, clBtnHighlight},
+  });
 }
 
 TEST_F(StdCtrlsTest, GroupBoxFramesItsChildrenAndFocusesThemByAccelerator) {
@@ -147,15 +149,19 @@ class ButtonTest : public StdCtrlsTest {
 };
 
 TEST_F(ButtonTest, MouseClicksShowThePressedLookAndClickOnRelease) {
-  EXPECT_EQ(Px(other, 0, 0), Rgb(cl3DLight)) << "raised edge";
-  EXPECT_EQ(Px(other, 1, 1), Rgb(clBtnHighlight));
-  EXPECT_EQ(Px(other, 74, 24), Rgb(cl3DDkShadow));
+  ExpectPixels({
+      {"raised edge", other, {0, 0}, cl3DLight},
+      {"raised inner edge", other, {1, 1}, clBtnHighlight},
+      {"dark bottom-right", other, {74, 24}, cl3DDkShadow},
+  });
   Offscreen().MouseDown(At(other, 30, 10));
   Pump();
   EXPECT_TRUE(other->Focused()) << "a click focuses the button";
   EXPECT_TRUE(other->Pressed());
-  EXPECT_EQ(Px(other, 1, 1), Rgb(clBtnShadow)) << "pressed frame inside the dark frame";
-  EXPECT_EQ(Px(other, 0, 0), Rgb(cl3DDkShadow));
+  ExpectPixels({
+      {"pressed frame inside the dark frame", other, {1, 1}, clBtnShadow},
+      {"dark frame", other, {0, 0}, cl3DDkShadow},
+  });
   // Moving out shows it up; the release outside does not click.
   Offscreen().MouseMove(At(other, 30, 40));
   Pump();
