@@ -219,6 +219,7 @@ void TFileDialogForm::UpdatePreview(const String& path) {
     PreviewLabel->SetCaption(String());
     return;
   }
+  // A file the picture loader refuses shows no preview, only a note: browsing goes on.
   try {
     Preview->Picture()->LoadFromFile(path);
     PreviewLabel->SetCaption(

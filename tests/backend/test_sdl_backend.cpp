@@ -113,19 +113,28 @@ TEST(SdlConversions, ModifiersWheelAndCursors) {
   EXPECT_EQ(SdlWheelDelta(INT32_MAX, false), 120000);
   EXPECT_EQ(SdlWheelDelta(INT32_MIN, true), 120000);
 
-  EXPECT_EQ(SdlSystemCursor(crNone), -1);
-  EXPECT_EQ(SdlSystemCursor(crDefault), SDL_SYSTEM_CURSOR_ARROW);
-  EXPECT_EQ(SdlSystemCursor(crArrow), SDL_SYSTEM_CURSOR_ARROW);
-  EXPECT_EQ(SdlSystemCursor(crIBeam), SDL_SYSTEM_CURSOR_IBEAM);
-  EXPECT_EQ(SdlSystemCursor(crHourGlass), SDL_SYSTEM_CURSOR_WAIT);
-  EXPECT_EQ(SdlSystemCursor(crCross), SDL_SYSTEM_CURSOR_CROSSHAIR);
-  EXPECT_EQ(SdlSystemCursor(crSizeNS), SDL_SYSTEM_CURSOR_SIZENS);
-  EXPECT_EQ(SdlSystemCursor(crVSplit), SDL_SYSTEM_CURSOR_SIZENS);
-  EXPECT_EQ(SdlSystemCursor(crSizeWE), SDL_SYSTEM_CURSOR_SIZEWE);
-  EXPECT_EQ(SdlSystemCursor(crSizeAll), SDL_SYSTEM_CURSOR_SIZEALL);
-  EXPECT_EQ(SdlSystemCursor(crHandPoint), SDL_SYSTEM_CURSOR_HAND);
-  EXPECT_EQ(SdlSystemCursor(crNo), SDL_SYSTEM_CURSOR_NO);
-  EXPECT_EQ(SdlSystemCursor(5), SDL_SYSTEM_CURSOR_ARROW);  // an application cursor
+  struct TCursorRow {
+    const char* Name;  // the cursor
+    TCursor Cursor;    // the platform's cursor
+    int Expected;      // SDL's system cursor (-1: none shown)
+  };
+  const TCursorRow cursors[] = {
+      {"none", crNone, -1},
+      {"default", crDefault, SDL_SYSTEM_CURSOR_ARROW},
+      {"arrow", crArrow, SDL_SYSTEM_CURSOR_ARROW},
+      {"text beam", crIBeam, SDL_SYSTEM_CURSOR_IBEAM},
+      {"hour glass", crHourGlass, SDL_SYSTEM_CURSOR_WAIT},
+      {"cross", crCross, SDL_SYSTEM_CURSOR_CROSSHAIR},
+      {"north-south", crSizeNS, SDL_SYSTEM_CURSOR_SIZENS},
+      {"vertical split", crVSplit, SDL_SYSTEM_CURSOR_SIZENS},
+      {"west-east", crSizeWE, SDL_SYSTEM_CURSOR_SIZEWE},
+      {"size all", crSizeAll, SDL_SYSTEM_CURSOR_SIZEALL},
+      {"hand", crHandPoint, SDL_SYSTEM_CURSOR_HAND},
+      {"no entry", crNo, SDL_SYSTEM_CURSOR_NO},
+      {"an application cursor", 5, SDL_SYSTEM_CURSOR_ARROW},
+  };
+  for (const TCursorRow& row : cursors)
+    EXPECT_EQ(SdlSystemCursor(row.Cursor), row.Expected) << row.Name;
 }
 
 // Two windows: a form at (100, 50) sized 300x200 and a pop-up.

@@ -135,6 +135,48 @@ TEST_F(Queue, WindowTextIsCopiedInWholeCharacters) {
   EXPECT_EQ(SendMessage(h, WM_GETTEXT, 0, 0), 0);
 }
 
+// What the default window procedure answers, one row per case it handles.
+TEST_F(Queue, DefaultProcedureAnswers) {
+  TRecorder top, child;
+  HWND t = TopLevel(top, Bounds(0, 0, 100, 80));
+  HWND c = Child(child, t, Bounds(10, 10, 40, 30));
+  struct TRow {
+    const char* Name;  // what the row shows
+    HWND Window;       // the window asked
+    Cardinal Msg;      // the message
+    WPARAM WParam;     // its parameters
+    LPARAM LParam;
+    LRESULT Expected;  // the answer
+  };
+  const TRow rows[] = {
+      {"creation goes on", t, WM_NCCREATE, 0, 0, 1},
+      {"the frame takes the activation", t, WM_NCACTIVATE, 1, 0, 1},
+      {"a click activates a top-level window", t, WM_MOUSEACTIVATE, 0, 0, MA_ACTIVATE},
+      {"a child asks its parent", c, WM_MOUSEACTIVATE, 0, 0, MA_ACTIVATE},
+      {"nothing to erase without a canvas", t, WM_ERASEBKGND, 0, 0, 0},
+      {"the arrow over the client area", t, WM_SETCURSOR, WPARAM(t),
+       MakeLParam(HTCLIENT, WM_MOUSEMOVE), 1},
+      {"the arrow over the frame is not taken", t, WM_SETCURSOR, WPARAM(t),
+       MakeLParam(HTCAPTION, WM_MOUSEMOVE), 0},
+      {"a parent does not decide a child's cursor", t, WM_SETCURSOR, WPARAM(c),
+       MakeLParam(HTCLIENT, WM_MOUSEMOVE), 0},
+      {"the wheel goes up to a parent that ignores it", c, WM_MOUSEWHEEL, 0, 0, 0},
+      {"the caption is set", t, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("Title"), 1},
+      {"the caption's length", t, WM_GETTEXTLENGTH, 0, 0, 5},
+      {"a message of the application answers 0", t, WM_USER + 1, 0, 0, 0},
+  };
+  for (const TRow& row : rows)
+    EXPECT_EQ(SendMessage(row.Window, row.Msg, row.WParam, row.LParam), row.Expected) << row.Name;
+
+  // A press where no window answers beeps; the close command destroys the window.
+  const Integer beeps = backend->BeepCount();
+  SendMessage(t, WM_SETCURSOR, WPARAM(t), MakeLParam(HTERROR, WM_LBUTTONDOWN));
+  EXPECT_EQ(backend->BeepCount(), beeps + 1);
+  SendMessage(t, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_FALSE(IsWindow(t));
+  EXPECT_FALSE(IsWindow(c));
+}
+
 TEST_F(Queue, TimersFireInDueOrderOnVirtualTime) {
   TRecorder a;
   HWND h = TopLevel(a, Bounds(0, 0, 50, 50), WS_OVERLAPPED);
