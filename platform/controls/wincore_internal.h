@@ -128,7 +128,7 @@ struct TState {
 TState& WindowManager();  // the one window manager's state
 TWnd* W(HWND h);          // the live window or nullptr
 
-// ---- geometry (wincore.cpp) -----------------------------------------------------
+// ---- geometry (wincore.cpp; HitTest in wincore_geometry.cpp) ---------------------
 // Window / client origin on the top-level surface.
 TPoint WindowOrigin(const TWnd* w);
 TPoint ClientOrigin(const TWnd* w);
@@ -179,11 +179,16 @@ bool NextScrollRepeat(Cardinal& due);
 // Translates the next raw backend event into queued messages; false when
 // no raw event waits.
 bool TranslateNextInput();
+
+// ---- focus (wincore_focus.cpp) -------------------------------------------------------
+// Makes top the active top-level window (0: none), with WM_ACTIVATE to both.
 void ActivateTopLevel(HWND top, bool click);
-// Shared by the window manager's files.
-bool InSubtree(HWND root, HWND h);     // h is root or one of its descendants
-bool CanActivate(const TWnd* w);       // a visible, enabled top-level window that may be active
-void HideInternal(HWND h);             // hides without messages to the window itself
+
+// ---- the window tree (wincore.cpp) ---------------------------------------------------
+bool InSubtree(HWND root, HWND h);  // h is root or one of its descendants
+bool CanActivate(const TWnd* w);    // a visible, enabled top-level window that may be active
+// Clears WS_VISIBLE and takes hover, capture, focus and activation away from the window.
+void HideInternal(HWND h);
 bool ApplyZOrder(HWND h, HWND after);  // true when the position changed
 // WM_MOVE then WM_SIZE, as after a position change; creation sends them the other way round.
 void SendSizeAndMove(HWND h, bool moved, bool sized, bool sizeFirst = false);
