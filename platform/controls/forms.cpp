@@ -594,28 +594,35 @@ void TCustomForm::CMDialogKey(TMessage& m) {
   if (brevant::GetKeyState(VK_MENU) >= 0) {
     switch (LoWord(m.WParam)) {
       case VK_TAB:
-        if (brevant::GetKeyState(VK_CONTROL) >= 0) {
-          SelectNext(activeControl_, brevant::GetKeyState(VK_SHIFT) >= 0, true);
-          m.Result = 1;
-          return;
-        }
+        if (DialogTab(m)) return;
         break;
       case VK_LEFT:
       case VK_RIGHT:
       case VK_UP:
       case VK_DOWN:
-        if (activeControl_ && activeControl_->Parent()) {
-          const Word k = LoWord(m.WParam);
-          activeControl_->Parent()->SelectNext(activeControl_, k == VK_RIGHT || k == VK_DOWN,
-                                               false);
-          m.Result = 1;
-        }
+        DialogArrow(m);
         return;
       default:
         break;
     }
   }
   TWinControl::CMDialogKey(m);
+}
+
+// Tab and Shift+Tab move among the tab stops; Ctrl+Tab is left to others.
+bool TCustomForm::DialogTab(TMessage& m) {
+  if (brevant::GetKeyState(VK_CONTROL) < 0) return false;
+  SelectNext(activeControl_, brevant::GetKeyState(VK_SHIFT) >= 0, true);
+  m.Result = 1;
+  return true;
+}
+
+// The arrows move among the active control's siblings; they never reach the inherited handler.
+void TCustomForm::DialogArrow(TMessage& m) {
+  if (!activeControl_ || !activeControl_->Parent()) return;
+  const Word k = LoWord(m.WParam);
+  activeControl_->Parent()->SelectNext(activeControl_, k == VK_RIGHT || k == VK_DOWN, false);
+  m.Result = 1;
 }
 
 // ---- published tables

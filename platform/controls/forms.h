@@ -237,6 +237,8 @@ class TCustomForm : public TWinControl {
   void RunModalLoop();
   bool MenuBarPress(TMessage& m);
   bool PassFocusOn();
+  bool DialogTab(TMessage& m);
+  void DialogArrow(TMessage& m);
   void ReadFormResources();
   void ApplyPosition();
   void UpdateScrollRange();
