@@ -113,6 +113,8 @@ String TStubPainter::Take() {
 
 bool TStubPainter::Prepare(TtlFieldList* fields) {
   SetFieldList(fields);
+  TDataLink* link = fields->DataLink();
+  savedRecord_ = link && link->Active() ? link->ActiveRecord() : -1;
   log.push_back("prepare");
   return false;
 }
@@ -130,8 +132,6 @@ void TStubPainter::DrawImage(Integer index) {
 void TStubPainter::BeginColumn(TtlColumn*, TCanvas* canvas, Integer, Integer, Integer firstRow,
                                Integer lastRow) {
   SetTarget(canvas, TRect{}, TRect{});
-  TDataLink* link = FieldList() ? FieldList()->DataLink() : nullptr;
-  savedRecord_ = link && link->Active() ? link->ActiveRecord() : -1;
   row_ = firstRow;
   lastRow_ = lastRow;
 }
