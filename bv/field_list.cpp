@@ -89,12 +89,19 @@ bool TtlFieldList::CanEdit() {
 bool TtlFieldList::StartEdit(bool keepEditing) {
   // A nested start (from a handler of this one) starts nothing more.
   if (starting_) return editing_;
-  TTemporaryChange<bool> starting(starting_, true);
+  // The consumer's handlers may free the list: restore only a living one.
+  const std::weak_ptr<const bool> alive = alive_;
+  TScopeGuard restore([this, alive] {
+    if (!alive.expired()) starting_ = false;
+  });
+  starting_ = true;
   if (editing_) return true;
   if (!CanEdit() || !active_) return false;
-  if (!consumer_->CanStartEdit()) return false;
+  if (!consumer_->CanStartEdit() || alive.expired()) return false;
   if (!vision_->WritesWithoutEdit() && !(dataLink_ && dataLink_->Edit())) return false;
+  if (alive.expired()) return false;
   consumer_->EditStarted();
+  if (alive.expired()) return false;
   if (keepEditing) editing_ = true;
   return true;
 }

@@ -5,6 +5,7 @@
 // values a post hands around and an editor's current value.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "bv/field_vision_types.h"
@@ -98,6 +99,9 @@ class TtlFieldList {
   void SetEditing(bool value) { editing_ = value; }
   bool Starting() const { return starting_; }
   Integer UpdateCount() const { return updateCount_; }
+  // Expires when the list is freed: a caller that runs handlers (which may
+  // free the list's owner) checks it before touching the list again.
+  std::weak_ptr<const bool> LifeToken() const { return alive_; }
 
   // The vision may modify and so may the consumer.
   bool CanEdit();
@@ -159,26 +163,31 @@ class TtlFieldList {
   String caption_;                        // effective caption
   String displayFormat_;                  // the consumer's display format
   String editFormat_;                     // the consumer's edit format
+  std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);  // see LifeToken
 };
 
 // A BeginUpdate/EndUpdate bracket: Finish(posted) ends it on success; a
-// bracket left any other way ends with posted False.
+// bracket left any other way ends with posted False. A list freed inside
+// the bracket is left alone.
 class TFieldListUpdate {
  public:
-  explicit TFieldListUpdate(TtlFieldList& list) : list_(list) { list_.BeginUpdate(); }
+  explicit TFieldListUpdate(TtlFieldList& list) : list_(list), alive_(list.LifeToken()) {
+    list_.BeginUpdate();
+  }
   ~TFieldListUpdate() {
-    if (open_) list_.EndUpdate(false);
+    if (open_ && !alive_.expired()) list_.EndUpdate(false);
   }
   TFieldListUpdate(const TFieldListUpdate&) = delete;
   TFieldListUpdate& operator=(const TFieldListUpdate&) = delete;
   void Finish(bool posted) {
     open_ = false;
-    list_.EndUpdate(posted);
+    if (!alive_.expired()) list_.EndUpdate(posted);
   }
 
  private:
-  TtlFieldList& list_;
-  bool open_ = true;
+  TtlFieldList& list_;               // the bracketed list
+  std::weak_ptr<const bool> alive_;  // expires with the list
+  bool open_ = true;                 // Finish has not run
 };
 
 }  // namespace brevant

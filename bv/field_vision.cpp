@@ -97,38 +97,38 @@ void TznFieldVision::UnregisterFieldList(TtlFieldList* fields) {
 }
 
 template <class F>
-void TznFieldVision::ForEachConsumer(F&& call) {
-  if (IsLoading()) return;
+void TznFieldVision::ForEachConsumer(bool quietWhileLoading, F&& call) {
+  if (quietWhileLoading && IsLoading()) return;
   const std::vector<TtlFieldList*> snapshot = lists_;
   for (TtlFieldList* list : snapshot)
     if (IsRegistered(list)) call(*list->Consumer());
 }
 
 void TznFieldVision::NotifyRepaint() {
-  ForEachConsumer([](IznFieldVisionConsumer& c) { c.Invalidate(); });
+  ForEachConsumer(true, [](IznFieldVisionConsumer& c) { c.Invalidate(); });
 }
 void TznFieldVision::NotifyLayout() {
-  ForEachConsumer([](IznFieldVisionConsumer& c) { c.LayoutChanged(); });
+  ForEachConsumer(true, [](IznFieldVisionConsumer& c) { c.LayoutChanged(); });
 }
 void TznFieldVision::NotifyFieldsActive() {
-  ForEachConsumer([](IznFieldVisionConsumer& c) { c.UpdateActive(); });
+  ForEachConsumer(true, [](IznFieldVisionConsumer& c) { c.UpdateActive(); });
 }
 void TznFieldVision::NotifyTitle() {
-  ForEachConsumer([](IznFieldVisionConsumer& c) {
+  ForEachConsumer(false, [](IznFieldVisionConsumer& c) {
     if (c.UpdateTitle()) c.Invalidate();
   });
 }
 void TznFieldVision::NotifyButton() {
-  ForEachConsumer([](IznFieldVisionConsumer& c) { c.ButtonChanged(); });
+  ForEachConsumer(false, [](IznFieldVisionConsumer& c) { c.ButtonChanged(); });
 }
 void TznFieldVision::NotifyEditStyle() {
-  ForEachConsumer([](IznFieldVisionConsumer& c) { c.EditStyleChanged(); });
+  ForEachConsumer(false, [](IznFieldVisionConsumer& c) { c.EditStyleChanged(); });
 }
 void TznFieldVision::NotifyPopupMenu() {
-  ForEachConsumer([](IznFieldVisionConsumer& c) { c.UpdatePopupMenu(); });
+  ForEachConsumer(false, [](IznFieldVisionConsumer& c) { c.UpdatePopupMenu(); });
 }
 void TznFieldVision::NotifyFields() {
-  ForEachConsumer([](IznFieldVisionConsumer& c) { c.FieldsChanged(); });
+  ForEachConsumer(false, [](IznFieldVisionConsumer& c) { c.FieldsChanged(); });
 }
 
 // ---- the text operations ----

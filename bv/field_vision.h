@@ -204,7 +204,8 @@ class TznFieldVision : public TComponent {
   void SetCompletesText(bool value) { completesText_ = value; }
   void SetMultiLine(bool value) { multiLine_ = value; }
 
-  // ---- notifiers (nothing while loading) ----
+  // ---- notifiers (repaint, layout and fields-active say nothing while
+  // loading: consumers compute everything when they bind afterwards) ----
   void NotifyRepaint();
   void NotifyLayout();
   void NotifyFieldsActive();
@@ -218,9 +219,9 @@ class TznFieldVision : public TComponent {
   friend void SetDefaultVision(TznFieldVision* vision);
   static bool IsInstalledDefault(const TznFieldVision* vision);
   // Calls call(consumer) for every registered list, skipping lists that
-  // left during the walk.
+  // left during the walk; nothing while loading when quietWhileLoading.
   template <class F>
-  void ForEachConsumer(F&& call);
+  void ForEachConsumer(bool quietWhileLoading, F&& call);
   void ImagesChanged(TObject* sender);
   void UpdateImageSize();
   void GlyphChanged(TObject* sender);

@@ -163,8 +163,9 @@ TDataSet* TznFieldVision::EditObjDataSet(IznVisionEditor*) {
 void TznFieldVision::ButtonAction(IznVisionEditor* editor, Integer kind) {
   TTemporaryChange<Integer> dispatching(buttonKind_, kind);
   if (buttonStyle_ == pbsDropDown && enableDropDown_) buttonKind_ = bkDropDown;
+  const std::weak_ptr<const bool> alive = ListOf(editor)->LifeToken();
   ButtonClick(editor);
-  if (buttonKind_ != bkDropDown) return;
+  if (buttonKind_ != bkDropDown || alive.expired()) return;
   if (editor->DroppedDown())
     editor->CloseDropDown(kind == bkKeyboard);
   else
@@ -182,6 +183,7 @@ void TznFieldVision::PrepareWrite(TtlFieldList* fields) {
 }
 
 bool TznFieldVision::WriteEditValue(IznVisionEditor* editor, TtlFieldList* fields, bool& result) {
+  const std::weak_ptr<const bool> alive = fields->LifeToken();
   TfvCurrentValue* current = editor->CurrentValue();
   TtlFieldValue value(false, false);
   value.SetDataType(current->DataType());
@@ -198,20 +200,26 @@ bool TznFieldVision::WriteEditValue(IznVisionEditor* editor, TtlFieldList* field
   }
   bool handled = false;
   if (BeforePost) BeforePost(this, fields, &value, handled);
+  if (alive.expired()) {
+    result = false;  // the handler freed the editor: nothing is written for it
+    return false;
+  }
   if (!handled) {
     PrepareWrite(fields);
     PostValue(fields, value);
   }
   if (AfterPost) AfterPost(this, fields);
-  fields->SetEditing(false);
+  if (!alive.expired()) fields->SetEditing(false);
   return true;
 }
 
 bool TznFieldVision::PostEdit(IznVisionEditor* editor, bool selectAll) {
   TtlFieldList* fields = ListOf(editor);
+  // Handlers may free the editor (and with it the list): see LifeToken.
+  const std::weak_ptr<const bool> alive = fields->LifeToken();
   TFieldListUpdate update(*fields);
   auto selectText = [&] {
-    if (selectAll) editor->SelectAllText();
+    if (selectAll && !alive.expired()) editor->SelectAllText();
   };
   TScopeGuard select(selectText);  // also when the post fails
   editor->DiscardPendingKeys();
@@ -222,7 +230,9 @@ bool TznFieldVision::PostEdit(IznVisionEditor* editor, bool selectAll) {
     throw EBVError(bvres::SInvalidInputText);
   bool result =
       fields->Editing() || (editor->CurrentValue()->Modified() && fields->StartEdit(true));
+  if (alive.expired()) return false;
   const bool posted = result && WriteEditValue(editor, fields, result);
+  if (alive.expired()) return result;
   select.Dismiss();
   selectText();
   update.Finish(posted);
@@ -245,13 +255,15 @@ bool TznFieldVision::CanStartSwitch(IznVisionEditor* editor) {
 
 bool TznFieldVision::PerformSwitch(IznVisionEditor* editor, bool byKey) {
   TtlFieldList* fields = ListOf(editor);
-  if (!fields->StartEdit(false)) return false;
+  const std::weak_ptr<const bool> alive = fields->LifeToken();
+  if (!fields->StartEdit(false) || alive.expired()) return false;
   TFieldListUpdate update(*fields);
   bool posted = true;
   if (byKey)
     SwitchByKey(editor, posted);
   else
     SwitchByMouse(editor, posted);
+  if (alive.expired()) return posted;
   editor->RepaintEditor();
   update.Finish(posted);
   return posted;

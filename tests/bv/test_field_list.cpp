@@ -191,20 +191,22 @@ TEST(VisionNotify, TitleChangeRepaintsOnlyWhenTheConsumerReportsOne) {
   EXPECT_EQ(consumer->Take(), "title, invalidate");
 }
 
-TEST(VisionNotify, NothingWhileLoading) {
+TEST(VisionNotify, RepaintAndLayoutWaitWhileLoading) {
   TObjectPtr<TznFieldVision> vision(Create<TznFieldVision>(nullptr));
   TObjectPtr<TStubConsumer> consumer(Create<TStubConsumer>(nullptr));
   consumer->Fields().SetVision(vision.get());
   consumer->Take();
   {
     TLoadingBracket loading(vision.get());
-    vision->SetCaption("Loaded");
     vision->SetDrawImages(false);
     vision->SetAlignImage(aiLeft);
+    vision->SetDrawText(false);
+    EXPECT_EQ(consumer->Take(), "");
+    vision->SetCaption("Loaded");
     vision->SetEnableButton(true);
+    EXPECT_EQ(consumer->Take(), "title, button");
     loading.Finish();
   }
-  EXPECT_EQ(consumer->Take(), "");
   EXPECT_EQ(vision->Caption(), "Loaded");
 }
 

@@ -407,3 +407,50 @@ TEST_F(VisionPost, SwitchConditions) {
 
 }  // namespace
 }  // namespace visiontest
+
+namespace visiontest {
+namespace {
+
+// Handlers that free the editor's owner in the middle of a post.
+TEST_F(VisionPost, AfterPostFreeingTheEditorEndsThePostQuietly) {
+  vision->AfterPost = TfvNotifyEvent::FromCallable([this](TObject*, TtlFieldList*) {
+    events.push_back("after");
+    consumer.reset();
+  });
+  List().StartEdit(true);
+  editor->Type("Gone");
+  EXPECT_TRUE(vision->PostEdit(editor.get(), true));
+  EXPECT_EQ(Value("Name"), "Gone");
+  EXPECT_EQ(events, Events{"after"});
+  EXPECT_EQ(vision->FieldListCount(), 0);
+}
+
+TEST_F(VisionPost, BeforePostFreeingTheEditorWritesNothing) {
+  vision->BeforePost = TfvBeforePostEvent::FromCallable(
+      [this](TObject*, TtlFieldList*, TtlFieldValue*, bool&) { consumer.reset(); });
+  List().StartEdit(true);
+  editor->Type("Gone");
+  EXPECT_FALSE(vision->PostEdit(editor.get(), true));
+  EXPECT_EQ(Value("Name"), "R1");
+}
+
+TEST_F(VisionPost, BeforeEditFreeingTheEditorStartsNothing) {
+  vision->BeforeEdit = TfvBeforeEditEvent::FromCallable(
+      [this](TObject*, TtlFieldList*, bool&) { consumer.reset(); });
+  editor->CurrentValue()->SetAsString("R7");
+  EXPECT_FALSE(vision->PostEdit(editor.get(), true));
+  EXPECT_EQ(Value("Name"), "R1");
+  EXPECT_EQ(data.ds->State(), dsBrowse);
+}
+
+TEST_F(VisionPost, ButtonHandlerFreeingTheEditorOpensNothing) {
+  vision->SetEnableDropDown(true);
+  vision->OnButtonClick =
+      TfvNotifyEvent::FromCallable([this](TObject*, TtlFieldList*) { consumer.reset(); });
+  vision->ButtonAction(editor.get(), bkMouse);
+  EXPECT_EQ(editor->Take(), "");
+  EXPECT_EQ(vision->ButtonKind(), 0);
+}
+
+}  // namespace
+}  // namespace visiontest
