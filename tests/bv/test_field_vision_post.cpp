@@ -405,12 +405,6 @@ TEST_F(VisionPost, SwitchConditions) {
   EXPECT_EQ(editor->Take(), "");
 }
 
-}  // namespace
-}  // namespace visiontest
-
-namespace visiontest {
-namespace {
-
 // Handlers that free the editor's owner in the middle of a post.
 TEST_F(VisionPost, AfterPostFreeingTheEditorEndsThePostQuietly) {
   vision->AfterPost = TfvNotifyEvent::FromCallable([this](TObject*, TtlFieldList*) {
