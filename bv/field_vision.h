@@ -235,38 +235,38 @@ class TznFieldVision : public TComponent {
 
   std::vector<TtlFieldList*> lists_;  // registered field lists (not owned)
   TChangeLink* imageLink_ = nullptr;  // tells the vision of image-list changes
-  Integer imageWidth_ = 0;            // image size, 0 unless drawn
-  Integer imageHeight_ = 0;
-  Integer buttonKind_ = 0;          // button action being dispatched
-  bool completesText_ = false;      // the vision completes typed text
-  bool multiLine_ = false;          // the editor works multi-line
-  bool writesWithoutEdit_ = false;  // the inverse of vsoEditDataSet
-  bool settingGlyph_ = false;       // SetButtonGlyph is copying
+  Integer imageWidth_ = 0;            // image width, 0 unless drawn
+  Integer imageHeight_ = 0;           // image height, 0 unless drawn
+  Integer buttonKind_ = 0;            // button action being dispatched
+  bool completesText_ = false;        // the vision completes typed text
+  bool multiLine_ = false;            // the editor works multi-line
+  bool writesWithoutEdit_ = false;    // the inverse of vsoEditDataSet
+  bool settingGlyph_ = false;         // SetButtonGlyph is copying
 
-  String caption_;
-  String description_;
-  String relatedFields_;
-  bool readOnly_ = false;
-  TznDefAlignment alignment_ = talDefault;
-  TImageList* images_ = nullptr;
-  TznAlignImage alignImage_ = aiDefault;
-  bool drawText_ = true;
-  bool drawImages_ = true;
-  Integer maxLength_ = 0;
-  String editMask_;
-  bool editWordWrap_ = false;
-  TScrollStyle editScrollBars_ = ssNone;
-  bool editReadOnly_ = false;
-  bool comboBoxStyle_ = false;
-  bool enableButton_ = false;
-  TznButtonStyle buttonStyle_ = pbsDropDown;
-  TBitmap* buttonGlyph_ = nullptr;
-  TfvSwitchOptions optionsSwitch_{vsoEditDataSet};
-  TfvSurfaceKind surfaceKind_ = vskEdit;
-  bool enableDropDown_ = false;
-  bool enableSwitches_ = false;
-  bool wantReturns_ = false;
-  bool wantTabs_ = false;
+  String caption_;                                  // proposed caption
+  String description_;                              // free text
+  String relatedFields_;                            // further field names, ';' separated
+  bool readOnly_ = false;                           // never modifies data
+  TznDefAlignment alignment_ = talDefault;          // horizontal alignment
+  TImageList* images_ = nullptr;                    // cell images (not owned)
+  TznAlignImage alignImage_ = aiDefault;            // side of the image
+  bool drawText_ = true;                            // default drawing writes the text
+  bool drawImages_ = true;                          // default drawing draws images
+  Integer maxLength_ = 0;                           // editor text limit, 0: the field's size
+  String editMask_;                                 // edit mask, empty: the field's
+  bool editWordWrap_ = false;                       // the editor wraps lines
+  TScrollStyle editScrollBars_ = ssNone;            // the editor's scroll bars
+  bool editReadOnly_ = false;                       // the text cannot be typed into
+  bool comboBoxStyle_ = false;                      // a click anywhere presses the button
+  bool enableButton_ = false;                       // the editor shows a button
+  TznButtonStyle buttonStyle_ = pbsDropDown;        // the button's look
+  TBitmap* buttonGlyph_ = nullptr;                  // custom button picture (owned)
+  TfvSwitchOptions optionsSwitch_{vsoEditDataSet};  // how values are written and switched
+  TfvSurfaceKind surfaceKind_ = vskEdit;            // text edit or custom surface
+  bool enableDropDown_ = false;                     // the drop-down may open
+  bool enableSwitches_ = false;                     // clicks and keys switch the value
+  bool wantReturns_ = false;                        // the editor keeps Return
+  bool wantTabs_ = false;                           // the editor keeps Tab
 };
 
 // The vision of consumers without one. A plain base vision until a unit
