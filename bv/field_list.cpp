@@ -51,7 +51,7 @@ void TtlFieldList::VisionGone(TznFieldVision* vision) {
 
 void TtlFieldList::Bind(TDataSet* dataSet) {
   dataSet_ = dataSet;
-  const String& related = vision_->RelatedFields();
+  const String related = vision_ ? vision_->RelatedFields() : String();
   const String names = related.empty() ? fieldNames_ : fieldNames_ + ";" + related;
   const bool open = dataSet && dataSet->Active();
   fields_.clear();
