@@ -33,6 +33,28 @@ BV_ENUM_INFO(TfvDropDownOption, ddoShowOnEnter, ddoShowOnTyping, ddoAlwaysEnable
              ddoNoFocusRect)
 BV_SET_INFO(TfvDropDownOptions, TfvDropDownOption)
 
+TAlignment ToAlignment(TznDefAlignment value) {
+  switch (value) {
+    case talRightJustify:
+      return taRightJustify;
+    case talCenter:
+      return taCenter;
+    default:
+      return taLeftJustify;
+  }
+}
+
+TTextLayout ToLayout(TznDefLayout value) {
+  switch (value) {
+    case tlaCenter:
+      return tlCenter;
+    case tlaBottom:
+      return tlBottom;
+    default:
+      return tlTop;
+  }
+}
+
 BV_PUBLISH(TznFieldVision, TComponent) {
   p.Property("Caption", &TznFieldVision::Caption, &TznFieldVision::SetCaption);
   p.Property("Description", &TznFieldVision::Description, &TznFieldVision::SetDescription);
@@ -271,6 +293,10 @@ bool TznFieldVision::CanModify(TtlFieldList* fields) {
   bool result = false;
   CanModifyFields(fields, result);
   return result;
+}
+
+TAlignment TznFieldVision::TextAlignment(TtlFieldList* fields) {
+  return alignment_ != talDefault ? ToAlignment(alignment_) : GetAlignment(fields);
 }
 
 bool TznFieldVision::AllowEdit(TtlFieldList* fields) {

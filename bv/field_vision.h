@@ -82,6 +82,9 @@ class TznFieldVision : public TComponent {
   String FormatValue(TtlFieldList* fields, const TznUniValue& value);
   // False when ReadOnly, else CanModifyFields.
   bool CanModify(TtlFieldList* fields);
+  // The text alignment consumers use: Alignment unless talDefault, else
+  // GetAlignment.
+  TAlignment TextAlignment(TtlFieldList* fields);
   // BeforeEdit's answer (True without a handler).
   bool AllowEdit(TtlFieldList* fields);
   // The single entry for the editor button, spin halves, combo clicks and

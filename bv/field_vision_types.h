@@ -27,6 +27,10 @@ BV_DECLARE_ENUM_INFO(TznDefAlignment)
 // Vertical alignment; tlaDefault maps to the top.
 enum TznDefLayout : Byte { tlaDefault, tlaTop, tlaCenter, tlaBottom };
 BV_DECLARE_ENUM_INFO(TznDefLayout)
+// The platform's alignment of a vision alignment (talDefault as left) and
+// layout (tlaDefault as top).
+TAlignment ToAlignment(TznDefAlignment value);
+TTextLayout ToLayout(TznDefLayout value);
 // Side of the image in a cell.
 enum TznAlignImage : Byte { aiDefault, aiLeft, aiRight };
 BV_DECLARE_ENUM_INFO(TznAlignImage)

@@ -185,6 +185,26 @@ TEST(VisionTitle, AlignmentAndCaptionFromTheVisionElseTheField) {
   EXPECT_EQ(caption, "Sum");
 }
 
+TEST(VisionTitle, VisionAlignmentOverridesTheFieldsUnlessDefault) {
+  TAccounts data;
+  TObjectPtr<TznFieldVision> vision(Create<TznFieldVision>(nullptr));
+  TObjectPtr<TStubConsumer> consumer(Create<TStubConsumer>(nullptr));
+  consumer->Fields().SetVision(vision.get());
+  consumer->Attach(data.source.get(), "Amount");
+  const std::pair<TznDefAlignment, TAlignment> rows[] = {{talDefault, taRightJustify},
+                                                         {talLeftJustify, taLeftJustify},
+                                                         {talRightJustify, taRightJustify},
+                                                         {talCenter, taCenter}};
+  for (auto [own, shown] : rows) {
+    vision->SetAlignment(own);
+    EXPECT_EQ(vision->TextAlignment(&consumer->Fields()), shown) << own;
+  }
+  EXPECT_EQ(ToLayout(tlaDefault), tlTop);
+  EXPECT_EQ(ToLayout(tlaTop), tlTop);
+  EXPECT_EQ(ToLayout(tlaCenter), tlCenter);
+  EXPECT_EQ(ToLayout(tlaBottom), tlBottom);
+}
+
 TEST(VisionEditRules, MaskMaxLengthAndValidCharacters) {
   TAccounts data;
   data.Field("Name")->SetEditMask("LL-00;1;_");
