@@ -2,6 +2,7 @@
 
 #include <cassert>
 
+#include "bv/columns.h"
 #include "bv/field_vision.h"
 #include "bv_rtm/tokens.h"
 #include "db/dataset.h"
@@ -15,10 +16,11 @@ namespace brevant {
 BV_IMPLEMENT_CLASS(TtlFieldValue, TznUniValue)
 BV_IMPLEMENT_CLASS(TfvCurrentValue, TtlFieldValue)
 
-TtlFieldList::TtlFieldList(IznFieldVisionConsumer* consumer, TComponent* owner, Byte kind,
+TtlFieldList::TtlFieldList(IznFieldVisionConsumer* consumer, TObject* owner, Byte kind,
                            TDataLink* link)
     : consumer_(consumer), owner_(owner), ownerKind_(kind), dataLink_(link) {
   assert(consumer_ && "every field list reports to the consumer that owns it");
+  column_ = dynamic_cast<TtlColumn*>(owner);
   TakeVision(DefaultVision());
 }
 

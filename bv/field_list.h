@@ -57,14 +57,15 @@ class TtlFieldList {
  public:
   // consumer and owner are the same object seen two ways; kind is fokColumn,
   // fokEdit or fokText; link is the owner's data link (the grid's for a
-  // column). The list takes the default vision at once.
-  TtlFieldList(IznFieldVisionConsumer* consumer, TComponent* owner, Byte kind, TDataLink* link);
+  // column). A column owner is also the list's Column. The list takes the
+  // default vision at once.
+  TtlFieldList(IznFieldVisionConsumer* consumer, TObject* owner, Byte kind, TDataLink* link);
   ~TtlFieldList();
   TtlFieldList(const TtlFieldList&) = delete;
   TtlFieldList& operator=(const TtlFieldList&) = delete;
 
   IznFieldVisionConsumer* Consumer() const { return consumer_; }
-  TComponent* Owner() const { return owner_; }
+  TObject* Owner() const { return owner_; }
   Byte OwnerKind() const { return ownerKind_; }
   TDataLink* DataLink() const { return dataLink_; }
   void SetDataLink(TDataLink* value) { dataLink_ = value; }
@@ -142,7 +143,7 @@ class TtlFieldList {
   void TakeVision(TznFieldVision* vision);
 
   IznFieldVisionConsumer* consumer_;      // the owner seen as consumer
-  TComponent* owner_;                     // the owner itself
+  TObject* owner_;                        // the owner itself (a column is no component)
   Byte ownerKind_;                        // fokColumn, fokEdit or fokText
   TDataLink* dataLink_;                   // the owner's data link
   TDataSet* dataSet_ = nullptr;           // the dataset of the last Bind

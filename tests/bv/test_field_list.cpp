@@ -2,6 +2,7 @@
 // notifications consumers hear, starting edits and the update bracket.
 #include <gtest/gtest.h>
 
+#include "bv/columns.h"
 #include "bv_rtm/bv_errors.h"
 #include "classes/rtti_builder.h"
 #include "db/dataset.h"
@@ -68,6 +69,17 @@ TEST(FieldList, ClosedDatasetGivesNilEntries) {
   EXPECT_EQ(Entries(consumer->Fields()), "- -");
   EXPECT_FALSE(consumer->Fields().Active());
   EXPECT_EQ(consumer->Fields().Fields(7), nullptr);
+}
+
+TEST(FieldList, AColumnOwnerIsTheListsColumn) {
+  TObjectPtr<TtlColumns> columns(Create<TtlColumns>(nullptr));
+  TtlColumn* column = columns->Add();
+  TObjectPtr<TStubConsumer> consumer(Create<TStubConsumer>(nullptr));
+  TtlFieldList list(consumer.get(), column, fokColumn, &consumer->Link());
+  EXPECT_EQ(list.Column(), column);
+  EXPECT_EQ(list.Owner(), column);
+  EXPECT_EQ(list.OwnerKind(), fokColumn);
+  EXPECT_EQ(consumer->Fields().Column(), nullptr);
 }
 
 TEST(FieldListVision, NewListUsesTheDefaultAndNilReturnsToIt) {
