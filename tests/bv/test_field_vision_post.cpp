@@ -446,5 +446,15 @@ TEST_F(VisionPost, ButtonHandlerFreeingTheEditorOpensNothing) {
   EXPECT_EQ(vision->ButtonKind(), 0);
 }
 
+TEST_F(VisionPost, TooLongTextIsRefusedAndKeepsTheEdit) {
+  List().StartEdit(true);
+  editor->Type(String(1000, 'x'));
+  EXPECT_EQ(ErrorOf([&] { vision->PostEdit(editor.get(), false); }),
+            "EDatabaseError: Value of 1000 bytes is too long for field 'Name' (at most 10)");
+  EXPECT_EQ(Value("Name"), "R1");
+  EXPECT_TRUE(List().Editing());
+  EXPECT_EQ(editor->text.size(), 1000u);
+}
+
 }  // namespace
 }  // namespace visiontest
