@@ -4,12 +4,14 @@
 
 #include "bv/columns.h"
 #include "bv_rtm/bv_errors.h"
+#include "classes/formstream.h"
 #include "classes/rtti_builder.h"
 #include "db/dataset.h"
 #include "db/field.h"
 #include "error_text.h"
 #include "graphics/bitmap.h"
 #include "graphics/imagelist.h"
+#include "rtl/streams.h"
 #include "vision_test_util.h"
 
 namespace visiontest {
@@ -328,6 +330,24 @@ TEST(VisionPublished, PropertiesAndEventsKeepTheirNames) {
     EXPECT_NE(GetPropInfo(TznFieldVision::StaticClass(), name), nullptr) << name;
   RegisterFieldVisionClasses();
   EXPECT_EQ(GetClass("TznFieldVision"), TznFieldVision::StaticClass());
+}
+
+TEST(VisionPublished, RoundTripsThroughAFormStream) {
+  RegisterFieldVisionClasses();
+  TObjectPtr<TznFieldVision> vision(Create<TznFieldVision>(nullptr));
+  vision->SetName("Money");
+  vision->SetCaption("Größe");
+  vision->SetRelatedFields("Debit;Credit");
+  vision->SetReadOnly(true);
+  TMemoryStream stream;
+  WriteComponentText(stream, vision.get());
+  stream.SetPosition(0);
+  TObjectPtr<TComponent> copy(ReadNewComponent(stream));
+  auto* read = As<TznFieldVision>(copy.get());
+  EXPECT_EQ(read->Caption(), "Größe");
+  EXPECT_EQ(read->RelatedFields(), "Debit;Credit");
+  EXPECT_TRUE(read->ReadOnly());
+  EXPECT_EQ(read->Description(), "");
 }
 
 }  // namespace
