@@ -456,5 +456,27 @@ TEST_F(VisionPost, TooLongTextIsRefusedAndKeepsTheEdit) {
   EXPECT_EQ(editor->text.size(), 1000u);
 }
 
+// A vision that refuses to read the editor (nothing valid was typed).
+class TRefusingVision : public TznFieldVision {
+  BV_CLASS(TRefusingVision, TznFieldVision)
+ public:
+  using TznFieldVision::TznFieldVision;
+  void ReadEditValue(IznVisionEditor*, TznUniValue&, bool& skip) override { skip = true; }
+};
+BV_IMPLEMENT_CLASS(TRefusingVision, TznFieldVision)
+
+TEST_F(VisionPost, PostTheVisionCancelsIsNotReported) {
+  TObjectPtr<TRefusingVision> refusing(Create<TRefusingVision>(nullptr));
+  List().SetVision(refusing.get());
+  refusing->BeforePost = TfvBeforePostEvent::FromCallable(
+      [this](TObject*, TtlFieldList*, TtlFieldValue*, bool&) { events.push_back("before"); });
+  List().StartEdit(true);
+  editor->Type("ignored");
+  EXPECT_FALSE(refusing->PostEdit(editor.get(), false));
+  EXPECT_EQ(events, Events{});
+  EXPECT_EQ(Value("Name"), "R1");
+  EXPECT_TRUE(List().Editing());
+}
+
 }  // namespace
 }  // namespace visiontest
