@@ -10,6 +10,7 @@
 #include "bv/columns.h"
 #include "bv/datalink_ex.h"
 #include "bv/designer.h"
+#include "bv/field_vision.h"
 #include "bv/grid_params.h"
 #include "bv/selection.h"
 #include "bv_rtm/bv_errors.h"
@@ -864,6 +865,7 @@ namespace brevant {
 
 void RegisterGridClasses() {
   RegisterClasses({TDBTabulon::StaticClass(), TtlDesigner::StaticClass()});
+  RegisterFieldVisionClasses();
 }
 
 }  // namespace brevant

@@ -11,6 +11,7 @@ inline constexpr const char* SValueNotPositive = "Value must be positive (%d)";
 inline constexpr const char* SIndexOutOfRange = "Index is out of range (%d/%d)";
 inline constexpr const char* SValueNotAvailable = "Value is not available";
 inline constexpr const char* SReadOnlyProperty = "'%s' is read-only property";
+inline constexpr const char* SInvalidInputText = "Invalid input text";
 
 // Grid operations.
 inline constexpr const char* SUnableToSelectColumn = "Unable to select column (%d)";
