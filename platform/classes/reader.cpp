@@ -8,6 +8,7 @@
 #include "classes/typinfo.h"
 #include "rtl/numconv.h"
 #include "rtl/resstrings.h"
+#include "rtl/scope.h"
 #include "rtl/streams.h"
 #include "rtl/stringlist.h"
 #include "rtl/strutils.h"
@@ -29,11 +30,8 @@ bool Is8BitString(TValueType t) {
   return t == vaString || t == vaLString || t == vaUTF8String;
 }
 
-// Restores a counter or the fixup path when a scope ends, also on exceptions.
-struct TDepthGuard {
-  Integer& depth;
-  ~TDepthGuard() { --depth; }
-};
+// Cuts the fixup path back to its length at the start of a scope, also on
+// exceptions.
 struct TPathGuard {
   std::vector<detail::TFixupStep>& path;
   std::size_t size;
@@ -81,6 +79,18 @@ TReader::~TReader() {
 
 void TReader::FlushBuffer() {
   stream_->SetPosition(Position());
+}
+
+TTemporaryChange<Integer> TReader::EnterNesting() {
+  if (depth_ >= MaxFilerNesting) Corrupt(res::SStreamNestingTooDeep, Position());
+  return TTemporaryChange<Integer>(depth_, depth_ + 1);
+}
+
+bool TReader::ReadDefinedProperty(TPersistent* instance, const String& name) {
+  TTemporaryChange<String> claimed(propName_, name);
+  TTemporaryChange<bool> handled(propHandled_, false);
+  if (!name.empty()) instance->DefineProperties(this);
+  return propHandled_;
 }
 
 // ---- low level ---------------------------------------------------------------------
@@ -486,26 +496,21 @@ TComponent* TReader::ReadRootComponent(TComponent* root, TComponent* newRootOwne
   }
   root_ = lookupRoot_ = owner_ = root;
   parent_ = nullptr;
-  try {
-    root->BeginLoading();
-    loaded_.push_back(root);
-    if (createdRoot && !name.empty()) SetComponentName(root, name, namePos);
-    ReadData(root);
-    FinishRead();
-  } catch (...) {
+  TScopeGuard cancel([&] {
     CancelRead();
     if (createdRoot) root->Free();
-    throw;
-  }
+  });
+  root->BeginLoading();
+  loaded_.push_back(root);
+  if (createdRoot && !name.empty()) SetComponentName(root, name, namePos);
+  ReadData(root);
+  FinishRead();
+  cancel.Dismiss();
   return root;
 }
 
 TComponent* TReader::ReadComponent() {
-  if (++depth_ > MaxFilerNesting) {
-    --depth_;
-    Corrupt(res::SStreamNestingTooDeep, Position());
-  }
-  TDepthGuard depthGuard{depth_};
+  auto nesting = EnterNesting();
   TFilerFlags flags;
   Integer childPos = 0;
   ReadPrefix(flags, childPos);
@@ -513,35 +518,32 @@ TComponent* TReader::ReadComponent() {
   const Int64 namePos = Position();
   String name = ReadStr();
   std::size_t mark = created_.size();
+  TScopeGuard freeCreated([&] { FreeCreatedSince(mark); });
   TComponent* c = nullptr;
-  try {
-    if (flags.Contains(ffInherited)) {
-      c = owner_ ? owner_->FindComponent(name) : nullptr;
-      if (!c) throw EReadError(res::SAncestorNotFound, {name});
-    } else {
-      TClass cls = FindClass(className);
-      if (!cls->InheritsFrom(TComponent::StaticClass()))
-        throw EReadError(res::SNotAComponentClass, {className});
-      c = static_cast<TComponent*>(cls->NewInstance(owner_));
-      created_.push_back(c);
-    }
-    if (std::find(loaded_.begin(), loaded_.end(), c) == loaded_.end()) {
-      c->BeginLoading();
-      loaded_.push_back(c);
-    }
-    if (flags.Contains(ffInline)) c->state_ += csInline;
-    if (!flags.Contains(ffInherited)) {
-      if (!name.empty()) SetComponentName(c, name, namePos);
-      c->SetParentComponent(parent_);
-    }
-    if (flags.Contains(ffChildPos)) {
-      if (TComponent* p = parent_ ? parent_ : root_) p->SetChildOrder(c, childPos);
-    }
-    ReadData(c);
-  } catch (...) {
-    FreeCreatedSince(mark);
-    throw;
+  if (flags.Contains(ffInherited)) {
+    c = owner_ ? owner_->FindComponent(name) : nullptr;
+    if (!c) throw EReadError(res::SAncestorNotFound, {name});
+  } else {
+    TClass cls = FindClass(className);
+    if (!cls->InheritsFrom(TComponent::StaticClass()))
+      throw EReadError(res::SNotAComponentClass, {className});
+    c = static_cast<TComponent*>(cls->NewInstance(owner_));
+    created_.push_back(c);
   }
+  if (std::find(loaded_.begin(), loaded_.end(), c) == loaded_.end()) {
+    c->BeginLoading();
+    loaded_.push_back(c);
+  }
+  if (flags.Contains(ffInline)) c->state_ += csInline;
+  if (!flags.Contains(ffInherited)) {
+    if (!name.empty()) SetComponentName(c, name, namePos);
+    c->SetParentComponent(parent_);
+  }
+  if (flags.Contains(ffChildPos)) {
+    if (TComponent* p = parent_ ? parent_ : root_) p->SetChildOrder(c, childPos);
+  }
+  ReadData(c);
+  freeCreated.Dismiss();
   return c;
 }
 
@@ -554,30 +556,15 @@ void TReader::SetComponentName(TComponent* c, const String& name, Int64 at) {
 }
 
 void TReader::ReadData(TComponent* instance) {
-  TComponent* savedHolder = holder_;
-  TComponent* savedParent = parent_;
-  TComponent* savedOwner = owner_;
-  TComponent* savedLookup = lookupRoot_;
-  bool savedKnown = pathKnown_;
-  std::vector<detail::TFixupStep> savedPath = std::move(path_);
+  // Each component starts a fresh path from itself; the reader's context is
+  // the caller's again on every exit.
+  TTemporaryChange<std::vector<detail::TFixupStep>> path(path_, {});
   TAnchorScope anchorScope(*this, nullptr);
-  path_.clear();
-  holder_ = instance;
-  pathKnown_ = true;
-  struct TRestore {
-    TReader& r;
-    TComponent *holder, *parent, *owner, *lookup;
-    bool known;
-    std::vector<detail::TFixupStep>& saved;
-    ~TRestore() {
-      r.holder_ = holder;
-      r.parent_ = parent;
-      r.owner_ = owner;
-      r.lookupRoot_ = lookup;
-      r.pathKnown_ = known;
-      r.path_ = std::move(saved);
-    }
-  } restore{*this, savedHolder, savedParent, savedOwner, savedLookup, savedKnown, savedPath};
+  TTemporaryChange<TComponent*> holder(holder_, instance);
+  TTemporaryChange<TComponent*> parent(parent_, parent_);
+  TTemporaryChange<TComponent*> owner(owner_, owner_);
+  TTemporaryChange<TComponent*> lookupRoot(lookupRoot_, lookupRoot_);
+  TTemporaryChange<bool> known(pathKnown_, true);
 
   while (!EndOfList()) ReadProperty(instance);
   ReadListEnd();
@@ -594,13 +581,7 @@ void TReader::ReadData(TComponent* instance) {
 
 void TReader::ReadProperties(TPersistent* instance) {
   TAnchorScope anchorScope(*this, nullptr);
-  bool savedKnown = pathKnown_;
-  pathKnown_ = false;
-  struct TRestore {
-    bool& known;
-    bool saved;
-    ~TRestore() { known = saved; }
-  } restore{pathKnown_, savedKnown};
+  TTemporaryChange<bool> known(pathKnown_, false);
   while (!EndOfList()) ReadProperty(instance);
   ReadListEnd();
 }
@@ -625,12 +606,7 @@ void TReader::ReadProperty(TPersistent* instance) {
     if (p && p->Kind() != tkUnknown) {
       ReadPropValue(obj, p);
     } else {
-      String savedName = std::move(propName_);
-      bool savedHandled = propHandled_;
-      propName_ = last;
-      propHandled_ = false;
-      if (!last.empty()) obj->DefineProperties(this);
-      bool handled = propHandled_;
+      bool handled = ReadDefinedProperty(obj, last);
       auto* strings = dynamic_cast<TStrings*>(obj);
       if (!handled && strings && SameText(last, "Strings")) {
         // String lists store their lines as the list property "Strings".
@@ -641,8 +617,6 @@ void TReader::ReadProperty(TPersistent* instance) {
         ReadListEnd();
         handled = true;
       }
-      propName_ = std::move(savedName);
-      propHandled_ = savedHandled;
       if (!handled) PropError(where(), name, Format(res::SUnknownProperty, {last}));
     }
   } catch (const EClassNotFound&) {
@@ -797,49 +771,27 @@ void TReader::ReadCollection(TCollection* collection) {
   CheckValue(vaCollection);
   // References inside are found again from this collection by item IDs.
   TAnchorScope anchorScope(*this, collection);
-  bool savedKnown = pathKnown_;
-  pathKnown_ = false;
-  struct TRestore {
-    bool& known;
-    bool saved;
-    ~TRestore() { known = saved; }
-  } restore{pathKnown_, savedKnown};
+  TTemporaryChange<bool> known(pathKnown_, false);
   ReadCollectionItems(collection);
 }
 
 void TReader::ReadCollectionItems(TCollection* collection) {
-  if (++depth_ > MaxFilerNesting) {
-    --depth_;
-    Corrupt(res::SStreamNestingTooDeep, Position());
-  }
-  TDepthGuard depthGuard{depth_};
-  // Bracketed by hand: an EndUpdate that fails while a read error unwinds
-  // must not end the process.
-  collection->BeginUpdate();
-  try {
-    collection->Clear();
-    while (!EndOfList()) {
-      Integer index = -1;
-      TValueType t = NextValue();
-      if (t == vaInt8 || t == vaInt16 || t == vaInt32) index = ReadInteger();
-      ReadListBegin();
-      TCollectionItem* item = collection->Add();
-      if (index >= 0 && index < collection->Count() && index != item->Index())
-        item->SetIndex(index);
-      TPathGuard pathGuard{path_, path_.size()};
-      path_.push_back({String(), item->ID(), item->Index()});
-      while (!EndOfList()) ReadProperty(item);
-      ReadListEnd();
-    }
+  auto nesting = EnterNesting();
+  TCollectionUpdate update(collection);
+  collection->Clear();
+  while (!EndOfList()) {
+    Integer index = -1;
+    TValueType t = NextValue();
+    if (t == vaInt8 || t == vaInt16 || t == vaInt32) index = ReadInteger();
+    ReadListBegin();
+    TCollectionItem* item = collection->Add();
+    if (index >= 0 && index < collection->Count() && index != item->Index()) item->SetIndex(index);
+    TPathGuard pathGuard{path_, path_.size()};
+    path_.push_back({String(), item->ID(), item->Index()});
+    while (!EndOfList()) ReadProperty(item);
     ReadListEnd();
-  } catch (...) {
-    try {
-      collection->EndUpdate();
-    } catch (...) {
-    }
-    throw;
   }
-  collection->EndUpdate();
+  ReadListEnd();
 }
 
 void TReader::DefineProperty(const String& name, const TReaderProc& readData, const TWriterProc&,
@@ -902,14 +854,13 @@ void TReader::FinishRead() {
   std::vector<TComponent*> list = std::move(loaded_);
   loaded_.clear();
   created_.clear();
-  for (std::size_t i = 0; i < list.size(); ++i) {
-    try {
-      list[i]->Loaded();
-    } catch (...) {
-      for (std::size_t j = i + 1; j < list.size(); ++j) list[j]->CancelLoading();
-      throw;
-    }
-  }
+  // A Loaded that fails leaves the components after it loading no more.
+  std::size_t i = 0;
+  TScopeGuard cancelRest([&] {
+    for (std::size_t j = i + 1; j < list.size(); ++j) list[j]->CancelLoading();
+  });
+  for (; i < list.size(); ++i) list[i]->Loaded();
+  cancelRest.Dismiss();
 }
 
 void TReader::CancelRead() {
