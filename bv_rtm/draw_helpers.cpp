@@ -2,6 +2,8 @@
 
 #include "controls/forms.h"
 #include "controls/wincore.h"
+#include "graphics/canvas_saver.h"
+#include "rtl/scope.h"
 
 namespace brevant {
 
@@ -55,26 +57,16 @@ void DrawTextAligned(TCanvas* dc, const TRect& rect, const String& text, Integer
 
 void DrawGraphicKeepColors(TCanvas* canvas, Integer x, Integer y, TGraphic* graphic) {
   if (!canvas || !graphic) return;
-  const TColor bk = canvas->BkColor(), tx = canvas->TextColor();
-  try {
-    canvas->Draw(x, y, graphic);
-  } catch (...) {
-    canvas->SetBkColor(bk);
-    canvas->SetTextColor(tx);
-    throw;
-  }
-  canvas->SetBkColor(bk);
-  canvas->SetTextColor(tx);
+  TCanvasColorsSaver colors(*canvas);
+  canvas->Draw(x, y, graphic);
 }
 
 void DrawFocusRectBW(TCanvas* dc, const TRect& rect) {
   if (!dc) return;
-  const TColor bk = dc->BkColor(), tx = dc->TextColor();
+  TCanvasColorsSaver colors(*dc);
   dc->SetBkColor(clBlack);
   dc->SetTextColor(clWhite);
   dc->DrawFocusRect(rect);
-  dc->SetBkColor(bk);
-  dc->SetTextColor(tx);
 }
 
 void DrawSoftEdge(TCanvas* canvas, const TRect& rect, bool pressed, bool soft) {
@@ -208,28 +200,23 @@ void BorderPaint(TznBorderStyle kind, TWinControl* control, bool inset) {
   const HWND wnd = control->WindowHandle();
   TCanvas* dc = GetWindowDC(wnd);
   if (!dc) return;
-  try {
-    const TRect wr = GetWindowRect(wnd);
-    TRect r = Rect(0, 0, wr.Width(), wr.Height());
-    dc->ExcludeClipRect(GetClientRectInWindow(wnd));
-    if (inset) {
-      const Integer d = BorderInset(kind);
-      InflateRect(r, -d, -d);
-    }
-    Cardinal flags = BF_RECT;
-    if (kind == bsFlat || kind == bsFlatExt) flags |= BF_FLAT;
-    if (kind == bsMono || kind == bsMonoExt) flags |= BF_MONO;
-    dc->DrawEdge(r, BDR_SUNKENOUTER, flags);
-    if (IsExtBorder(kind)) {
-      InflateRect(r, -1, -1);
-      dc->Brush()->SetColor(kind == bsSoftExt ? cl3DLight : control->Color());
-      dc->FrameRect(r);
-    }
-  } catch (...) {
-    ReleaseDC(wnd, dc);
-    throw;
+  TScopeGuard release([wnd, dc] { ReleaseDC(wnd, dc); });
+  const TRect wr = GetWindowRect(wnd);
+  TRect r = Rect(0, 0, wr.Width(), wr.Height());
+  dc->ExcludeClipRect(GetClientRectInWindow(wnd));
+  if (inset) {
+    const Integer d = BorderInset(kind);
+    InflateRect(r, -d, -d);
   }
-  ReleaseDC(wnd, dc);
+  Cardinal flags = BF_RECT;
+  if (kind == bsFlat || kind == bsFlatExt) flags |= BF_FLAT;
+  if (kind == bsMono || kind == bsMonoExt) flags |= BF_MONO;
+  dc->DrawEdge(r, BDR_SUNKENOUTER, flags);
+  if (IsExtBorder(kind)) {
+    InflateRect(r, -1, -1);
+    dc->Brush()->SetColor(kind == bsSoftExt ? cl3DLight : control->Color());
+    dc->FrameRect(r);
+  }
 }
 
 Integer ScrollButtonWidth(bool makeOdd) {
