@@ -30,6 +30,79 @@ bool Is8BitString(TValueType t) {
   return t == vaString || t == vaLString || t == vaUTF8String;
 }
 
+// ---- property values by kind ---------------------------------------------------------------
+
+[[noreturn]] void InvalidValue() {
+  throw EReadError(String(res::SInvalidPropertyValue));
+}
+
+// A number, or an identifier the type's integer constants name (clRed).
+void ReadIntegerValue(TReader& r, TPersistent* obj, const TPropInfo* p, TValueType t) {
+  if (t != vaIdent) {
+    SetOrdProp(obj, p, r.ReadInt64());
+    return;
+  }
+  TIdentToInt toInt = nullptr;
+  TIntToIdent toIdent = nullptr;
+  detail::FindIntegerConsts(p->PropType, toInt, toIdent);
+  String ident = r.ReadIdent();
+  Int64 v = 0;
+  if (!toInt || !toInt(ident, v)) InvalidValue();
+  SetOrdProp(obj, p, v);
+}
+
+void ReadCharValue(TReader& r, TPersistent* obj, const TPropInfo* p, TValueType t) {
+  if (IsIntType(t))
+    SetOrdProp(obj, p, r.ReadInt64());
+  else
+    SetOrdProp(obj, p, static_cast<unsigned char>(r.ReadChar()));
+}
+
+// A code, or a string of exactly one UTF-16 unit.
+void ReadWideCharValue(TReader& r, TPersistent* obj, const TPropInfo* p, TValueType t) {
+  if (IsIntType(t)) {
+    SetOrdProp(obj, p, r.ReadInt64());
+    return;
+  }
+  WideString w = r.ReadWideString();
+  if (w.size() != 1) InvalidValue();
+  SetOrdProp(obj, p, w[0]);
+}
+
+void ReadEnumValue(TReader& r, TPersistent* obj, const TPropInfo* p, TValueType t) {
+  if (t != vaIdent && t != vaFalse && t != vaTrue && t != vaNil && t != vaNull) InvalidValue();
+  Int64 v = GetEnumValue(p->PropType, r.ReadIdent());
+  if (v < 0) InvalidValue();
+  SetOrdProp(obj, p, v);
+}
+
+void ReadSetValue(TReader& r, TPersistent* obj, const TPropInfo* p) {
+  r.CheckValue(vaSet);
+  const TTypeInfo* type = p->PropType;
+  Cardinal bits = 0;
+  for (;;) {
+    String element = r.ReadStr();
+    if (element.empty()) break;
+    Int64 v = type->CompType ? GetEnumValue(type->CompType, element) : -1;
+    if (v < 0 || v > 31) throw EReadError(res::SInvalidPropertyElement, {element});
+    bits |= Cardinal(1) << v;
+  }
+  SetOrdProp(obj, p, bits);
+}
+
+// Narrowed here so that a setter never converts a value out of range.
+void ReadFloatValue(TReader& r, TPersistent* obj, const TPropInfo* p) {
+  Extended v = r.ReadFloat();
+  if (p->PropType->FloatType == ftSingle) v = ExtendedToSingle(v);
+  if (p->PropType->FloatType == ftDouble) v = ExtendedToDouble(v);
+  SetFloatProp(obj, p, v);
+}
+
+void ReadStringValue(TReader& r, TPersistent* obj, const TPropInfo* p, TValueType t) {
+  if (!Is8BitString(t) && t != vaWString) InvalidValue();
+  SetStrProp(obj, p, r.ReadString());
+}
+
 // Cuts the fixup path back to its length at the start of a scope, also on
 // exceptions.
 struct TPathGuard {
@@ -632,121 +705,91 @@ void TReader::ReadPropValue(TPersistent* obj, const TPropInfo* p) {
   if (kind == tkClass) return ReadObjectValue(obj, p);
   if (kind == tkMethod) return ReadMethodValue(obj, p);
   if (!p->HasSetter()) throw EReadError(res::SReadOnlyProperty, {p->Name});
-  const TTypeInfo* type = p->PropType;
   TValueType t = NextValue();
   switch (kind) {
     case tkInteger:
-      if (t == vaIdent) {
-        TIdentToInt toInt = nullptr;
-        TIntToIdent toIdent = nullptr;
-        detail::FindIntegerConsts(type, toInt, toIdent);
-        String ident = ReadIdent();
-        Int64 v = 0;
-        if (!toInt || !toInt(ident, v)) throw EReadError(String(res::SInvalidPropertyValue));
-        SetOrdProp(obj, p, v);
-      } else {
-        SetOrdProp(obj, p, ReadInt64());
-      }
+      ReadIntegerValue(*this, obj, p, t);
       return;
     case tkInt64:
       SetOrdProp(obj, p, ReadInt64());
       return;
     case tkChar:
-      if (IsIntType(t))
-        SetOrdProp(obj, p, ReadInt64());
-      else
-        SetOrdProp(obj, p, static_cast<unsigned char>(ReadChar()));
+      ReadCharValue(*this, obj, p, t);
       return;
     case tkWChar:
-      if (IsIntType(t)) {
-        SetOrdProp(obj, p, ReadInt64());
-      } else {
-        WideString w = ReadWideString();
-        if (w.size() != 1) throw EReadError(String(res::SInvalidPropertyValue));
-        SetOrdProp(obj, p, w[0]);
-      }
+      ReadWideCharValue(*this, obj, p, t);
       return;
-    case tkEnumeration: {
-      if (t != vaIdent && t != vaFalse && t != vaTrue && t != vaNil && t != vaNull)
-        throw EReadError(String(res::SInvalidPropertyValue));
-      Int64 v = GetEnumValue(type, ReadIdent());
-      if (v < 0) throw EReadError(String(res::SInvalidPropertyValue));
-      SetOrdProp(obj, p, v);
+    case tkEnumeration:
+      ReadEnumValue(*this, obj, p, t);
       return;
-    }
-    case tkSet: {
-      CheckValue(vaSet);
-      Cardinal bits = 0;
-      for (;;) {
-        String element = ReadStr();
-        if (element.empty()) break;
-        Int64 v = type->CompType ? GetEnumValue(type->CompType, element) : -1;
-        if (v < 0 || v > 31) throw EReadError(res::SInvalidPropertyElement, {element});
-        bits |= Cardinal(1) << v;
-      }
-      SetOrdProp(obj, p, bits);
+    case tkSet:
+      ReadSetValue(*this, obj, p);
       return;
-    }
-    case tkFloat: {
-      // Narrowed here so that a setter never converts a value out of range.
-      Extended v = ReadFloat();
-      if (type->FloatType == ftSingle) v = ExtendedToSingle(v);
-      if (type->FloatType == ftDouble) v = ExtendedToDouble(v);
-      SetFloatProp(obj, p, v);
+    case tkFloat:
+      ReadFloatValue(*this, obj, p);
       return;
-    }
     case tkString:
     case tkLString:
     case tkWString:
-      if (!Is8BitString(t) && t != vaWString) throw EReadError(String(res::SInvalidPropertyValue));
-      SetStrProp(obj, p, ReadString());
+      ReadStringValue(*this, obj, p, t);
       return;
     case tkVariant:
       SetVariantProp(obj, p, ReadVariant());
       return;
     default:
-      throw EReadError(String(res::SInvalidPropertyValue));
+      InvalidValue();
   }
 }
 
 void TReader::ReadObjectValue(TPersistent* obj, const TPropInfo* p) {
   switch (NextValue()) {
     case vaNil:
-      if (!p->SetObject) throw EReadError(res::SReadOnlyProperty, {p->Name});
-      ReadValue();
-      SetObjectProp(obj, p, nullptr);
+      ReadNilObject(obj, p);
       return;
-    case vaCollection: {
-      auto* collection = dynamic_cast<TCollection*>(p->GetObject ? p->GetObject(obj) : nullptr);
-      if (!collection) throw EReadError(String(res::SInvalidPropertyValue));
-      ReadValue();
-      TPathGuard pathGuard{path_, path_.size()};
-      path_.push_back({p->Name});
-      ReadCollectionItems(collection);
+    case vaCollection:
+      ReadCollectionValue(obj, p);
       return;
-    }
-    case vaIdent: {
-      if (!p->SetObject) throw EReadError(res::SReadOnlyProperty, {p->Name});
-      detail::TFixupRecord f;
-      f.Holder = holder_;
-      f.Root = lookupRoot_;
-      f.Path = path_;
-      f.PathKnown = pathKnown_ && holder_;
-      if (!f.PathKnown && anchor_) {
-        f.Anchor = anchor_;
-        f.Path.assign(path_.begin() + static_cast<std::ptrdiff_t>(anchorDepth_), path_.end());
-      }
-      f.Instance = obj;
-      f.StreamRoot = root_;
-      f.StreamRootName = rootName_;
-      f.Prop = p->Name;
-      f.Name = ReadIdent();
-      fixups_.push_back(std::move(f));
+    case vaIdent:
+      ReadObjectReference(obj, p);
       return;
-    }
     default:
-      throw EReadError(String(res::SInvalidPropertyValue));
+      InvalidValue();
   }
+}
+
+void TReader::ReadNilObject(TPersistent* obj, const TPropInfo* p) {
+  if (!p->SetObject) throw EReadError(res::SReadOnlyProperty, {p->Name});
+  ReadValue();
+  SetObjectProp(obj, p, nullptr);
+}
+
+void TReader::ReadCollectionValue(TPersistent* obj, const TPropInfo* p) {
+  auto* collection = dynamic_cast<TCollection*>(p->GetObject ? p->GetObject(obj) : nullptr);
+  if (!collection) InvalidValue();
+  ReadValue();
+  TPathGuard pathGuard{path_, path_.size()};
+  path_.push_back({p->Name});
+  ReadCollectionItems(collection);
+}
+
+// Queues the reference: it is resolved when the whole stream is read.
+void TReader::ReadObjectReference(TPersistent* obj, const TPropInfo* p) {
+  if (!p->SetObject) throw EReadError(res::SReadOnlyProperty, {p->Name});
+  detail::TFixupRecord f;
+  f.Holder = holder_;
+  f.Root = lookupRoot_;
+  f.Path = path_;
+  f.PathKnown = pathKnown_ && holder_;
+  if (!f.PathKnown && anchor_) {
+    f.Anchor = anchor_;
+    f.Path.assign(path_.begin() + static_cast<std::ptrdiff_t>(anchorDepth_), path_.end());
+  }
+  f.Instance = obj;
+  f.StreamRoot = root_;
+  f.StreamRootName = rootName_;
+  f.Prop = p->Name;
+  f.Name = ReadIdent();
+  fixups_.push_back(std::move(f));
 }
 
 void TReader::ReadMethodValue(TPersistent* obj, const TPropInfo* p) {

@@ -132,6 +132,9 @@ class TReader : public TFiler {
   void ReadProperty(TPersistent* instance);
   void ReadPropValue(TPersistent* instance, const TPropInfo* p);
   void ReadObjectValue(TPersistent* instance, const TPropInfo* p);
+  void ReadNilObject(TPersistent* instance, const TPropInfo* p);
+  void ReadCollectionValue(TPersistent* instance, const TPropInfo* p);
+  void ReadObjectReference(TPersistent* instance, const TPropInfo* p);
   void ReadCollectionItems(TCollection* collection);
   void ReadMethodValue(TPersistent* instance, const TPropInfo* p);
   void SkipDepth(Integer depth);
