@@ -146,7 +146,7 @@ TReader::~TReader() {
   try {
     FlushBuffer();
   } catch (...) {
-    // The stream's position stays where it is.
+    // A destructor must not throw: the stream's position stays where it is.
   }
 }
 
@@ -910,7 +910,8 @@ void TReader::CancelRead() {
   try {
     ResolveFixups(false);
   } catch (...) {
-    // Best effort: the read failed already.
+    // Best effort while the read's own error unwinds: a second exception
+    // from here would end the process.
   }
   for (TComponent* c : loaded_) c->CancelLoading();
   loaded_.clear();
