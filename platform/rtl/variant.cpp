@@ -820,28 +820,32 @@ Integer VarArrayHighBound(const Variant& v, Integer dim) {
   return static_cast<Integer>(static_cast<Int64>(a.low) + a.count - 1);
 }
 
+namespace {
+
+// The array data of v (const or not) when its elements are of elemType.
+template <class V>
+auto& ArrayOfElements(V& v, TVarType elemType) {
+  auto& a = ArrayOrRaise(v);
+  if (a.elemType != elemType) throw EVariantError(res::SInvalidVarType);
+  return a;
+}
+
+}  // namespace
+
 std::span<Byte> VarArrayBytes(Variant& v) {
-  VarArrayData& a = ArrayOrRaise(v);
-  if (a.elemType != varByte) throw EVariantError(res::SInvalidVarType);
-  return a.bytes;
+  return ArrayOfElements(v, varByte).bytes;
 }
 
 std::span<const Byte> VarArrayBytes(const Variant& v) {
-  const VarArrayData& a = ArrayOrRaise(v);
-  if (a.elemType != varByte) throw EVariantError(res::SInvalidVarType);
-  return a.bytes;
+  return ArrayOfElements(v, varByte).bytes;
 }
 
 std::span<Variant> VarArrayItems(Variant& v) {
-  VarArrayData& a = ArrayOrRaise(v);
-  if (a.elemType != varVariant) throw EVariantError(res::SInvalidVarType);
-  return a.items;
+  return ArrayOfElements(v, varVariant).items;
 }
 
 std::span<const Variant> VarArrayItems(const Variant& v) {
-  const VarArrayData& a = ArrayOrRaise(v);
-  if (a.elemType != varVariant) throw EVariantError(res::SInvalidVarType);
-  return a.items;
+  return ArrayOfElements(v, varVariant).items;
 }
 
 Variant Variant::GetElement(Integer index) const {
