@@ -347,7 +347,9 @@ TznCurrentRecordKeeper::~TznCurrentRecordKeeper() noexcept(false) {
     RestoreCurrentRecord(dataSet_, info_);
     return;
   }
-  // The scan failed: its error is the one that travels on.
+  // The scan failed: its error is the one that travels on. A failure to
+  // restore is dropped here because a second exception thrown while the
+  // first unwinds would end the process; a guard could not drop it.
   try {
     RestoreCurrentRecord(dataSet_, info_);
   } catch (...) {

@@ -2,6 +2,8 @@
 
 #include "controls/forms.h"
 #include "controls/wincore.h"
+#include "graphics/canvas_saver.h"
+#include "rtl/scope.h"
 
 namespace brevant {
 
@@ -55,26 +57,16 @@ void DrawTextAligned(TCanvas* dc, const TRect& rect, const String& text, Integer
 
 void DrawGraphicKeepColors(TCanvas* canvas, Integer x, Integer y, TGraphic* graphic) {
   if (!canvas || !graphic) return;
-  const TColor bk = canvas->BkColor(), tx = canvas->TextColor();
-  try {
-    canvas->Draw(x, y, graphic);
-  } catch (...) {
-    canvas->SetBkColor(bk);
-    canvas->SetTextColor(tx);
-    throw;
-  }
-  canvas->SetBkColor(bk);
-  canvas->SetTextColor(tx);
+  TCanvasColorsSaver colors(*canvas);
+  canvas->Draw(x, y, graphic);
 }
 
 void DrawFocusRectBW(TCanvas* dc, const TRect& rect) {
   if (!dc) return;
-  const TColor bk = dc->BkColor(), tx = dc->TextColor();
+  TCanvasColorsSaver colors(*dc);
   dc->SetBkColor(clBlack);
   dc->SetTextColor(clWhite);
   dc->DrawFocusRect(rect);
-  dc->SetBkColor(bk);
-  dc->SetTextColor(tx);
 }
 
 void DrawSoftEdge(TCanvas* canvas, const TRect& rect, bool pressed, bool soft) {
@@ -133,43 +125,56 @@ void DrawEllipsisDots(TCanvas* canvas, const TRect& r, Cardinal flags) {
   for (int i = 0; i < 3; ++i, x += 2 + gap) canvas->FillRect(Bounds(x, y, 2, 2));
 }
 
+// One framed button with an arrow: a drop-down, or one half of a spin.
+void DrawArrowButton(TCanvas* canvas, const TRect& r, bool up, bool pressed, Cardinal flags) {
+  DrawArrow(canvas, r, up, false, flags & ebfSoft, pressed, flags & ebfDisabled);
+  DrawButtonFrame(canvas, r, pressed, flags);
+}
+
+void DrawEllipsisButton(TCanvas* canvas, const TRect& r, Cardinal flags) {
+  DrawEllipsisDots(canvas, r, flags);
+  DrawButtonFrame(canvas, r, flags & ebfPressed, flags);
+}
+
+// Two arrow buttons, up above down; each half shows its own pressed state.
+void DrawSpinButtons(TCanvas* canvas, const TRect& r, Cardinal flags) {
+  TRect upper = r, lower = r;
+  upper.Bottom = r.Top + r.Height() / 2;
+  lower.Top = upper.Bottom;
+  DrawArrowButton(canvas, upper, true, flags & ebfPressed, flags);
+  DrawArrowButton(canvas, lower, false, flags & ebfLowPressed, flags);
+}
+
+// A framed button with the glyph centred, one pixel lower while pressed.
+void DrawGlyphButton(TCanvas* canvas, const TRect& r, Cardinal flags, TGraphic* glyph) {
+  const bool pressed = flags & ebfPressed;
+  DrawButtonFrame(canvas, r, pressed, flags);
+  if (!glyph || glyph->Empty()) return;
+  Integer x = r.Left + (r.Width() - glyph->Width()) / 2;
+  Integer y = r.Top + (r.Height() - glyph->Height()) / 2;
+  if (pressed && !(flags & ebfFlat)) ++y;
+  DrawGraphicKeepColors(canvas, x, y, glyph);
+}
+
 }  // namespace
 
 void DrawEditButton(Integer kind, Cardinal flags, TCanvas* canvas, TGraphic* glyph,
                     const TRect& rect) {
   if (!canvas) return;
-  const bool pressed = flags & ebfPressed, disabled = flags & ebfDisabled, soft = flags & ebfSoft,
-             flat = flags & ebfFlat;
   canvas->Brush()->SetColor(clBtnFace);
   canvas->FillRect(rect);
   switch (kind) {
     case ebkDropDown:
-      DrawArrow(canvas, rect, false, false, soft, pressed, disabled);
-      DrawButtonFrame(canvas, rect, pressed, flags);
+      DrawArrowButton(canvas, rect, false, flags & ebfPressed, flags);
       break;
     case ebkEllipsis:
-      DrawEllipsisDots(canvas, rect, flags);
-      DrawButtonFrame(canvas, rect, pressed, flags);
+      DrawEllipsisButton(canvas, rect, flags);
       break;
-    case ebkSpin: {
-      TRect upper = rect, lower = rect;
-      upper.Bottom = rect.Top + rect.Height() / 2;
-      lower.Top = upper.Bottom;
-      const bool lowPressed = flags & ebfLowPressed;
-      DrawArrow(canvas, upper, true, false, soft, pressed, disabled);
-      DrawButtonFrame(canvas, upper, pressed, flags);
-      DrawArrow(canvas, lower, false, false, soft, lowPressed, disabled);
-      DrawButtonFrame(canvas, lower, lowPressed, flags);
+    case ebkSpin:
+      DrawSpinButtons(canvas, rect, flags);
       break;
-    }
     case ebkCustom:
-      DrawButtonFrame(canvas, rect, pressed, flags);
-      if (glyph && !glyph->Empty()) {
-        Integer x = rect.Left + (rect.Width() - glyph->Width()) / 2;
-        Integer y = rect.Top + (rect.Height() - glyph->Height()) / 2;
-        if (pressed && !flat) ++y;
-        DrawGraphicKeepColors(canvas, x, y, glyph);
-      }
+      DrawGlyphButton(canvas, rect, flags, glyph);
       break;
     default:
       break;
@@ -208,28 +213,23 @@ void BorderPaint(TznBorderStyle kind, TWinControl* control, bool inset) {
   const HWND wnd = control->WindowHandle();
   TCanvas* dc = GetWindowDC(wnd);
   if (!dc) return;
-  try {
-    const TRect wr = GetWindowRect(wnd);
-    TRect r = Rect(0, 0, wr.Width(), wr.Height());
-    dc->ExcludeClipRect(GetClientRectInWindow(wnd));
-    if (inset) {
-      const Integer d = BorderInset(kind);
-      InflateRect(r, -d, -d);
-    }
-    Cardinal flags = BF_RECT;
-    if (kind == bsFlat || kind == bsFlatExt) flags |= BF_FLAT;
-    if (kind == bsMono || kind == bsMonoExt) flags |= BF_MONO;
-    dc->DrawEdge(r, BDR_SUNKENOUTER, flags);
-    if (IsExtBorder(kind)) {
-      InflateRect(r, -1, -1);
-      dc->Brush()->SetColor(kind == bsSoftExt ? cl3DLight : control->Color());
-      dc->FrameRect(r);
-    }
-  } catch (...) {
-    ReleaseDC(wnd, dc);
-    throw;
+  TScopeGuard release([wnd, dc] { ReleaseDC(wnd, dc); });
+  const TRect wr = GetWindowRect(wnd);
+  TRect r = Rect(0, 0, wr.Width(), wr.Height());
+  dc->ExcludeClipRect(GetClientRectInWindow(wnd));
+  if (inset) {
+    const Integer d = BorderInset(kind);
+    InflateRect(r, -d, -d);
   }
-  ReleaseDC(wnd, dc);
+  Cardinal flags = BF_RECT;
+  if (kind == bsFlat || kind == bsFlatExt) flags |= BF_FLAT;
+  if (kind == bsMono || kind == bsMonoExt) flags |= BF_MONO;
+  dc->DrawEdge(r, BDR_SUNKENOUTER, flags);
+  if (IsExtBorder(kind)) {
+    InflateRect(r, -1, -1);
+    dc->Brush()->SetColor(kind == bsSoftExt ? cl3DLight : control->Color());
+    dc->FrameRect(r);
+  }
 }
 
 Integer ScrollButtonWidth(bool makeOdd) {

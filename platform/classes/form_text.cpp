@@ -6,7 +6,9 @@
 #include <cmath>
 #include <cstring>
 
+#include "classes/form_text_internal.h"
 #include "classes/reader.h"
+#include "classes/text_to_binary.h"
 #include "classes/writer.h"
 #include "rtl/numconv.h"
 #include "rtl/resstrings.h"
@@ -17,40 +19,11 @@ namespace brevant {
 
 namespace {
 
+using detail::IsIdentChar;
+using detail::ParseExtended;
+using detail::SignificantDigits;
+
 // ---- numbers ------------------------------------------------------------------------
-
-// Significant digits of a number's mantissa as written (trailing zeros
-// count, leading ones do not); zero counts as one digit.
-int SignificantDigits(std::string_view s) {
-  int count = 0;
-  bool started = false;
-  for (char c : s) {
-    if (c == 'e' || c == 'E') break;
-    if (c < '0' || c > '9') continue;
-    if (c != '0') started = true;
-    if (started) ++count;
-  }
-  return count ? count : 1;
-}
-
-// Reads a whole text as a long double. The standard parser refuses results
-// below the normal range, which extended values may hold; those go through
-// the C library in the "C" locale.
-bool ParseExtended(const String& text, long double& value) {
-  const char* b = text.data();
-  const char* e = b + text.size();
-  auto r = std::from_chars(b, e, value);
-  if (r.ptr != e) return false;
-  if (r.ec == std::errc()) return true;
-  if (r.ec != std::errc::result_out_of_range) return false;
-  static locale_t c = newlocale(LC_ALL_MASK, "C", nullptr);
-  if (!c) return false;
-  char* end = nullptr;
-  long double v = strtold_l(text.c_str(), &end, c);
-  if (end != text.c_str() + text.size() || v == 0 || !std::isfinite(v)) return false;
-  value = v;
-  return true;
-}
 
 // "1.5e+07" -> "1.5E7", "1e-05" -> "1E-5".
 String NormalizeExponent(String s) {
@@ -117,13 +90,6 @@ String CurrencyText(Int64 raw) {
     s += "." + f;
   }
   return s;
-}
-
-bool IsIdentStart(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
-}
-bool IsIdentChar(char c) {
-  return IsIdentStart(c) || (c >= '0' && c <= '9');
 }
 
 bool IsDottedIdent(const String& s) {
@@ -213,23 +179,12 @@ class TBinaryToText {
   }
 
   void Value(int level) {
-    TValueType t = r_.NextValue();
-    switch (t) {
+    switch (r_.NextValue()) {
       case vaNull:
-        r_.ReadValue();
-        out_ += "Null";
+        Null();
         return;
       case vaList:
-        Enter();
-        r_.ReadValue();
-        out_ += '(';
-        while (!r_.EndOfList()) {
-          NewLine(level + 1);
-          Value(level + 1);
-        }
-        r_.ReadListEnd();
-        out_ += ')';
-        --depth_;
+        List(level);
         return;
       case vaInt8:
       case vaInt16:
@@ -257,14 +212,9 @@ class TBinaryToText {
       case vaWString:
         Wide(r_.ReadWideString(), level);
         return;
-      case vaIdent: {
-        Int64 at = r_.Position();
-        String ident = r_.ReadIdent();
-        if (!IsDottedIdent(ident))
-          throw EReadError(res::SInvalidStreamName, {Utf8Truncate(ident, 64), at});
-        out_ += ident;
+      case vaIdent:
+        Ident();
         return;
-      }
       case vaFalse:
       case vaTrue:
       case vaNil:
@@ -273,55 +223,105 @@ class TBinaryToText {
       case vaBinary:
         Binary(r_.ReadBinary(), level);
         return;
-      case vaSet: {
-        r_.ReadValue();
-        out_ += '[';
-        bool first = true;
-        for (;;) {
-          Int64 at = r_.Position();
-          String element = r_.ReadStr();
-          if (element.empty()) break;
-          if (!IsValidIdent(element)) throw EReadError(res::SInvalidStreamName, {element, at});
-          if (!first) out_ += ", ";
-          out_ += element;
-          first = false;
-        }
-        out_ += ']';
+      case vaSet:
+        Set();
         return;
-      }
       case vaCollection:
-        Enter();
-        r_.ReadValue();
-        out_ += '<';
-        while (!r_.EndOfList()) {
-          NewLine(level + 1);
-          out_ += "item";
-          TValueType n = r_.NextValue();
-          if (n == vaInt8 || n == vaInt16 || n == vaInt32)
-            out_ += " [" + IntToStr(r_.ReadInteger()) + "]";
-          out_ += "\r\n";
-          r_.ReadListBegin();
-          while (!r_.EndOfList()) Property(level + 2);
-          r_.ReadListEnd();
-          Indent(level + 1);
-          out_ += "end";
-        }
-        r_.ReadListEnd();
-        out_ += '>';
-        --depth_;
+        Collection(level);
         return;
     }
+  }
+
+  void Null() {
+    r_.ReadValue();
+    out_ += "Null";
+  }
+
+  void List(int level) {
+    Enter();
+    r_.ReadValue();
+    out_ += '(';
+    while (!r_.EndOfList()) {
+      NewLine(level + 1);
+      Value(level + 1);
+    }
+    r_.ReadListEnd();
+    out_ += ')';
+    --depth_;
+  }
+
+  void Ident() {
+    Int64 at = r_.Position();
+    String ident = r_.ReadIdent();
+    if (!IsDottedIdent(ident))
+      throw EReadError(res::SInvalidStreamName, {Utf8Truncate(ident, 64), at});
+    out_ += ident;
+  }
+
+  void Set() {
+    r_.ReadValue();
+    out_ += '[';
+    bool first = true;
+    for (;;) {
+      Int64 at = r_.Position();
+      String element = r_.ReadStr();
+      if (element.empty()) break;
+      if (!IsValidIdent(element)) throw EReadError(res::SInvalidStreamName, {element, at});
+      if (!first) out_ += ", ";
+      out_ += element;
+      first = false;
+    }
+    out_ += ']';
+  }
+
+  void Collection(int level) {
+    Enter();
+    r_.ReadValue();
+    out_ += '<';
+    while (!r_.EndOfList()) CollectionItem(level + 1);
+    r_.ReadListEnd();
+    out_ += '>';
+    --depth_;
+  }
+
+  void CollectionItem(int level) {
+    NewLine(level);
+    out_ += "item";
+    TValueType n = r_.NextValue();
+    if (n == vaInt8 || n == vaInt16 || n == vaInt32)
+      out_ += " [" + IntToStr(r_.ReadInteger()) + "]";
+    out_ += "\r\n";
+    r_.ReadListBegin();
+    while (!r_.EndOfList()) Property(level + 1);
+    r_.ReadListEnd();
+    Indent(level);
+    out_ += "end";
+  }
+
+  // Starts a string literal of len characters: "''" when empty (and
+  // answers false), a new deeper line when it will not fit on this one.
+  bool BeginLiteral(std::size_t len, int level) {
+    if (len == 0) {
+      out_ += "''";
+      return false;
+    }
+    if (len > LineLength) NewLine(level + 1);
+    return true;
+  }
+
+  // Breaks a long literal with " +" after each full line of it.
+  void BreakLiteral(std::size_t i, std::size_t len, std::size_t& lineStart, int level) {
+    if (i - lineStart < LineLength || i >= len) return;
+    out_ += " +";
+    NewLine(level + 1);
+    lineStart = i;
   }
 
   // 8-bit (UTF-8) strings: multi-byte sequences and other bytes from 32 up
   // go inside the quoted runs as they are.
   void String8(const String& s, int level) {
     const std::size_t len = s.size();
-    if (len == 0) {
-      out_ += "''";
-      return;
-    }
-    if (len > LineLength) NewLine(level + 1);
+    if (!BeginLiteral(len, level)) return;
     std::size_t i = 0, lineStart = 0;
     while (i < len) {
       unsigned char c = static_cast<unsigned char>(s[i]);
@@ -337,11 +337,7 @@ class TBinaryToText {
         out_ += '#' + IntToStr(c);
         ++i;
       }
-      if (i - lineStart >= LineLength && i < len) {
-        out_ += " +";
-        NewLine(level + 1);
-        lineStart = i;
-      }
+      BreakLiteral(i, len, lineStart, level);
     }
   }
 
@@ -349,11 +345,7 @@ class TBinaryToText {
   // a surrogate pair stays on one line.
   void Wide(const WideString& w, int level) {
     const std::size_t len = w.size();
-    if (len == 0) {
-      out_ += "''";
-      return;
-    }
-    if (len > LineLength) NewLine(level + 1);
+    if (!BeginLiteral(len, level)) return;
     std::size_t i = 0, lineStart = 0;
     while (i < len) {
       char16_t c = w[i];
@@ -368,11 +360,7 @@ class TBinaryToText {
         if (c >= 0xD800 && c <= 0xDBFF && i < len && w[i] >= 0xDC00 && w[i] <= 0xDFFF)
           out_ += '#' + IntToStr(w[i++]);
       }
-      if (i - lineStart >= LineLength && i < len) {
-        out_ += " +";
-        NewLine(level + 1);
-        lineStart = i;
-      }
+      BreakLiteral(i, len, lineStart, level);
     }
   }
 
@@ -394,554 +382,6 @@ class TBinaryToText {
 
   TReader& r_;
   String out_;
-  Integer depth_ = 0;
-};
-
-// ---- text to binary ----------------------------------------------------------------------
-
-class TTextToBinary {
- public:
-  TTextToBinary(const String& text, TWriter& writer) : s_(text), w_(writer) {}
-
-  void Convert() {
-    if (s_.compare(0, 3, "\xEF\xBB\xBF") == 0) p_ = 3;
-    SkipBlanks();
-    w_.WriteSignature();
-    Object();
-    SkipBlanks();
-    if (!AtEnd()) Error(res::SParTrailingText);
-  }
-
- private:
-  [[noreturn]] void Error(const String& msg) const {
-    throw EParserError(Format(res::SParseError, {msg, line_}), line_);
-  }
-  [[noreturn]] void Expected(const char* what) const { Error(Format(res::SParExpected, {what})); }
-
-  bool AtEnd() const { return p_ >= s_.size(); }
-  char Peek() const { return AtEnd() ? '\0' : s_[p_]; }
-
-  void SkipBlanks() {
-    while (!AtEnd()) {
-      char c = s_[p_];
-      if (c == '\n') {
-        ++line_;
-        ++p_;
-      } else if (c == '\r') {
-        ++line_;
-        ++p_;
-        if (Peek() == '\n') ++p_;
-      } else if (c == ' ' || c == '\t' || c == '\f' || c == '\v') {
-        ++p_;
-      } else {
-        break;
-      }
-    }
-  }
-
-  void Expect(char c) {
-    SkipBlanks();
-    if (Peek() != c) Expected(String(1, '\'').append(1, c).append(1, '\'').c_str());
-    ++p_;
-  }
-
-  void Enter() {
-    if (++depth_ > MaxFilerNesting) Error(res::SParNestingTooDeep);
-  }
-
-  String ReadName() {
-    if (!IsIdentStart(Peek())) Expected("Identifier");
-    std::size_t start = p_;
-    while (!AtEnd() && IsIdentChar(s_[p_])) ++p_;
-    return s_.substr(start, p_ - start);
-  }
-
-  // Names joined by dots, blanks allowed around the dots.
-  String ReadDottedName() {
-    String name = ReadName();
-    for (;;) {
-      std::size_t save = p_;
-      Integer saveLine = line_;
-      SkipBlanks();
-      if (Peek() != '.') {
-        p_ = save;
-        line_ = saveLine;
-        break;
-      }
-      ++p_;
-      SkipBlanks();
-      name += "." + ReadName();
-    }
-    if (name.size() > 255) Error(Format(res::SShortStringTooLong, {Utf8Truncate(name, 64)}));
-    return name;
-  }
-
-  Int64 ReadIndex() {
-    SkipBlanks();
-    std::size_t start = p_;
-    if (Peek() == '-') ++p_;
-    while (!AtEnd() && s_[p_] >= '0' && s_[p_] <= '9') ++p_;
-    Integer v = 0;
-    auto r = std::from_chars(s_.data() + start, s_.data() + p_, v);
-    if (r.ec != std::errc() || r.ptr != s_.data() + p_ || IsIdentChar(Peek()))
-      Error(Format(res::SParInvalidNumber, {s_.substr(start, p_ - start + (AtEnd() ? 0 : 1))}));
-    return v;
-  }
-
-  // Whether the identifier just ahead starts a property ("Name =" or
-  // "Name.Sub ="), so that properties may be called "end" or "object".
-  bool AtPropertyStart() {
-    std::size_t save = p_;
-    Integer saveLine = line_;
-    ReadName();
-    SkipBlanks();
-    bool result = Peek() == '=' || Peek() == '.';
-    p_ = save;
-    line_ = saveLine;
-    return result;
-  }
-
-  void Object() {
-    Enter();
-    SkipBlanks();
-    String keyword = ReadName();
-    TFilerFlags flags;
-    if (SameText(keyword, "inherited"))
-      flags += ffInherited;
-    else if (SameText(keyword, "inline"))
-      flags += ffInline;
-    else if (!SameText(keyword, "object"))
-      Expected("'object'");
-    SkipBlanks();
-    String first = ReadName();
-    String name, className = first;
-    SkipBlanks();
-    if (Peek() == ':') {
-      ++p_;
-      SkipBlanks();
-      name = first;
-      className = ReadName();
-    }
-    if (className.size() >= 0xF0 || name.size() > 255)
-      Error(Format(res::SShortStringTooLong,
-                   {Utf8Truncate(className.size() >= 0xF0 ? className : name, 64)}));
-    Integer pos = 0;
-    std::size_t save = p_;
-    Integer saveLine = line_;
-    SkipBlanks();
-    if (Peek() == '[') {
-      ++p_;
-      pos = static_cast<Integer>(ReadIndex());
-      Expect(']');
-      flags += ffChildPos;
-    } else {
-      p_ = save;
-      line_ = saveLine;
-    }
-    w_.WritePrefix(flags, pos);
-    w_.WriteStr(className);
-    w_.WriteStr(name);
-
-    bool children = false;
-    for (;;) {
-      SkipBlanks();
-      if (AtEnd()) Expected("'end'");
-      if (!IsIdentStart(Peek())) Expected("Identifier");
-      if (AtPropertyStart()) {
-        if (children) Expected("'end'");
-        Property();
-        continue;
-      }
-      std::size_t at = p_;
-      Integer atLine = line_;
-      String word = ReadName();
-      if (SameText(word, "end")) break;
-      if (SameText(word, "object") || SameText(word, "inherited") || SameText(word, "inline")) {
-        if (!children) w_.WriteListEnd();
-        children = true;
-        p_ = at;
-        line_ = atLine;
-        Object();
-        continue;
-      }
-      Expected("'='");
-    }
-    if (!children) w_.WriteListEnd();
-    w_.WriteListEnd();
-    --depth_;
-  }
-
-  void Property() {
-    String name = ReadDottedName();
-    Expect('=');
-    w_.WriteStr(name);
-    Value();
-  }
-
-  void Value(bool inList = false) {
-    SkipBlanks();
-    if (AtEnd()) Error(res::SParUnexpectedEnd);
-    char c = Peek();
-    if (c == '\'' || c == '#') {
-      StringValue();
-    } else if ((c >= '0' && c <= '9') || c == '-' || c == '+' || c == '$') {
-      Number();
-    } else if (c == '[') {
-      SetValue();
-    } else if (c == '(') {
-      ListValue();
-    } else if (c == '{') {
-      BinaryValue();
-    } else if (c == '<') {
-      CollectionValue();
-    } else if (IsIdentStart(c)) {
-      String ident = ReadDottedName();
-      if (inList && SameText(ident, "Null")) {
-        // vaNull would end the list.
-        w_.WriteValue(vaIdent);
-        w_.WriteStr(ident);
-      } else {
-        w_.WriteIdent(ident);
-      }
-    } else {
-      Error(res::SParInvalidValue);
-    }
-  }
-
-  void StringValue() {
-    struct TPiece {
-      String run;
-      UInt64 code = 0;
-      bool isCode = false;
-    };
-    std::vector<TPiece> pieces;
-    bool wide = false;
-    for (;;) {
-      char c = Peek();
-      if (c == '\'') {
-        ++p_;
-        TPiece piece;
-        for (;;) {
-          if (AtEnd() || s_[p_] == '\r' || s_[p_] == '\n') Error(res::SParUnterminatedString);
-          if (s_[p_] == '\'') {
-            if (p_ + 1 < s_.size() && s_[p_ + 1] == '\'') {
-              piece.run += '\'';
-              p_ += 2;
-              continue;
-            }
-            ++p_;
-            break;
-          }
-          piece.run += s_[p_++];
-        }
-        pieces.push_back(std::move(piece));
-      } else if (c == '#') {
-        ++p_;
-        std::size_t start = p_;
-        UInt64 code = 0;
-        bool hex = Peek() == '$';
-        if (hex) ++p_;
-        std::size_t digitsStart = p_;
-        while (!AtEnd()) {
-          char d = s_[p_];
-          int v = d >= '0' && d <= '9'          ? d - '0'
-                  : hex && d >= 'a' && d <= 'f' ? d - 'a' + 10
-                  : hex && d >= 'A' && d <= 'F' ? d - 'A' + 10
-                                                : -1;
-          if (v < 0) break;
-          code = code * (hex ? 16 : 10) + static_cast<unsigned>(v);
-          if (code > 0x10FFFF)
-            Error(Format(res::SParInvalidString, {s_.substr(start, p_ - start + 1)}));
-          ++p_;
-        }
-        if (p_ == digitsStart || IsIdentChar(Peek()))
-          Error(Format(res::SParInvalidString, {s_.substr(start, p_ - start + (AtEnd() ? 0 : 1))}));
-        if (code >= 128) wide = true;
-        TPiece piece;
-        piece.code = code;
-        piece.isCode = true;
-        pieces.push_back(std::move(piece));
-      } else {
-        break;
-      }
-      // The literal goes on with a directly adjacent piece, or with "+" and a
-      // piece after blanks and line breaks.
-      if (Peek() == '\'' || Peek() == '#') continue;
-      std::size_t save = p_;
-      Integer saveLine = line_;
-      SkipBlanks();
-      if (Peek() == '+') {
-        ++p_;
-        SkipBlanks();
-        if (Peek() == '\'' || Peek() == '#') continue;
-      }
-      p_ = save;
-      line_ = saveLine;
-      break;
-    }
-    if (wide) {
-      WideString w;
-      for (const TPiece& piece : pieces) {
-        if (!piece.isCode) {
-          w += Utf8ToWide(piece.run);
-        } else if (piece.code <= 0xFFFF) {
-          w += static_cast<char16_t>(piece.code);
-        } else {
-          UInt64 v = piece.code - 0x10000;
-          w += static_cast<char16_t>(0xD800 + (v >> 10));
-          w += static_cast<char16_t>(0xDC00 + (v & 0x3FF));
-        }
-      }
-      w_.WriteWideString(w);
-    } else {
-      String s;
-      for (const TPiece& piece : pieces)
-        s += piece.isCode ? String(1, static_cast<char>(piece.code)) : piece.run;
-      w_.WriteString(s);
-    }
-  }
-
-  void Number() {
-    const std::size_t start = p_;
-    bool neg = false;
-    if (Peek() == '+' || Peek() == '-') {
-      neg = Peek() == '-';
-      ++p_;
-    }
-    auto bad = [&]() {
-      std::size_t end = p_;
-      while (end < s_.size() && (IsIdentChar(s_[end]) || s_[end] == '.')) ++end;
-      Error(Format(res::SParInvalidNumber,
-                   {s_.substr(start, std::max<std::size_t>(end - start, 1))}));
-    };
-    if (IsIdentStart(Peek())) {
-      // +INF, -INF, +NAN with an optional kind suffix.
-      String word = UpperCase(ReadName());
-      if (word.size() < 3) bad();
-      String base = word.substr(0, 3);
-      String suffix = word.substr(3);
-      if ((base != "INF" && base != "NAN") || suffix.size() > 1 ||
-          (suffix.size() == 1 && suffix != "S" && suffix != "D"))
-        bad();
-      long double v = base == "NAN" ? std::nanl("") : HUGE_VALL;
-      if (neg) v = -v;
-      if (suffix == "S")
-        w_.WriteSingle(ExtendedToSingle(v));
-      else if (suffix == "D")
-        w_.WriteDate(ExtendedToDouble(v));
-      else
-        w_.WriteFloat(v);
-      return;
-    }
-    if (Peek() == '$') {
-      ++p_;
-      std::size_t digits = p_;
-      UInt64 v = 0;
-      while (!AtEnd() && std::isxdigit(static_cast<unsigned char>(s_[p_]))) {
-        if (p_ - digits >= 16) bad();
-        char d = s_[p_++];
-        v = v * 16 + static_cast<unsigned>(d <= '9' ? d - '0' : (d | 0x20) - 'a' + 10);
-      }
-      if (p_ == digits || IsIdentChar(Peek()) || v > static_cast<UInt64>(INT64_MAX)) bad();
-      Int64 value = static_cast<Int64>(v);
-      w_.WriteInteger(neg ? -value : value);
-      return;
-    }
-    auto digits = [&]() {
-      std::size_t d = p_;
-      while (!AtEnd() && s_[p_] >= '0' && s_[p_] <= '9') ++p_;
-      return p_ - d;
-    };
-    std::size_t intDigits = digits();
-    if (intDigits == 0) bad();
-    bool isFloat = false;
-    if (Peek() == '.') {
-      ++p_;
-      isFloat = true;
-      if (digits() == 0) bad();
-    }
-    if (Peek() == 'e' || Peek() == 'E') {
-      ++p_;
-      isFloat = true;
-      if (Peek() == '+' || Peek() == '-') ++p_;
-      if (digits() == 0) bad();
-    }
-    const std::size_t numberEnd = p_;
-    char suffix = 0;
-    char k = static_cast<char>(Peek() | 0x20);
-    if ((k == 's' || k == 'c' || k == 'd') &&
-        !(p_ + 1 < s_.size() && (IsIdentChar(s_[p_ + 1]) || s_[p_ + 1] == '.'))) {
-      suffix = k;
-      ++p_;
-    }
-    if (IsIdentChar(Peek()) || Peek() == '.' || Peek() == '$') bad();
-    // from_chars takes no '+'.
-    String text = s_.substr(start, numberEnd - start);
-    if (!text.empty() && text[0] == '+') text.erase(0, 1);
-    const char* b = text.data();
-    const char* e = text.data() + text.size();
-    if (!isFloat && !suffix) {
-      Int64 v = 0;
-      auto r = std::from_chars(b, e, v);
-      if (r.ec != std::errc() || r.ptr != e) bad();
-      w_.WriteInteger(v);
-      return;
-    }
-    switch (suffix) {
-      case 's': {
-        float f = 0;
-        auto r = std::from_chars(b, e, f);
-        if (r.ec != std::errc() || r.ptr != e) bad();
-        w_.WriteSingle(f);
-        return;
-      }
-      case 'd': {
-        double d = 0;
-        auto r = std::from_chars(b, e, d);
-        if (r.ec != std::errc() || r.ptr != e) bad();
-        w_.WriteDate(d);
-        return;
-      }
-      case 'c': {
-        Currency c;
-        if (!TryStrToCurr(text, c, DefaultFormatSettings())) bad();
-        w_.WriteCurrency(c);
-        return;
-      }
-      default:
-        break;
-    }
-    if (SignificantDigits(text) <= 17) {
-      double d = 0;
-      auto r = std::from_chars(b, e, d);
-      if (r.ec == std::errc() && r.ptr == e) {
-        w_.WriteFloat(static_cast<Extended>(d));
-        return;
-      }
-    }
-    long double x = 0;
-    if (!ParseExtended(text, x)) bad();
-    w_.WriteFloat(x);
-  }
-
-  void SetValue() {
-    ++p_;
-    w_.WriteValue(vaSet);
-    SkipBlanks();
-    if (Peek() == ']') {
-      ++p_;
-    } else {
-      for (;;) {
-        SkipBlanks();
-        String element = ReadName();
-        if (element.size() > 255)
-          Error(Format(res::SShortStringTooLong, {Utf8Truncate(element, 64)}));
-        w_.WriteStr(element);
-        SkipBlanks();
-        if (Peek() == ',') {
-          ++p_;
-          continue;
-        }
-        if (Peek() == ']') {
-          ++p_;
-          break;
-        }
-        Expected("']'");
-      }
-    }
-    w_.WriteStr(String());
-  }
-
-  void ListValue() {
-    Enter();
-    ++p_;
-    w_.WriteListBegin();
-    for (;;) {
-      SkipBlanks();
-      if (AtEnd()) Expected("')'");
-      if (Peek() == ')') {
-        ++p_;
-        break;
-      }
-      Value(true);
-    }
-    w_.WriteListEnd();
-    --depth_;
-  }
-
-  void BinaryValue() {
-    ++p_;
-    String bytes;
-    int high = -1;
-    for (;;) {
-      SkipBlanks();
-      if (AtEnd()) Expected("'}'");
-      char c = s_[p_];
-      if (c == '}') {
-        ++p_;
-        break;
-      }
-      int v = c >= '0' && c <= '9'                     ? c - '0'
-              : (c | 0x20) >= 'a' && (c | 0x20) <= 'f' ? (c | 0x20) - 'a' + 10
-                                                       : -1;
-      if (v < 0) Error(res::SParInvalidBinary);
-      ++p_;
-      if (high < 0) {
-        high = v;
-      } else {
-        bytes += static_cast<char>(high * 16 + v);
-        high = -1;
-      }
-    }
-    if (high >= 0) Error(res::SParInvalidBinary);
-    w_.WriteBinary(bytes.data(), static_cast<Int64>(bytes.size()));
-  }
-
-  void CollectionValue() {
-    Enter();
-    ++p_;
-    w_.WriteValue(vaCollection);
-    for (;;) {
-      SkipBlanks();
-      if (AtEnd()) Expected("'>'");
-      if (Peek() == '>') {
-        ++p_;
-        break;
-      }
-      if (!IsIdentStart(Peek()) || !SameText(ReadName(), "item")) Expected("'item'");
-      std::size_t save = p_;
-      Integer saveLine = line_;
-      SkipBlanks();
-      if (Peek() == '[') {
-        ++p_;
-        w_.WriteInteger(ReadIndex());
-        Expect(']');
-      } else {
-        p_ = save;
-        line_ = saveLine;
-      }
-      w_.WriteListBegin();
-      for (;;) {
-        SkipBlanks();
-        if (AtEnd()) Expected("'end'");
-        if (!IsIdentStart(Peek())) Expected("Identifier");
-        if (AtPropertyStart()) {
-          Property();
-          continue;
-        }
-        if (!SameText(ReadName(), "end")) Expected("'='");
-        break;
-      }
-      w_.WriteListEnd();
-    }
-    w_.WriteListEnd();
-    --depth_;
-  }
-
-  const String& s_;
-  TWriter& w_;
-  std::size_t p_ = 0;
-  Integer line_ = 1;
   Integer depth_ = 0;
 };
 
@@ -990,7 +430,7 @@ void ObjectTextToBinary(TStream& input, TStream& output) {
   TMemoryStream binary;
   {
     TWriter writer(binary);
-    TTextToBinary parser(text, writer);
+    detail::TTextToBinary parser(text, writer);
     parser.Convert();
   }
   output.WriteBuffer(binary.Memory(), binary.Size());

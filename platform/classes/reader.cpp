@@ -8,6 +8,7 @@
 #include "classes/typinfo.h"
 #include "rtl/numconv.h"
 #include "rtl/resstrings.h"
+#include "rtl/scope.h"
 #include "rtl/streams.h"
 #include "rtl/stringlist.h"
 #include "rtl/strutils.h"
@@ -29,11 +30,81 @@ bool Is8BitString(TValueType t) {
   return t == vaString || t == vaLString || t == vaUTF8String;
 }
 
-// Restores a counter or the fixup path when a scope ends, also on exceptions.
-struct TDepthGuard {
-  Integer& depth;
-  ~TDepthGuard() { --depth; }
-};
+// ---- property values by kind ---------------------------------------------------------------
+
+[[noreturn]] void InvalidValue() {
+  throw EReadError(String(res::SInvalidPropertyValue));
+}
+
+// A number, or an identifier the type's integer constants name (clRed).
+void ReadIntegerValue(TReader& r, TPersistent* obj, const TPropInfo* p, TValueType t) {
+  if (t != vaIdent) {
+    SetOrdProp(obj, p, r.ReadInt64());
+    return;
+  }
+  TIdentToInt toInt = nullptr;
+  TIntToIdent toIdent = nullptr;
+  detail::FindIntegerConsts(p->PropType, toInt, toIdent);
+  String ident = r.ReadIdent();
+  Int64 v = 0;
+  if (!toInt || !toInt(ident, v)) InvalidValue();
+  SetOrdProp(obj, p, v);
+}
+
+void ReadCharValue(TReader& r, TPersistent* obj, const TPropInfo* p, TValueType t) {
+  if (IsIntType(t))
+    SetOrdProp(obj, p, r.ReadInt64());
+  else
+    SetOrdProp(obj, p, static_cast<unsigned char>(r.ReadChar()));
+}
+
+// A code, or a string of exactly one UTF-16 unit.
+void ReadWideCharValue(TReader& r, TPersistent* obj, const TPropInfo* p, TValueType t) {
+  if (IsIntType(t)) {
+    SetOrdProp(obj, p, r.ReadInt64());
+    return;
+  }
+  WideString w = r.ReadWideString();
+  if (w.size() != 1) InvalidValue();
+  SetOrdProp(obj, p, w[0]);
+}
+
+void ReadEnumValue(TReader& r, TPersistent* obj, const TPropInfo* p, TValueType t) {
+  if (t != vaIdent && t != vaFalse && t != vaTrue && t != vaNil && t != vaNull) InvalidValue();
+  Int64 v = GetEnumValue(p->PropType, r.ReadIdent());
+  if (v < 0) InvalidValue();
+  SetOrdProp(obj, p, v);
+}
+
+void ReadSetValue(TReader& r, TPersistent* obj, const TPropInfo* p) {
+  r.CheckValue(vaSet);
+  const TTypeInfo* type = p->PropType;
+  Cardinal bits = 0;
+  for (;;) {
+    String element = r.ReadStr();
+    if (element.empty()) break;
+    Int64 v = type->CompType ? GetEnumValue(type->CompType, element) : -1;
+    if (v < 0 || v > 31) throw EReadError(res::SInvalidPropertyElement, {element});
+    bits |= Cardinal(1) << v;
+  }
+  SetOrdProp(obj, p, bits);
+}
+
+// Narrowed here so that a setter never converts a value out of range.
+void ReadFloatValue(TReader& r, TPersistent* obj, const TPropInfo* p) {
+  Extended v = r.ReadFloat();
+  if (p->PropType->FloatType == ftSingle) v = ExtendedToSingle(v);
+  if (p->PropType->FloatType == ftDouble) v = ExtendedToDouble(v);
+  SetFloatProp(obj, p, v);
+}
+
+void ReadStringValue(TReader& r, TPersistent* obj, const TPropInfo* p, TValueType t) {
+  if (!Is8BitString(t) && t != vaWString) InvalidValue();
+  SetStrProp(obj, p, r.ReadString());
+}
+
+// Cuts the fixup path back to its length at the start of a scope, also on
+// exceptions.
 struct TPathGuard {
   std::vector<detail::TFixupStep>& path;
   std::size_t size;
@@ -75,12 +146,24 @@ TReader::~TReader() {
   try {
     FlushBuffer();
   } catch (...) {
-    // The stream's position stays where it is.
+    // A destructor must not throw: the stream's position stays where it is.
   }
 }
 
 void TReader::FlushBuffer() {
   stream_->SetPosition(Position());
+}
+
+TTemporaryChange<Integer> TReader::EnterNesting() {
+  if (depth_ >= MaxFilerNesting) Corrupt(res::SStreamNestingTooDeep, Position());
+  return TTemporaryChange<Integer>(depth_, depth_ + 1);
+}
+
+bool TReader::ReadDefinedProperty(TPersistent* instance, const String& name) {
+  TTemporaryChange<String> claimed(propName_, name);
+  TTemporaryChange<bool> handled(propHandled_, false);
+  if (!name.empty()) instance->DefineProperties(this);
+  return propHandled_;
 }
 
 // ---- low level ---------------------------------------------------------------------
@@ -486,26 +569,21 @@ TComponent* TReader::ReadRootComponent(TComponent* root, TComponent* newRootOwne
   }
   root_ = lookupRoot_ = owner_ = root;
   parent_ = nullptr;
-  try {
-    root->BeginLoading();
-    loaded_.push_back(root);
-    if (createdRoot && !name.empty()) SetComponentName(root, name, namePos);
-    ReadData(root);
-    FinishRead();
-  } catch (...) {
+  TScopeGuard cancel([&] {
     CancelRead();
     if (createdRoot) root->Free();
-    throw;
-  }
+  });
+  root->BeginLoading();
+  loaded_.push_back(root);
+  if (createdRoot && !name.empty()) SetComponentName(root, name, namePos);
+  ReadData(root);
+  FinishRead();
+  cancel.Dismiss();
   return root;
 }
 
 TComponent* TReader::ReadComponent() {
-  if (++depth_ > MaxFilerNesting) {
-    --depth_;
-    Corrupt(res::SStreamNestingTooDeep, Position());
-  }
-  TDepthGuard depthGuard{depth_};
+  auto nesting = EnterNesting();
   TFilerFlags flags;
   Integer childPos = 0;
   ReadPrefix(flags, childPos);
@@ -513,35 +591,32 @@ TComponent* TReader::ReadComponent() {
   const Int64 namePos = Position();
   String name = ReadStr();
   std::size_t mark = created_.size();
+  TScopeGuard freeCreated([&] { FreeCreatedSince(mark); });
   TComponent* c = nullptr;
-  try {
-    if (flags.Contains(ffInherited)) {
-      c = owner_ ? owner_->FindComponent(name) : nullptr;
-      if (!c) throw EReadError(res::SAncestorNotFound, {name});
-    } else {
-      TClass cls = FindClass(className);
-      if (!cls->InheritsFrom(TComponent::StaticClass()))
-        throw EReadError(res::SNotAComponentClass, {className});
-      c = static_cast<TComponent*>(cls->NewInstance(owner_));
-      created_.push_back(c);
-    }
-    if (std::find(loaded_.begin(), loaded_.end(), c) == loaded_.end()) {
-      c->BeginLoading();
-      loaded_.push_back(c);
-    }
-    if (flags.Contains(ffInline)) c->state_ += csInline;
-    if (!flags.Contains(ffInherited)) {
-      if (!name.empty()) SetComponentName(c, name, namePos);
-      c->SetParentComponent(parent_);
-    }
-    if (flags.Contains(ffChildPos)) {
-      if (TComponent* p = parent_ ? parent_ : root_) p->SetChildOrder(c, childPos);
-    }
-    ReadData(c);
-  } catch (...) {
-    FreeCreatedSince(mark);
-    throw;
+  if (flags.Contains(ffInherited)) {
+    c = owner_ ? owner_->FindComponent(name) : nullptr;
+    if (!c) throw EReadError(res::SAncestorNotFound, {name});
+  } else {
+    TClass cls = FindClass(className);
+    if (!cls->InheritsFrom(TComponent::StaticClass()))
+      throw EReadError(res::SNotAComponentClass, {className});
+    c = static_cast<TComponent*>(cls->NewInstance(owner_));
+    created_.push_back(c);
   }
+  if (std::find(loaded_.begin(), loaded_.end(), c) == loaded_.end()) {
+    c->BeginLoading();
+    loaded_.push_back(c);
+  }
+  if (flags.Contains(ffInline)) c->state_ += csInline;
+  if (!flags.Contains(ffInherited)) {
+    if (!name.empty()) SetComponentName(c, name, namePos);
+    c->SetParentComponent(parent_);
+  }
+  if (flags.Contains(ffChildPos)) {
+    if (TComponent* p = parent_ ? parent_ : root_) p->SetChildOrder(c, childPos);
+  }
+  ReadData(c);
+  freeCreated.Dismiss();
   return c;
 }
 
@@ -554,30 +629,15 @@ void TReader::SetComponentName(TComponent* c, const String& name, Int64 at) {
 }
 
 void TReader::ReadData(TComponent* instance) {
-  TComponent* savedHolder = holder_;
-  TComponent* savedParent = parent_;
-  TComponent* savedOwner = owner_;
-  TComponent* savedLookup = lookupRoot_;
-  bool savedKnown = pathKnown_;
-  std::vector<detail::TFixupStep> savedPath = std::move(path_);
+  // Each component starts a fresh path from itself; the reader's context is
+  // the caller's again on every exit.
+  TTemporaryChange<std::vector<detail::TFixupStep>> path(path_, {});
   TAnchorScope anchorScope(*this, nullptr);
-  path_.clear();
-  holder_ = instance;
-  pathKnown_ = true;
-  struct TRestore {
-    TReader& r;
-    TComponent *holder, *parent, *owner, *lookup;
-    bool known;
-    std::vector<detail::TFixupStep>& saved;
-    ~TRestore() {
-      r.holder_ = holder;
-      r.parent_ = parent;
-      r.owner_ = owner;
-      r.lookupRoot_ = lookup;
-      r.pathKnown_ = known;
-      r.path_ = std::move(saved);
-    }
-  } restore{*this, savedHolder, savedParent, savedOwner, savedLookup, savedKnown, savedPath};
+  TTemporaryChange<TComponent*> holder(holder_, instance);
+  TTemporaryChange<TComponent*> parent(parent_, parent_);
+  TTemporaryChange<TComponent*> owner(owner_, owner_);
+  TTemporaryChange<TComponent*> lookupRoot(lookupRoot_, lookupRoot_);
+  TTemporaryChange<bool> known(pathKnown_, true);
 
   while (!EndOfList()) ReadProperty(instance);
   ReadListEnd();
@@ -594,13 +654,7 @@ void TReader::ReadData(TComponent* instance) {
 
 void TReader::ReadProperties(TPersistent* instance) {
   TAnchorScope anchorScope(*this, nullptr);
-  bool savedKnown = pathKnown_;
-  pathKnown_ = false;
-  struct TRestore {
-    bool& known;
-    bool saved;
-    ~TRestore() { known = saved; }
-  } restore{pathKnown_, savedKnown};
+  TTemporaryChange<bool> known(pathKnown_, false);
   while (!EndOfList()) ReadProperty(instance);
   ReadListEnd();
 }
@@ -625,12 +679,7 @@ void TReader::ReadProperty(TPersistent* instance) {
     if (p && p->Kind() != tkUnknown) {
       ReadPropValue(obj, p);
     } else {
-      String savedName = std::move(propName_);
-      bool savedHandled = propHandled_;
-      propName_ = last;
-      propHandled_ = false;
-      if (!last.empty()) obj->DefineProperties(this);
-      bool handled = propHandled_;
+      bool handled = ReadDefinedProperty(obj, last);
       auto* strings = dynamic_cast<TStrings*>(obj);
       if (!handled && strings && SameText(last, "Strings")) {
         // String lists store their lines as the list property "Strings".
@@ -641,8 +690,6 @@ void TReader::ReadProperty(TPersistent* instance) {
         ReadListEnd();
         handled = true;
       }
-      propName_ = std::move(savedName);
-      propHandled_ = savedHandled;
       if (!handled) PropError(where(), name, Format(res::SUnknownProperty, {last}));
     }
   } catch (const EClassNotFound&) {
@@ -658,121 +705,91 @@ void TReader::ReadPropValue(TPersistent* obj, const TPropInfo* p) {
   if (kind == tkClass) return ReadObjectValue(obj, p);
   if (kind == tkMethod) return ReadMethodValue(obj, p);
   if (!p->HasSetter()) throw EReadError(res::SReadOnlyProperty, {p->Name});
-  const TTypeInfo* type = p->PropType;
   TValueType t = NextValue();
   switch (kind) {
     case tkInteger:
-      if (t == vaIdent) {
-        TIdentToInt toInt = nullptr;
-        TIntToIdent toIdent = nullptr;
-        detail::FindIntegerConsts(type, toInt, toIdent);
-        String ident = ReadIdent();
-        Int64 v = 0;
-        if (!toInt || !toInt(ident, v)) throw EReadError(String(res::SInvalidPropertyValue));
-        SetOrdProp(obj, p, v);
-      } else {
-        SetOrdProp(obj, p, ReadInt64());
-      }
+      ReadIntegerValue(*this, obj, p, t);
       return;
     case tkInt64:
       SetOrdProp(obj, p, ReadInt64());
       return;
     case tkChar:
-      if (IsIntType(t))
-        SetOrdProp(obj, p, ReadInt64());
-      else
-        SetOrdProp(obj, p, static_cast<unsigned char>(ReadChar()));
+      ReadCharValue(*this, obj, p, t);
       return;
     case tkWChar:
-      if (IsIntType(t)) {
-        SetOrdProp(obj, p, ReadInt64());
-      } else {
-        WideString w = ReadWideString();
-        if (w.size() != 1) throw EReadError(String(res::SInvalidPropertyValue));
-        SetOrdProp(obj, p, w[0]);
-      }
+      ReadWideCharValue(*this, obj, p, t);
       return;
-    case tkEnumeration: {
-      if (t != vaIdent && t != vaFalse && t != vaTrue && t != vaNil && t != vaNull)
-        throw EReadError(String(res::SInvalidPropertyValue));
-      Int64 v = GetEnumValue(type, ReadIdent());
-      if (v < 0) throw EReadError(String(res::SInvalidPropertyValue));
-      SetOrdProp(obj, p, v);
+    case tkEnumeration:
+      ReadEnumValue(*this, obj, p, t);
       return;
-    }
-    case tkSet: {
-      CheckValue(vaSet);
-      Cardinal bits = 0;
-      for (;;) {
-        String element = ReadStr();
-        if (element.empty()) break;
-        Int64 v = type->CompType ? GetEnumValue(type->CompType, element) : -1;
-        if (v < 0 || v > 31) throw EReadError(res::SInvalidPropertyElement, {element});
-        bits |= Cardinal(1) << v;
-      }
-      SetOrdProp(obj, p, bits);
+    case tkSet:
+      ReadSetValue(*this, obj, p);
       return;
-    }
-    case tkFloat: {
-      // Narrowed here so that a setter never converts a value out of range.
-      Extended v = ReadFloat();
-      if (type->FloatType == ftSingle) v = ExtendedToSingle(v);
-      if (type->FloatType == ftDouble) v = ExtendedToDouble(v);
-      SetFloatProp(obj, p, v);
+    case tkFloat:
+      ReadFloatValue(*this, obj, p);
       return;
-    }
     case tkString:
     case tkLString:
     case tkWString:
-      if (!Is8BitString(t) && t != vaWString) throw EReadError(String(res::SInvalidPropertyValue));
-      SetStrProp(obj, p, ReadString());
+      ReadStringValue(*this, obj, p, t);
       return;
     case tkVariant:
       SetVariantProp(obj, p, ReadVariant());
       return;
     default:
-      throw EReadError(String(res::SInvalidPropertyValue));
+      InvalidValue();
   }
 }
 
 void TReader::ReadObjectValue(TPersistent* obj, const TPropInfo* p) {
   switch (NextValue()) {
     case vaNil:
-      if (!p->SetObject) throw EReadError(res::SReadOnlyProperty, {p->Name});
-      ReadValue();
-      SetObjectProp(obj, p, nullptr);
+      ReadNilObject(obj, p);
       return;
-    case vaCollection: {
-      auto* collection = dynamic_cast<TCollection*>(p->GetObject ? p->GetObject(obj) : nullptr);
-      if (!collection) throw EReadError(String(res::SInvalidPropertyValue));
-      ReadValue();
-      TPathGuard pathGuard{path_, path_.size()};
-      path_.push_back({p->Name});
-      ReadCollectionItems(collection);
+    case vaCollection:
+      ReadCollectionValue(obj, p);
       return;
-    }
-    case vaIdent: {
-      if (!p->SetObject) throw EReadError(res::SReadOnlyProperty, {p->Name});
-      detail::TFixupRecord f;
-      f.Holder = holder_;
-      f.Root = lookupRoot_;
-      f.Path = path_;
-      f.PathKnown = pathKnown_ && holder_;
-      if (!f.PathKnown && anchor_) {
-        f.Anchor = anchor_;
-        f.Path.assign(path_.begin() + static_cast<std::ptrdiff_t>(anchorDepth_), path_.end());
-      }
-      f.Instance = obj;
-      f.StreamRoot = root_;
-      f.StreamRootName = rootName_;
-      f.Prop = p->Name;
-      f.Name = ReadIdent();
-      fixups_.push_back(std::move(f));
+    case vaIdent:
+      ReadObjectReference(obj, p);
       return;
-    }
     default:
-      throw EReadError(String(res::SInvalidPropertyValue));
+      InvalidValue();
   }
+}
+
+void TReader::ReadNilObject(TPersistent* obj, const TPropInfo* p) {
+  if (!p->SetObject) throw EReadError(res::SReadOnlyProperty, {p->Name});
+  ReadValue();
+  SetObjectProp(obj, p, nullptr);
+}
+
+void TReader::ReadCollectionValue(TPersistent* obj, const TPropInfo* p) {
+  auto* collection = dynamic_cast<TCollection*>(p->GetObject ? p->GetObject(obj) : nullptr);
+  if (!collection) InvalidValue();
+  ReadValue();
+  TPathGuard pathGuard{path_, path_.size()};
+  path_.push_back({p->Name});
+  ReadCollectionItems(collection);
+}
+
+// Queues the reference: it is resolved when the whole stream is read.
+void TReader::ReadObjectReference(TPersistent* obj, const TPropInfo* p) {
+  if (!p->SetObject) throw EReadError(res::SReadOnlyProperty, {p->Name});
+  detail::TFixupRecord f;
+  f.Holder = holder_;
+  f.Root = lookupRoot_;
+  f.Path = path_;
+  f.PathKnown = pathKnown_ && holder_;
+  if (!f.PathKnown && anchor_) {
+    f.Anchor = anchor_;
+    f.Path.assign(path_.begin() + static_cast<std::ptrdiff_t>(anchorDepth_), path_.end());
+  }
+  f.Instance = obj;
+  f.StreamRoot = root_;
+  f.StreamRootName = rootName_;
+  f.Prop = p->Name;
+  f.Name = ReadIdent();
+  fixups_.push_back(std::move(f));
 }
 
 void TReader::ReadMethodValue(TPersistent* obj, const TPropInfo* p) {
@@ -797,49 +814,27 @@ void TReader::ReadCollection(TCollection* collection) {
   CheckValue(vaCollection);
   // References inside are found again from this collection by item IDs.
   TAnchorScope anchorScope(*this, collection);
-  bool savedKnown = pathKnown_;
-  pathKnown_ = false;
-  struct TRestore {
-    bool& known;
-    bool saved;
-    ~TRestore() { known = saved; }
-  } restore{pathKnown_, savedKnown};
+  TTemporaryChange<bool> known(pathKnown_, false);
   ReadCollectionItems(collection);
 }
 
 void TReader::ReadCollectionItems(TCollection* collection) {
-  if (++depth_ > MaxFilerNesting) {
-    --depth_;
-    Corrupt(res::SStreamNestingTooDeep, Position());
-  }
-  TDepthGuard depthGuard{depth_};
-  // Bracketed by hand: an EndUpdate that fails while a read error unwinds
-  // must not end the process.
-  collection->BeginUpdate();
-  try {
-    collection->Clear();
-    while (!EndOfList()) {
-      Integer index = -1;
-      TValueType t = NextValue();
-      if (t == vaInt8 || t == vaInt16 || t == vaInt32) index = ReadInteger();
-      ReadListBegin();
-      TCollectionItem* item = collection->Add();
-      if (index >= 0 && index < collection->Count() && index != item->Index())
-        item->SetIndex(index);
-      TPathGuard pathGuard{path_, path_.size()};
-      path_.push_back({String(), item->ID(), item->Index()});
-      while (!EndOfList()) ReadProperty(item);
-      ReadListEnd();
-    }
+  auto nesting = EnterNesting();
+  TCollectionUpdate update(collection);
+  collection->Clear();
+  while (!EndOfList()) {
+    Integer index = -1;
+    TValueType t = NextValue();
+    if (t == vaInt8 || t == vaInt16 || t == vaInt32) index = ReadInteger();
+    ReadListBegin();
+    TCollectionItem* item = collection->Add();
+    if (index >= 0 && index < collection->Count() && index != item->Index()) item->SetIndex(index);
+    TPathGuard pathGuard{path_, path_.size()};
+    path_.push_back({String(), item->ID(), item->Index()});
+    while (!EndOfList()) ReadProperty(item);
     ReadListEnd();
-  } catch (...) {
-    try {
-      collection->EndUpdate();
-    } catch (...) {
-    }
-    throw;
   }
-  collection->EndUpdate();
+  ReadListEnd();
 }
 
 void TReader::DefineProperty(const String& name, const TReaderProc& readData, const TWriterProc&,
@@ -902,21 +897,21 @@ void TReader::FinishRead() {
   std::vector<TComponent*> list = std::move(loaded_);
   loaded_.clear();
   created_.clear();
-  for (std::size_t i = 0; i < list.size(); ++i) {
-    try {
-      list[i]->Loaded();
-    } catch (...) {
-      for (std::size_t j = i + 1; j < list.size(); ++j) list[j]->CancelLoading();
-      throw;
-    }
-  }
+  // A Loaded that fails leaves the components after it loading no more.
+  std::size_t i = 0;
+  TScopeGuard cancelRest([&] {
+    for (std::size_t j = i + 1; j < list.size(); ++j) list[j]->CancelLoading();
+  });
+  for (; i < list.size(); ++i) list[i]->Loaded();
+  cancelRest.Dismiss();
 }
 
 void TReader::CancelRead() {
   try {
     ResolveFixups(false);
   } catch (...) {
-    // Best effort: the read failed already.
+    // Best effort while the read's own error unwinds: a second exception
+    // from here would end the process.
   }
   for (TComponent* c : loaded_) c->CancelLoading();
   loaded_.clear();

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "classes/filer.h"
+#include "rtl/scope.h"
 #include "rtl/variant.h"
 
 namespace brevant {
@@ -118,6 +119,12 @@ class TReader : public TFiler {
   std::size_t ReadLength(std::size_t unit);
   Int64 ReadIntOf(TValueType type);
   struct TAnchorScope;
+  // One nesting level deeper for the scope of the answer; raises EReadError
+  // for a stream nested deeper than MaxFilerNesting.
+  TTemporaryChange<Integer> EnterNesting();
+  // Offers the property name to the instance's DefineProperties handlers;
+  // answers whether one of them read the value.
+  bool ReadDefinedProperty(TPersistent* instance, const String& name);
   // Names a component read from the stream; a clash raises EReadError with
   // the name's position.
   void SetComponentName(TComponent* c, const String& name, Int64 at);
@@ -125,6 +132,9 @@ class TReader : public TFiler {
   void ReadProperty(TPersistent* instance);
   void ReadPropValue(TPersistent* instance, const TPropInfo* p);
   void ReadObjectValue(TPersistent* instance, const TPropInfo* p);
+  void ReadNilObject(TPersistent* instance, const TPropInfo* p);
+  void ReadCollectionValue(TPersistent* instance, const TPropInfo* p);
+  void ReadObjectReference(TPersistent* instance, const TPropInfo* p);
   void ReadCollectionItems(TCollection* collection);
   void ReadMethodValue(TPersistent* instance, const TPropInfo* p);
   void SkipDepth(Integer depth);
@@ -133,28 +143,29 @@ class TReader : public TFiler {
   void FinishRead();
   void CancelRead();
 
-  std::vector<Byte> data_;
-  std::size_t pos_ = 0;
-  Int64 base_ = 0;
-  bool flushed_ = false;
+  std::vector<Byte> data_;  // the stream's bytes from base_ on
+  std::size_t pos_ = 0;     // read position in data_
+  Int64 base_ = 0;          // the stream position data_ starts at
 
-  TComponent* owner_ = nullptr;
-  TComponent* parent_ = nullptr;
-  TComponent* holder_ = nullptr;
+  TComponent* owner_ = nullptr;   // owner of the components read next
+  TComponent* parent_ = nullptr;  // parent of the components read next
+  TComponent* holder_ = nullptr;  // the component whose properties are read
+  // Steps from holder_ to the object whose properties are read, for fixups.
   std::vector<detail::TFixupStep> path_;
-  bool pathKnown_ = true;
+  bool pathKnown_ = true;  // whether path_ leads from holder_ (false inside
+                           // objects read on their own)
   // The collection a component streams itself that is being read, and the
   // length of path_ where the steps inside it begin.
   TCollection* anchor_ = nullptr;
   std::size_t anchorDepth_ = 0;
-  String rootName_;  // the name the stream gives the root being read
-  String propName_;  // the property DefineProperties handlers may claim
-  bool propHandled_ = false;
-  mutable bool wrapped_ = false;  // a property error already names its property
-  Integer depth_ = 0;
+  String rootName_;                   // the name the stream gives the root being read
+  String propName_;                   // the property DefineProperties handlers may claim
+  bool propHandled_ = false;          // whether a handler read propName_'s value
+  mutable bool wrapped_ = false;      // a property error already names its property
+  Integer depth_ = 0;                 // components and collections open, up to MaxFilerNesting
   std::vector<TComponent*> loaded_;   // components in the loading state
   std::vector<TComponent*> created_;  // components this read created
-  std::vector<detail::TFixupRecord> fixups_;
+  std::vector<detail::TFixupRecord> fixups_;  // references resolved when the read ends
 };
 
 }  // namespace brevant

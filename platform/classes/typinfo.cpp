@@ -43,11 +43,6 @@ const TTypeInfo* Float(const char* name, TFloatType ft) {
   throw EPropertyError("Property %s cannot be %s", {p->Name, what});
 }
 
-bool IsOrdinalKind(TTypeKind k) {
-  return k == tkInteger || k == tkChar || k == tkEnumeration || k == tkSet || k == tkWChar ||
-         k == tkInt64;
-}
-
 }  // namespace
 
 #define BV_BUILTIN(T, expr)              \

@@ -37,6 +37,11 @@ enum TTypeKind : Byte {
   tkInt64,
   tkDynArray
 };
+// The kinds read and written as ordinals (GetOrdProp/SetOrdProp).
+inline bool IsOrdinalKind(TTypeKind k) {
+  return k == tkInteger || k == tkChar || k == tkEnumeration || k == tkSet || k == tkWChar ||
+         k == tkInt64;
+}
 enum TOrdType : Byte { otSByte, otUByte, otSWord, otUWord, otSLong, otULong };
 enum TFloatType : Byte { ftSingle, ftDouble, ftExtended, ftComp, ftCurr };
 

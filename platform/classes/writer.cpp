@@ -6,6 +6,7 @@
 #include "classes/collection.h"
 #include "classes/typinfo.h"
 #include "rtl/resstrings.h"
+#include "rtl/scope.h"
 #include "rtl/streams.h"
 #include "rtl/stringlist.h"
 #include "rtl/strutils.h"
@@ -31,14 +32,8 @@ bool IsBooleanType(const TTypeInfo* t) {
 
 // Whether a property holds the same value in two objects of one class.
 bool SameValue(const TObject* a, const TObject* b, const TPropInfo* p) {
+  if (IsOrdinalKind(p->Kind())) return GetOrdProp(a, p) == GetOrdProp(b, p);
   switch (p->Kind()) {
-    case tkInteger:
-    case tkChar:
-    case tkWChar:
-    case tkEnumeration:
-    case tkSet:
-    case tkInt64:
-      return GetOrdProp(a, p) == GetOrdProp(b, p);
     case tkFloat: {
       Extended x = GetFloatProp(a, p), y = GetFloatProp(b, p);
       return x == y || (x != x && y != y);
@@ -56,17 +51,16 @@ bool SameValue(const TObject* a, const TObject* b, const TPropInfo* p) {
   }
 }
 
-template <class T>
-struct TRestore {
-  T& ref;
-  T saved;
-  ~TRestore() { ref = std::move(saved); }
-};
-
 }  // namespace
 
 TWriter::TWriter(TStream& stream) : TFiler(stream) {}
 TWriter::~TWriter() = default;
+
+TTemporaryChange<Integer> TWriter::EnterNesting(const TPersistent* instance) {
+  if (depth_ >= MaxFilerNesting)
+    throw EWriteError(res::SWriteNestingTooDeep, {instance->GetNamePath()});
+  return TTemporaryChange<Integer>(depth_, depth_ + 1);
+}
 
 Int64 TWriter::Position() const {
   return stream_->Position();
@@ -313,19 +307,11 @@ void TWriter::WriteComponent(TComponent* component) {
 
 void TWriter::WriteComponentAs(TComponent* component, TComponent* ancestor, TFilerFlags flags,
                                Integer pos) {
-  if (++depth_ > MaxFilerNesting) {
-    --depth_;
-    throw EWriteError(res::SWriteNestingTooDeep, {component->GetNamePath()});
-  }
-  struct TScope {
-    TWriter& w;
-    TComponent* c;
-    bool wasWriting;
-    ~TScope() {
-      --w.depth_;
-      if (!wasWriting) c->state_ -= csWriting;
-    }
-  } scope{*this, component, component->ComponentState().Contains(csWriting)};
+  auto nesting = EnterNesting(component);
+  const bool wasWriting = component->ComponentState().Contains(csWriting);
+  TScopeGuard endWriting([component, wasWriting] {
+    if (!wasWriting) component->state_ -= csWriting;
+  });
   component->state_ += csWriting;
 
   if (component->ComponentState().Contains(csInline)) flags += ffInline;
@@ -373,18 +359,10 @@ void TWriter::WriteComponentAs(TComponent* component, TComponent* ancestor, TFil
 void TWriter::WritePropertiesOf(const TPersistent* instance, const TPersistent* ancestor,
                                 const String& prefix) {
   if (!instance) return;
-  if (++depth_ > MaxFilerNesting) {
-    --depth_;
-    throw EWriteError(res::SWriteNestingTooDeep, {instance->GetNamePath()});
-  }
-  struct TDepth {
-    Integer& d;
-    ~TDepth() { --d; }
-  } depth{depth_};
+  auto nesting = EnterNesting(instance);
   if (ancestor && ancestor->ClassType() != instance->ClassType()) ancestor = nullptr;
-  TRestore<String> restorePrefix{prefix_, prefix_};
-  TRestore<TPersistent*> restoreAncestor{ancestor_, ancestor_};
-  prefix_ = prefix;
+  TTemporaryChange<String> restorePrefix(prefix_, prefix);
+  TTemporaryChange<TPersistent*> restoreAncestor(ancestor_, ancestor_);
   for (const TPropInfo* p : GetPropList(instance->ClassType())) {
     WriteProperty(instance, ancestor, p, prefix);
     prefix_ = prefix;

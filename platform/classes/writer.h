@@ -16,6 +16,7 @@
 #pragma once
 
 #include "classes/filer.h"
+#include "rtl/scope.h"
 #include "rtl/variant.h"
 
 namespace brevant {
@@ -75,6 +76,9 @@ class TWriter : public TFiler {
                             const TStreamProc& writeData, bool hasData) override;
 
  private:
+  // One nesting level deeper for the scope of the answer; raises EWriteError
+  // naming instance beyond MaxFilerNesting.
+  TTemporaryChange<Integer> EnterNesting(const TPersistent* instance);
   void WriteBytes(const void* data, std::size_t count);
   void WriteUInt32(Cardinal v);
   void WriteLength(std::size_t size);
@@ -88,9 +92,9 @@ class TWriter : public TFiler {
                            const struct TPropInfo* p, const String& prefix);
   String MethodNameOf(const TPersistent* instance, const struct TPropInfo* p) const;
 
-  String prefix_;
-  Integer depth_ = 0;
-  TComponent* rootAncestor_ = nullptr;
+  String prefix_;                       // path of the nested object whose properties are written
+  Integer depth_ = 0;                   // components and objects open, up to MaxFilerNesting
+  TComponent* rootAncestor_ = nullptr;  // the ancestor of the root written, if any
 };
 
 }  // namespace brevant

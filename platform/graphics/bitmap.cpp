@@ -6,6 +6,7 @@
 #include "graphics/canvas_internal.h"
 #include "graphics/image_codecs.h"
 #include "rtl/resstrings.h"
+#include "rtl/store_changed.h"
 #include "rtl/streams.h"
 
 namespace brevant {
@@ -90,9 +91,7 @@ void TBitmap::SetSize(Integer width, Integer height) {
 }
 
 void TBitmap::SetPixelFormat(TPixelFormat value) {
-  if (pixelFormat_ == value) return;
-  pixelFormat_ = value;
-  Changed();
+  if (StoreChanged(pixelFormat_, value)) Changed();
 }
 
 TColor TBitmap::TransparentColor() const {

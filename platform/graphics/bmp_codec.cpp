@@ -16,12 +16,6 @@ namespace {
   throw EInvalidGraphic(res::SInvalidBitmap, {why});
 }
 
-Cardinal U16(const Byte* p) {
-  return Cardinal(p[0]) | (Cardinal(p[1]) << 8);
-}
-Cardinal U32(const Byte* p) {
-  return Cardinal(p[0]) | (Cardinal(p[1]) << 8) | (Cardinal(p[2]) << 16) | (Cardinal(p[3]) << 24);
-}
 void Put16(Byte* p, Cardinal v) {
   p[0] = Byte(v);
   p[1] = Byte(v >> 8);
@@ -109,10 +103,10 @@ TPixelImage DecodeBmp(TStream& stream) {
   Byte file[14];
   ReadExact(stream, file, 14, "the file header is truncated");
   if (file[0] != 'B' || file[1] != 'M') Invalid("no BMP signature");
-  Cardinal offBits = U32(file + 10);
+  Cardinal offBits = ReadLE32(file + 10);
   Byte info[124] = {};
   ReadExact(stream, info, 4, "the information header is truncated");
-  Cardinal infoSize = U32(info);
+  Cardinal infoSize = ReadLE32(info);
   if (infoSize != 12 && infoSize != 40 && infoSize != 52 && infoSize != 56 && infoSize != 108 &&
       infoSize != 124)
     Invalid("unsupported information header");
@@ -123,19 +117,19 @@ TPixelImage DecodeBmp(TStream& stream) {
   Cardinal masks[3] = {0, 0, 0};
   bool core = infoSize == 12;
   if (core) {
-    width = U16(info + 4);
-    height = U16(info + 6);
-    planes = U16(info + 8);
-    bpp = U16(info + 10);
+    width = ReadLE16(info + 4);
+    height = ReadLE16(info + 6);
+    planes = ReadLE16(info + 8);
+    bpp = ReadLE16(info + 10);
   } else {
-    width = static_cast<Integer>(U32(info + 4));
-    height = static_cast<Integer>(U32(info + 8));
-    planes = U16(info + 12);
-    bpp = U16(info + 14);
-    compression = U32(info + 16);
-    clrUsed = U32(info + 32);
+    width = static_cast<Integer>(ReadLE32(info + 4));
+    height = static_cast<Integer>(ReadLE32(info + 8));
+    planes = ReadLE16(info + 12);
+    bpp = ReadLE16(info + 14);
+    compression = ReadLE32(info + 16);
+    clrUsed = ReadLE32(info + 32);
     if (infoSize >= 52)
-      for (int i = 0; i < 3; ++i) masks[i] = U32(info + 40 + 4 * i);
+      for (int i = 0; i < 3; ++i) masks[i] = ReadLE32(info + 40 + 4 * i);
   }
   bool topDown = height < 0;
   if (topDown) height = -height;
@@ -153,7 +147,7 @@ TPixelImage DecodeBmp(TStream& stream) {
   if (compression == BI_BITFIELDS && infoSize == 40) {
     Byte m[12];
     ReadExact(stream, m, 12, "the bit-field masks are truncated");
-    for (int i = 0; i < 3; ++i) masks[i] = U32(m + 4 * i);
+    for (int i = 0; i < 3; ++i) masks[i] = ReadLE32(m + 4 * i);
   }
   if (compression == BI_RGB && bpp == 16) {
     masks[0] = 0x7C00;
@@ -197,7 +191,7 @@ TPixelImage DecodeBmp(TStream& stream) {
   Int64 rowBytes = ((width * bpp + 31) / 32) * 4;
   std::vector<Byte> rle4or8;
   if (rle) {
-    Cardinal sizeImage = U32(info + 20);
+    Cardinal sizeImage = ReadLE32(info + 20);
     Int64 take = (sizeImage && Int64(sizeImage) <= avail) ? Int64(sizeImage) : avail;
     if (take <= 0) Invalid("the pixel data is missing");
     stream.SetPosition(dataPos);
@@ -240,7 +234,7 @@ TPixelImage DecodeBmp(TStream& stream) {
           break;
         }
         case 16: {
-          Cardinal v = U16(in + 2 * x);
+          Cardinal v = ReadLE16(in + 2 * x);
           px = (red.Get(v) << 16) | (green.Get(v) << 8) | blue.Get(v);
           break;
         }
@@ -249,7 +243,7 @@ TPixelImage DecodeBmp(TStream& stream) {
                in[3 * x];
           break;
         case 32: {
-          Cardinal v = U32(in + 4 * x);
+          Cardinal v = ReadLE32(in + 4 * x);
           px = (red.Get(v) << 16) | (green.Get(v) << 8) | blue.Get(v);
           break;
         }

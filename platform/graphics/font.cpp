@@ -4,6 +4,7 @@
 
 #include "classes/rtti_builder.h"
 #include "graphics/text_engine.h"
+#include "rtl/store_changed.h"
 
 namespace brevant {
 
@@ -65,21 +66,15 @@ void TFont::Changed() {
 }
 
 void TFont::SetCharset(TFontCharset value) {
-  if (charset_ == value) return;
-  charset_ = value;
-  Changed();
+  if (StoreChanged(charset_, value)) Changed();
 }
 
 void TFont::SetColor(TColor value) {
-  if (color_ == value) return;
-  color_ = value;
-  Changed();
+  if (StoreChanged(color_, value)) Changed();
 }
 
 void TFont::SetHeight(Integer value) {
-  if (height_ == value) return;
-  height_ = value;
-  Changed();
+  if (StoreChanged(height_, value)) Changed();
 }
 
 void TFont::SetName(const String& value) {
@@ -89,9 +84,7 @@ void TFont::SetName(const String& value) {
 }
 
 void TFont::SetPitch(TFontPitch value) {
-  if (pitch_ == value) return;
-  pitch_ = value;
-  Changed();
+  if (StoreChanged(pitch_, value)) Changed();
 }
 
 Integer TFont::Size() const {
@@ -103,9 +96,7 @@ void TFont::SetSize(Integer value) {
 }
 
 void TFont::SetStyle(TFontStyles value) {
-  if (style_ == value) return;
-  style_ = value;
-  Changed();
+  if (StoreChanged(style_, value)) Changed();
 }
 
 void TFont::SetPixelsPerInch(Integer value) {

@@ -4,6 +4,7 @@
 
 #include "classes/rtti_builder.h"
 #include "rtl/resstrings.h"
+#include "rtl/store_changed.h"
 #include "rtl/streams.h"
 
 namespace brevant {
@@ -16,9 +17,7 @@ void CheckImageSize(Int64 width, Int64 height) {
 }
 
 void TGraphic::SetTransparent(bool value) {
-  if (transparent_ == value) return;
-  transparent_ = value;
-  Changed();
+  if (StoreChanged(transparent_, value)) Changed();
 }
 
 void TGraphic::SetModified(bool value) {

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "classes/rtti_builder.h"
+#include "graphics/image_codecs.h"
 #include "rtl/resstrings.h"
 #include "rtl/streams.h"
 
@@ -16,12 +17,8 @@ namespace {
   throw EInvalidGraphic(res::SInvalidIcon, {why});
 }
 
-Cardinal U16(const Byte* p) {
-  return Cardinal(p[0]) | (Cardinal(p[1]) << 8);
-}
-Cardinal U32(const Byte* p) {
-  return Cardinal(p[0]) | (Cardinal(p[1]) << 8) | (Cardinal(p[2]) << 16) | (Cardinal(p[3]) << 24);
-}
+using detail::ReadLE16;
+using detail::ReadLE32;
 
 }  // namespace
 
@@ -58,8 +55,8 @@ void TIcon::LoadFromStream(TStream& stream) {
   Int64 available = stream.Size() - start;
   Byte header[6];
   if (available < 6 || stream.Read(header, 6) != 6) Invalid("the header is truncated");
-  Cardinal count = U16(header + 4);
-  if (U16(header) != 0 || U16(header + 2) != 1 || count == 0) Invalid("no icon header");
+  Cardinal count = ReadLE16(header + 4);
+  if (ReadLE16(header) != 0 || ReadLE16(header + 2) != 1 || count == 0) Invalid("no icon header");
   Int64 dirSize = 6 + 16 * Int64(count);
   if (available < dirSize) Invalid("the image directory is truncated");
   std::vector<Byte> dir(size_t(16 * count));
@@ -68,7 +65,7 @@ void TIcon::LoadFromStream(TStream& stream) {
   Int64 end = dirSize;
   for (Cardinal i = 0; i < count; ++i) {
     const Byte* e = dir.data() + 16 * i;
-    Int64 size = U32(e + 8), offset = U32(e + 12);
+    Int64 size = ReadLE32(e + 8), offset = ReadLE32(e + 12);
     if (offset < dirSize || offset + size > available) Invalid("an image lies outside the data");
     end = Max(end, offset + size);
   }

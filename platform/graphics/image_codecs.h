@@ -24,6 +24,14 @@ struct TPixelImage {
   std::vector<std::uint32_t> Pixels;
 };
 
+// Unsigned little-endian values of image files.
+inline Cardinal ReadLE16(const Byte* p) {
+  return Cardinal(p[0]) | (Cardinal(p[1]) << 8);
+}
+inline Cardinal ReadLE32(const Byte* p) {
+  return ReadLE16(p) | (ReadLE16(p + 2) << 16);
+}
+
 // Whether the stream at its position starts like a BMP / PNG (the position
 // is kept).
 bool StreamLooksLikeBmp(TStream& stream);

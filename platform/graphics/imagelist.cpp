@@ -7,6 +7,7 @@
 #include "graphics/canvas.h"
 #include "graphics/canvas_internal.h"
 #include "rtl/resstrings.h"
+#include "rtl/store_changed.h"
 
 namespace brevant {
 
@@ -88,15 +89,11 @@ void TImageList::SetSize(Integer width, Integer height) {
 }
 
 void TImageList::SetBkColor(TColor value) {
-  if (bkColor_ == value) return;
-  bkColor_ = value;
-  Change();
+  if (StoreChanged(bkColor_, value)) Change();
 }
 
 void TImageList::SetMasked(bool value) {
-  if (masked_ == value) return;
-  masked_ = value;
-  Change();
+  if (StoreChanged(masked_, value)) Change();
 }
 
 void TImageList::CheckIndex(Integer index) const {

@@ -1,6 +1,7 @@
 #include "graphics/pen_brush.h"
 
 #include "classes/rtti_builder.h"
+#include "rtl/store_changed.h"
 
 namespace brevant {
 
@@ -37,28 +38,20 @@ void TPen::Assign(const TPersistent* source) {
 }
 
 void TPen::SetColor(TColor value) {
-  if (color_ == value) return;
-  color_ = value;
-  Changed();
+  if (StoreChanged(color_, value)) Changed();
 }
 
 void TPen::SetMode(TPenMode value) {
-  if (mode_ == value) return;
-  mode_ = value;
-  Changed();
+  if (StoreChanged(mode_, value)) Changed();
 }
 
 void TPen::SetStyle(TPenStyle value) {
-  if (style_ == value) return;
-  style_ = value;
-  Changed();
+  if (StoreChanged(style_, value)) Changed();
 }
 
 void TPen::SetWidth(Integer value) {
   if (value < 0) value = 0;
-  if (width_ == value) return;
-  width_ = value;
-  Changed();
+  if (StoreChanged(width_, value)) Changed();
 }
 
 void TBrush::Assign(const TPersistent* source) {
@@ -73,15 +66,11 @@ void TBrush::Assign(const TPersistent* source) {
 }
 
 void TBrush::SetColor(TColor value) {
-  if (color_ == value) return;
-  color_ = value;
-  Changed();
+  if (StoreChanged(color_, value)) Changed();
 }
 
 void TBrush::SetStyle(TBrushStyle value) {
-  if (style_ == value) return;
-  style_ = value;
-  Changed();
+  if (StoreChanged(style_, value)) Changed();
 }
 
 }  // namespace brevant

@@ -44,6 +44,8 @@ struct TWriteState {
 
 cairo_status_t WriteToStream(void* closure, const unsigned char* data, unsigned int length) {
   auto* s = static_cast<TWriteState*>(closure);
+  // No exception may cross cairo's C frames: the stream's error is kept and
+  // raised again once cairo has returned.
   try {
     s->Stream->WriteBuffer(data, length);
     return CAIRO_STATUS_SUCCESS;

@@ -836,24 +836,29 @@ String TimeToStr(TDateTime dt, const TFormatSettings& fs) {
   return FormatDecoded(format, dt, fs);
 }
 
-bool TryStrToDate(const String& s, TDateTime& value, const TFormatSettings& fs) {
+namespace {
+
+// Scans the whole text with one of the scanner's readers; only blanks may
+// follow. value is set on success only.
+bool ScanWhole(const String& s, TDateTime& value, const TFormatSettings& fs,
+               bool (TScanner::*scan)(TDateTime&)) {
   TScanner sc(s, fs);
-  TDateTime d;
-  if (!sc.ScanDate(d)) return false;
+  TDateTime v;
+  if (!(sc.*scan)(v)) return false;
   sc.Blanks();
   if (!sc.AtEnd()) return false;
-  value = d;
+  value = v;
   return true;
 }
 
+}  // namespace
+
+bool TryStrToDate(const String& s, TDateTime& value, const TFormatSettings& fs) {
+  return ScanWhole(s, value, fs, &TScanner::ScanDate);
+}
+
 bool TryStrToTime(const String& s, TDateTime& value, const TFormatSettings& fs) {
-  TScanner sc(s, fs);
-  TDateTime t;
-  if (!sc.ScanTime(t)) return false;
-  sc.Blanks();
-  if (!sc.AtEnd()) return false;
-  value = t;
-  return true;
+  return ScanWhole(s, value, fs, &TScanner::ScanTime);
 }
 
 bool TryStrToDateTime(const String& s, TDateTime& value, const TFormatSettings& fs) {

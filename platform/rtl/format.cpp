@@ -93,6 +93,84 @@ void AppendUnsigned(String& out, UInt64 v, int base, Int64 minDigits) {
   while (len > 0) out += buf[--len];
 }
 
+// %d (signed), %u and %x (an Integer argument read as its 32 unsigned bits);
+// the precision is the minimum number of digits.
+void AppendIntegerArg(String& out, char type, const TVarRec& a, Int64 prec, const String& fmt) {
+  if (!IsIntegerKind(a)) RaiseInvalid(fmt);
+  Int64 v = a.AsInt64();
+  if (type == 'd') {
+    if (v < 0) out += '-';
+    UInt64 mag = v < 0 ? 0 - static_cast<UInt64>(v) : static_cast<UInt64>(v);
+    AppendUnsigned(out, mag, 10, prec);
+    return;
+  }
+  UInt64 u = a.VType() == TVarRec::vkInteger ? static_cast<UInt64>(static_cast<Cardinal>(v))
+                                             : static_cast<UInt64>(v);
+  AppendUnsigned(out, u, type == 'x' ? 16 : 10, prec);
+}
+
+// A currency argument of %f %g %n %m, formatted exactly from its decimal value.
+void AppendCurrencyArg(String& out, char type, Currency c, Int64 prec, const TFormatSettings& fs) {
+  const Integer p = static_cast<Integer>(prec);
+  if (type == 'g')
+    out += CurrToStr(c, fs);
+  else if (type == 'f')
+    out += CurrToStrF(c, ffFixed, prec < 0 ? 2 : p, fs);
+  else if (type == 'n')
+    out += CurrToStrF(c, ffNumber, prec < 0 ? 2 : p, fs);
+  else
+    out += CurrToStrF(c, ffCurrency, prec < 0 ? fs.CurrencyDecimals : p, fs);
+}
+
+// %e %f %g %n %m: the precision is the digits of %e and %g, the decimals of
+// the others; without one each takes its default.
+void AppendFloatArg(String& out, char type, const TVarRec& a, Int64 prec, const String& fmt) {
+  const TFormatSettings& fs = FormatSettings();
+  if (a.VType() == TVarRec::vkCurrency && type != 'e')
+    return AppendCurrencyArg(out, type, Currency::FromRaw(a.AsInt64()), prec, fs);
+  Extended v;
+  if (a.VType() == TVarRec::vkExtended)
+    v = a.AsExtended();
+  else if (IsIntegerKind(a))
+    v = static_cast<Extended>(a.AsInt64());
+  else if (a.VType() == TVarRec::vkCurrency)
+    v = Currency::FromRaw(a.AsInt64()).ToExtended();
+  else
+    RaiseInvalid(fmt);
+  const Integer p = static_cast<Integer>(prec);
+  switch (type) {
+    case 'e':
+      out += FloatToStrF(v, ffExponent, prec < 0 ? 15 : p, 3, fs);
+      break;
+    case 'f':
+      out += FloatToStrF(v, ffFixed, 18, prec < 0 ? 2 : p, fs);
+      break;
+    case 'g':
+      out += FloatToStrF(v, ffGeneral, prec < 0 ? 15 : p, 0, fs);
+      break;
+    case 'n':
+      out += FloatToStrF(v, ffNumber, 18, prec < 0 ? 2 : p, fs);
+      break;
+    default:
+      out += FloatToStrF(v, ffCurrency, 18, prec < 0 ? fs.CurrencyDecimals : p, fs);
+      break;
+  }
+}
+
+void AppendPointerArg(String& out, const TVarRec& a, const String& fmt) {
+  if (a.VType() != TVarRec::vkPointer) RaiseInvalid(fmt);
+  out += a.AsString();
+}
+
+// %s: the precision is the most characters taken, never cutting one.
+void AppendStringArg(String& out, const TVarRec& a, Int64 prec, const String& fmt) {
+  if (a.VType() != TVarRec::vkString && a.VType() != TVarRec::vkWideString &&
+      a.VType() != TVarRec::vkChar)
+    RaiseInvalid(fmt);
+  String s = a.AsString();
+  out.append(s, 0, prec < 0 ? s.size() : Utf8Cut(s, static_cast<std::size_t>(prec)));
+}
+
 }  // namespace
 
 String TVarRec::AsString() const {
@@ -206,90 +284,22 @@ String Format(const String& fmt, TVarRecs args) {
     switch (type) {
       case 'd':
       case 'u':
-      case 'x': {
-        const TVarRec& a = fetch();
-        if (!IsIntegerKind(a)) RaiseInvalid(fmt);
-        Int64 v = a.AsInt64();
-        if (type == 'd') {
-          if (v < 0) out += '-';
-          UInt64 mag = v < 0 ? 0 - static_cast<UInt64>(v) : static_cast<UInt64>(v);
-          AppendUnsigned(out, mag, 10, prec);
-        } else {
-          UInt64 u = a.VType() == TVarRec::vkInteger ? static_cast<UInt64>(static_cast<Cardinal>(v))
-                                                     : static_cast<UInt64>(v);
-          AppendUnsigned(out, u, type == 'x' ? 16 : 10, prec);
-        }
+      case 'x':
+        AppendIntegerArg(out, type, fetch(), prec, fmt);
         break;
-      }
       case 'e':
       case 'f':
       case 'g':
       case 'n':
-      case 'm': {
-        const TVarRec& a = fetch();
-        const TFormatSettings& fs = FormatSettings();
-        const Integer p = static_cast<Integer>(prec);
-        if (a.VType() == TVarRec::vkCurrency && type != 'e') {
-          Currency c = Currency::FromRaw(a.AsInt64());
-          if (type == 'g')
-            out += CurrToStr(c, fs);
-          else if (type == 'f')
-            out += CurrToStrF(c, ffFixed, prec < 0 ? 2 : p, fs);
-          else if (type == 'n')
-            out += CurrToStrF(c, ffNumber, prec < 0 ? 2 : p, fs);
-          else
-            out += CurrToStrF(c, ffCurrency, prec < 0 ? fs.CurrencyDecimals : p, fs);
-          break;
-        }
-        Extended v;
-        if (a.VType() == TVarRec::vkExtended)
-          v = a.AsExtended();
-        else if (IsIntegerKind(a))
-          v = static_cast<Extended>(a.AsInt64());
-        else if (a.VType() == TVarRec::vkCurrency)
-          v = Currency::FromRaw(a.AsInt64()).ToExtended();
-        else
-          RaiseInvalid(fmt);
-        switch (type) {
-          case 'e':
-            out += FloatToStrF(v, ffExponent, prec < 0 ? 15 : p, 3, fs);
-            break;
-          case 'f':
-            out += FloatToStrF(v, ffFixed, 18, prec < 0 ? 2 : p, fs);
-            break;
-          case 'g':
-            out += FloatToStrF(v, ffGeneral, prec < 0 ? 15 : p, 0, fs);
-            break;
-          case 'n':
-            out += FloatToStrF(v, ffNumber, 18, prec < 0 ? 2 : p, fs);
-            break;
-          default:
-            out += FloatToStrF(v, ffCurrency, 18, prec < 0 ? fs.CurrencyDecimals : p, fs);
-            break;
-        }
+      case 'm':
+        AppendFloatArg(out, type, fetch(), prec, fmt);
         break;
-      }
-      case 'p': {
-        const TVarRec& a = fetch();
-        if (a.VType() != TVarRec::vkPointer) RaiseInvalid(fmt);
-        out += a.AsString();
+      case 'p':
+        AppendPointerArg(out, fetch(), fmt);
         break;
-      }
-      case 's': {
-        const TVarRec& a = fetch();
-        if (a.VType() == TVarRec::vkString) {
-          String s = a.AsString();
-          std::string_view sv(s);
-          out.append(
-              sv.substr(0, prec < 0 ? sv.size() : Utf8Cut(sv, static_cast<std::size_t>(prec))));
-        } else if (a.VType() == TVarRec::vkWideString || a.VType() == TVarRec::vkChar) {
-          String s = a.AsString();
-          out.append(s, 0, prec < 0 ? s.size() : Utf8Cut(s, static_cast<std::size_t>(prec)));
-        } else {
-          RaiseInvalid(fmt);
-        }
+      case 's':
+        AppendStringArg(out, fetch(), prec, fmt);
         break;
-      }
       default:
         RaiseInvalid(fmt);
     }

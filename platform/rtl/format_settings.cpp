@@ -6,7 +6,9 @@
 
 #include <climits>
 #include <cstring>
+#include <memory>
 #include <optional>
+#include <type_traits>
 #include <vector>
 
 #include "rtl/datetime.h"
@@ -505,17 +507,10 @@ TFormatSettings FormatSettingsFromLocaleInfo(const TLocaleInfo& info) {
 }
 
 TFormatSettings LocaleFormatSettings(const String& localeName) {
-  locale_t loc = newlocale(LC_ALL_MASK, localeName.c_str(), static_cast<locale_t>(nullptr));
-  if (loc == static_cast<locale_t>(nullptr)) return DefaultFormatSettings();
-  TLocaleInfo info;
-  try {
-    info = ReadLocaleInfo(loc);
-  } catch (...) {
-    freelocale(loc);
-    throw;
-  }
-  freelocale(loc);
-  return FormatSettingsFromLocaleInfo(info);
+  std::unique_ptr<std::remove_pointer_t<locale_t>, decltype(&freelocale)> loc(
+      newlocale(LC_ALL_MASK, localeName.c_str(), static_cast<locale_t>(nullptr)), &freelocale);
+  if (!loc) return DefaultFormatSettings();
+  return FormatSettingsFromLocaleInfo(ReadLocaleInfo(loc.get()));
 }
 
 void LoadUserFormatSettings() {

@@ -288,6 +288,17 @@ void AppendFrac(String& out, const Dec& x, int count) {
   for (int k = 1; k <= count; ++k) out += DigitAt(x, x.exp, -k);
 }
 
+// The digits of x without exponent: the integer part, then the fraction
+// after the decimal separator when there is one.
+void AppendPlain(String& out, const Dec& x, const TFormatSettings& fs) {
+  AppendInt(out, x, nullptr);
+  int frac = x.n - 1 - x.exp;
+  if (frac > 0) {
+    out += fs.DecimalSeparator;
+    AppendFrac(out, x, frac);
+  }
+}
+
 void AppendExponent(String& out, int e, int minDigits) {
   char tmp[16];
   int len = 0;
@@ -321,12 +332,7 @@ String GeneralText(const DecimalSource& src, bool neg, int precision, int expDig
     }
     AppendExponent(out, e, expDigits);
   } else {
-    AppendInt(out, x, nullptr);
-    int frac = x.n - 1 - x.exp;
-    if (frac > 0) {
-      out += fs.DecimalSeparator;
-      AppendFrac(out, x, frac);
-    }
+    AppendPlain(out, x, fs);
   }
   return out;
 }
@@ -867,12 +873,7 @@ String CurrToStr(Currency value, const TFormatSettings& fs) {
   String out;
   out.reserve(24);
   if (value.Value < 0) out += '-';
-  AppendInt(out, x, nullptr);
-  int frac = x.n - 1 - x.exp;
-  if (frac > 0) {
-    out += fs.DecimalSeparator;
-    AppendFrac(out, x, frac);
-  }
+  AppendPlain(out, x, fs);
   return out;
 }
 

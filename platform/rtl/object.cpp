@@ -3,6 +3,7 @@
 #include <map>
 
 #include "rtl/resstrings.h"
+#include "rtl/scope.h"
 #include "rtl/strutils.h"
 
 namespace brevant {
@@ -28,13 +29,12 @@ TObject* TMetaClass::NewInstance(TObject* arg) const {
 }
 
 TObject* detail::CompleteConstruction(TObject* obj) {
-  try {
-    obj->AfterConstruction();
-  } catch (...) {
+  TScopeGuard destroy([obj] {
     obj->BeforeDestruction();
     delete obj;
-    throw;
-  }
+  });
+  obj->AfterConstruction();
+  destroy.Dismiss();
   return obj;
 }
 

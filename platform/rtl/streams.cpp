@@ -100,6 +100,20 @@ void ResizeBuffer(Buffer& data, Int64 size) {
   }
 }
 
+// Moves pos to the seek's target when there is one; answers the target.
+Int64 SeekMemory(Int64& pos, Int64 size, Int64 offset, TSeekOrigin origin) {
+  const Int64 target = SeekTarget(pos, size, offset, origin);
+  if (target >= 0) pos = target;
+  return target;
+}
+
+// Resizes the buffer; a position past the new end moves to the end.
+template <class Buffer>
+void SetMemorySize(Buffer& data, Int64& pos, Int64 size) {
+  ResizeBuffer(data, size);
+  pos = std::min(pos, size);
+}
+
 template <class Buffer>
 Int64 ReadMemory(const Buffer& data, Int64& pos, void* buffer, Int64 count) {
   const Int64 size = static_cast<Int64>(data.size());
@@ -133,14 +147,11 @@ Int64 TMemoryStream::Write(const void* buffer, Int64 count) {
 }
 
 Int64 TMemoryStream::Seek(Int64 offset, TSeekOrigin origin) {
-  const Int64 target = SeekTarget(pos_, Size(), offset, origin);
-  if (target >= 0) pos_ = target;
-  return target;
+  return SeekMemory(pos_, Size(), offset, origin);
 }
 
 void TMemoryStream::SetSize(Int64 size) {
-  ResizeBuffer(data_, size);
-  pos_ = std::min(pos_, size);
+  SetMemorySize(data_, pos_, size);
 }
 
 void TMemoryStream::Clear() {
@@ -188,14 +199,11 @@ Int64 TStringStream::Write(const void* buffer, Int64 count) {
 }
 
 Int64 TStringStream::Seek(Int64 offset, TSeekOrigin origin) {
-  const Int64 target = SeekTarget(pos_, Size(), offset, origin);
-  if (target >= 0) pos_ = target;
-  return target;
+  return SeekMemory(pos_, Size(), offset, origin);
 }
 
 void TStringStream::SetSize(Int64 size) {
-  ResizeBuffer(data_, size);
-  pos_ = std::min(pos_, size);
+  SetMemorySize(data_, pos_, size);
 }
 
 String TStringStream::ReadString(Int64 count) {

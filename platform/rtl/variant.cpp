@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <vector>
 
@@ -47,7 +48,8 @@ bool IsStrType(TVarType t) {
   return t == varString || t == varOleStr;
 }
 
-bool IsIntType(TVarType t) {
+// The integer types whose value is held in int_: all but varUInt64.
+bool IsSignedIntType(TVarType t) {
   switch (t) {
     case varSmallint:
     case varInteger:
@@ -56,11 +58,19 @@ bool IsIntType(TVarType t) {
     case varWord:
     case varLongWord:
     case varInt64:
-    case varUInt64:
       return true;
     default:
       return false;
   }
+}
+
+bool IsIntType(TVarType t) {
+  return IsSignedIntType(t) || t == varUInt64;
+}
+
+// Whether the value is held in int_: the signed integers and Booleans (1/0).
+bool HoldsInt(TVarType t) {
+  return IsSignedIntType(t) || t == varBoolean;
 }
 
 bool IsFloatType(TVarType t) {
@@ -253,18 +263,10 @@ String TextOf(const Variant& v) {
 
 Int64 Variant::ToInt64(TVarType to) const {
   Int64 r = 0;
+  if (HoldsInt(type_)) return int_;
   switch (type_) {
     case varEmpty:
       return 0;
-    case varSmallint:
-    case varInteger:
-    case varShortInt:
-    case varByte:
-    case varWord:
-    case varLongWord:
-    case varInt64:
-    case varBoolean:
-      return int_;
     case varUInt64:
       if (uint_ > static_cast<UInt64>(INT64_MAX)) RangeError(*this, to);
       return static_cast<Int64>(uint_);
@@ -338,18 +340,10 @@ UInt64 Variant::AsUInt64() const {
 }
 
 double Variant::AsDouble() const {
+  if (HoldsInt(type_)) return static_cast<double>(int_);
   switch (type_) {
     case varEmpty:
       return 0;
-    case varSmallint:
-    case varInteger:
-    case varShortInt:
-    case varByte:
-    case varWord:
-    case varLongWord:
-    case varInt64:
-    case varBoolean:
-      return static_cast<double>(int_);
     case varUInt64:
       return static_cast<double>(uint_);
     case varSingle:
@@ -375,16 +369,8 @@ double Variant::AsDouble() const {
 }
 
 Extended Variant::AsExtended() const {
+  if (HoldsInt(type_)) return static_cast<Extended>(int_);
   switch (type_) {
-    case varSmallint:
-    case varInteger:
-    case varShortInt:
-    case varByte:
-    case varWord:
-    case varLongWord:
-    case varInt64:
-    case varBoolean:
-      return static_cast<Extended>(int_);
     case varUInt64:
       return static_cast<Extended>(uint_);
     case varCurrency:
@@ -401,22 +387,16 @@ Extended Variant::AsExtended() const {
 }
 
 Currency Variant::AsCurrency() const {
-  Int64 raw = 0;
+  if (HoldsInt(type_)) {
+    Int64 raw = 0;
+    if (__builtin_mul_overflow(int_, Currency::Scale, &raw)) RangeError(*this, varCurrency);
+    return Currency::FromRaw(raw);
+  }
   switch (type_) {
     case varEmpty:
       return Currency();
     case varCurrency:
       return Currency::FromRaw(int_);
-    case varSmallint:
-    case varInteger:
-    case varShortInt:
-    case varByte:
-    case varWord:
-    case varLongWord:
-    case varInt64:
-    case varBoolean:
-      if (__builtin_mul_overflow(int_, Currency::Scale, &raw)) RangeError(*this, varCurrency);
-      return Currency::FromRaw(raw);
     case varUInt64:
       if (uint_ > static_cast<UInt64>(INT64_MAX / Currency::Scale)) RangeError(*this, varCurrency);
       return Currency::FromRaw(static_cast<Int64>(uint_) * Currency::Scale);
@@ -452,19 +432,10 @@ Currency Variant::AsCurrency() const {
 }
 
 bool Variant::AsBoolean() const {
+  if (HoldsInt(type_) || type_ == varCurrency) return int_ != 0;
   switch (type_) {
     case varEmpty:
       return false;
-    case varBoolean:
-    case varSmallint:
-    case varInteger:
-    case varShortInt:
-    case varByte:
-    case varWord:
-    case varLongWord:
-    case varInt64:
-    case varCurrency:
-      return int_ != 0;
     case varUInt64:
       return uint_ != 0;
     case varSingle:
@@ -513,20 +484,13 @@ TDateTime Variant::AsDateTime() const {
 }
 
 String Variant::AsString() const {
+  if (IsSignedIntType(type_)) return IntToStr(int_);
   switch (type_) {
     case varEmpty:
     case varNull:
       return String();
     case varBoolean:
       return int_ != 0 ? "True" : "False";
-    case varSmallint:
-    case varInteger:
-    case varShortInt:
-    case varByte:
-    case varWord:
-    case varLongWord:
-    case varInt64:
-      return IntToStr(int_);
     case varUInt64:
       return UInt64Text(uint_);
     case varSingle:
@@ -557,21 +521,13 @@ WideString Variant::AsWideString() const {
 }
 
 TBcd Variant::AsBcd() const {
+  if (HoldsInt(type_)) return IntegerToBcd(int_);
   switch (type_) {
     case varEmpty:
     case varNull:
       return NullBcd;
     case varFMTBcd:
       return bcd_;
-    case varBoolean:
-    case varSmallint:
-    case varInteger:
-    case varShortInt:
-    case varByte:
-    case varWord:
-    case varLongWord:
-    case varInt64:
-      return IntegerToBcd(int_);
     case varUInt64:
       return StrToBcd(UInt64Text(uint_), DotSettings());
     case varCurrency: {
@@ -804,15 +760,10 @@ Variant MakeItemsArray(const Variant* items, std::size_t n) {
   if (n > static_cast<std::size_t>(INT32_MAX)) {
     throw EVariantError(res::SVarArrayCreate, {"Variant", 0, -1});
   }
-  auto* data = new VarArrayData;
+  auto data = std::make_unique<VarArrayData>();
   data->count = static_cast<Integer>(n);
-  try {
-    data->items.assign(items, items + n);
-  } catch (...) {
-    delete data;
-    throw;
-  }
-  return VariantAccess::MakeArray(data);
+  data->items.assign(items, items + n);
+  return VariantAccess::MakeArray(data.release());
 }
 
 }  // namespace
@@ -823,23 +774,17 @@ Variant VarArrayCreate(Integer low, Integer high, TVarType elementType) {
       !(elementType == varVariant || IsScalarElementType(elementType))) {
     throw EVariantError(res::SVarArrayCreate, {VarTypeName(elementType), low, high});
   }
-  auto* data = new VarArrayData;
+  auto data = std::make_unique<VarArrayData>();
   data->low = low;
   data->count = static_cast<Integer>(count);
   data->elemType = elementType;
-  try {
-    if (elementType == varByte) {
-      data->bytes.assign(static_cast<std::size_t>(count), 0);
-    } else {
-      const Variant zero =
-          elementType == varVariant ? Variant() : VarAsType(Variant(), elementType);
-      data->items.assign(static_cast<std::size_t>(count), zero);
-    }
-  } catch (...) {
-    delete data;
-    throw;
+  if (elementType == varByte) {
+    data->bytes.assign(static_cast<std::size_t>(count), 0);
+  } else {
+    const Variant zero = elementType == varVariant ? Variant() : VarAsType(Variant(), elementType);
+    data->items.assign(static_cast<std::size_t>(count), zero);
   }
-  return VariantAccess::MakeArray(data);
+  return VariantAccess::MakeArray(data.release());
 }
 
 Variant VarArrayOf(std::initializer_list<Variant> items) {
@@ -875,28 +820,32 @@ Integer VarArrayHighBound(const Variant& v, Integer dim) {
   return static_cast<Integer>(static_cast<Int64>(a.low) + a.count - 1);
 }
 
+namespace {
+
+// The array data of v (const or not) when its elements are of elemType.
+template <class V>
+auto& ArrayOfElements(V& v, TVarType elemType) {
+  auto& a = ArrayOrRaise(v);
+  if (a.elemType != elemType) throw EVariantError(res::SInvalidVarType);
+  return a;
+}
+
+}  // namespace
+
 std::span<Byte> VarArrayBytes(Variant& v) {
-  VarArrayData& a = ArrayOrRaise(v);
-  if (a.elemType != varByte) throw EVariantError(res::SInvalidVarType);
-  return a.bytes;
+  return ArrayOfElements(v, varByte).bytes;
 }
 
 std::span<const Byte> VarArrayBytes(const Variant& v) {
-  const VarArrayData& a = ArrayOrRaise(v);
-  if (a.elemType != varByte) throw EVariantError(res::SInvalidVarType);
-  return a.bytes;
+  return ArrayOfElements(v, varByte).bytes;
 }
 
 std::span<Variant> VarArrayItems(Variant& v) {
-  VarArrayData& a = ArrayOrRaise(v);
-  if (a.elemType != varVariant) throw EVariantError(res::SInvalidVarType);
-  return a.items;
+  return ArrayOfElements(v, varVariant).items;
 }
 
 std::span<const Variant> VarArrayItems(const Variant& v) {
-  const VarArrayData& a = ArrayOrRaise(v);
-  if (a.elemType != varVariant) throw EVariantError(res::SInvalidVarType);
-  return a.items;
+  return ArrayOfElements(v, varVariant).items;
 }
 
 Variant Variant::GetElement(Integer index) const {

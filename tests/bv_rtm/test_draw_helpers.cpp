@@ -99,6 +99,34 @@ TEST(DrawHelpers, SoftEdgesAndButtonFrames) {
   EXPECT_EQ(c->Pixels(5, 5), TColor(0xFFFF00));
 }
 
+// A graphic whose drawing changes the canvas's colours, then fails.
+class TFailingGraphic : public TGraphic {
+ public:
+  bool Empty() const override { return false; }
+  Integer Width() const override { return 4; }
+  void SetWidth(Integer) override {}
+  Integer Height() const override { return 4; }
+  void SetHeight(Integer) override {}
+  void LoadFromStream(TStream&) override {}
+  void SaveToStream(TStream&) const override {}
+  void Draw(TCanvas* canvas, const TRect&) override {
+    canvas->SetTextColor(clLime);
+    canvas->SetBkColor(clYellow);
+    throw EInvalidGraphicOperation("drawing failed");
+  }
+};
+
+TEST(DrawHelpers, GraphicThatFailsStillLeavesTheColours) {
+  auto b = Surface(8, 8, clBlack);
+  TCanvas* c = b->Canvas();
+  c->SetBkColor(clRed);
+  c->SetTextColor(clBlue);
+  TFailingGraphic graphic;
+  EXPECT_THROW(DrawGraphicKeepColors(c, 0, 0, &graphic), EInvalidGraphicOperation);
+  EXPECT_EQ(c->BkColor(), clRed);
+  EXPECT_EQ(c->TextColor(), clBlue);
+}
+
 TEST(DrawHelpers, FocusRectIsBlackAndWhiteAndRestoresColours) {
   auto b = Surface(8, 8, clBlack);
   TCanvas* c = b->Canvas();

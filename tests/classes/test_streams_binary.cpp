@@ -47,6 +47,18 @@ String Raises(F f) {
   return String();
 }
 
+// Fails in Loaded when its Count is 13.
+class TLoadFailComp : public TSampleComp {
+  BV_CLASS(TLoadFailComp, TSampleComp)
+ public:
+  using TSampleComp::TSampleComp;
+  void Loaded() override {
+    TSampleComp::Loaded();
+    if (Count() == 13) throw EComponentError(String("load failed"));
+  }
+};
+BV_IMPLEMENT_CLASS(TLoadFailComp, TSampleComp)
+
 }  // namespace
 
 TEST(FormBinary, ExtendedTenByteForm) {
@@ -431,6 +443,33 @@ TEST(FormBinary, TruncatedAndCorruptStreams) {
   deep += String(100000, '\x01');
   msg = Raises<EReadError>([&] { BinaryToText(deep); });
   EXPECT_NE(msg.find("nested too deeply"), String::npos) << msg;
+}
+
+TEST(FormBinary, FailuresCloseTheBracketsTheyOpened) {
+  RegisterSampleClasses();
+  RegisterClass(TLoadFailComp::StaticClass());
+  TObjectPtr<TSampleForm> target(Create<TSampleForm>(nullptr));
+  // An item that fails to read: the collection's update bracket closes.
+  String msg = Raises<EReadError>([&] {
+    ReadInto(
+        "object F: TSampleForm\r\n  Items = <\r\n    item\r\n      Bogus = 1\r\n    end>\r\n"
+        "end\r\n",
+        target.get());
+  });
+  EXPECT_NE(msg.find("Bogus"), String::npos) << msg;
+  EXPECT_EQ(target->Items()->UpdateCount(), 0);
+  // A Loaded that fails: the components after it leave the loading state.
+  Raises<EComponentError>([&] {
+    ReadInto(
+        "object F: TSampleForm\r\n"
+        "  object Fails1: TLoadFailComp\r\n    Count = 13\r\n  end\r\n"
+        "  object After1: TSampleComp\r\n  end\r\n"
+        "end\r\n",
+        target.get());
+  });
+  ASSERT_NE(Child(target.get(), "After1"), nullptr);
+  EXPECT_FALSE(Child(target.get(), "After1")->ComponentState().Contains(csLoading));
+  EXPECT_EQ(Child(target.get(), "After1")->loadedCount, 0) << "its Loaded never ran";
 }
 
 TEST(FormBinary, FailuresKeepWhatWasRead) {

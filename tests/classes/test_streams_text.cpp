@@ -294,41 +294,57 @@ TEST(FormText, ParserAcceptsHandWrittenLayout) {
   EXPECT_EQ(TextToBinary(text), bin);
 }
 
+// One malformed text, the line its error names and, when given, the message.
+struct TParseErrorRow {
+  const char* name;               // what is wrong
+  const char* text;               // the malformed text
+  Integer line;                   // the line the error names
+  const char* message = nullptr;  // the whole message, when checked
+};
+
 TEST(FormText, ParseErrorsCarryTheLine) {
+  const TParseErrorRow rows[] = {
+      {"unterminated string", "object A: B\r\n  C = 'open\r\n  D = 1\r\nend\r\n", 2,
+       "Unterminated string on line 2"},
+      {"letters after digits", "object A: B\r\n  C = 1\r\n  D = 12x\r\nend\r\n", 3,
+       "Invalid number '12x' on line 3"},
+      {"no digits after the point", "object A: B\r\n  C = 1.\r\nend\r\n", 2},
+      {"integer beyond 64 bits", "object A: B\r\n  C = 99999999999999999999\r\nend\r\n", 2},
+      {"float beyond range", "object A: B\r\n  C = 1e99999\r\nend\r\n", 2},
+      {"unknown kind suffix", "object A: B\r\n  C = 1.5x\r\nend\r\n", 2},
+      {"no value", "object A: B\r\n\r\n  C = @\r\nend\r\n", 3, "Invalid property value on line 3"},
+      // Unbalanced objects, collections and lists.
+      {"object without end", "object A: B\r\n  object C: D\r\n  end\r\n", 4,
+       "'end' expected on line 4"},
+      {"end too many", "object A: B\r\nend\r\nend\r\n", 3,
+       "Text after the end of the object on line 3"},
+      {"collection not closed", "object A: B\r\n  C = <\r\n    item\r\n    end\r\nend\r\n", 5,
+       "'item' expected on line 5"},
+      {"item without end", "object A: B\r\n  C = <\r\n    item\r\n  >\r\nend\r\n", 4},
+      {"collection closed before opening", "object A: B\r\n  C = >\r\nend\r\n", 2},
+      {"list without closing parenthesis", "object A: B\r\n  C = (\r\n    1\r\nend\r\n", 5,
+       "')' expected on line 5"},
+      {"parenthesis after a value", "object A: B\r\n  C = 1)\r\nend\r\n", 2,
+       "Identifier expected on line 2"},
+      {"set elements without comma", "object A: B\r\n  C = [a b]\r\nend\r\n", 2},
+      {"odd number of hex digits", "object A: B\r\n  C = {ABC}\r\nend\r\n", 2},
+      {"not a hex digit", "object A: B\r\n  C = {AG}\r\nend\r\n", 2},
+      {"character code without digits", "object A: B\r\n  C = #\r\nend\r\n", 2},
+      {"character code beyond Unicode", "object A: B\r\n  C = #1114112\r\nend\r\n", 2},
+      {"plus without a next piece", "object A: B\r\n  C = 'a' +\r\nend\r\n", 2},
+      {"property after a child", "object A: B\r\n  object C: D\r\n  end\r\n  E = 1\r\nend\r\n", 4},
+      {"no equals sign", "object A: B\r\n  C 1\r\nend\r\n", 2},
+      {"unknown keyword", "thing A: B\r\nend\r\n", 1},
+      {"empty text", "", 1},
+  };
+  for (const TParseErrorRow& row : rows) {
+    String msg;
+    EXPECT_EQ(ParseErrorLine(row.text, &msg), row.line) << row.name;
+    if (row.message) {
+      EXPECT_EQ(msg, row.message) << row.name;
+    }
+  }
   String msg;
-  EXPECT_EQ(ParseErrorLine("object A: B\r\n  C = 'open\r\n  D = 1\r\nend\r\n", &msg), 2);
-  EXPECT_EQ(msg, "Unterminated string on line 2");
-  EXPECT_EQ(ParseErrorLine("object A: B\r\n  C = 1\r\n  D = 12x\r\nend\r\n", &msg), 3);
-  EXPECT_EQ(msg, "Invalid number '12x' on line 3");
-  EXPECT_EQ(ParseErrorLine("object A: B\r\n  C = 1.\r\nend\r\n"), 2);
-  EXPECT_EQ(ParseErrorLine("object A: B\r\n  C = 99999999999999999999\r\nend\r\n"), 2);
-  EXPECT_EQ(ParseErrorLine("object A: B\r\n  C = 1e99999\r\nend\r\n"), 2);
-  EXPECT_EQ(ParseErrorLine("object A: B\r\n  C = 1.5x\r\nend\r\n"), 2);
-  EXPECT_EQ(ParseErrorLine("object A: B\r\n\r\n  C = @\r\nend\r\n", &msg), 3);
-  EXPECT_EQ(msg, "Invalid property value on line 3");
-  // Unbalanced objects, collections and lists.
-  EXPECT_EQ(ParseErrorLine("object A: B\r\n  object C: D\r\n  end\r\n", &msg), 4);
-  EXPECT_EQ(msg, "'end' expected on line 4");
-  EXPECT_EQ(ParseErrorLine("object A: B\r\nend\r\nend\r\n", &msg), 3);
-  EXPECT_EQ(msg, "Text after the end of the object on line 3");
-  EXPECT_EQ(ParseErrorLine("object A: B\r\n  C = <\r\n    item\r\n    end\r\nend\r\n", &msg), 5);
-  EXPECT_EQ(msg, "'item' expected on line 5");
-  EXPECT_EQ(ParseErrorLine("object A: B\r\n  C = <\r\n    item\r\n  >\r\nend\r\n"), 4);
-  EXPECT_EQ(ParseErrorLine("object A: B\r\n  C = >\r\nend\r\n"), 2);
-  EXPECT_EQ(ParseErrorLine("object A: B\r\n  C = (\r\n    1\r\nend\r\n", &msg), 5);
-  EXPECT_EQ(msg, "')' expected on line 5");
-  EXPECT_EQ(ParseErrorLine("object A: B\r\n  C = 1)\r\nend\r\n", &msg), 2);
-  EXPECT_EQ(msg, "Identifier expected on line 2");
-  EXPECT_EQ(ParseErrorLine("object A: B\r\n  C = [a b]\r\nend\r\n"), 2);
-  EXPECT_EQ(ParseErrorLine("object A: B\r\n  C = {ABC}\r\nend\r\n"), 2);
-  EXPECT_EQ(ParseErrorLine("object A: B\r\n  C = {AG}\r\nend\r\n"), 2);
-  EXPECT_EQ(ParseErrorLine("object A: B\r\n  C = #\r\nend\r\n"), 2);
-  EXPECT_EQ(ParseErrorLine("object A: B\r\n  C = #1114112\r\nend\r\n"), 2);
-  EXPECT_EQ(ParseErrorLine("object A: B\r\n  C = 'a' +\r\nend\r\n"), 2);
-  EXPECT_EQ(ParseErrorLine("object A: B\r\n  object C: D\r\n  end\r\n  E = 1\r\nend\r\n"), 4);
-  EXPECT_EQ(ParseErrorLine("object A: B\r\n  C 1\r\nend\r\n"), 2);
-  EXPECT_EQ(ParseErrorLine("thing A: B\r\nend\r\n"), 1);
-  EXPECT_EQ(ParseErrorLine(""), 1);
   String deep = "object A: B\r\n  C = " + String(300, '(') + "\r\nend\r\n";
   EXPECT_EQ(ParseErrorLine(deep, &msg), 2);
   EXPECT_EQ(msg, "Nested too deeply on line 2");

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <vector>
 
 #include "graphics/bitmap.h"
@@ -59,6 +60,19 @@ class TSurface {
  private:
   TObjectPtr<TBitmap> bitmap_;
 };
+
+// One pixel a drawing must leave in a given colour.
+struct TPixelRow {
+  const char* name;  // why the pixel has that colour
+  Integer x;         // column
+  Integer y;         // row
+  TColor color;      // the colour wanted
+};
+
+inline void ExpectPixels(const TSurface& s, std::initializer_list<TPixelRow> rows) {
+  for (const TPixelRow& row : rows)
+    EXPECT_EQ(s.At(row.x, row.y), row.color) << row.name << " (" << row.x << ", " << row.y << ")";
+}
 
 // Fills the bitmap with a fixed pattern of many colours.
 inline void FillPattern(TBitmap* b, std::uint32_t seed = 12345) {

@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "graphics/canvas.h"
+#include "graphics/canvas_saver.h"
 #include "graphics_test_util.h"
 
 using namespace brevant;
@@ -162,14 +163,16 @@ TEST(Canvas, FocusRectIsDottedXorAndErasesItself) {
   auto before = s.Snapshot();
   c->DrawFocusRect(Rect(2, 2, 9, 7));
   // Default colours: text black, background white: even pixels inverted.
-  EXPECT_EQ(s.At(2, 2), clBlack);
-  EXPECT_EQ(s.At(3, 2), clWhite);
-  EXPECT_EQ(s.At(4, 2), clBlack);
-  EXPECT_EQ(s.At(8, 2), clBlack);
-  EXPECT_EQ(s.At(2, 3), clWhite);
-  EXPECT_EQ(s.At(2, 4), clBlack);
-  EXPECT_EQ(s.At(8, 6), clBlack);
-  EXPECT_EQ(s.At(5, 4), clWhite);  // inside untouched
+  ExpectPixels(s, {
+                      {"top left corner", 2, 2, clBlack},
+                      {"odd pixel on the top", 3, 2, clWhite},
+                      {"even pixel on the top", 4, 2, clBlack},
+                      {"top right corner", 8, 2, clBlack},
+                      {"odd pixel on the left", 2, 3, clWhite},
+                      {"even pixel on the left", 2, 4, clBlack},
+                      {"bottom right corner", 8, 6, clBlack},
+                      {"inside untouched", 5, 4, clWhite},
+                  });
   EXPECT_EQ(s.CountNot(Rect(0, 0, 20, 20), clWhite), 10);
   c->DrawFocusRect(Rect(2, 2, 9, 7));
   EXPECT_EQ(s.Snapshot(), before);
@@ -183,6 +186,29 @@ TEST(Canvas, FocusRectIsDottedXorAndErasesItself) {
   EXPECT_EQ(s.Snapshot(), before);
   c->DrawFocusRect(Rect(9, 9, 2, 2));  // inverted: nothing
   EXPECT_EQ(s.Snapshot(), before);
+}
+
+TEST(Canvas, ColorsSaverBringsBothColoursBackOnEveryExit) {
+  TSurface s(4, 4);
+  TCanvas* c = s.Canvas();
+  c->SetTextColor(clRed);
+  c->SetBkColor(clBlue);
+  {
+    TCanvasColorsSaver colors(*c);
+    c->SetTextColor(clLime);
+    c->SetBkColor(clYellow);
+  }
+  EXPECT_EQ(c->TextColor(), clRed);
+  EXPECT_EQ(c->BkColor(), clBlue);
+  auto failingDraw = [c] {
+    TCanvasColorsSaver colors(*c);
+    c->SetTextColor(clLime);
+    c->SetBkColor(clYellow);
+    throw EInvalidGraphicOperation("drawing failed");
+  };
+  EXPECT_THROW(failingDraw(), EInvalidGraphicOperation);
+  EXPECT_EQ(c->TextColor(), clRed);
+  EXPECT_EQ(c->BkColor(), clBlue);
 }
 
 TEST(Canvas, InvertRectIsBitwiseNot) {
@@ -203,12 +229,14 @@ TEST(Canvas, ClippingIntersectExcludeResetAndOrigin) {
   EXPECT_EQ(c->ClipRect(), Rect(5, 5, 15, 15));
   c->Brush()->SetColor(clRed);
   c->FillRect(Rect(0, 0, 20, 20));
-  EXPECT_EQ(s.At(5, 5), clRed);
-  EXPECT_EQ(s.At(14, 14), clRed);
-  EXPECT_EQ(s.At(4, 5), clWhite);
-  EXPECT_EQ(s.At(15, 14), clWhite);
-  EXPECT_EQ(s.At(8, 8), clWhite);
-  EXPECT_EQ(s.At(9, 9), clWhite);
+  ExpectPixels(s, {
+                      {"first pixel of the clip", 5, 5, clRed},
+                      {"last pixel of the clip", 14, 14, clRed},
+                      {"left of the clip", 4, 5, clWhite},
+                      {"right of the clip", 15, 14, clWhite},
+                      {"excluded hole, first pixel", 8, 8, clWhite},
+                      {"excluded hole, last pixel", 9, 9, clWhite},
+                  });
   EXPECT_EQ(s.CountNot(Rect(0, 0, 20, 20), clWhite), 100 - 4);
   EXPECT_EQ(c->Pixels(4, 4), -1);  // outside the clip
   EXPECT_EQ(c->Pixels(5, 5), clRed);

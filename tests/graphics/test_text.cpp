@@ -21,6 +21,12 @@ void UseFont(TCanvas* c, const char* name, Integer size, TFontStyles style = {})
   c->Font()->SetStyle(style);
 }
 
+// The usual text set-up: Tahoma 8 drawn without a background.
+void UseClearText(TCanvas* c) {
+  UseFont(c, "Tahoma", 8);
+  c->Brush()->SetStyle(bsClear);
+}
+
 }  // namespace
 
 TEST(Font, SizeHeightDefaultsAndChangeNotification) {
@@ -129,8 +135,7 @@ TEST(Text, BadFontsAndBadTextDrawNothingWrong) {
 TEST(Text, DrawnTextStaysInsideItsMeasuredBox) {
   TSurface s(300, 60);
   TCanvas* c = s.Canvas();
-  UseFont(c, "Tahoma", 8);
-  c->Brush()->SetStyle(bsClear);
+  UseClearText(c);
   const String text = "Hello gray fox";
   TSize ext = c->TextExtent(text);
   c->TextOut(10, 20, text);
@@ -159,8 +164,7 @@ TEST(Text, DrawnTextStaysInsideItsMeasuredBox) {
 TEST(Text, CalcRectAndDrawingAgree) {
   TSurface s(200, 200);
   TCanvas* c = s.Canvas();
-  UseFont(c, "Tahoma", 8);
-  c->Brush()->SetStyle(bsClear);
+  UseClearText(c);
   const String text = "The quick brown fox jumps over the lazy dog again and again";
   TRect calc = Rect(10, 10, 110, 10);
   Integer h = c->DrawText(text, calc, DT_CALCRECT | DT_WORDBREAK);
@@ -174,8 +178,7 @@ TEST(Text, CalcRectAndDrawingAgree) {
   c->DrawText(text, box, DT_WORDBREAK | DT_EDITCONTROL | DT_END_ELLIPSIS);
   auto inCalc = s.Snapshot();
   TSurface t(200, 200);
-  UseFont(t.Canvas(), "Tahoma", 8);
-  t.Canvas()->Brush()->SetStyle(bsClear);
+  UseClearText(t.Canvas());
   TRect big = Rect(10, 10, 110, 190);
   t.Canvas()->DrawText(text, big, DT_WORDBREAK);
   EXPECT_EQ(t.Snapshot(), inCalc);
@@ -204,8 +207,7 @@ TEST(Text, EllipsisAppearsExactlyWhenTheTextDoesNotFit) {
   const String text = "Bartholomew Castellanos";
   auto draw = [&](Integer width, Cardinal flags) {
     TSurface s(200, 20);
-    UseFont(s.Canvas(), "Tahoma", 8);
-    s.Canvas()->Brush()->SetStyle(bsClear);
+    UseClearText(s.Canvas());
     TRect r = Rect(0, 0, width, 20);
     s.Canvas()->DrawText(text, r, flags);
     return s.Snapshot();
@@ -219,8 +221,7 @@ TEST(Text, EllipsisAppearsExactlyWhenTheTextDoesNotFit) {
   EXPECT_NE(cut, draw(w, flags));
   // Nothing of the cut text lies at or beyond the rectangle's right edge.
   TSurface s(200, 20);
-  UseFont(s.Canvas(), "Tahoma", 8);
-  s.Canvas()->Brush()->SetStyle(bsClear);
+  UseClearText(s.Canvas());
   TRect r = Rect(0, 0, 60, 20);
   s.Canvas()->DrawText(text, r, flags | DT_NOCLIP);
   EXPECT_LE(s.InkBounds(clWhite).Right, 60);
@@ -231,8 +232,7 @@ TEST(Text, WordBreakDropsPartialLinesAndEllipsizesTheLastOne) {
   const String text = "one two three four five six seven eight nine ten eleven twelve";
   auto draw = [&](Cardinal flags, Integer height) {
     auto s = std::make_unique<TSurface>(120, 100);
-    UseFont(s->Canvas(), "Tahoma", 8);
-    s->Canvas()->Brush()->SetStyle(bsClear);
+    UseClearText(s->Canvas());
     TRect r = Rect(0, 0, 70, height);
     s->Canvas()->DrawText(text, r, flags);
     return s;
@@ -263,8 +263,7 @@ TEST(Text, WordBreakDropsPartialLinesAndEllipsizesTheLastOne) {
 TEST(Text, AlignmentAndPrefixUnderline) {
   auto inkOf = [](const String& text, Cardinal flags) {
     TSurface s(200, 40);
-    UseFont(s.Canvas(), "Tahoma", 8);
-    s.Canvas()->Brush()->SetStyle(bsClear);
+    UseClearText(s.Canvas());
     TRect r = Rect(10, 5, 190, 35);
     s.Canvas()->DrawText(text, r, flags);
     return s.InkBounds(clWhite);

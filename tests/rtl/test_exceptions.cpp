@@ -2,6 +2,7 @@
 
 #include "rtl/exceptions.h"
 #include "rtl/scope.h"
+#include "rtl/store_changed.h"
 
 using namespace brevant;
 
@@ -73,4 +74,28 @@ TEST(ScopeGuards, RestoreOnEveryExit) {
     undo.Dismiss();
   }
   EXPECT_EQ(undone, 1);
+}
+
+TEST(ScopeGuards, StoreChangedWritesOnlyNewValues) {
+  // Counts the assignments it receives.
+  struct TCounted {
+    int value = 0;        // the value compared
+    int assignments = 0;  // how often a value was stored
+    bool operator==(int v) const { return value == v; }
+    TCounted& operator=(int v) {
+      value = v;
+      ++assignments;
+      return *this;
+    }
+  } field;
+  EXPECT_FALSE(StoreChanged(field, 0));
+  EXPECT_EQ(field.assignments, 0) << "an equal value is not stored again";
+  EXPECT_TRUE(StoreChanged(field, 7));
+  EXPECT_EQ(field.value, 7);
+  EXPECT_TRUE(StoreChanged(field, 8));
+  EXPECT_FALSE(StoreChanged(field, 8));
+  EXPECT_EQ(field.assignments, 2);
+  String name = "a";
+  EXPECT_TRUE(StoreChanged(name, String("b")));
+  EXPECT_EQ(name, "b");
 }

@@ -141,56 +141,78 @@ TEST(FloatToStrF, ExponentFixedNumberCurrency) {
   EXPECT_EQ(FloatToStrF(0.1, ffFixed, 15, 1000, fs).size(), 42u);  // decimals clamp to 40
 }
 
+namespace {
+
+// One FormatFloat case: the format, the value and the text wanted.
+struct TFormatFloatRow {
+  const char* name;      // what the row shows
+  const char* format;    // the format string
+  long double value;     // the value formatted
+  const char* expected;  // the text wanted
+  bool euro = false;     // formatted with Euro() instead of Us()
+};
+
+void ExpectFormatFloat(std::initializer_list<TFormatFloatRow> rows) {
+  for (const TFormatFloatRow& row : rows) {
+    EXPECT_EQ(FormatFloat(row.format, row.value, row.euro ? Euro() : Us()), row.expected)
+        << row.name;
+  }
+}
+
+}  // namespace
+
 TEST(FormatFloat, Placeholders) {
-  auto fs = Us();
-  EXPECT_EQ(FormatFloat("0.00", 3.14159, fs), "3.14");
-  EXPECT_EQ(FormatFloat("0", 0.5, fs), "1");
-  EXPECT_EQ(FormatFloat("0", 1.5, fs), "2");
-  EXPECT_EQ(FormatFloat("0", 2.5, fs), "3");
-  EXPECT_EQ(FormatFloat("0", -0.4, fs), "0");
-  EXPECT_EQ(FormatFloat("0.00", 1.005, fs), "1.00");  // 1.005 is stored below the half
-  EXPECT_EQ(FormatFloat("0.00", 1.125, fs), "1.13");  // an exact half
-  EXPECT_EQ(FormatFloat("000", 7, fs), "007");
-  EXPECT_EQ(FormatFloat("#.##", 0.5, fs), ".5");
-  EXPECT_EQ(FormatFloat("#.##", 5, fs), "5");
-  EXPECT_EQ(FormatFloat("#", 0, fs), "");
-  EXPECT_EQ(FormatFloat("0.0#", 1.5, fs), "1.5");
-  EXPECT_EQ(FormatFloat("0.0#", 1.257, fs), "1.26");
-  EXPECT_EQ(FormatFloat("00-00", 1234, fs), "12-34");
-  EXPECT_EQ(FormatFloat("00-00", 123456, fs), "1234-56");
-  EXPECT_EQ(FormatFloat(".00", 12.5, fs), "12.50");
-  EXPECT_EQ(FormatFloat("", 1e20, fs), "1E20");
-  EXPECT_EQ(FormatFloat("0.00", kNaN, fs), "NAN");
-  EXPECT_EQ(FormatFloat("0", 1e30, fs),
-            "1000000000000000020000000000000");  // 18 digits, then zeros
+  ExpectFormatFloat({
+      {"two decimals", "0.00", 3.14159, "3.14"},
+      {"half below one rounds up", "0", 0.5, "1"},
+      {"one and a half rounds up", "0", 1.5, "2"},
+      {"two and a half rounds away from zero", "0", 2.5, "3"},
+      {"small negative loses its sign", "0", -0.4, "0"},
+      {"1.005 is stored below the half", "0.00", 1.005, "1.00"},
+      {"an exact half", "0.00", 1.125, "1.13"},
+      {"leading zeros", "000", 7, "007"},
+      {"optional integer digit", "#.##", 0.5, ".5"},
+      {"optional decimals dropped", "#.##", 5, "5"},
+      {"zero with only optional digits", "#", 0, ""},
+      {"optional second decimal unused", "0.0#", 1.5, "1.5"},
+      {"optional second decimal used", "0.0#", 1.257, "1.26"},
+      {"literal between digits", "00-00", 1234, "12-34"},
+      {"extra digits go left of the literal", "00-00", 123456, "1234-56"},
+      {"decimals without integer placeholder", ".00", 12.5, "12.50"},
+      {"empty format is general", "", 1e20, "1E20"},
+      {"NaN", "0.00", kNaN, "NAN"},
+      {"18 digits, then zeros", "0", 1e30, "1000000000000000020000000000000"},
+  });
 }
 
 TEST(FormatFloat, ThousandsLiteralsAndSections) {
-  auto fs = Us();
-  EXPECT_EQ(FormatFloat("#,", 1234567, fs), "1,234,567");
-  EXPECT_EQ(FormatFloat("#,", 123, fs), "123");
-  EXPECT_EQ(FormatFloat("0.00,", 1234.5, fs), "1,234.50");  // a comma never scales
-  EXPECT_EQ(FormatFloat("#,##0.00", 1234567.891, Euro()), "1.234.567,89");
-  EXPECT_EQ(FormatFloat("$#,##0", 12, fs), "$12");
-  EXPECT_EQ(FormatFloat("'#,0;'0\"%\"", 5, fs), "#,0;5%");
-  EXPECT_EQ(FormatFloat("#,##0.00;(#,##0.00)", -1234.5, fs), "(1,234.50)");
-  EXPECT_EQ(FormatFloat("#,##0.00;;Zero", -1234.5, fs), "-1,234.50");  // empty negative section
-  EXPECT_EQ(FormatFloat("0.00;(0.00);Zero", 0, fs), "Zero");
-  EXPECT_EQ(FormatFloat("0.00;(0.00);Zero", -0.001, fs), "Zero");  // rounds to zero
-  EXPECT_EQ(FormatFloat("0.00;(0.00)", -0.001, fs), "0.00");
-  EXPECT_EQ(FormatFloat("0.0;'a;b'0", -2, fs), "a;b2");
+  ExpectFormatFloat({
+      {"thousands", "#,", 1234567, "1,234,567"},
+      {"thousands on a short number", "#,", 123, "123"},
+      {"a comma never scales", "0.00,", 1234.5, "1,234.50"},
+      {"other separators", "#,##0.00", 1234567.891, "1.234.567,89", true},
+      {"currency symbol literal", "$#,##0", 12, "$12"},
+      {"quoted literals", "'#,0;'0\"%\"", 5, "#,0;5%"},
+      {"negative section", "#,##0.00;(#,##0.00)", -1234.5, "(1,234.50)"},
+      {"empty negative section", "#,##0.00;;Zero", -1234.5, "-1,234.50"},
+      {"zero section", "0.00;(0.00);Zero", 0, "Zero"},
+      {"rounds to zero", "0.00;(0.00);Zero", -0.001, "Zero"},
+      {"rounds to zero without zero section", "0.00;(0.00)", -0.001, "0.00"},
+      {"quoted section separator", "0.0;'a;b'0", -2, "a;b2"},
+  });
 }
 
 TEST(FormatFloat, Exponents) {
-  auto fs = Us();
-  EXPECT_EQ(FormatFloat("0.00E+00", 1234.5, fs), "1.23E+03");
-  EXPECT_EQ(FormatFloat("00.00E+00", 1234.5, fs), "12.35E+02");
-  EXPECT_EQ(FormatFloat("0.0E-0", 1234.5, fs), "1.2E3");
-  EXPECT_EQ(FormatFloat("0.0e-0000", 0.00012, fs), "1.2e-0004");
-  EXPECT_EQ(FormatFloat(".00E+00", 1234.5, fs), ".12E+04");
-  EXPECT_EQ(FormatFloat("0.##E+0", 0, fs), "0E+0");
-  EXPECT_EQ(FormatFloat("0.0E+0", 9.96, fs), "1.0E+1");
-  EXPECT_EQ(FormatFloat("0E+0", 1e-4000L, fs), "1E-4000");
+  ExpectFormatFloat({
+      {"signed exponent", "0.00E+00", 1234.5, "1.23E+03"},
+      {"two integer digits", "00.00E+00", 1234.5, "12.35E+02"},
+      {"sign only when negative", "0.0E-0", 1234.5, "1.2E3"},
+      {"lower case, padded", "0.0e-0000", 0.00012, "1.2e-0004"},
+      {"no integer digit", ".00E+00", 1234.5, ".12E+04"},
+      {"zero", "0.##E+0", 0, "0E+0"},
+      {"rounding carries into the exponent", "0.0E+0", 9.96, "1.0E+1"},
+      {"extended range", "0E+0", 1e-4000L, "1E-4000"},
+  });
 }
 
 TEST(StrToFloat, AcceptsNumbers) {
