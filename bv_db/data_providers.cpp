@@ -13,6 +13,7 @@
 #include "db/dbconsts.h"
 #include "db/field_defs.h"
 #include "rtl/handles.h"
+#include "rtl/scope.h"
 #include "rtl/stringlist.h"
 
 namespace brevant {
@@ -476,25 +477,27 @@ void TStringsDataProvider::GetFieldValue(const String& fieldName, Integer index,
     value->SetAsString(strings_->Strings(LineOf(index)));
 }
 
-// A sorted list cannot take a line in place: the line is added at its
-// sorted place (first, so that a refused duplicate changes nothing), then
-// the old one is removed; the record is found there until it is reported.
+// A sorted list cannot take a line in place: the old line is removed and
+// the new text added at its sorted place (a refused duplicate puts the old
+// line back, so nothing is lost); the record is found there until the
+// change is reported.
 void TStringsDataProvider::SetFieldValue(const String& fieldName, Integer index,
                                          const TznUniValue* value) {
   if (!SameText(fieldName, kValueField)) return;
   const Integer line = LineOf(index);
   const String text = value->AsString();
-  if (!IsSorted() || strings_->Strings(line) == text) {
-    if (!IsSorted()) strings_->SetStrings(line, text);
+  if (!IsSorted()) {
+    strings_->SetStrings(line, text);
     lastWritten_ = line;
     return;
   }
-  const Integer before = strings_->Count();
-  Integer newLine = strings_->AddObject(text, strings_->Objects(line));
-  const bool added = strings_->Count() > before;
-  const Integer old = added && newLine <= line ? line + 1 : line;
-  strings_->Delete(old);
-  if (newLine > old) --newLine;
+  const String oldText = strings_->Strings(line);
+  void* const object = strings_->Objects(line);
+  strings_->Delete(line);
+  // Re-adding the old text cannot be refused: it was in the list a moment ago.
+  TScopeGuard restore([&] { strings_->AddObject(oldText, object); });
+  const Integer newLine = strings_->AddObject(text, object);
+  restore.Dismiss();
   movedFrom_ = index;
   movedTo_ = newLine;
   lastWritten_ = newLine;

@@ -454,6 +454,8 @@ TEST(StringsDataProvider, EditingASortedLineMovesIt) {
   EXPECT_EQ(p.LastWrittenIndex(), 1);
   EXPECT_NE(ErrorOf([&] { WriteText(p, "value", 0, "f"); }), "no error");
   EXPECT_EQ(lines->Text(), "d\r\ne\r\nf\r\n") << "a refused duplicate loses no line";
+  WriteText(p, "value", 2, "F");
+  EXPECT_EQ(lines->Text(), "d\r\ne\r\nF\r\n") << "a change of case is no duplicate of itself";
 }
 
 TEST(ObjectParams, ChecksAndCopies) {
