@@ -38,7 +38,7 @@ bench: deps
 	cmake --build $(BUILD) -j $(JOBS)
 	@for b in $(BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b" || exit 1; done
 
-# libFuzzer targets need clang; the fuzz tree builds only the runtime layer and the targets.
+# libFuzzer targets need clang; the fuzz tree builds only the platform, the value layer and the targets.
 $(BUILD_FUZZ)/build.ninja: | deps
 	CC=clang CXX=clang++ cmake -S . -B $(BUILD_FUZZ) $(CMAKE_GEN) \
 	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBREVANT_FUZZ=ON
@@ -46,7 +46,7 @@ $(BUILD_FUZZ)/build.ninja: | deps
 # Each target: its seed corpus under tests/fuzz/; new inputs go to the build tree.
 FUZZ_TARGETS := fuzz_rtl_conversions:corpus fuzz_form_text:corpus_form_text \
                 fuzz_form_binary:corpus_form_binary fuzz_bmp:corpus_bmp fuzz_png:corpus_png \
-                fuzz_form_picture:corpus_form_picture
+                fuzz_form_picture:corpus_form_picture fuzz_prop_accessor:corpus_prop_accessor
 
 fuzz: $(BUILD_FUZZ)/build.ninja
 	cmake --build $(BUILD_FUZZ) -j $(JOBS) --target $(foreach t,$(FUZZ_TARGETS),$(firstword $(subst :, ,$(t))))

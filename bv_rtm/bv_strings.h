@@ -23,6 +23,10 @@ inline constexpr const char* SUniValueOutOfRange = "%s is out of the range of ty
 inline constexpr const char* SUniValueVariantRaw =
     "The bytes of a variant value are not accessible";
 
+// Property accessor and data providers.
+inline constexpr const char* SNotAComponent = "%d does not refer to a component of class %s";
+inline constexpr const char* SSetOutOfRange = "%d is not a value of set type %s";
+
 // ---- rtm: runtime support (object text, switcher, drawing helpers) ----
 inline constexpr const char* SChildObjectRefused =
     "Child object of class '%s' not allowed here (offset %d)";

@@ -124,6 +124,12 @@ const TTypeInfo* MakeSetType(const char* name, const TTypeInfo* element) {
   return t;
 }
 
+const TTypeInfo* MakeShortStringType(const char* name, Byte maxLength) {
+  TTypeInfo* t = NewType(tkString, name);
+  t->MaxLength = maxLength;
+  return t;
+}
+
 const TTypeInfo* MakeClassType(TClass (*classRef)()) {
   static auto* cache = new std::map<TClass (*)(), const TTypeInfo*>;
   auto it = cache->find(classRef);

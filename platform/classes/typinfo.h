@@ -123,6 +123,9 @@ const TTypeInfo* MakeEnumType(const char* name, std::initializer_list<const char
 // "a, b, c" as written in a macro argument list.
 const TTypeInfo* MakeEnumTypeFromList(const char* name, const char* commaList);
 const TTypeInfo* MakeSetType(const char* name, const TTypeInfo* element);
+// A short string type: a String property of at most maxLength bytes, cut to
+// that length (never inside a UTF-8 sequence) when written.
+const TTypeInfo* MakeShortStringType(const char* name, Byte maxLength);
 const TTypeInfo* MakeClassType(TClass (*classRef)());
 const TTypeInfo* MakeMethodType(const char* name, const std::type_info& signature);
 

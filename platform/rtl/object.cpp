@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "rtl/handles.h"
 #include "rtl/resstrings.h"
 #include "rtl/scope.h"
 #include "rtl/strutils.h"
@@ -54,6 +55,10 @@ void TMetaClass::AddMethod(const TPublishedMethod& m) {
 TClass TObject::StaticClass() {
   static const TMetaClass* meta = new TMetaClass("TObject", nullptr, nullptr, typeid(TObject));
   return meta;
+}
+
+TObject::~TObject() {
+  ReleaseObjectHandle(this);
 }
 
 void TObject::Free() {

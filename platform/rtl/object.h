@@ -93,7 +93,9 @@ class TObject {
   TObject() = default;
   TObject(const TObject&) = delete;
   TObject& operator=(const TObject&) = delete;
-  virtual ~TObject() = default;
+  // Drops the object's handle (rtl/handles.h), so that a handle kept after
+  // the object is gone finds nothing.
+  virtual ~TObject();
 
   static TClass StaticClass();
   virtual TClass ClassType() const { return StaticClass(); }

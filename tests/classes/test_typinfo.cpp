@@ -215,3 +215,34 @@ TEST(TypeInfo, PublishedMethodsBindByName) {
   EXPECT_EQ(MethodName(g.get(), TNotifyEvent::Of<&TGadget::Clicked>(g.get()).Method()), "Clicked");
   EXPECT_EQ(FindPublishedMethod(g->ClassType(), "Missing"), nullptr);
 }
+
+namespace {
+
+// A short-string property: at most 4 bytes.
+class TCoded : public TPersistent {
+  BV_CLASS(TCoded, TPersistent)
+ public:
+  const String& Code() const { return code_; }
+  void SetCode(const String& v) { code_ = v; }
+
+ private:
+  String code_;
+};
+
+}  // namespace
+
+BV_PUBLISH(TCoded, TPersistent) {
+  p.Property("Code", &TCoded::Code, &TCoded::SetCode).Type(MakeShortStringType("TCode", 4));
+}
+
+TEST(TypeInfo, ShortStringsAreCutToTheirLength) {
+  TObjectPtr<TCoded> o(Create<TCoded>());
+  const TPropInfo* p = GetPropInfo(o.get(), "Code");
+  ASSERT_EQ(p->Kind(), tkString);
+  EXPECT_EQ(p->PropType->MaxLength, 4);
+  EXPECT_EQ(p->PropType->Name, "TCode");
+  SetStrProp(o.get(), p, "ab\xC3\xA9xyz");
+  EXPECT_EQ(GetStrProp(o.get(), p), "ab\xC3\xA9") << "cut to 4 bytes";
+  SetStrProp(o.get(), p, "abc\xC3\xA9");
+  EXPECT_EQ(o->Code(), "abc") << "never inside a UTF-8 sequence";
+}

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "rtl/handles.h"
+#include "rtl/object.h"
 
 using namespace brevant;
 
@@ -30,4 +31,12 @@ TEST(ObjectHandles, NullAndUnknown) {
   EXPECT_EQ(ObjectToHandle(nullptr), 0);
   EXPECT_EQ(HandleToObject(0), nullptr);
   EXPECT_EQ(HandleToObject(-5), nullptr);
+}
+
+TEST(ObjectHandles, FreedObjectLeavesNoHandle) {
+  TObject* obj = Create<TObject>();
+  const Integer h = ObjectToHandle(obj);
+  ASSERT_EQ(HandleToObject(h), obj);
+  obj->Free();
+  EXPECT_EQ(HandleToObject(h), nullptr) << "a freed object's handle must not find freed memory";
 }
