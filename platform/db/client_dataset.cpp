@@ -9,9 +9,11 @@
 #include "db/dbconsts.h"
 #include "db/field.h"
 #include "db/field_defs.h"
+#include "db/filter_expr.h"
 #include "rtl/datetime.h"
 #include "rtl/numconv.h"
 #include "rtl/resstrings.h"
+#include "rtl/scope.h"
 #include "rtl/strutils.h"
 
 namespace brevant {
@@ -42,10 +44,6 @@ constexpr const char* SProviderNotFound = "Provider '%s' not found";
 constexpr const char* SIndexNotFound = "Index '%s' not found";
 constexpr const char* SPendingChanges =
     "Apply or cancel the pending changes of '%s' before refreshing";
-// Nesting (parentheses and "not") a filter may have; chains of "and" and
-// "or" do not nest.
-constexpr Integer kMaxFilterDepth = 200;
-constexpr const char* SFilterSyntax = "Filter syntax error at position %d: %s";
 constexpr const char* SFilterValue = "Filter value '%s' does not suit field '%s'";
 
 std::vector<String> SplitNames(const String& list) {
@@ -217,197 +215,7 @@ void TIndexDefs::Update(TCollectionItem* item) {
   }
 }
 
-// ==== the filter language ==================================================================
-
-struct TClientDataSet::TFilterNode {
-  enum TKind : Byte { nkOr, nkAnd, nkNot, nkCompare, nkIsNull, nkIsNotNull, nkField, nkConst };
-  TKind kind = nkConst;
-  Integer op = 0;  // nkCompare: 0 =, 1 <>, 2 <, 3 <=, 4 >, 5 >=
-  String name;     // nkField
-  Integer column = -1;
-  Variant value;  // nkConst, converted to the compared field's type when resolved
-  std::shared_ptr<TFilterNode> a, b;  // operands of nkNot, nkCompare and the null tests
-  // The terms of nkOr and nkAnd: a chain of any length is one node, so
-  // nothing recurses per term.
-  std::vector<std::shared_ptr<TFilterNode>> terms;
-};
-
 namespace {
-
-using TNode = TClientDataSet::TFilterNode;
-using TNodePtr = std::shared_ptr<TNode>;
-
-class TFilterParser {
- public:
-  explicit TFilterParser(const String& text) : s_(text) {}
-
-  TNodePtr Parse() {
-    Skip();
-    TNodePtr n = Or();
-    Skip();
-    if (pos_ < s_.size()) Fail("unexpected text");
-    return n;
-  }
-
- private:
-  [[noreturn]] void Fail(const char* what) {
-    DatabaseErrorFmt(SFilterSyntax, {static_cast<Integer>(pos_ + 1), String(what)});
-  }
-  void Skip() {
-    while (pos_ < s_.size() &&
-           (s_[pos_] == ' ' || s_[pos_] == '\t' || s_[pos_] == '\r' || s_[pos_] == '\n'))
-      ++pos_;
-  }
-  static bool IsIdentStart(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' ||
-           static_cast<unsigned char>(c) >= 0x80;
-  }
-  static bool IsIdentChar(char c) { return IsIdentStart(c) || (c >= '0' && c <= '9'); }
-  // Matches a keyword (case-insensitive, whole word) and consumes it.
-  bool Keyword(const char* kw) {
-    Skip();
-    std::size_t n = std::strlen(kw);
-    if (pos_ + n > s_.size() || !SameText(s_.substr(pos_, n), kw)) return false;
-    if (pos_ + n < s_.size() && IsIdentChar(s_[pos_ + n])) return false;
-    pos_ += n;
-    return true;
-  }
-  TNodePtr Make(TNode::TKind kind, TNodePtr a = nullptr, TNodePtr b = nullptr) {
-    auto n = std::make_shared<TNode>();
-    n->kind = kind;
-    n->a = std::move(a);
-    n->b = std::move(b);
-    return n;
-  }
-  TNodePtr Or() {
-    TNodePtr l = And();
-    if (!Keyword("or")) return l;
-    TNodePtr n = Make(TNode::nkOr);
-    n->terms.push_back(std::move(l));
-    do n->terms.push_back(And());
-    while (Keyword("or"));
-    return n;
-  }
-  TNodePtr And() {
-    TNodePtr l = Unary();
-    if (!Keyword("and")) return l;
-    TNodePtr n = Make(TNode::nkAnd);
-    n->terms.push_back(std::move(l));
-    do n->terms.push_back(Unary());
-    while (Keyword("and"));
-    return n;
-  }
-  TNodePtr Unary() {
-    if (++depth_ > kMaxFilterDepth) Fail("expression nested too deeply");
-    TNodePtr r = Keyword("not") ? Make(TNode::nkNot, Unary()) : Comparison();
-    --depth_;
-    return r;
-  }
-  TNodePtr Comparison() {
-    Skip();
-    if (pos_ < s_.size() && s_[pos_] == '(') {
-      ++pos_;
-      TNodePtr n = Or();
-      Skip();
-      if (pos_ >= s_.size() || s_[pos_] != ')') Fail("')' expected");
-      ++pos_;
-      return n;
-    }
-    TNodePtr l = Operand();
-    if (Keyword("is")) {
-      bool negate = Keyword("not");
-      if (!Keyword("null")) Fail("'null' expected");
-      return Make(negate ? TNode::nkIsNotNull : TNode::nkIsNull, l);
-    }
-    Skip();
-    static const char* ops[] = {"<>", "<=", ">=", "=", "<", ">"};
-    static const Integer codes[] = {1, 3, 5, 0, 2, 4};
-    for (int i = 0; i < 6; ++i) {
-      std::size_t n = std::strlen(ops[i]);
-      if (s_.compare(pos_, n, ops[i]) == 0) {
-        pos_ += n;
-        TNodePtr c = Make(TNode::nkCompare, l, Operand());
-        c->op = codes[i];
-        return c;
-      }
-    }
-    // A bare boolean operand.
-    if (l->kind == TNode::nkField || l->value.VarType() == varBoolean) return l;
-    Fail("comparison expected");
-  }
-  TNodePtr Operand() {
-    Skip();
-    if (pos_ >= s_.size()) Fail("operand expected");
-    char c = s_[pos_];
-    auto node = std::make_shared<TNode>();
-    if (c == '\'') {
-      String text;
-      ++pos_;
-      for (;;) {
-        if (pos_ >= s_.size()) Fail("unterminated string");
-        if (s_[pos_] == '\'') {
-          if (pos_ + 1 < s_.size() && s_[pos_ + 1] == '\'') {
-            text += '\'';
-            pos_ += 2;
-            continue;
-          }
-          ++pos_;
-          break;
-        }
-        text += s_[pos_++];
-      }
-      node->value = Variant(text);
-      return node;
-    }
-    if ((c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.') {
-      std::size_t start = pos_;
-      ++pos_;
-      while (pos_ < s_.size() && ((s_[pos_] >= '0' && s_[pos_] <= '9') || s_[pos_] == '.' ||
-                                  s_[pos_] == 'e' || s_[pos_] == 'E' ||
-                                  ((s_[pos_] == '-' || s_[pos_] == '+') &&
-                                   (s_[pos_ - 1] == 'e' || s_[pos_ - 1] == 'E'))))
-        ++pos_;
-      const char* b = s_.data() + start + (c == '+' ? 1 : 0);
-      double d = 0;
-      auto r = std::from_chars(b, s_.data() + pos_, d);
-      if (r.ec != std::errc() || r.ptr != s_.data() + pos_) {
-        pos_ = start;
-        Fail("invalid number");
-      }
-      node->value = Variant(d);
-      return node;
-    }
-    if (c == '[') {
-      std::size_t end = s_.find(']', pos_);
-      if (end == String::npos) Fail("']' expected");
-      node->kind = TNode::nkField;
-      node->name = s_.substr(pos_ + 1, end - pos_ - 1);
-      pos_ = end + 1;
-      return node;
-    }
-    if (IsIdentStart(c)) {
-      std::size_t start = pos_;
-      while (pos_ < s_.size() && IsIdentChar(s_[pos_])) ++pos_;
-      String word = s_.substr(start, pos_ - start);
-      if (SameText(word, "true") || SameText(word, "false")) {
-        node->value = Variant(SameText(word, "true"));
-        return node;
-      }
-      if (SameText(word, "null")) {
-        node->value = Variant::Null();
-        return node;
-      }
-      node->kind = TNode::nkField;
-      node->name = word;
-      return node;
-    }
-    Fail("operand expected");
-  }
-
-  const String& s_;
-  std::size_t pos_ = 0;
-  Integer depth_ = 0;
-};
 
 enum TTruth : Byte { tvFalse, tvTrue, tvUnknown };
 
@@ -472,57 +280,49 @@ std::vector<TClientDataSet::TSortKey> TClientDataSet::ParseSortKeys(const String
 void TClientDataSet::SetIndexName(const String& value) {
   if (!value.empty() && !indexDefs_->Find(value)) DatabaseErrorFmt(SIndexNotFound, {value});
   String oldName = indexName_, oldFields = indexFieldNames_;
-  indexName_ = value;
-  if (!value.empty()) indexFieldNames_.clear();
-  try {
-    ResortIfOpen();
-  } catch (...) {
+  TScopeGuard undo([&] {
     indexName_ = oldName;
     indexFieldNames_ = oldFields;
-    throw;
-  }
+  });
+  indexName_ = value;
+  if (!value.empty()) indexFieldNames_.clear();
+  ResortIfOpen();
+  undo.Dismiss();
 }
 
 void TClientDataSet::SetIndexFieldNames(const String& value) {
   String oldName = indexName_, oldFields = indexFieldNames_;
-  indexFieldNames_ = value;
-  if (!value.empty()) indexName_.clear();
-  try {
-    ResortIfOpen();
-  } catch (...) {
+  TScopeGuard undo([&] {
     indexName_ = oldName;
     indexFieldNames_ = oldFields;
-    throw;
-  }
+  });
+  indexFieldNames_ = value;
+  if (!value.empty()) indexName_.clear();
+  ResortIfOpen();
+  undo.Dismiss();
 }
 
 void TClientDataSet::SetFilter(const String& value) {
   std::shared_ptr<TFilterNode> tree;
-  if (!Trim(value).empty()) tree = TFilterParser(value).Parse();
+  if (!Trim(value).empty()) tree = ParseFilter(value);
   String old = filter_;
   auto oldTree = filterTree_;
+  TScopeGuard undo([&] {
+    filter_ = old;
+    filterTree_ = oldTree;
+  });
   filter_ = value;
   filterTree_ = tree;
-  if (filtered_) {
-    try {
-      ResortIfOpen();
-    } catch (...) {
-      filter_ = old;
-      filterTree_ = oldTree;
-      throw;
-    }
-  }
+  if (filtered_) ResortIfOpen();
+  undo.Dismiss();
 }
 
 void TClientDataSet::SetFiltered(bool value) {
   if (value == filtered_) return;
+  TScopeGuard undo([&] { filtered_ = !value; });
   filtered_ = value;
-  try {
-    ResortIfOpen();
-  } catch (...) {
-    filtered_ = !value;
-    throw;
-  }
+  ResortIfOpen();
+  undo.Dismiss();
 }
 
 void TClientDataSet::SetFilterCaseInsensitive(bool value) {
@@ -579,6 +379,8 @@ void TClientDataSet::ResolveFilter() {
           break;
       }
     } catch (...) {
+      // Any failure to convert the literal, whatever raised it, becomes the
+      // one message naming the literal and the field.
       DatabaseErrorFmt(SFilterValue, {VarToStr(v), field->name});
     }
   };
@@ -779,14 +581,13 @@ void TClientDataSet::ResortIfOpen() {
   if (ActiveBuffer() && GetRecNo() > 0) GetBookmarkData(ActiveBuffer(), &current);
   std::vector<Integer> oldView = view_;
   std::vector<TSortKey> oldKeys = sortKeys_;
-  try {
-    BuildView();
-  } catch (...) {
+  TScopeGuard undo([&] {
     view_ = std::move(oldView);
     sortKeys_ = std::move(oldKeys);
     positionsValid_ = false;
-    throw;
-  }
+  });
+  BuildView();
+  undo.Dismiss();
   Integer pos = current >= 0 ? ViewPosOf(current) : -1;
   viewPos_ = pos >= 0 ? pos : 0;
   CursorPosChanged();
@@ -815,21 +616,16 @@ void TClientDataSet::LoadIds(std::vector<std::vector<Variant>>& rows) {
   values_.clear();
   storeOrder_.clear();
   TRecordBuffer scratch = AllocRecordBuffer();
-  try {
-    TMemDataSet::InternalFirst();
-    std::size_t i = 0;
-    while (TMemDataSet::GetRecord(scratch, gmNext, false) == grOK) {
-      Integer id;
-      GetBookmarkData(scratch, &id);
-      storeOrder_.push_back(id);
-      values_[id] = i < rows.size() ? std::move(rows[i]) : std::vector<Variant>(names_.size());
-      ++i;
-    }
-  } catch (...) {
-    FreeRecordBuffer(scratch);
-    throw;
+  TScopeGuard release([&] { FreeRecordBuffer(scratch); });
+  TMemDataSet::InternalFirst();
+  std::size_t i = 0;
+  while (TMemDataSet::GetRecord(scratch, gmNext, false) == grOK) {
+    Integer id;
+    GetBookmarkData(scratch, &id);
+    storeOrder_.push_back(id);
+    values_[id] = i < rows.size() ? std::move(rows[i]) : std::vector<Variant>(names_.size());
+    ++i;
   }
-  FreeRecordBuffer(scratch);
 }
 
 void TClientDataSet::InternalOpen() {

@@ -12,6 +12,7 @@
 #include "rtl/datetime.h"
 #include "rtl/numconv.h"
 #include "rtl/resstrings.h"
+#include "rtl/scope.h"
 #include "rtl/streams.h"
 #include "rtl/strutils.h"
 
@@ -332,9 +333,7 @@ void TMemDataSet::AppendRow(std::span<const Variant> values) {
     DatabaseErrorFmt(res::SRowValueCount,
                      {static_cast<Integer>(values.size()), static_cast<Integer>(cols_.size())});
   Integer row = NewRow();
-  try {
-    for (std::size_t i = 0; i < values.size(); ++i) StoreValue(row, cols_[i], values[i]);
-  } catch (...) {
+  TScopeGuard takeBack([&] {
     // Take the half-filled row back out.
     --rowCount_;
     std::size_t r = static_cast<std::size_t>(row);
@@ -344,9 +343,10 @@ void TMemDataSet::AppendRow(std::span<const Variant> values) {
     varData_.resize(r * static_cast<std::size_t>(varCount_));
     alive_.pop_back();
     posOf_.pop_back();
-    throw;
-  }
+  });
+  for (std::size_t i = 0; i < values.size(); ++i) StoreValue(row, cols_[i], values[i]);
   order_.push_back(row);
+  takeBack.Dismiss();
 }
 
 void TMemDataSet::SwapStore(TStore& other) {
@@ -394,13 +394,12 @@ void TMemDataSet::ReplaceRows(const std::function<bool(std::vector<Variant>&)>& 
     // store is emptied in place, keeping its capacity.
     ClearStore();
     EnsureStore();
-    try {
-      appendAll();
-    } catch (...) {
+    TScopeGuard empty([&] {
       ClearStore();
       if (failedRow) *failedRow = static_cast<Integer>(i) + 1;
-      throw;
-    }
+    });
+    appendAll();
+    empty.Dismiss();
     return;
   }
   // The old rows wait aside until every new one is stored.
@@ -412,13 +411,12 @@ void TMemDataSet::ReplaceRows(const std::function<bool(std::vector<Variant>&)>& 
                 ? 0
                 : old.idBase + old.rowCount;
   ReserveRows(expected);
-  try {
-    appendAll();
-  } catch (...) {
+  TScopeGuard putBack([&] {
     SwapStore(old);
     if (failedRow) *failedRow = static_cast<Integer>(i) + 1;
-    throw;
-  }
+  });
+  appendAll();
+  putBack.Dismiss();
 }
 
 void TMemDataSet::ReserveRows(std::size_t n) {

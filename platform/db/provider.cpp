@@ -177,6 +177,8 @@ std::vector<Variant> TDataSetProvider::ApplyUpdate(const TUpdateRecord& update,
     }
     src->Post();
   } catch (...) {
+    // Not a scope guard: Cancel runs the source's handlers, which may raise,
+    // and a destructor must not let that through.
     if (src->State() == dsEdit || src->State() == dsInsert) src->Cancel();
     throw;
   }

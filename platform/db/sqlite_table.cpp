@@ -14,6 +14,7 @@
 #include "rtl/datetime.h"
 #include "rtl/numconv.h"
 #include "rtl/resstrings.h"
+#include "rtl/scope.h"
 #include "rtl/strutils.h"
 
 namespace brevant {
@@ -442,13 +443,8 @@ void TSqliteTable::InternalInitFieldDefs() {
 void TSqliteTable::UpdateFieldDefs() {
   if (Active()) return;
   schemaRead_ = false;
-  try {
-    InternalInitFieldDefs();
-  } catch (...) {
-    Disconnect();
-    throw;
-  }
-  Disconnect();
+  TScopeGuard disconnect([this] { Disconnect(); });
+  InternalInitFieldDefs();
 }
 
 void TSqliteTable::LoadRows() {
@@ -509,15 +505,12 @@ void TSqliteTable::LoadRows() {
 
 void TSqliteTable::InternalOpen() {
   Connect();
-  try {
-    schemaRead_ = false;
-    InternalInitFieldDefs();
-    LoadRows();
-    TMemDataSet::InternalOpen();
-  } catch (...) {
-    Disconnect();
-    throw;
-  }
+  TScopeGuard disconnect([this] { Disconnect(); });
+  schemaRead_ = false;
+  InternalInitFieldDefs();
+  LoadRows();
+  TMemDataSet::InternalOpen();
+  disconnect.Dismiss();
 }
 
 void TSqliteTable::InternalClose() {
@@ -723,6 +716,8 @@ void TSqliteTable::WriteRecord(bool inserting) {
     }
     Exec("COMMIT");
   } catch (...) {
+    // Not a scope guard: clearing the key field notifies links, whose
+    // handlers may raise, and a destructor must not let that through.
     sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     if (autoKeyField && !autoKeyField->IsNull()) SetFieldData(autoKeyField, nullptr);
     throw;
@@ -750,7 +745,8 @@ void TSqliteTable::InternalDelete() {
   std::vector<Variant> key = State() == dsEdit && !editKey_.empty() ? editKey_ : CurrentKey();
   String sql = "DELETE FROM " + QuoteIdentifier(tableName_) + " WHERE " + KeyCondition();
   Exec("BEGIN IMMEDIATE");
-  try {
+  {
+    TScopeGuard rollback([this] { sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr); });
     TStmt st(db_, sql);
     if (!st) SqlError(sqlite3_errmsg(db_));
     BindKey(st.get(), 1, key);
@@ -758,9 +754,7 @@ void TSqliteTable::InternalDelete() {
     // Another connection deleted the row already.
     if (sqlite3_changes(db_) == 0) DatabaseErrorFmt(SSqlRecordChanged, {tableName_});
     Exec("COMMIT");
-  } catch (...) {
-    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-    throw;
+    rollback.Dismiss();
   }
   TMemDataSet::InternalDelete();
 }

@@ -636,6 +636,7 @@ TEST_F(RandomWriters, FileMatchesTheModelAfterEveryOperation) {
       else
         TableStep(t);
       if (HasFatalFailure()) return;
+      for (TDataSet* ds : std::initializer_list<TDataSet*>{a, b, t}) ds->CheckBufferInvariants();
       ASSERT_EQ(FileText(), ModelText());
     }
     a->Close();
