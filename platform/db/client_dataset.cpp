@@ -1,6 +1,7 @@
 #include "db/client_dataset.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -124,6 +125,110 @@ Integer CompareValues(const Variant& a, const Variant& b, TCmpClass cls, bool ca
       return Sign(caseIns ? CompareTextIgnoringCase(x, y) : CompareStr(x, y));
     }
   }
+}
+
+// Compares two values read in place by class.
+Integer CompareScalars(const TClientDataSet::TScalar& a, const TClientDataSet::TScalar& b,
+                       TCmpClass cls, bool caseIns) {
+  if (cls != ccText) return a.num < b.num ? -1 : a.num > b.num ? 1 : 0;
+  if (caseIns) return AnsiCompareText(a.text.data(), a.text.size(), b.text.data(), b.text.size());
+  Integer c = a.text.compare(b.text);
+  return c < 0 ? -1 : c > 0 ? 1 : 0;
+}
+
+// How far an encoded sort key decides: exactly, only when the codes differ
+// (longer texts), or not at all (texts the encoding cannot order).
+enum TKeyFit : Byte { kcExact, kcPrefix, kcUnordered };
+
+// A sort key encoded into 64 bits that compare, unsigned, like the values;
+// 0 is null.
+struct TKeyCode {
+  UInt64 bits;  // the code
+  Byte fit;     // a TKeyFit
+};
+
+TKeyCode EncodeNumber(double v) {
+  if (v == 0) v = 0;  // -0 and 0 are equal
+  UInt64 bits;
+  std::memcpy(&bits, &v, sizeof bits);
+  bits = bits >> 63 ? ~bits : bits | (UInt64(1) << 63);
+  return {bits == 0 ? 1 : bits, kcExact};
+}
+
+// The order of the ASCII characters under case-insensitive comparison
+// (AnsiCompareText), 1 upwards; letters differing only in case share a rank.
+const std::array<Byte, 128>& AsciiTextRanks() {
+  static const std::array<Byte, 128> ranks = [] {
+    std::array<Byte, 128> r{};
+    std::vector<int> chars;
+    for (int c = 1; c < 128; ++c) chars.push_back(c);
+    auto cmp = [](int a, int b) { return AnsiCompareText(String(1, char(a)), String(1, char(b))); };
+    std::stable_sort(chars.begin(), chars.end(), [&](int a, int b) { return cmp(a, b) < 0; });
+    Byte rank = 0;
+    for (std::size_t i = 0; i < chars.size(); ++i) {
+      if (i == 0 || cmp(chars[i - 1], chars[i]) != 0) ++rank;
+      r[static_cast<std::size_t>(chars[i])] = rank;
+    }
+    return r;
+  }();
+  return ranks;
+}
+
+// Text: a marker byte (so the empty text is not null) and the 15 characters
+// after `skip` (a prefix every text of the column shares) in two words, as
+// bytes or, ignoring case, as ASCII ranks. A NUL byte or (ignoring case) a
+// non-ASCII character among them leaves the text to the full comparison.
+TKeyCode EncodeText(std::string_view text, std::size_t skip, bool caseIns, UInt64& low) {
+  constexpr std::size_t kChars = 15;
+  text.remove_prefix(std::min(skip, text.size()));
+  UInt64 bits[2] = {1, 0};
+  Byte fit = text.size() > kChars ? kcPrefix : kcExact;
+  const auto& ranks = AsciiTextRanks();
+  for (std::size_t i = 0; i < kChars; ++i) {
+    Byte b = 0;
+    if (i < text.size()) {
+      auto c = static_cast<unsigned char>(text[i]);
+      if (c == 0 || (caseIns && c >= 0x80)) {
+        low = 0;
+        return {1, kcUnordered};
+      }
+      b = caseIns ? ranks[c] : c;
+    }
+    UInt64& word = bits[(i + 1) / 8];
+    word = word << 8 | b;
+  }
+  // A non-ASCII character right after the prefix may weigh nothing, so a
+  // shorter text is not known to sort first.
+  if (caseIns && text.size() > kChars && static_cast<unsigned char>(text[kChars]) >= 0x80)
+    fit = kcUnordered;
+  low = bits[1];
+  return {bits[0], fit};
+}
+
+// The length of the prefix all texts share, compared as the sort compares
+// them (ignoring case: equal ASCII ranks); `texts` answers false after the
+// last one.
+template <class Next>
+std::size_t CommonPrefix(Next next, bool caseIns) {
+  const auto& ranks = AsciiTextRanks();
+  std::string_view first, t;
+  bool any = false;
+  std::size_t common = 0;
+  while (next(t)) {
+    if (!any) {
+      first = t;
+      common = t.size();
+      any = true;
+    }
+    std::size_t i = 0;
+    for (; i < common && i < t.size(); ++i) {
+      auto a = static_cast<unsigned char>(first[i]), b = static_cast<unsigned char>(t[i]);
+      if (caseIns ? (a >= 0x80 || b >= 0x80 || ranks[a] != ranks[b]) : a != b) break;
+    }
+    common = i;
+    if (common == 0) break;
+  }
+  return common;
 }
 
 bool TryParseIsoDate(const String& text, TDateTime& value) {
@@ -387,85 +492,259 @@ void TClientDataSet::ResolveFilter() {
   bind(filterTree_.get());
 }
 
-bool TClientDataSet::Passes(Integer id) {
-  if (!filtered_ || !filterTree_) return true;
-  const std::vector<Variant>& row = values_[id];
-  std::function<TTruth(const TFilterNode*)> eval = [&](const TFilterNode* n) -> TTruth {
-    auto operand = [&](const TFilterNode* o) -> const Variant& {
-      return o->kind == TFilterNode::nkField ? row[static_cast<std::size_t>(o->column)] : o->value;
-    };
-    switch (n->kind) {
-      case TFilterNode::nkOr:
-      case TFilterNode::nkAnd: {
-        // Or: true once a term is; and: false once a term is; else unknown
-        // when a term was.
-        TTruth decisive = n->kind == TFilterNode::nkOr ? tvTrue : tvFalse;
-        TTruth result = n->kind == TFilterNode::nkOr ? tvFalse : tvTrue;
-        for (const auto& t : n->terms) {
-          TTruth v = eval(t.get());
-          if (v == decisive) return decisive;
-          if (v == tvUnknown) result = tvUnknown;
-        }
-        return result;
+// Compiles the resolved filter: each comparison learns how its operands
+// compare and whether both can be read in place (a field compared in its
+// own class, or a constant converted to that class once).
+void TClientDataSet::CompileFilter() {
+  if (!filterTree_ || !filtered_) return;
+  std::function<void(TFilterNode*)> compile = [&](TFilterNode* n) {
+    if (!n) return;
+    compile(n->a.get());
+    compile(n->b.get());
+    for (const auto& t : n->terms) compile(t.get());
+    if (n->kind != TFilterNode::nkCompare) return;
+    TFilterNode* a = n->a.get();
+    TFilterNode* b = n->b.get();
+    if (a->kind != TFilterNode::nkField && a->kind != TFilterNode::nkConst) return;
+    const TFilterNode* f = a->kind == TFilterNode::nkField   ? a
+                           : b->kind == TFilterNode::nkField ? b
+                                                             : nullptr;
+    if (!f) return;  // two constants: compared as variants
+    TCmpClass cls = ClassOf(types_[static_cast<std::size_t>(f->column)]);
+    n->cls = cls;
+    n->inPlace = true;
+    for (TFilterNode* o : {a, b}) {
+      if (o->kind == TFilterNode::nkField) continue;
+      if (o->kind != TFilterNode::nkConst) {
+        n->inPlace = false;
+        continue;
       }
-      case TFilterNode::nkNot: {
-        TTruth a = eval(n->a.get());
-        return a == tvUnknown ? tvUnknown : a == tvTrue ? tvFalse : tvTrue;
-      }
-      case TFilterNode::nkIsNull:
-      case TFilterNode::nkIsNotNull: {
-        const Variant& v = operand(n->a.get());
-        bool isNull = VarIsNull(v) || VarIsEmpty(v);
-        return isNull == (n->kind == TFilterNode::nkIsNull) ? tvTrue : tvFalse;
-      }
-      case TFilterNode::nkCompare: {
-        if (n->a->kind != TFilterNode::nkField && n->a->kind != TFilterNode::nkConst)
-          return tvFalse;
-        const Variant& x = operand(n->a.get());
-        const Variant& y = operand(n->b.get());
-        if (VarIsNull(x) || VarIsEmpty(x) || VarIsNull(y) || VarIsEmpty(y)) return tvUnknown;
-        const TFilterNode* f = n->a->kind == TFilterNode::nkField   ? n->a.get()
-                               : n->b->kind == TFilterNode::nkField ? n->b.get()
-                                                                    : nullptr;
-        TCmpClass cls = f ? ClassOf(types_[static_cast<std::size_t>(f->column)])
-                          : (VarIsNumeric(x) && VarIsNumeric(y) ? ccNumber : ccText);
-        Integer c = CompareValues(x, y, cls, filterCaseIns_);
-        bool r = false;
-        switch (n->op) {
-          case 0:
-            r = c == 0;
-            break;
-          case 1:
-            r = c != 0;
-            break;
-          case 2:
-            r = c < 0;
-            break;
-          case 3:
-            r = c <= 0;
-            break;
-          case 4:
-            r = c > 0;
-            break;
-          default:
-            r = c >= 0;
-            break;
-        }
-        return r ? tvTrue : tvFalse;
-      }
-      default: {
-        // A bare operand: a boolean field or literal.
-        const Variant& v = operand(n);
-        if (VarIsNull(v) || VarIsEmpty(v)) return tvUnknown;
-        return v.AsBoolean() ? tvTrue : tvFalse;
+      if (VarIsNull(o->value) || VarIsEmpty(o->value)) continue;
+      switch (cls) {
+        case ccNumber:
+          o->num = o->value.AsDouble();
+          break;
+        case ccDate:
+          o->num = DateOrder(o->value.AsDouble());
+          break;
+        case ccBoolean:
+          o->num = o->value.AsBoolean() ? 1 : 0;
+          break;
+        default:
+          o->text = VarToStr(o->value);
       }
     }
   };
-  return eval(filterTree_.get()) == tvTrue;
+  compile(filterTree_.get());
+}
+
+bool TClientDataSet::Passes(Integer id) const {
+  if (!filtered_ || !filterTree_) return true;
+  return Evaluate(filterTree_.get(), RowOfId(id)) == tvTrue;
+}
+
+// Reads a column of a row in the form its class compares, in place when the
+// column is of that class (no variant); nulls are the caller's business.
+void TClientDataSet::ReadScalar(Integer row, Integer column, Byte cls, TScalar& out) const {
+  TFieldType type = types_[static_cast<std::size_t>(column)];
+  if (cls == ClassOf(type)) {
+    const Byte* p = nullptr;
+    auto load = [&p](auto v) {
+      std::memcpy(&v, p, sizeof(v));
+      return v;
+    };
+    switch (type) {
+      case ftSmallint:
+        p = StoredFixed(row, column);
+        out.num = load(SmallInt());
+        return;
+      case ftWord:
+      case ftBoolean:
+        p = StoredFixed(row, column);
+        out.num = type == ftBoolean ? (load(Word()) != 0 ? 1 : 0) : load(Word());
+        return;
+      case ftInteger:
+      case ftAutoInc:
+        p = StoredFixed(row, column);
+        out.num = load(Integer());
+        return;
+      case ftLargeint:
+        p = StoredFixed(row, column);
+        out.num = static_cast<double>(load(Int64()));
+        return;
+      case ftFloat:
+      case ftCurrency:
+        p = StoredFixed(row, column);
+        out.num = load(double());
+        return;
+      case ftDate: {
+        p = StoredFixed(row, column);
+        TTimeStamp ts;
+        ts.Date = load(Integer());
+        ts.Time = 0;
+        out.num = DateOrder(TimeStampToDateTime(ts));
+        return;
+      }
+      case ftTime:
+        p = StoredFixed(row, column);
+        out.num = static_cast<double>(load(Integer())) / MSecsPerDay;
+        return;
+      case ftDateTime:
+        p = StoredFixed(row, column);
+        out.num = DateOrder(TimeStampToDateTime(MSecsToTimeStamp(load(double()))));
+        return;
+      case ftString:
+      case ftFixedChar:
+      case ftGuid:
+      case ftMemo:
+      case ftFmtMemo:
+        out.text = StoredText(row, column);
+        return;
+      default:
+        break;
+    }
+  }
+  // Other forms (BCD, time stamps, wide text, bytes, variants, or a field
+  // compared in another field's class) go through the variant once.
+  Variant v = StoredValue(row, column);
+  switch (cls) {
+    case ccNumber:
+      out.num = v.AsDouble();
+      break;
+    case ccDate:
+      out.num = DateOrder(v.AsDouble());
+      break;
+    case ccBoolean:
+      out.num = v.AsBoolean() ? 1 : 0;
+      break;
+    default:
+      out.own = VarToStr(v);
+      out.text = out.own;
+  }
+}
+
+Byte TClientDataSet::Evaluate(const TFilterNode* n, Integer row) const {
+  switch (n->kind) {
+    case TFilterNode::nkOr:
+    case TFilterNode::nkAnd: {
+      // Or: true once a term is; and: false once a term is; else unknown
+      // when a term was.
+      TTruth decisive = n->kind == TFilterNode::nkOr ? tvTrue : tvFalse;
+      TTruth result = n->kind == TFilterNode::nkOr ? tvFalse : tvTrue;
+      for (const auto& t : n->terms) {
+        Byte v = Evaluate(t.get(), row);
+        if (v == decisive) return decisive;
+        if (v == tvUnknown) result = tvUnknown;
+      }
+      return result;
+    }
+    case TFilterNode::nkNot: {
+      Byte a = Evaluate(n->a.get(), row);
+      return a == tvUnknown ? tvUnknown : a == tvTrue ? tvFalse : tvTrue;
+    }
+    case TFilterNode::nkIsNull:
+    case TFilterNode::nkIsNotNull: {
+      const TFilterNode* o = n->a.get();
+      bool isNull = o->kind == TFilterNode::nkField ? StoredIsNull(row, o->column)
+                                                    : VarIsNull(o->value) || VarIsEmpty(o->value);
+      return isNull == (n->kind == TFilterNode::nkIsNull) ? tvTrue : tvFalse;
+    }
+    case TFilterNode::nkCompare:
+      return EvaluateCompare(n, row);
+    case TFilterNode::nkField: {
+      // A bare Boolean field.
+      if (StoredIsNull(row, n->column)) return tvUnknown;
+      TScalar s;
+      ReadScalar(row, n->column, ccBoolean, s);
+      return s.num != 0 ? tvTrue : tvFalse;
+    }
+    default:
+      if (VarIsNull(n->value) || VarIsEmpty(n->value)) return tvUnknown;
+      return n->value.AsBoolean() ? tvTrue : tvFalse;
+  }
+}
+
+Byte TClientDataSet::EvaluateCompare(const TFilterNode* n, Integer row) const {
+  const TFilterNode* a = n->a.get();
+  const TFilterNode* b = n->b.get();
+  if (a->kind != TFilterNode::nkField && a->kind != TFilterNode::nkConst) return tvFalse;
+  Integer c;
+  if (n->inPlace) {
+    auto isNull = [&](const TFilterNode* o) {
+      return o->kind == TFilterNode::nkField ? StoredIsNull(row, o->column)
+                                             : VarIsNull(o->value) || VarIsEmpty(o->value);
+    };
+    if (isNull(a) || isNull(b)) return tvUnknown;
+    TScalar x, y;
+    auto read = [&](const TFilterNode* o, TScalar& s) {
+      if (o->kind == TFilterNode::nkField) {
+        ReadScalar(row, o->column, n->cls, s);
+      } else {
+        s.num = o->num;
+        s.text = o->text;
+      }
+    };
+    read(a, x);
+    read(b, y);
+    c = CompareScalars(x, y, static_cast<TCmpClass>(n->cls), filterCaseIns_);
+  } else {
+    // Two constants, or an operand that is neither field nor constant.
+    auto operand = [&](const TFilterNode* o) {
+      return o->kind == TFilterNode::nkField ? StoredValue(row, o->column) : o->value;
+    };
+    Variant x = operand(a), y = operand(b);
+    if (VarIsNull(x) || VarIsEmpty(x) || VarIsNull(y) || VarIsEmpty(y)) return tvUnknown;
+    TCmpClass cls = VarIsNumeric(x) && VarIsNumeric(y) ? ccNumber : ccText;
+    c = CompareValues(x, y, cls, filterCaseIns_);
+  }
+  bool r = false;
+  switch (n->op) {
+    case 0:
+      r = c == 0;
+      break;
+    case 1:
+      r = c != 0;
+      break;
+    case 2:
+      r = c < 0;
+      break;
+    case 3:
+      r = c <= 0;
+      break;
+    case 4:
+      r = c > 0;
+      break;
+    default:
+      r = c >= 0;
+      break;
+  }
+  return r ? tvTrue : tvFalse;
+}
+
+// Compares one key of two stored rows, ascending with nulls first, reading
+// the values in place: <0, 0 or >0.
+Integer TClientDataSet::CompareStoredKey(Integer rowA, Integer rowB, const TSortKey& k,
+                                         Byte cls) const {
+  bool xn = StoredIsNull(rowA, k.column), yn = StoredIsNull(rowB, k.column);
+  if (xn || yn) return Integer(yn) - Integer(xn);
+  TScalar x, y;
+  ReadScalar(rowA, k.column, cls, x);
+  ReadScalar(rowB, k.column, cls, y);
+  return CompareScalars(x, y, static_cast<TCmpClass>(cls), k.caseIns);
+}
+
+// Compares two stored rows by the active index (descending fields
+// reversed): <0, 0 or >0.
+Integer TClientDataSet::CompareStoredRows(Integer rowA, Integer rowB) const {
+  for (std::size_t j = 0; j < sortKeys_.size(); ++j) {
+    const TSortKey& k = sortKeys_[j];
+    if (Integer c = CompareStoredKey(rowA, rowB, k, sortClasses_[j])) return k.desc ? -c : c;
+  }
+  return 0;
 }
 
 bool TClientDataSet::Less(Integer a, Integer b) const {
-  return CompareRows(values_.at(a), values_.at(b)) < 0;
+  return CompareStoredRows(RowOfId(a), RowOfId(b)) < 0;
 }
 
 // Compares two records' values by the active index (descending fields
@@ -486,6 +765,16 @@ Integer TClientDataSet::CompareRows(const std::vector<Variant>& x,
   return 0;
 }
 
+// A stored record's values as variants, one per column.
+std::vector<Variant> TClientDataSet::StoredRow(Integer id) const {
+  Integer row = RowOfId(id);
+  std::vector<Variant> values(names_.size(), Variant::Null());
+  if (row < 0) return values;
+  for (std::size_t i = 0; i < names_.size(); ++i)
+    values[i] = StoredValue(row, static_cast<Integer>(i));
+  return values;
+}
+
 void TClientDataSet::BuildView() {
   if (!indexName_.empty()) {
     TIndexDef* d = indexDefs_->Find(indexName_);
@@ -494,84 +783,135 @@ void TClientDataSet::BuildView() {
   } else {
     sortKeys_ = ParseSortKeys(indexFieldNames_, "", "");
   }
+  sortClasses_.clear();
+  for (const TSortKey& key : sortKeys_)
+    sortClasses_.push_back(ClassOf(types_[static_cast<std::size_t>(key.column)]));
   ResolveFilter();
-  view_.clear();
-  view_.reserve(storeOrder_.size());
-  for (Integer id : storeOrder_)
-    if (Passes(id)) view_.push_back(id);
+  CompileFilter();
   if (!sortKeys_.empty()) SortView();
+  const std::vector<Integer>& order = sortKeys_.empty() ? storeOrder_ : sortedIds_;
+  view_.clear();
+  view_.reserve(order.size());
+  for (Integer id : order)
+    if (Passes(id)) view_.push_back(id);
   positionsValid_ = false;
 }
 
-// Sorts the view by the active index: every record's sort values are
-// extracted once, then compared without touching the variants again.
+// Sorts the records in store order by the active index into sortedIds_
+// (the filter is applied afterwards). Each record's first keys are encoded
+// once into numbers that compare like the values (descending keys
+// inverted, nulls first), so most comparisons never leave the sorted array;
+// ties of texts longer than the encoding compare the stored values in place.
+// The order is kept for the next index with the same keys while no record
+// changed.
 void TClientDataSet::SortView() {
-  struct TKeyVal {
-    bool null = true;
-    double num = 0;
-    String text;
+  auto sameKeys = [&] {
+    if (sortedKeys_.size() != sortKeys_.size() || sortedVersion_ != dataVersion_) return false;
+    for (std::size_t j = 0; j < sortKeys_.size(); ++j)
+      if (sortedKeys_[j].column != sortKeys_[j].column ||
+          sortedKeys_[j].desc != sortKeys_[j].desc ||
+          sortedKeys_[j].caseIns != sortKeys_[j].caseIns)
+        return false;
+    return true;
   };
-  std::size_t n = view_.size(), k = sortKeys_.size();
-  std::vector<TKeyVal> keys(n * k);
-  std::vector<TCmpClass> classes;
-  for (const TSortKey& key : sortKeys_)
-    classes.push_back(ClassOf(types_[static_cast<std::size_t>(key.column)]));
+  if (sameKeys() && sortedIds_.size() == storeOrder_.size()) return;
+  sortedVersion_ = 0;  // invalid until the sort completes
+  std::size_t n = storeOrder_.size();
+  // Which keys are encoded, where their words start and (texts) the prefix
+  // every value shares, which the encoding skips.
+  std::vector<std::size_t> first, skip;
+  std::size_t words = 0;
+  for (std::size_t j = 0; j < sortKeys_.size(); ++j) {
+    bool text = sortClasses_[j] == ccText;
+    std::size_t need = text ? 2 : 1;
+    if (words + need > kSortWords) break;
+    first.push_back(words);
+    words += need;
+    std::size_t common = 0;
+    if (text) {
+      std::size_t i = 0;
+      TScalar v;
+      const TSortKey& k = sortKeys_[j];
+      common = CommonPrefix(
+          [&](std::string_view& t) {
+            while (i < n) {
+              Integer row = RowOfId(storeOrder_[i++]);
+              if (StoredIsNull(row, k.column)) continue;
+              v.own.clear();
+              ReadScalar(row, k.column, ccText, v);
+              if (!v.own.empty()) return false;  // converted texts: no skipping
+              t = v.text;
+              return true;
+            }
+            return false;
+          },
+          k.caseIns);
+    }
+    skip.push_back(common);
+  }
+  std::size_t encoded = first.size();
+  std::vector<TSortEntry> entries(n);
+  TScalar value;
   for (std::size_t i = 0; i < n; ++i) {
-    const std::vector<Variant>& row = values_[view_[i]];
-    for (std::size_t j = 0; j < k; ++j) {
-      const Variant& v = row[static_cast<std::size_t>(sortKeys_[j].column)];
-      TKeyVal& kv = keys[i * k + j];
-      if (VarIsNull(v) || VarIsEmpty(v)) continue;
-      kv.null = false;
-      switch (classes[j]) {
-        case ccNumber:
-          kv.num = v.AsDouble();
-          break;
-        case ccDate:
-          kv.num = DateOrder(v.AsDouble());
-          break;
-        case ccBoolean:
-          kv.num = v.AsBoolean() ? 1 : 0;
-          break;
-        default:
-          kv.text = VarToStr(v);
+    TSortEntry& e = entries[i];
+    e.row = RowOfId(storeOrder_[i]);
+    for (std::size_t j = 0; j < encoded; ++j) {
+      const TSortKey& k = sortKeys_[j];
+      TCmpClass cls = static_cast<TCmpClass>(sortClasses_[j]);
+      TKeyCode code{0, kcExact};
+      UInt64 low = 0;
+      if (!StoredIsNull(e.row, k.column)) {
+        value.own.clear();
+        ReadScalar(e.row, k.column, cls, value);
+        code = cls == ccText ? EncodeText(value.text, skip[j], k.caseIns, low)
+                             : EncodeNumber(value.num);
       }
+      e.key[first[j]] = k.desc ? ~code.bits : code.bits;
+      if (cls == ccText) e.key[first[j] + 1] = k.desc ? ~low : low;
+      e.fit |= static_cast<Byte>(code.fit << (2 * j));
     }
   }
-  std::vector<std::size_t> order(n);
-  for (std::size_t i = 0; i < n; ++i) order[i] = i;
-  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-    for (std::size_t j = 0; j < k; ++j) {
-      const TKeyVal& x = keys[a * k + j];
-      const TKeyVal& y = keys[b * k + j];
-      Integer c;
-      if (x.null || y.null)
-        c = Integer(y.null) - Integer(x.null);
-      else if (classes[j] == ccText)
-        c = sortKeys_[j].caseIns ? CompareTextIgnoringCase(x.text, y.text)
-                                 : Sign(static_cast<double>(x.text.compare(y.text)));
-      else
-        c = Sign(x.num - y.num);
-      if (c != 0) return sortKeys_[j].desc ? c > 0 : c < 0;
+  auto compareKey = [&](const TSortEntry& a, const TSortEntry& b, std::size_t j) -> Integer {
+    if (j < encoded) {
+      std::size_t w = first[j], end = j + 1 < encoded ? first[j + 1] : words;
+      while (w + 1 < end && a.key[w] == b.key[w]) ++w;
+      if (a.key[w] != b.key[w]) {
+        Byte fa = (a.fit >> (2 * j)) & 3, fb = (b.fit >> (2 * j)) & 3;
+        if (fa != kcUnordered && fb != kcUnordered) return a.key[w] < b.key[w] ? -1 : 1;
+      } else if ((((a.fit | b.fit) >> (2 * j)) & 3) == kcExact) {
+        return 0;
+      }
     }
+    const TSortKey& k = sortKeys_[j];
+    Integer c = CompareStoredKey(a.row, b.row, k, static_cast<TCmpClass>(sortClasses_[j]));
+    return k.desc ? -c : c;
+  };
+  std::stable_sort(entries.begin(), entries.end(), [&](const TSortEntry& a, const TSortEntry& b) {
+    for (std::size_t j = 0; j < sortKeys_.size(); ++j)
+      if (Integer c = compareKey(a, b, j)) return c < 0;
     return false;
   });
-  std::vector<Integer> sorted(n);
-  for (std::size_t i = 0; i < n; ++i) sorted[i] = view_[order[i]];
-  view_ = std::move(sorted);
+  std::vector<Integer> ids(n);
+  for (std::size_t i = 0; i < n; ++i) ids[i] = IdOfRow(entries[i].row);
+  sortedIds_ = std::move(ids);
+  sortedKeys_ = sortKeys_;
+  sortedVersion_ = dataVersion_;
 }
 
 void TClientDataSet::RebuildPositions() {
-  viewPosOf_.clear();
-  viewPosOf_.reserve(view_.size());
-  for (std::size_t i = 0; i < view_.size(); ++i) viewPosOf_[view_[i]] = static_cast<Integer>(i);
+  viewPosOfRow_.assign(static_cast<std::size_t>(PhysicalRowCount()), -1);
+  for (std::size_t i = 0; i < view_.size(); ++i) {
+    Integer row = RowOfId(view_[i]);
+    if (row >= 0) viewPosOfRow_[static_cast<std::size_t>(row)] = static_cast<Integer>(i);
+  }
   positionsValid_ = true;
 }
 
 Integer TClientDataSet::ViewPosOf(Integer id) const {
   if (!positionsValid_) const_cast<TClientDataSet*>(this)->RebuildPositions();
-  auto it = viewPosOf_.find(id);
-  return it == viewPosOf_.end() ? -1 : it->second;
+  Integer row = RowOfId(id);
+  if (row < 0 || static_cast<std::size_t>(row) >= viewPosOfRow_.size()) return -1;
+  return viewPosOfRow_[static_cast<std::size_t>(row)];
 }
 
 void TClientDataSet::ResortIfOpen() {
@@ -596,14 +936,20 @@ void TClientDataSet::ResortIfOpen() {
 
 // ---- fetching ----------------------------------------------------------------------------
 
-void TClientDataSet::Fetch(bool withDefs, std::vector<std::vector<Variant>>& rows) {
+// Reads the provider's rows into the store: a store of the same columns is
+// copied in its record format; any other source goes through one row of
+// variants at a time.
+void TClientDataSet::Fetch(bool withDefs) {
   TDataSetProvider* p = ResolveProvider();
   if (withDefs) p->GetFieldDefs(FieldDefs());
+  ++dataVersion_;
+  if (const TMemDataSet* store = p->SourceStore(); store && CopyStoreFrom(*store)) return;
+  std::vector<std::vector<Variant>> rows;
   p->GetRows(rows);
   ReplaceRows(rows);
 }
 
-void TClientDataSet::LoadIds(std::vector<std::vector<Variant>>& rows) {
+void TClientDataSet::LoadIds() {
   names_.clear();
   types_.clear();
   for (Integer i = 0; i < FieldDefs()->Count(); ++i) {
@@ -613,31 +959,21 @@ void TClientDataSet::LoadIds(std::vector<std::vector<Variant>>& rows) {
   keyColumns_.clear();
   if (TDataSetProvider* p = ResolveProvider())
     for (const String& k : SplitNames(p->ResolvedKeyFields())) keyColumns_.push_back(ColumnOf(k));
-  values_.clear();
   storeOrder_.clear();
-  TRecordBuffer scratch = AllocRecordBuffer();
-  TScopeGuard release([&] { FreeRecordBuffer(scratch); });
-  TMemDataSet::InternalFirst();
-  std::size_t i = 0;
-  while (TMemDataSet::GetRecord(scratch, gmNext, false) == grOK) {
-    Integer id;
-    GetBookmarkData(scratch, &id);
-    storeOrder_.push_back(id);
-    values_[id] = i < rows.size() ? std::move(rows[i]) : std::vector<Variant>(names_.size());
-    ++i;
-  }
+  storeOrder_.reserve(static_cast<std::size_t>(StoredRecordCount()));
+  for (Integer pos = 0; pos < StoredRecordCount(); ++pos) storeOrder_.push_back(StoredIdAt(pos));
+  ++dataVersion_;
 }
 
 void TClientDataSet::InternalOpen() {
-  std::vector<std::vector<Variant>> rows;
   if (ResolveProvider()) {
-    Fetch(true, rows);
+    Fetch(true);
   } else if (StoredRecordCount() > 0) {
     DatabaseErrorFmt(SMissingProvider, {Name()});
   }
   log_.clear();
   TMemDataSet::InternalOpen();
-  LoadIds(rows);
+  LoadIds();
   BuildView();
   viewPos_ = -1;
 }
@@ -645,7 +981,9 @@ void TClientDataSet::InternalOpen() {
 void TClientDataSet::InternalClose() {
   TMemDataSet::InternalClose();
   view_.clear();
-  viewPosOf_.clear();
+  viewPosOfRow_.clear();
+  sortedIds_.clear();
+  sortedKeys_.clear();
   positionsValid_ = false;
   viewPos_ = -1;
 }
@@ -658,17 +996,16 @@ void TClientDataSet::InternalRefresh() {
   if (ActiveBuffer() && GetRecNo() > 0 && !keyColumns_.empty()) {
     Integer id;
     GetBookmarkData(ActiveBuffer(), &id);
-    key = KeyOf(values_[id]);
+    key = KeyOf(StoredRow(id));
   }
-  std::vector<std::vector<Variant>> rows;
   ResolveProvider()->RefreshSource();
-  Fetch(false, rows);
-  LoadIds(rows);
+  Fetch(false);
+  LoadIds();
   BuildView();
   Integer pos = -1;
   if (!key.empty())
     for (std::size_t i = 0; i < view_.size() && pos < 0; ++i)
-      if (KeyOf(values_[view_[i]]) == key) pos = static_cast<Integer>(i);
+      if (KeyOf(StoredRow(view_[i])) == key) pos = static_cast<Integer>(i);
   if (pos < 0) pos = std::clamp(oldPos, 0, std::max(0, static_cast<Integer>(view_.size()) - 1));
   viewPos_ = pos;
 }
@@ -843,7 +1180,7 @@ void TClientDataSet::InsertPath(bool append) {
   auto at = beforeId < 0 ? storeOrder_.end()
                          : std::find(storeOrder_.begin(), storeOrder_.end(), beforeId);
   storeOrder_.insert(at, id);
-  values_[id] = values;
+  ++dataVersion_;
   PlaceInView(id, hint);
   LogChange(ukInsert, id, {}, values);
 }
@@ -856,13 +1193,13 @@ void TClientDataSet::InternalPost() {
   TRecordBuffer buf = ActiveBuffer();
   Integer id;
   GetBookmarkData(buf, &id);
-  std::vector<Variant> values = values_[id];
+  std::vector<Variant> old = StoredRow(id);
+  std::vector<Variant> values = old;
   ReadEditValues(values);
   Integer pos = ViewPosOf(id);
   TMemDataSet::InternalGotoBookmark(&id);
   TMemDataSet::InternalPost();
-  std::vector<Variant> old = std::move(values_[id]);
-  values_[id] = values;
+  ++dataVersion_;
   // A record whose index values did not change keeps its place among equal keys.
   if (pos >= 0 && CompareRows(old, values) == 0 && Passes(id)) {
     viewPos_ = pos;
@@ -882,13 +1219,14 @@ void TClientDataSet::InternalDelete() {
   Integer n = static_cast<Integer>(view_.size());
   if (viewPos_ < 0 || viewPos_ >= n) DatabaseError(res::SRecordNotFound);
   Integer id = view_[static_cast<std::size_t>(viewPos_)];
+  std::vector<Variant> old = StoredRow(id);
   TMemDataSet::InternalGotoBookmark(&id);
   TMemDataSet::InternalDelete();
+  ++dataVersion_;
   view_.erase(view_.begin() + viewPos_);
   positionsValid_ = false;
   storeOrder_.erase(std::find(storeOrder_.begin(), storeOrder_.end(), id));
-  LogChange(ukDelete, id, values_[id], {});
-  values_.erase(id);
+  LogChange(ukDelete, id, old, {});
 }
 
 // ---- resolving ------------------------------------------------------------------------------
@@ -924,14 +1262,10 @@ Integer TClientDataSet::ApplyUpdates(Integer maxErrors) {
 // assigned): straight into the values and the store, without fields,
 // events or the change log. Answers whether the key changed.
 bool TClientDataSet::StoreKey(Integer id, const std::vector<Variant>& key) {
-  auto v = values_.find(id);
-  if (v == values_.end() || key.size() != keyColumns_.size() || KeyOf(v->second) == key)
+  if (RowOfId(id) < 0 || key.size() != keyColumns_.size() || KeyOf(StoredRow(id)) == key)
     return false;
-  for (std::size_t k = 0; k < key.size(); ++k) {
-    Integer column = keyColumns_[k];
-    StoreFieldValue(id, column, key[k]);
-    v->second[static_cast<std::size_t>(column)] = key[k];
-  }
+  for (std::size_t k = 0; k < key.size(); ++k) StoreFieldValue(id, keyColumns_[k], key[k]);
+  ++dataVersion_;
   return true;
 }
 
