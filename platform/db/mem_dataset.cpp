@@ -356,18 +356,8 @@ void TMemDataSet::AppendRow(std::span<const Variant> values) {
     DatabaseErrorFmt(res::SRowValueCount,
                      {static_cast<Integer>(values.size()), static_cast<Integer>(cols_.size())});
   Integer row = NewRow();
-  TScopeGuard takeBack([&] {
-    // Take the half-filled row back out.
-    --rowCount_;
-    std::size_t r = static_cast<std::size_t>(row);
-    fixedData_.resize(r * static_cast<std::size_t>(fixedSize_));
-    nullData_.resize(r * cols_.size());
-    for (Integer i = 0; i < textCount_; ++i) texts_.Release(TextRef(r, i));
-    textRefs_.resize(r * static_cast<std::size_t>(textCount_));
-    varData_.resize(r * static_cast<std::size_t>(varCount_));
-    alive_.pop_back();
-    posOf_.pop_back();
-  });
+  // Take the half-filled row back out when a value does not fit.
+  TScopeGuard takeBack([&] { DropLastRow(row); });
   for (std::size_t i = 0; i < values.size(); ++i) StoreValue(row, cols_[i], values[i]);
   order_.push_back(row);
   takeBack.Dismiss();
@@ -402,6 +392,33 @@ void TMemDataSet::ReplaceRows(const std::vector<std::vector<Variant>>& rows, Int
 
 void TMemDataSet::ReplaceRows(const std::function<bool(std::vector<Variant>&)>& next,
                               Integer* failedRow, std::size_t expected) {
+  std::vector<Variant> values;
+  ReplaceRowsWith(
+      [&](Integer row) {
+        if (!next(values)) return false;
+        if (values.size() > cols_.size())
+          DatabaseErrorFmt(res::SRowValueCount, {static_cast<Integer>(values.size()),
+                                                 static_cast<Integer>(cols_.size())});
+        for (std::size_t c = 0; c < values.size(); ++c) StoreValue(row, cols_[c], values[c]);
+        return true;
+      },
+      failedRow, expected);
+}
+
+void TMemDataSet::DropLastRow(Integer row) {
+  --rowCount_;
+  std::size_t r = static_cast<std::size_t>(row);
+  fixedData_.resize(r * static_cast<std::size_t>(fixedSize_));
+  nullData_.resize(r * cols_.size());
+  for (Integer i = 0; i < textCount_; ++i) texts_.Release(TextRef(r, i));
+  textRefs_.resize(r * static_cast<std::size_t>(textCount_));
+  varData_.resize(r * static_cast<std::size_t>(varCount_));
+  alive_.pop_back();
+  posOf_.pop_back();
+}
+
+void TMemDataSet::ReplaceRowsWith(const std::function<bool(Integer row)>& fill, Integer* failedRow,
+                                  std::size_t expected) {
   TDataSetState saved = SetTempState(dsInactive);
   struct TStateGuard {
     TMemDataSet* ds;
@@ -410,15 +427,21 @@ void TMemDataSet::ReplaceRows(const std::function<bool(std::vector<Variant>&)>& 
   } restoreState{this, saved};
   InternalInitFieldDefs();
   std::size_t i = 0;
-  std::vector<Variant> row;
   auto appendAll = [&] {
-    for (; next(row); ++i) AppendRow(row);
+    for (;; ++i) {
+      Integer row = NewRow();
+      TScopeGuard takeBack([&] { DropLastRow(row); });
+      if (!fill(row)) break;
+      order_.push_back(row);
+      takeBack.Dismiss();
+    }
   };
   if (!haveStore_ || FieldDefs()->Updated() || order_.empty()) {
     // New definitions (the old rows do not fit them) or nothing to keep: the
     // store is emptied in place, keeping its capacity.
     ClearStore();
     EnsureStore();
+    ReserveRows(expected);
     TScopeGuard empty([&] {
       ClearStore();
       if (failedRow) *failedRow = static_cast<Integer>(i) + 1;
@@ -588,6 +611,74 @@ void TMemDataSet::StoreValue(Integer row, const TColumn& col, const Variant& val
     }
   }
   isNull = 0;
+}
+
+// ---- typed writers for bulk loading ---------------------------------------------------
+
+// Each writes a value of its kind straight into a column of its type and
+// goes through the variant conversion for any other column type.
+
+void TMemDataSet::StoreInteger(Integer row, Integer column, Int64 value) {
+  const TColumn& col = cols_[static_cast<std::size_t>(column)];
+  switch (col.type) {
+    case ftSmallint:
+    case ftWord:
+    case ftInteger:
+    case ftAutoInc:
+      StoreValue(row, col, Variant(value));  // range-checked there
+      return;
+    case ftLargeint:
+      std::memcpy(fixedData_.data() + static_cast<std::size_t>(row) * fixedSize_ + col.index,
+                  &value, sizeof value);
+      nullData_[static_cast<std::size_t>(row) * cols_.size() + static_cast<std::size_t>(column)] =
+          0;
+      return;
+    default:
+      StoreValue(row, col, Variant(value));
+  }
+}
+
+void TMemDataSet::StoreFloat(Integer row, Integer column, double value) {
+  const TColumn& col = cols_[static_cast<std::size_t>(column)];
+  if ((col.type != ftFloat && col.type != ftCurrency) || !std::isfinite(value)) {
+    StoreValue(row, col, Variant(value));
+    return;
+  }
+  std::memcpy(fixedData_.data() + static_cast<std::size_t>(row) * fixedSize_ + col.index, &value,
+              sizeof value);
+  nullData_[static_cast<std::size_t>(row) * cols_.size() + static_cast<std::size_t>(column)] = 0;
+}
+
+void TMemDataSet::StoreText(Integer row, Integer column, std::string_view value) {
+  const TColumn& col = cols_[static_cast<std::size_t>(column)];
+  std::size_t r = static_cast<std::size_t>(row);
+  Byte& isNull = nullData_[r * cols_.size() + static_cast<std::size_t>(column)];
+  switch (col.type) {
+    case ftString:
+    case ftFixedChar:
+    case ftGuid: {
+      // Bytes bound the characters: count them only when they might be too many.
+      if (value.size() > static_cast<std::size_t>(col.size)) {
+        Integer length = Utf8Length(String(value));
+        if (length > col.size)
+          DatabaseErrorFmt(res::SFieldValueTooLong, {length, col.name, col.size});
+      }
+      SetText(r, col.index, value);
+      isNull = 0;
+      return;
+    }
+    default:
+      if (IsBlobFieldType(col.type)) {
+        SetText(r, col.index, value);
+        isNull = value.empty() ? 1 : 0;
+        return;
+      }
+      StoreValue(row, col, Variant(String(value)));
+  }
+}
+
+void TMemDataSet::StoreVariant(Integer row, Integer column, const Variant& value) {
+  StoreValue(row, cols_[static_cast<std::size_t>(column)], value);
 }
 
 // ==== reading in place ===================================================================

@@ -93,6 +93,18 @@ class TMemDataSet : public TDataSet {
   // expected is the number of rows to make room for, when known.
   void ReplaceRows(const std::function<bool(std::vector<Variant>& row)>& next,
                    Integer* failedRow = nullptr, std::size_t expected = 0);
+  // The same for rows fill writes itself: it is handed each new row (all
+  // null) and writes its values with the Store* writers below, answering
+  // false, having written nothing, after the last row.
+  void ReplaceRowsWith(const std::function<bool(Integer row)>& fill, Integer* failedRow = nullptr,
+                       std::size_t expected = 0);
+  // Writers of one value of a row being filled, converted and checked like
+  // AppendRow does (a value that does not fit raises EDatabaseError naming
+  // the column); numbers and text go in without a variant.
+  void StoreInteger(Integer row, Integer column, Int64 value);
+  void StoreFloat(Integer row, Integer column, double value);
+  void StoreText(Integer row, Integer column, std::string_view value);
+  void StoreVariant(Integer row, Integer column, const Variant& value);
   // Raises what InternalPost would for the active buffer (a record that is
   // gone, a full store) without changing anything, so that a descendant can
   // write elsewhere first only when the in-memory post cannot fail.
@@ -187,6 +199,8 @@ class TMemDataSet : public TDataSet {
   void EnsureStore();
   void ClearStore();
   Integer NewRow();
+  // Removes the last physical row (just made by NewRow).
+  void DropLastRow(Integer row);
   void ReadRow(Integer row, TRecBuf& buf) const;
   void WriteRow(Integer row, const TRecBuf& buf);
   void InsertRow(TRecBuf& buf, Integer position);
