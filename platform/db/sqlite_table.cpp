@@ -25,6 +25,7 @@ BV_PUBLISH(TSqliteTable, TMemDataSet) {
   p.Property("TableName", &TSqliteTable::TableName, &TSqliteTable::SetTableName);
   p.Property("BusyTimeout", &TSqliteTable::BusyTimeout, &TSqliteTable::SetBusyTimeout)
       .Default(2000);
+  p.Event("OnBadValues", &TSqliteTable::OnBadValues, "TNotifyEvent");
 }
 
 namespace {

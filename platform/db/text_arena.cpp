@@ -9,7 +9,9 @@ namespace brevant {
 
 namespace {
 
-// New chunks are this large unless a value needs more.
+// Chunks start small (many stores hold a few short texts) and double up to
+// the full size, unless a value needs more.
+constexpr std::size_t kFirstChunkBytes = std::size_t(4) << 10;
 constexpr std::size_t kChunkBytes = std::size_t(1) << 20;
 constexpr std::size_t kLengthBytes = sizeof(Cardinal);
 
@@ -24,7 +26,10 @@ TTextArena::TChunk& TTextArena::ChunkFor(std::size_t need) {
       chunks_.size() >= std::numeric_limits<Cardinal>::max() - 1)
     throw std::bad_alloc();
   TChunk c;
-  c.capacity = static_cast<Cardinal>(std::max(need, kChunkBytes));
+  std::size_t next = chunks_.empty()
+                         ? kFirstChunkBytes
+                         : std::min<std::size_t>(chunks_.back().capacity * 2, kChunkBytes);
+  c.capacity = static_cast<Cardinal>(std::max(need, std::max(next, kFirstChunkBytes)));
   c.data.reset(new char[c.capacity]);
   chunks_.push_back(std::move(c));
   return chunks_.back();
