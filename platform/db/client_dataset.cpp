@@ -765,6 +765,15 @@ Integer TClientDataSet::CompareRows(const std::vector<Variant>& x,
   return 0;
 }
 
+// A stored record's key values (the provider's key columns).
+std::vector<Variant> TClientDataSet::StoredKey(Integer id) const {
+  Integer row = RowOfId(id);
+  std::vector<Variant> key;
+  key.reserve(keyColumns_.size());
+  for (Integer k : keyColumns_) key.push_back(row < 0 ? Variant::Null() : StoredValue(row, k));
+  return key;
+}
+
 // A stored record's values as variants, one per column.
 std::vector<Variant> TClientDataSet::StoredRow(Integer id) const {
   Integer row = RowOfId(id);
@@ -996,7 +1005,7 @@ void TClientDataSet::InternalRefresh() {
   if (ActiveBuffer() && GetRecNo() > 0 && !keyColumns_.empty()) {
     Integer id;
     GetBookmarkData(ActiveBuffer(), &id);
-    key = KeyOf(StoredRow(id));
+    key = StoredKey(id);
   }
   ResolveProvider()->RefreshSource();
   Fetch(false);
@@ -1005,7 +1014,7 @@ void TClientDataSet::InternalRefresh() {
   Integer pos = -1;
   if (!key.empty())
     for (std::size_t i = 0; i < view_.size() && pos < 0; ++i)
-      if (KeyOf(StoredRow(view_[i])) == key) pos = static_cast<Integer>(i);
+      if (StoredKey(view_[i]) == key) pos = static_cast<Integer>(i);
   if (pos < 0) pos = std::clamp(oldPos, 0, std::max(0, static_cast<Integer>(view_.size()) - 1));
   viewPos_ = pos;
 }
@@ -1262,8 +1271,7 @@ Integer TClientDataSet::ApplyUpdates(Integer maxErrors) {
 // assigned): straight into the values and the store, without fields,
 // events or the change log. Answers whether the key changed.
 bool TClientDataSet::StoreKey(Integer id, const std::vector<Variant>& key) {
-  if (RowOfId(id) < 0 || key.size() != keyColumns_.size() || KeyOf(StoredRow(id)) == key)
-    return false;
+  if (RowOfId(id) < 0 || key.size() != keyColumns_.size() || StoredKey(id) == key) return false;
   for (std::size_t k = 0; k < key.size(); ++k) StoreFieldValue(id, keyColumns_[k], key[k]);
   ++dataVersion_;
   return true;

@@ -186,6 +186,7 @@ class TClientDataSet : public TMemDataSet {
   };
   bool Less(Integer a, Integer b) const;
   std::vector<Variant> StoredRow(Integer id) const;
+  std::vector<Variant> StoredKey(Integer id) const;
   Integer CompareRows(const std::vector<Variant>& x, const std::vector<Variant>& y) const;
   Integer ViewPosOf(Integer id) const;
   void PlaceInView(Integer id, Integer hint);
