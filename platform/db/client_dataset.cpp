@@ -797,6 +797,13 @@ void TClientDataSet::BuildView() {
     sortClasses_.push_back(ClassOf(types_[static_cast<std::size_t>(key.column)]));
   ResolveFilter();
   CompileFilter();
+  // Records the store no longer holds (emptied behind the view's back) drop out.
+  auto gone = [this](Integer id) { return RowOfId(id) < 0; };
+  if (std::any_of(storeOrder_.begin(), storeOrder_.end(), gone)) {
+    storeOrder_.erase(std::remove_if(storeOrder_.begin(), storeOrder_.end(), gone),
+                      storeOrder_.end());
+    ++dataVersion_;
+  }
   if (!sortKeys_.empty()) SortView();
   const std::vector<Integer>& order = sortKeys_.empty() ? storeOrder_ : sortedIds_;
   view_.clear();

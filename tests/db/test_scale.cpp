@@ -198,6 +198,18 @@ TEST_F(ScaleTest, IndexesMatchTheModelForEitherProviderPath) {
   }
 }
 
+TEST_F(ScaleTest, EmptiedClientSortsAndFiltersNothing) {
+  TClientDataSet* c = Client(Provider(MakeStore(50, 3)));
+  c->Open();
+  String e = ErrorOf([&] { c->EmptyDataSet(); });
+  c->SetIndexFieldNames("Name");
+  EXPECT_EQ(c->RecordCount(), 0) << e;
+  c->SetFilter("Amount > 0");
+  c->SetFiltered(true);
+  EXPECT_EQ(c->RecordCount(), 0);
+  EXPECT_TRUE(c->Eof());
+}
+
 // Filters on the same rows, with their model predicates.
 struct TFilterCase {
   const char* filter;
