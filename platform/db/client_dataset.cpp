@@ -1304,13 +1304,9 @@ void TClientDataSet::CancelUpdates() {
   // The log waits aside until the provider's rows are back.
   std::vector<TUpdateRecord> pending;
   pending.swap(log_);
-  struct TRestoreLog {
-    std::vector<TUpdateRecord>& log;
-    std::vector<TUpdateRecord>& pending;
-    ~TRestoreLog() {
-      if (!pending.empty()) log.swap(pending);
-    }
-  } restore{log_, pending};
+  TScopeGuard restore([&] {
+    if (!pending.empty()) log_.swap(pending);
+  });
   Refresh();
   pending.clear();
 }

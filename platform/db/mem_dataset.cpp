@@ -420,11 +420,7 @@ void TMemDataSet::DropLastRow(Integer row) {
 void TMemDataSet::ReplaceRowsWith(const std::function<bool(Integer row)>& fill, Integer* failedRow,
                                   std::size_t expected) {
   TDataSetState saved = SetTempState(dsInactive);
-  struct TStateGuard {
-    TMemDataSet* ds;
-    TDataSetState state;
-    ~TStateGuard() { ds->RestoreState(state); }
-  } restoreState{this, saved};
+  TScopeGuard restoreState([this, saved] { RestoreState(saved); });
   InternalInitFieldDefs();
   std::size_t i = 0;
   auto appendAll = [&] {
