@@ -174,12 +174,14 @@ const std::array<Byte, 128>& AsciiTextRanks() {
   return ranks;
 }
 
-// Text: a marker byte (so the empty text is not null) and the 15 characters
-// after `skip` (a prefix every text of the column shares) in two words, as
-// bytes or, ignoring case, as ASCII ranks. A NUL byte or (ignoring case) a
-// non-ASCII character among them leaves the text to the full comparison.
-TKeyCode EncodeText(std::string_view text, std::size_t skip, bool caseIns, UInt64& low) {
-  constexpr std::size_t kChars = 15;
+// Text: a marker byte (so the empty text is not null) and the 7 characters
+// (one word) or 15 (two words, the second in low) after `skip`, a prefix
+// every text of the column shares, as bytes or, ignoring case, as ASCII
+// ranks. A NUL byte or (ignoring case) a non-ASCII character among them
+// leaves the text to the full comparison.
+TKeyCode EncodeText(std::string_view text, std::size_t skip, bool caseIns, std::size_t words,
+                    UInt64& low) {
+  const std::size_t kChars = words * 8 - 1;
   text.remove_prefix(std::min(skip, text.size()));
   UInt64 bits[2] = {1, 0};
   Byte fit = text.size() > kChars ? kcPrefix : kcExact;
@@ -209,12 +211,14 @@ TKeyCode EncodeText(std::string_view text, std::size_t skip, bool caseIns, UInt6
 // them (ignoring case: equal ASCII ranks); `texts` answers false after the
 // last one.
 template <class Next>
-std::size_t CommonPrefix(Next next, bool caseIns) {
+std::size_t CommonPrefix(Next next, bool caseIns, std::size_t& longest) {
   const auto& ranks = AsciiTextRanks();
   std::string_view first, t;
   bool any = false;
   std::size_t common = 0;
+  longest = 0;
   while (next(t)) {
+    longest = std::max(longest, t.size());
     if (!any) {
       first = t;
       common = t.size();
@@ -226,7 +230,6 @@ std::size_t CommonPrefix(Next next, bool caseIns) {
       if (caseIns ? (a >= 0x80 || b >= 0x80 || ranks[a] != ranks[b]) : a != b) break;
     }
     common = i;
-    if (common == 0) break;
   }
   return common;
 }
@@ -834,81 +837,129 @@ void TClientDataSet::SortView() {
   sortedVersion_ = 0;  // invalid until the sort completes
   std::size_t n = storeOrder_.size();
   // Which keys are encoded, where their words start and (texts) the prefix
-  // every value shares, which the encoding skips.
-  std::vector<std::size_t> first, skip;
+  // every value shares, which the encoding skips; a text takes two words
+  // only when some value is longer than one word holds.
+  std::vector<std::size_t> first, skip, width;
   std::size_t words = 0;
   for (std::size_t j = 0; j < sortKeys_.size(); ++j) {
     bool text = sortClasses_[j] == ccText;
-    std::size_t need = text ? 2 : 1;
-    if (words + need > kSortWords) break;
-    first.push_back(words);
-    words += need;
-    std::size_t common = 0;
+    std::size_t common = 0, longest = 0;
     if (text) {
       std::size_t i = 0;
       TScalar v;
       const TSortKey& k = sortKeys_[j];
+      bool converted = false;
       common = CommonPrefix(
           [&](std::string_view& t) {
-            while (i < n) {
+            while (i < n && !converted) {
               Integer row = RowOfId(storeOrder_[i++]);
               if (StoredIsNull(row, k.column)) continue;
               v.own.clear();
               ReadScalar(row, k.column, ccText, v);
-              if (!v.own.empty()) return false;  // converted texts: no skipping
+              converted = !v.own.empty();
               t = v.text;
-              return true;
+              return !converted;
             }
             return false;
           },
-          k.caseIns);
+          k.caseIns, longest);
+      // Converted texts live only while read: no prefix is skipped for them.
+      if (converted) common = 0, longest = SIZE_MAX;
     }
+    std::size_t need = !text ? 1 : longest - std::min(common, longest) <= 7 ? 1 : 2;
+    if (words + need > kSortWords) break;
+    first.push_back(words);
+    width.push_back(need);
     skip.push_back(common);
+    words += need;
   }
   std::size_t encoded = first.size();
-  std::vector<TSortEntry> entries(n);
-  TScalar value;
-  for (std::size_t i = 0; i < n; ++i) {
-    TSortEntry& e = entries[i];
-    e.row = RowOfId(storeOrder_[i]);
-    for (std::size_t j = 0; j < encoded; ++j) {
-      const TSortKey& k = sortKeys_[j];
-      TCmpClass cls = static_cast<TCmpClass>(sortClasses_[j]);
-      TKeyCode code{0, kcExact};
-      UInt64 low = 0;
-      if (!StoredIsNull(e.row, k.column)) {
-        value.own.clear();
-        ReadScalar(e.row, k.column, cls, value);
-        code = cls == ccText ? EncodeText(value.text, skip[j], k.caseIns, low)
-                             : EncodeNumber(value.num);
-      }
-      e.key[first[j]] = k.desc ? ~code.bits : code.bits;
-      if (cls == ccText) e.key[first[j] + 1] = k.desc ? ~low : low;
-      e.fit |= static_cast<Byte>(code.fit << (2 * j));
-    }
+  // Per key, the fit bits of the keys before it.
+  std::vector<Byte> earlier(encoded), keyOfWord(words);
+  for (std::size_t j = 0; j < encoded; ++j) {
+    earlier[j] = static_cast<Byte>((1u << (2 * j)) - 1);
+    for (std::size_t w = 0; w < width[j]; ++w) keyOfWord[first[j] + w] = static_cast<Byte>(j);
   }
-  auto compareKey = [&](const TSortEntry& a, const TSortEntry& b, std::size_t j) -> Integer {
-    if (j < encoded) {
-      std::size_t w = first[j], end = j + 1 < encoded ? first[j + 1] : words;
-      while (w + 1 < end && a.key[w] == b.key[w]) ++w;
-      if (a.key[w] != b.key[w]) {
-        Byte fa = (a.fit >> (2 * j)) & 3, fb = (b.fit >> (2 * j)) & 3;
-        if (fa != kcUnordered && fb != kcUnordered) return a.key[w] < b.key[w] ? -1 : 1;
-      } else if ((((a.fit | b.fit) >> (2 * j)) & 3) == kcExact) {
-        return 0;
+  std::vector<Integer> ids(n);
+  auto sortWith = [&](auto wordCount) {
+    constexpr std::size_t N = decltype(wordCount)::value;
+    struct TEntry {
+      UInt64 key[N];  // encoded keys, descending ones inverted
+      Integer row;    // the physical row
+      Byte fit;       // per encoded key two bits: how far its code decides (a TKeyFit)
+    };
+    std::vector<TEntry> entries(n);
+    TScalar value;
+    for (std::size_t i = 0; i < n; ++i) {
+      TEntry& e = entries[i];
+      std::fill(std::begin(e.key), std::end(e.key), UInt64(0));
+      e.fit = 0;
+      e.row = RowOfId(storeOrder_[i]);
+      for (std::size_t j = 0; j < encoded; ++j) {
+        const TSortKey& k = sortKeys_[j];
+        TCmpClass cls = static_cast<TCmpClass>(sortClasses_[j]);
+        TKeyCode code{0, kcExact};
+        UInt64 low = 0;
+        if (!StoredIsNull(e.row, k.column)) {
+          value.own.clear();
+          ReadScalar(e.row, k.column, cls, value);
+          code = cls == ccText ? EncodeText(value.text, skip[j], k.caseIns, width[j], low)
+                               : EncodeNumber(value.num);
+        }
+        e.key[first[j]] = k.desc ? ~code.bits : code.bits;
+        if (width[j] == 2) e.key[first[j] + 1] = k.desc ? ~low : low;
+        e.fit |= static_cast<Byte>(code.fit << (2 * j));
       }
     }
-    const TSortKey& k = sortKeys_[j];
-    Integer c = CompareStoredKey(a.row, b.row, k, static_cast<TCmpClass>(sortClasses_[j]));
-    return k.desc ? -c : c;
+    // Key by key, the codes where they decide, else the stored values.
+    auto slow = [&](const TEntry& a, const TEntry& b) {
+      for (std::size_t j = 0; j < sortKeys_.size(); ++j) {
+        if (j < encoded) {
+          std::size_t w = first[j], end = first[j] + width[j];
+          while (w + 1 < end && a.key[w] == b.key[w]) ++w;
+          Byte fits = static_cast<Byte>(((a.fit | b.fit) >> (2 * j)) & 3);
+          if (a.key[w] != b.key[w]) {
+            if (!(fits & kcUnordered)) return a.key[w] < b.key[w];
+          } else if (fits == kcExact) {
+            continue;
+          }
+        }
+        const TSortKey& k = sortKeys_[j];
+        Integer c = CompareStoredKey(a.row, b.row, k, static_cast<TCmpClass>(sortClasses_[j]));
+        if (c != 0) return k.desc ? c > 0 : c < 0;
+      }
+      return false;
+    };
+    bool allEncoded = encoded == sortKeys_.size();
+    std::stable_sort(entries.begin(), entries.end(), [&](const TEntry& a, const TEntry& b) {
+      // The first differing word decides when every key before its key
+      // compared exactly and its key's codes order the values.
+      Byte fits = a.fit | b.fit;
+      for (std::size_t w = 0; w < N; ++w) {
+        if (a.key[w] == b.key[w]) continue;
+        std::size_t j = keyOfWord[w];
+        if ((fits & earlier[j]) == 0 && !((fits >> (2 * j)) & kcUnordered))
+          return a.key[w] < b.key[w];
+        return slow(a, b);
+      }
+      return fits == 0 && allEncoded ? false : slow(a, b);
+    });
+    for (std::size_t i = 0; i < n; ++i) ids[i] = IdOfRow(entries[i].row);
   };
-  std::stable_sort(entries.begin(), entries.end(), [&](const TSortEntry& a, const TSortEntry& b) {
-    for (std::size_t j = 0; j < sortKeys_.size(); ++j)
-      if (Integer c = compareKey(a, b, j)) return c < 0;
-    return false;
-  });
-  std::vector<Integer> ids(n);
-  for (std::size_t i = 0; i < n; ++i) ids[i] = IdOfRow(entries[i].row);
+  switch (words) {
+    case 0:
+    case 1:
+      sortWith(std::integral_constant<std::size_t, 1>());
+      break;
+    case 2:
+      sortWith(std::integral_constant<std::size_t, 2>());
+      break;
+    case 3:
+      sortWith(std::integral_constant<std::size_t, 3>());
+      break;
+    default:
+      sortWith(std::integral_constant<std::size_t, 4>());
+  }
   sortedIds_ = std::move(ids);
   sortedKeys_ = sortKeys_;
   sortedVersion_ = dataVersion_;

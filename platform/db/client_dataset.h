@@ -177,13 +177,8 @@ class TClientDataSet : public TMemDataSet {
   void ReadScalar(Integer row, Integer column, Byte cls, TScalar& out) const;
   Integer CompareStoredKey(Integer rowA, Integer rowB, const TSortKey& k, Byte cls) const;
   Integer CompareStoredRows(Integer rowA, Integer rowB) const;
-  // One record while sorting: its row and its first keys encoded.
+  // The 64-bit words of encoded keys a record carries while sorting.
   static constexpr std::size_t kSortWords = 4;
-  struct TSortEntry {
-    UInt64 key[kSortWords] = {};  // encoded keys (texts take two words), descending ones inverted
-    Integer row = -1;             // the physical row
-    Byte fit = 0;                 // per encoded key two bits: how far the code decides
-  };
   bool Less(Integer a, Integer b) const;
   std::vector<Variant> StoredRow(Integer id) const;
   std::vector<Variant> StoredKey(Integer id) const;
