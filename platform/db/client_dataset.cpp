@@ -1,20 +1,26 @@
 #include "db/client_dataset.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstring>
 
 #include "classes/rtti_builder.h"
+#include "db/client_values.h"
 #include "db/dbconsts.h"
 #include "db/field.h"
 #include "db/field_defs.h"
+#include "db/filter_expr.h"
 #include "rtl/datetime.h"
 #include "rtl/numconv.h"
 #include "rtl/resstrings.h"
+#include "rtl/scope.h"
 #include "rtl/strutils.h"
 
 namespace brevant {
+
+using namespace client_values;
 
 BV_PUBLISH(TIndexDef, TCollectionItem) {
   p.Property("Name", &TIndexDef::Name, &TIndexDef::SetName);
@@ -39,13 +45,8 @@ namespace {
 
 constexpr const char* SMissingProvider = "Missing data provider for '%s'";
 constexpr const char* SProviderNotFound = "Provider '%s' not found";
-constexpr const char* SIndexNotFound = "Index '%s' not found";
 constexpr const char* SPendingChanges =
     "Apply or cancel the pending changes of '%s' before refreshing";
-// Nesting (parentheses and "not") a filter may have; chains of "and" and
-// "or" do not nest.
-constexpr Integer kMaxFilterDepth = 200;
-constexpr const char* SFilterSyntax = "Filter syntax error at position %d: %s";
 constexpr const char* SFilterValue = "Filter value '%s' does not suit field '%s'";
 
 std::vector<String> SplitNames(const String& list) {
@@ -65,67 +66,6 @@ bool InList(const std::vector<String>& list, const String& name) {
   for (const String& n : list)
     if (SameText(n, name)) return true;
   return false;
-}
-
-// How values of a field type compare.
-enum TCmpClass : Byte { ccNumber, ccBoolean, ccDate, ccText };
-
-TCmpClass ClassOf(TFieldType t) {
-  switch (t) {
-    case ftSmallint:
-    case ftInteger:
-    case ftWord:
-    case ftLargeint:
-    case ftAutoInc:
-    case ftFloat:
-    case ftCurrency:
-    case ftBCD:
-    case ftFMTBcd:
-      return ccNumber;
-    case ftBoolean:
-      return ccBoolean;
-    case ftDate:
-    case ftTime:
-    case ftDateTime:
-    case ftTimeStamp:
-      return ccDate;
-    default:
-      return ccText;
-  }
-}
-
-Integer Sign(double d) {
-  return d < 0 ? -1 : d > 0 ? 1 : 0;
-}
-
-// A date-time as one number that grows with time also before 1899-12-30,
-// where the day counts down but the time of day still counts up (-1.25 is
-// 06:00 and -1.75 18:00 of the same day): the day plus the time of day.
-double DateOrder(double d) {
-  double day = std::trunc(d);
-  return day + std::fabs(d - day);
-}
-
-// Text compared ignoring case: the platform's collation, whose case folding
-// (Latin, Greek, Cyrillic and more) is the one Locate uses.
-Integer CompareTextIgnoringCase(const String& a, const String& b) {
-  return AnsiCompareText(a, b);
-}
-
-// Compares two non-null values by class.
-Integer CompareValues(const Variant& a, const Variant& b, TCmpClass cls, bool caseIns) {
-  switch (cls) {
-    case ccNumber:
-      return Sign(a.AsDouble() - b.AsDouble());
-    case ccDate:
-      return Sign(DateOrder(a.AsDouble()) - DateOrder(b.AsDouble()));
-    case ccBoolean:
-      return Integer(a.AsBoolean()) - Integer(b.AsBoolean());
-    default: {
-      String x = VarToStr(a), y = VarToStr(b);
-      return Sign(caseIns ? CompareTextIgnoringCase(x, y) : CompareStr(x, y));
-    }
-  }
 }
 
 bool TryParseIsoDate(const String& text, TDateTime& value) {
@@ -217,202 +157,6 @@ void TIndexDefs::Update(TCollectionItem* item) {
   }
 }
 
-// ==== the filter language ==================================================================
-
-struct TClientDataSet::TFilterNode {
-  enum TKind : Byte { nkOr, nkAnd, nkNot, nkCompare, nkIsNull, nkIsNotNull, nkField, nkConst };
-  TKind kind = nkConst;
-  Integer op = 0;  // nkCompare: 0 =, 1 <>, 2 <, 3 <=, 4 >, 5 >=
-  String name;     // nkField
-  Integer column = -1;
-  Variant value;  // nkConst, converted to the compared field's type when resolved
-  std::shared_ptr<TFilterNode> a, b;  // operands of nkNot, nkCompare and the null tests
-  // The terms of nkOr and nkAnd: a chain of any length is one node, so
-  // nothing recurses per term.
-  std::vector<std::shared_ptr<TFilterNode>> terms;
-};
-
-namespace {
-
-using TNode = TClientDataSet::TFilterNode;
-using TNodePtr = std::shared_ptr<TNode>;
-
-class TFilterParser {
- public:
-  explicit TFilterParser(const String& text) : s_(text) {}
-
-  TNodePtr Parse() {
-    Skip();
-    TNodePtr n = Or();
-    Skip();
-    if (pos_ < s_.size()) Fail("unexpected text");
-    return n;
-  }
-
- private:
-  [[noreturn]] void Fail(const char* what) {
-    DatabaseErrorFmt(SFilterSyntax, {static_cast<Integer>(pos_ + 1), String(what)});
-  }
-  void Skip() {
-    while (pos_ < s_.size() &&
-           (s_[pos_] == ' ' || s_[pos_] == '\t' || s_[pos_] == '\r' || s_[pos_] == '\n'))
-      ++pos_;
-  }
-  static bool IsIdentStart(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' ||
-           static_cast<unsigned char>(c) >= 0x80;
-  }
-  static bool IsIdentChar(char c) { return IsIdentStart(c) || (c >= '0' && c <= '9'); }
-  // Matches a keyword (case-insensitive, whole word) and consumes it.
-  bool Keyword(const char* kw) {
-    Skip();
-    std::size_t n = std::strlen(kw);
-    if (pos_ + n > s_.size() || !SameText(s_.substr(pos_, n), kw)) return false;
-    if (pos_ + n < s_.size() && IsIdentChar(s_[pos_ + n])) return false;
-    pos_ += n;
-    return true;
-  }
-  TNodePtr Make(TNode::TKind kind, TNodePtr a = nullptr, TNodePtr b = nullptr) {
-    auto n = std::make_shared<TNode>();
-    n->kind = kind;
-    n->a = std::move(a);
-    n->b = std::move(b);
-    return n;
-  }
-  TNodePtr Or() {
-    TNodePtr l = And();
-    if (!Keyword("or")) return l;
-    TNodePtr n = Make(TNode::nkOr);
-    n->terms.push_back(std::move(l));
-    do n->terms.push_back(And());
-    while (Keyword("or"));
-    return n;
-  }
-  TNodePtr And() {
-    TNodePtr l = Unary();
-    if (!Keyword("and")) return l;
-    TNodePtr n = Make(TNode::nkAnd);
-    n->terms.push_back(std::move(l));
-    do n->terms.push_back(Unary());
-    while (Keyword("and"));
-    return n;
-  }
-  TNodePtr Unary() {
-    if (++depth_ > kMaxFilterDepth) Fail("expression nested too deeply");
-    TNodePtr r = Keyword("not") ? Make(TNode::nkNot, Unary()) : Comparison();
-    --depth_;
-    return r;
-  }
-  TNodePtr Comparison() {
-    Skip();
-    if (pos_ < s_.size() && s_[pos_] == '(') {
-      ++pos_;
-      TNodePtr n = Or();
-      Skip();
-      if (pos_ >= s_.size() || s_[pos_] != ')') Fail("')' expected");
-      ++pos_;
-      return n;
-    }
-    TNodePtr l = Operand();
-    if (Keyword("is")) {
-      bool negate = Keyword("not");
-      if (!Keyword("null")) Fail("'null' expected");
-      return Make(negate ? TNode::nkIsNotNull : TNode::nkIsNull, l);
-    }
-    Skip();
-    static const char* ops[] = {"<>", "<=", ">=", "=", "<", ">"};
-    static const Integer codes[] = {1, 3, 5, 0, 2, 4};
-    for (int i = 0; i < 6; ++i) {
-      std::size_t n = std::strlen(ops[i]);
-      if (s_.compare(pos_, n, ops[i]) == 0) {
-        pos_ += n;
-        TNodePtr c = Make(TNode::nkCompare, l, Operand());
-        c->op = codes[i];
-        return c;
-      }
-    }
-    // A bare boolean operand.
-    if (l->kind == TNode::nkField || l->value.VarType() == varBoolean) return l;
-    Fail("comparison expected");
-  }
-  TNodePtr Operand() {
-    Skip();
-    if (pos_ >= s_.size()) Fail("operand expected");
-    char c = s_[pos_];
-    auto node = std::make_shared<TNode>();
-    if (c == '\'') {
-      String text;
-      ++pos_;
-      for (;;) {
-        if (pos_ >= s_.size()) Fail("unterminated string");
-        if (s_[pos_] == '\'') {
-          if (pos_ + 1 < s_.size() && s_[pos_ + 1] == '\'') {
-            text += '\'';
-            pos_ += 2;
-            continue;
-          }
-          ++pos_;
-          break;
-        }
-        text += s_[pos_++];
-      }
-      node->value = Variant(text);
-      return node;
-    }
-    if ((c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.') {
-      std::size_t start = pos_;
-      ++pos_;
-      while (pos_ < s_.size() && ((s_[pos_] >= '0' && s_[pos_] <= '9') || s_[pos_] == '.' ||
-                                  s_[pos_] == 'e' || s_[pos_] == 'E' ||
-                                  ((s_[pos_] == '-' || s_[pos_] == '+') &&
-                                   (s_[pos_ - 1] == 'e' || s_[pos_ - 1] == 'E'))))
-        ++pos_;
-      const char* b = s_.data() + start + (c == '+' ? 1 : 0);
-      double d = 0;
-      auto r = std::from_chars(b, s_.data() + pos_, d);
-      if (r.ec != std::errc() || r.ptr != s_.data() + pos_) {
-        pos_ = start;
-        Fail("invalid number");
-      }
-      node->value = Variant(d);
-      return node;
-    }
-    if (c == '[') {
-      std::size_t end = s_.find(']', pos_);
-      if (end == String::npos) Fail("']' expected");
-      node->kind = TNode::nkField;
-      node->name = s_.substr(pos_ + 1, end - pos_ - 1);
-      pos_ = end + 1;
-      return node;
-    }
-    if (IsIdentStart(c)) {
-      std::size_t start = pos_;
-      while (pos_ < s_.size() && IsIdentChar(s_[pos_])) ++pos_;
-      String word = s_.substr(start, pos_ - start);
-      if (SameText(word, "true") || SameText(word, "false")) {
-        node->value = Variant(SameText(word, "true"));
-        return node;
-      }
-      if (SameText(word, "null")) {
-        node->value = Variant::Null();
-        return node;
-      }
-      node->kind = TNode::nkField;
-      node->name = word;
-      return node;
-    }
-    Fail("operand expected");
-  }
-
-  const String& s_;
-  std::size_t pos_ = 0;
-  Integer depth_ = 0;
-};
-
-enum TTruth : Byte { tvFalse, tvTrue, tvUnknown };
-
-}  // namespace
-
 // ==== the client dataset ===================================================================
 
 TClientDataSet::TClientDataSet(TComponent* owner)
@@ -472,57 +216,49 @@ std::vector<TClientDataSet::TSortKey> TClientDataSet::ParseSortKeys(const String
 void TClientDataSet::SetIndexName(const String& value) {
   if (!value.empty() && !indexDefs_->Find(value)) DatabaseErrorFmt(SIndexNotFound, {value});
   String oldName = indexName_, oldFields = indexFieldNames_;
-  indexName_ = value;
-  if (!value.empty()) indexFieldNames_.clear();
-  try {
-    ResortIfOpen();
-  } catch (...) {
+  TScopeGuard undo([&] {
     indexName_ = oldName;
     indexFieldNames_ = oldFields;
-    throw;
-  }
+  });
+  indexName_ = value;
+  if (!value.empty()) indexFieldNames_.clear();
+  ResortIfOpen();
+  undo.Dismiss();
 }
 
 void TClientDataSet::SetIndexFieldNames(const String& value) {
   String oldName = indexName_, oldFields = indexFieldNames_;
-  indexFieldNames_ = value;
-  if (!value.empty()) indexName_.clear();
-  try {
-    ResortIfOpen();
-  } catch (...) {
+  TScopeGuard undo([&] {
     indexName_ = oldName;
     indexFieldNames_ = oldFields;
-    throw;
-  }
+  });
+  indexFieldNames_ = value;
+  if (!value.empty()) indexName_.clear();
+  ResortIfOpen();
+  undo.Dismiss();
 }
 
 void TClientDataSet::SetFilter(const String& value) {
   std::shared_ptr<TFilterNode> tree;
-  if (!Trim(value).empty()) tree = TFilterParser(value).Parse();
+  if (!Trim(value).empty()) tree = ParseFilter(value);
   String old = filter_;
   auto oldTree = filterTree_;
+  TScopeGuard undo([&] {
+    filter_ = old;
+    filterTree_ = oldTree;
+  });
   filter_ = value;
   filterTree_ = tree;
-  if (filtered_) {
-    try {
-      ResortIfOpen();
-    } catch (...) {
-      filter_ = old;
-      filterTree_ = oldTree;
-      throw;
-    }
-  }
+  if (filtered_) ResortIfOpen();
+  undo.Dismiss();
 }
 
 void TClientDataSet::SetFiltered(bool value) {
   if (value == filtered_) return;
+  TScopeGuard undo([&] { filtered_ = !value; });
   filtered_ = value;
-  try {
-    ResortIfOpen();
-  } catch (...) {
-    filtered_ = !value;
-    throw;
-  }
+  ResortIfOpen();
+  undo.Dismiss();
 }
 
 void TClientDataSet::SetFilterCaseInsensitive(bool value) {
@@ -579,197 +315,12 @@ void TClientDataSet::ResolveFilter() {
           break;
       }
     } catch (...) {
+      // Any failure to convert the literal, whatever raised it, becomes the
+      // one message naming the literal and the field.
       DatabaseErrorFmt(SFilterValue, {VarToStr(v), field->name});
     }
   };
   bind(filterTree_.get());
-}
-
-bool TClientDataSet::Passes(Integer id) {
-  if (!filtered_ || !filterTree_) return true;
-  const std::vector<Variant>& row = values_[id];
-  std::function<TTruth(const TFilterNode*)> eval = [&](const TFilterNode* n) -> TTruth {
-    auto operand = [&](const TFilterNode* o) -> const Variant& {
-      return o->kind == TFilterNode::nkField ? row[static_cast<std::size_t>(o->column)] : o->value;
-    };
-    switch (n->kind) {
-      case TFilterNode::nkOr:
-      case TFilterNode::nkAnd: {
-        // Or: true once a term is; and: false once a term is; else unknown
-        // when a term was.
-        TTruth decisive = n->kind == TFilterNode::nkOr ? tvTrue : tvFalse;
-        TTruth result = n->kind == TFilterNode::nkOr ? tvFalse : tvTrue;
-        for (const auto& t : n->terms) {
-          TTruth v = eval(t.get());
-          if (v == decisive) return decisive;
-          if (v == tvUnknown) result = tvUnknown;
-        }
-        return result;
-      }
-      case TFilterNode::nkNot: {
-        TTruth a = eval(n->a.get());
-        return a == tvUnknown ? tvUnknown : a == tvTrue ? tvFalse : tvTrue;
-      }
-      case TFilterNode::nkIsNull:
-      case TFilterNode::nkIsNotNull: {
-        const Variant& v = operand(n->a.get());
-        bool isNull = VarIsNull(v) || VarIsEmpty(v);
-        return isNull == (n->kind == TFilterNode::nkIsNull) ? tvTrue : tvFalse;
-      }
-      case TFilterNode::nkCompare: {
-        if (n->a->kind != TFilterNode::nkField && n->a->kind != TFilterNode::nkConst)
-          return tvFalse;
-        const Variant& x = operand(n->a.get());
-        const Variant& y = operand(n->b.get());
-        if (VarIsNull(x) || VarIsEmpty(x) || VarIsNull(y) || VarIsEmpty(y)) return tvUnknown;
-        const TFilterNode* f = n->a->kind == TFilterNode::nkField   ? n->a.get()
-                               : n->b->kind == TFilterNode::nkField ? n->b.get()
-                                                                    : nullptr;
-        TCmpClass cls = f ? ClassOf(types_[static_cast<std::size_t>(f->column)])
-                          : (VarIsNumeric(x) && VarIsNumeric(y) ? ccNumber : ccText);
-        Integer c = CompareValues(x, y, cls, filterCaseIns_);
-        bool r = false;
-        switch (n->op) {
-          case 0:
-            r = c == 0;
-            break;
-          case 1:
-            r = c != 0;
-            break;
-          case 2:
-            r = c < 0;
-            break;
-          case 3:
-            r = c <= 0;
-            break;
-          case 4:
-            r = c > 0;
-            break;
-          default:
-            r = c >= 0;
-            break;
-        }
-        return r ? tvTrue : tvFalse;
-      }
-      default: {
-        // A bare operand: a boolean field or literal.
-        const Variant& v = operand(n);
-        if (VarIsNull(v) || VarIsEmpty(v)) return tvUnknown;
-        return v.AsBoolean() ? tvTrue : tvFalse;
-      }
-    }
-  };
-  return eval(filterTree_.get()) == tvTrue;
-}
-
-bool TClientDataSet::Less(Integer a, Integer b) const {
-  return CompareRows(values_.at(a), values_.at(b)) < 0;
-}
-
-// Compares two records' values by the active index (descending fields
-// reversed): <0, 0 or >0.
-Integer TClientDataSet::CompareRows(const std::vector<Variant>& x,
-                                    const std::vector<Variant>& y) const {
-  for (const TSortKey& k : sortKeys_) {
-    const Variant& u = x[static_cast<std::size_t>(k.column)];
-    const Variant& v = y[static_cast<std::size_t>(k.column)];
-    bool un = VarIsNull(u) || VarIsEmpty(u), vn = VarIsNull(v) || VarIsEmpty(v);
-    Integer c;
-    if (un || vn)
-      c = Integer(vn) - Integer(un);  // nulls first
-    else
-      c = CompareValues(u, v, ClassOf(types_[static_cast<std::size_t>(k.column)]), k.caseIns);
-    if (c != 0) return k.desc ? -c : c;
-  }
-  return 0;
-}
-
-void TClientDataSet::BuildView() {
-  if (!indexName_.empty()) {
-    TIndexDef* d = indexDefs_->Find(indexName_);
-    if (!d) DatabaseErrorFmt(SIndexNotFound, {indexName_});
-    sortKeys_ = ParseSortKeys(d->Fields(), d->DescFields(), d->CaseInsFields());
-  } else {
-    sortKeys_ = ParseSortKeys(indexFieldNames_, "", "");
-  }
-  ResolveFilter();
-  view_.clear();
-  view_.reserve(storeOrder_.size());
-  for (Integer id : storeOrder_)
-    if (Passes(id)) view_.push_back(id);
-  if (!sortKeys_.empty()) SortView();
-  positionsValid_ = false;
-}
-
-// Sorts the view by the active index: every record's sort values are
-// extracted once, then compared without touching the variants again.
-void TClientDataSet::SortView() {
-  struct TKeyVal {
-    bool null = true;
-    double num = 0;
-    String text;
-  };
-  std::size_t n = view_.size(), k = sortKeys_.size();
-  std::vector<TKeyVal> keys(n * k);
-  std::vector<TCmpClass> classes;
-  for (const TSortKey& key : sortKeys_)
-    classes.push_back(ClassOf(types_[static_cast<std::size_t>(key.column)]));
-  for (std::size_t i = 0; i < n; ++i) {
-    const std::vector<Variant>& row = values_[view_[i]];
-    for (std::size_t j = 0; j < k; ++j) {
-      const Variant& v = row[static_cast<std::size_t>(sortKeys_[j].column)];
-      TKeyVal& kv = keys[i * k + j];
-      if (VarIsNull(v) || VarIsEmpty(v)) continue;
-      kv.null = false;
-      switch (classes[j]) {
-        case ccNumber:
-          kv.num = v.AsDouble();
-          break;
-        case ccDate:
-          kv.num = DateOrder(v.AsDouble());
-          break;
-        case ccBoolean:
-          kv.num = v.AsBoolean() ? 1 : 0;
-          break;
-        default:
-          kv.text = VarToStr(v);
-      }
-    }
-  }
-  std::vector<std::size_t> order(n);
-  for (std::size_t i = 0; i < n; ++i) order[i] = i;
-  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-    for (std::size_t j = 0; j < k; ++j) {
-      const TKeyVal& x = keys[a * k + j];
-      const TKeyVal& y = keys[b * k + j];
-      Integer c;
-      if (x.null || y.null)
-        c = Integer(y.null) - Integer(x.null);
-      else if (classes[j] == ccText)
-        c = sortKeys_[j].caseIns ? CompareTextIgnoringCase(x.text, y.text)
-                                 : Sign(static_cast<double>(x.text.compare(y.text)));
-      else
-        c = Sign(x.num - y.num);
-      if (c != 0) return sortKeys_[j].desc ? c > 0 : c < 0;
-    }
-    return false;
-  });
-  std::vector<Integer> sorted(n);
-  for (std::size_t i = 0; i < n; ++i) sorted[i] = view_[order[i]];
-  view_ = std::move(sorted);
-}
-
-void TClientDataSet::RebuildPositions() {
-  viewPosOf_.clear();
-  viewPosOf_.reserve(view_.size());
-  for (std::size_t i = 0; i < view_.size(); ++i) viewPosOf_[view_[i]] = static_cast<Integer>(i);
-  positionsValid_ = true;
-}
-
-Integer TClientDataSet::ViewPosOf(Integer id) const {
-  if (!positionsValid_) const_cast<TClientDataSet*>(this)->RebuildPositions();
-  auto it = viewPosOf_.find(id);
-  return it == viewPosOf_.end() ? -1 : it->second;
 }
 
 void TClientDataSet::ResortIfOpen() {
@@ -779,14 +330,13 @@ void TClientDataSet::ResortIfOpen() {
   if (ActiveBuffer() && GetRecNo() > 0) GetBookmarkData(ActiveBuffer(), &current);
   std::vector<Integer> oldView = view_;
   std::vector<TSortKey> oldKeys = sortKeys_;
-  try {
-    BuildView();
-  } catch (...) {
+  TScopeGuard undo([&] {
     view_ = std::move(oldView);
     sortKeys_ = std::move(oldKeys);
     positionsValid_ = false;
-    throw;
-  }
+  });
+  BuildView();
+  undo.Dismiss();
   Integer pos = current >= 0 ? ViewPosOf(current) : -1;
   viewPos_ = pos >= 0 ? pos : 0;
   CursorPosChanged();
@@ -795,14 +345,20 @@ void TClientDataSet::ResortIfOpen() {
 
 // ---- fetching ----------------------------------------------------------------------------
 
-void TClientDataSet::Fetch(bool withDefs, std::vector<std::vector<Variant>>& rows) {
+// Reads the provider's rows into the store: a store of the same columns is
+// copied in its record format; any other source goes through one row of
+// variants at a time.
+void TClientDataSet::Fetch(bool withDefs) {
   TDataSetProvider* p = ResolveProvider();
   if (withDefs) p->GetFieldDefs(FieldDefs());
+  ++dataVersion_;
+  if (const TMemDataSet* store = p->SourceStore(); store && CopyStoreFrom(*store)) return;
+  std::vector<std::vector<Variant>> rows;
   p->GetRows(rows);
   ReplaceRows(rows);
 }
 
-void TClientDataSet::LoadIds(std::vector<std::vector<Variant>>& rows) {
+void TClientDataSet::LoadIds() {
   names_.clear();
   types_.clear();
   for (Integer i = 0; i < FieldDefs()->Count(); ++i) {
@@ -812,36 +368,21 @@ void TClientDataSet::LoadIds(std::vector<std::vector<Variant>>& rows) {
   keyColumns_.clear();
   if (TDataSetProvider* p = ResolveProvider())
     for (const String& k : SplitNames(p->ResolvedKeyFields())) keyColumns_.push_back(ColumnOf(k));
-  values_.clear();
   storeOrder_.clear();
-  TRecordBuffer scratch = AllocRecordBuffer();
-  try {
-    TMemDataSet::InternalFirst();
-    std::size_t i = 0;
-    while (TMemDataSet::GetRecord(scratch, gmNext, false) == grOK) {
-      Integer id;
-      GetBookmarkData(scratch, &id);
-      storeOrder_.push_back(id);
-      values_[id] = i < rows.size() ? std::move(rows[i]) : std::vector<Variant>(names_.size());
-      ++i;
-    }
-  } catch (...) {
-    FreeRecordBuffer(scratch);
-    throw;
-  }
-  FreeRecordBuffer(scratch);
+  storeOrder_.reserve(static_cast<std::size_t>(StoredRecordCount()));
+  for (Integer pos = 0; pos < StoredRecordCount(); ++pos) storeOrder_.push_back(StoredIdAt(pos));
+  ++dataVersion_;
 }
 
 void TClientDataSet::InternalOpen() {
-  std::vector<std::vector<Variant>> rows;
   if (ResolveProvider()) {
-    Fetch(true, rows);
+    Fetch(true);
   } else if (StoredRecordCount() > 0) {
     DatabaseErrorFmt(SMissingProvider, {Name()});
   }
   log_.clear();
   TMemDataSet::InternalOpen();
-  LoadIds(rows);
+  LoadIds();
   BuildView();
   viewPos_ = -1;
 }
@@ -849,7 +390,9 @@ void TClientDataSet::InternalOpen() {
 void TClientDataSet::InternalClose() {
   TMemDataSet::InternalClose();
   view_.clear();
-  viewPosOf_.clear();
+  viewPosOfRow_.clear();
+  sortedIds_.clear();
+  sortedKeys_.clear();
   positionsValid_ = false;
   viewPos_ = -1;
 }
@@ -862,17 +405,16 @@ void TClientDataSet::InternalRefresh() {
   if (ActiveBuffer() && GetRecNo() > 0 && !keyColumns_.empty()) {
     Integer id;
     GetBookmarkData(ActiveBuffer(), &id);
-    key = KeyOf(values_[id]);
+    key = StoredKey(id);
   }
-  std::vector<std::vector<Variant>> rows;
   ResolveProvider()->RefreshSource();
-  Fetch(false, rows);
-  LoadIds(rows);
+  Fetch(false);
+  LoadIds();
   BuildView();
   Integer pos = -1;
   if (!key.empty())
     for (std::size_t i = 0; i < view_.size() && pos < 0; ++i)
-      if (KeyOf(values_[view_[i]]) == key) pos = static_cast<Integer>(i);
+      if (StoredKey(view_[i]) == key) pos = static_cast<Integer>(i);
   if (pos < 0) pos = std::clamp(oldPos, 0, std::max(0, static_cast<Integer>(view_.size()) - 1));
   viewPos_ = pos;
 }
@@ -1047,7 +589,7 @@ void TClientDataSet::InsertPath(bool append) {
   auto at = beforeId < 0 ? storeOrder_.end()
                          : std::find(storeOrder_.begin(), storeOrder_.end(), beforeId);
   storeOrder_.insert(at, id);
-  values_[id] = values;
+  ++dataVersion_;
   PlaceInView(id, hint);
   LogChange(ukInsert, id, {}, values);
 }
@@ -1060,13 +602,13 @@ void TClientDataSet::InternalPost() {
   TRecordBuffer buf = ActiveBuffer();
   Integer id;
   GetBookmarkData(buf, &id);
-  std::vector<Variant> values = values_[id];
+  std::vector<Variant> old = StoredRow(id);
+  std::vector<Variant> values = old;
   ReadEditValues(values);
   Integer pos = ViewPosOf(id);
   TMemDataSet::InternalGotoBookmark(&id);
   TMemDataSet::InternalPost();
-  std::vector<Variant> old = std::move(values_[id]);
-  values_[id] = values;
+  ++dataVersion_;
   // A record whose index values did not change keeps its place among equal keys.
   if (pos >= 0 && CompareRows(old, values) == 0 && Passes(id)) {
     viewPos_ = pos;
@@ -1086,13 +628,14 @@ void TClientDataSet::InternalDelete() {
   Integer n = static_cast<Integer>(view_.size());
   if (viewPos_ < 0 || viewPos_ >= n) DatabaseError(res::SRecordNotFound);
   Integer id = view_[static_cast<std::size_t>(viewPos_)];
+  std::vector<Variant> old = StoredRow(id);
   TMemDataSet::InternalGotoBookmark(&id);
   TMemDataSet::InternalDelete();
+  ++dataVersion_;
   view_.erase(view_.begin() + viewPos_);
   positionsValid_ = false;
   storeOrder_.erase(std::find(storeOrder_.begin(), storeOrder_.end(), id));
-  LogChange(ukDelete, id, values_[id], {});
-  values_.erase(id);
+  LogChange(ukDelete, id, old, {});
 }
 
 // ---- resolving ------------------------------------------------------------------------------
@@ -1128,14 +671,9 @@ Integer TClientDataSet::ApplyUpdates(Integer maxErrors) {
 // assigned): straight into the values and the store, without fields,
 // events or the change log. Answers whether the key changed.
 bool TClientDataSet::StoreKey(Integer id, const std::vector<Variant>& key) {
-  auto v = values_.find(id);
-  if (v == values_.end() || key.size() != keyColumns_.size() || KeyOf(v->second) == key)
-    return false;
-  for (std::size_t k = 0; k < key.size(); ++k) {
-    Integer column = keyColumns_[k];
-    StoreFieldValue(id, column, key[k]);
-    v->second[static_cast<std::size_t>(column)] = key[k];
-  }
+  if (RowOfId(id) < 0 || key.size() != keyColumns_.size() || StoredKey(id) == key) return false;
+  for (std::size_t k = 0; k < key.size(); ++k) StoreFieldValue(id, keyColumns_[k], key[k]);
+  ++dataVersion_;
   return true;
 }
 
@@ -1159,13 +697,9 @@ void TClientDataSet::CancelUpdates() {
   // The log waits aside until the provider's rows are back.
   std::vector<TUpdateRecord> pending;
   pending.swap(log_);
-  struct TRestoreLog {
-    std::vector<TUpdateRecord>& log;
-    std::vector<TUpdateRecord>& pending;
-    ~TRestoreLog() {
-      if (!pending.empty()) log.swap(pending);
-    }
-  } restore{log_, pending};
+  TScopeGuard restore([&] {
+    if (!pending.empty()) log_.swap(pending);
+  });
   Refresh();
   pending.clear();
 }

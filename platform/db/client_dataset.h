@@ -29,7 +29,7 @@
 #pragma once
 
 #include <memory>
-#include <unordered_map>
+#include <string_view>
 #include <vector>
 
 #include "classes/collection.h"
@@ -129,6 +129,14 @@ class TClientDataSet : public TMemDataSet {
   Integer CompareBookmarks(const TBookmark& b1, const TBookmark& b2) override;
 
   struct TFilterNode;
+  // A value read in place from the store, as the filter and the index
+  // compare it: a number (also dates and Booleans) or text.
+  struct TScalar {
+    double num = 0;         // numbers, Booleans (0/1), dates (see DateOrder)
+    std::string_view text;  // text, in the store or in own
+    String own;             // text converted from another form
+  };
+  bool ScansStoreOrder() const override { return false; }
 
  protected:
   TGetResult GetRecord(TRecordBuffer buffer, TGetMode mode, bool doCheck) override;
@@ -149,21 +157,31 @@ class TClientDataSet : public TMemDataSet {
 
  private:
   struct TSortKey {
-    Integer column;
-    bool desc;
-    bool caseIns;
+    Integer column;  // the compared column
+    bool desc;       // descending
+    bool caseIns;    // text compared ignoring case
   };
 
   TDataSetProvider* ResolveProvider();
-  void Fetch(bool withDefs, std::vector<std::vector<Variant>>& rows);
-  void LoadIds(std::vector<std::vector<Variant>>& rows);
+  void Fetch(bool withDefs);
+  void LoadIds();
   void InsertPath(bool append);
   void ResolveFilter();
   void BuildView();
   void SortView();
   void RebuildPositions();
-  bool Passes(Integer id);
+  void CompileFilter();
+  bool Passes(Integer id) const;
+  Byte Evaluate(const TFilterNode* n, Integer row) const;
+  Byte EvaluateCompare(const TFilterNode* n, Integer row) const;
+  void ReadScalar(Integer row, Integer column, Byte cls, TScalar& out) const;
+  Integer CompareStoredKey(Integer rowA, Integer rowB, const TSortKey& k, Byte cls) const;
+  Integer CompareStoredRows(Integer rowA, Integer rowB) const;
+  // The 64-bit words of encoded keys a record carries while sorting.
+  static constexpr std::size_t kSortWords = 4;
   bool Less(Integer a, Integer b) const;
+  std::vector<Variant> StoredRow(Integer id) const;
+  std::vector<Variant> StoredKey(Integer id) const;
   Integer CompareRows(const std::vector<Variant>& x, const std::vector<Variant>& y) const;
   Integer ViewPosOf(Integer id) const;
   void PlaceInView(Integer id, Integer hint);
@@ -192,12 +210,19 @@ class TClientDataSet : public TMemDataSet {
   std::vector<TFieldType> types_;    // and their types
   std::vector<Integer> keyColumns_;  // the provider's key, as columns
   std::vector<TSortKey> sortKeys_;   // the active index
-  // Every stored record's values by identity (bookmark id).
-  std::unordered_map<Integer, std::vector<Variant>> values_;
+  std::vector<Byte> sortClasses_;    // how each sort key's column compares
   std::vector<Integer> storeOrder_;  // identities in fetch/insert order
   std::vector<Integer> view_;        // identities in view order
-  std::unordered_map<Integer, Integer> viewPosOf_;
+  // The view position of every physical row of the store (-1: not in view).
+  std::vector<Integer> viewPosOfRow_;
   bool positionsValid_ = false;
+  // The last sort: its keys and the identities in store order sorted by
+  // them, reused while no record changes (sorting is stable, so an index on
+  // the same fields gives the same order).
+  std::vector<TSortKey> sortedKeys_;
+  std::vector<Integer> sortedIds_;
+  UInt64 sortedVersion_ = 0;
+  UInt64 dataVersion_ = 1;  // counts writes to the records
   Integer viewPos_ = -1;
   std::vector<TUpdateRecord> log_;
 };

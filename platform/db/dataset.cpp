@@ -1,17 +1,43 @@
+// The dataset core: opening and closing, fields and their buffers, calculated
+// fields, the ring of record buffers and the data links' windows, notification,
+// and navigation. Editing and searching live in dataset_editing.cpp and
+// dataset_search.cpp.
 #include "db/dataset.h"
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
+#include <stdexcept>
 
 #include "classes/rtti_builder.h"
 #include "db/datasource.h"
 #include "db/dbconsts.h"
 #include "db/field_types.h"
 #include "rtl/resstrings.h"
+#include "rtl/scope.h"
 #include "rtl/streams.h"
 #include "rtl/strutils.h"
 
 namespace brevant {
+
+namespace {
+
+// Runs work, then finish whether work raised or not, then lets work's error
+// go on. finish notifies links, whose handlers may raise, so it cannot run in
+// a scope guard's destructor; an error of finish replaces one of work.
+template <class Work, class Finish>
+void WorkThenFinish(Work work, Finish finish) {
+  std::exception_ptr failure;
+  try {
+    work();
+  } catch (...) {
+    failure = std::current_exception();
+  }
+  finish();
+  if (failure) std::rethrow_exception(failure);
+}
+
+}  // namespace
 
 BV_PUBLISH_ABSTRACT(TDataSet, TComponent) {
   p.Property("Constraints", &TDataSet::Constraints, &TDataSet::SetConstraints);
@@ -184,25 +210,21 @@ void TDataSet::SetActive(bool value) {
 
 void TDataSet::OpenCursor() {
   state_ = dsOpening;
-  try {
-    defaultFields_ = fields_->Count() == 0;
-    InternalOpen();
-    Integer count = 1;
-    ForEachLink([&](TDataLink* l) { count = std::max(count, l->BufferCount()); });
-    slots_.resize(static_cast<std::size_t>(count) + 1);
-    for (auto& s : slots_) AllocSlot(s);
-    bufferCount_ = count;
-    head_ = 0;
-    ClearBuffers();
-    GetNextRecords();
-    bof_ = true;
-    eof_ = recordCount_ == 0;
-  } catch (...) {
-    CloseCursor();
-    state_ = dsInactive;
-    throw;
-  }
-  state_ = dsInactive;
+  TScopeGuard inactive([this] { state_ = dsInactive; });
+  TScopeGuard close([this] { CloseCursor(); });
+  defaultFields_ = fields_->Count() == 0;
+  InternalOpen();
+  Integer count = 1;
+  ForEachLink([&](TDataLink* l) { count = std::max(count, l->BufferCount()); });
+  slots_.resize(static_cast<std::size_t>(count) + 1);
+  for (auto& s : slots_) AllocSlot(s);
+  bufferCount_ = count;
+  head_ = 0;
+  ClearBuffers();
+  GetNextRecords();
+  bof_ = true;
+  eof_ = recordCount_ == 0;
+  close.Dismiss();
 }
 
 void TDataSet::CloseCursor() {
@@ -404,22 +426,12 @@ void TDataSet::ClearCalcArea(TBufferSlot& slot) {
 
 void TDataSet::CalculateSlot(TBufferSlot& slot) {
   if (!hasCalcFields_) return;
-  const TBufferSlot* savedSlot = fieldSlot_;
-  TDataSetState savedState = state_;
-  fieldSlot_ = &slot;
-  state_ = dsCalcFields;
-  try {
-    ClearCalcArea(slot);
-    for (TField* f : *fields_)
-      if (f->FieldKind() == fkLookup) f->CalcLookupValue();
-    OnCalcFields(this);
-  } catch (...) {
-    fieldSlot_ = savedSlot;
-    state_ = savedState;
-    throw;
-  }
-  fieldSlot_ = savedSlot;
-  state_ = savedState;
+  TTemporaryChange<const TBufferSlot*> calculating(fieldSlot_, &slot);
+  TTemporaryChange<TDataSetState> calcState(state_, dsCalcFields);
+  ClearCalcArea(slot);
+  for (TField* f : *fields_)
+    if (f->FieldKind() == fkLookup) f->CalcLookupValue();
+  OnCalcFields(this);
 }
 
 bool TDataSet::GetCalcFieldData(const TField* field, void* buffer) const {
@@ -623,16 +635,14 @@ void TDataSet::Resync(TResyncMode mode) {
   TDataChangeHint hint = mode.Contains(rmCenter) ? dchCenter : dchKeep;
   MoveBuffer(recordCount_, 0);
   ActivateBuffers();
-  try {
-    CalculateSlot(Slot(0));
-    while (count > 0 && FetchPrior(false)) --count;
-    GetNextRecords();
-    GetPriorRecords();
-  } catch (...) {
-    DataEvent(deDataSetChange, hint);
-    throw;
-  }
-  DataEvent(deDataSetChange, hint);
+  WorkThenFinish(
+      [&] {
+        CalculateSlot(Slot(0));
+        while (count > 0 && FetchPrior(false)) --count;
+        GetNextRecords();
+        GetPriorRecords();
+      },
+      [&] { DataEvent(deDataSetChange, hint); });
 }
 
 void TDataSet::SetBufferCount(Integer value, TDataLink* resizing) {
@@ -719,22 +729,16 @@ void TDataSet::UpdateBufferCount(TDataLink* resizing) {
       changed.push_back(v.link);
   }
   if (resizing_ || changed.empty()) return;
-  resizing_ = true;
-  try {
-    for (TDataLink* l : changed) {
-      TDataSource* s = l->dataSource_;
-      bool attached = false;
-      for (TDataSource* d : dataSources_)
-        if (d == s && s->HasLink(l)) attached = true;
-      if (!attached || !l->active_) continue;
-      if (disableCount_ > 0 && l->visualControl_) continue;
-      l->DataSetChanged();
-    }
-  } catch (...) {
-    resizing_ = false;
-    throw;
+  TTemporaryChange resizingNow(resizing_, true);
+  for (TDataLink* l : changed) {
+    TDataSource* s = l->dataSource_;
+    bool attached = false;
+    for (TDataSource* d : dataSources_)
+      if (d == s && s->HasLink(l)) attached = true;
+    if (!attached || !l->active_) continue;
+    if (disableCount_ > 0 && l->visualControl_) continue;
+    l->DataSetChanged();
   }
-  resizing_ = false;
 }
 
 // ==== data sources and notifications ================================================
@@ -803,39 +807,33 @@ void TDataSet::NotifySources(TDataEvent event, intptr_t info, TDispatchScope sco
     return std::find(dataSources_.begin(), dataSources_.end(), s) != dataSources_.end();
   };
   ++dispatchDepth_;
-  try {
-    for (const TDelivery& item : d.deliveries) {
-      if (!attached(item.source) || !item.source->HasLink(item.link) || !item.link->active_)
-        continue;
-      if (event == deFocusControl && !*reinterpret_cast<TField**>(info)) break;
-      item.link->Notify(event, info, item.distance);
-    }
-    if (!silenceVisual) {
-      for (TDataSource* s : d.sources) {
-        if (!attached(s)) continue;
-        switch (event) {
-          case deFieldChange:
-          case deRecordChange:
-            s->OnDataChange(s, reinterpret_cast<TField*>(info));
-            break;
-          case deDataSetChange:
-          case deDataSetScroll:
-          case deLayoutChange:
-            s->OnDataChange(s, nullptr);
-            break;
-          case deUpdateRecord:
-            s->OnUpdateData(s);
-            break;
-          default:
-            break;
-        }
+  TScopeGuard leave([this] { --dispatchDepth_; });
+  for (const TDelivery& item : d.deliveries) {
+    if (!attached(item.source) || !item.source->HasLink(item.link) || !item.link->active_) continue;
+    if (event == deFocusControl && !*reinterpret_cast<TField**>(info)) break;
+    item.link->Notify(event, info, item.distance);
+  }
+  if (!silenceVisual) {
+    for (TDataSource* s : d.sources) {
+      if (!attached(s)) continue;
+      switch (event) {
+        case deFieldChange:
+        case deRecordChange:
+          s->OnDataChange(s, reinterpret_cast<TField*>(info));
+          break;
+        case deDataSetChange:
+        case deDataSetScroll:
+        case deLayoutChange:
+          s->OnDataChange(s, nullptr);
+          break;
+        case deUpdateRecord:
+          s->OnUpdateData(s);
+          break;
+        default:
+          break;
       }
     }
-  } catch (...) {
-    --dispatchDepth_;
-    throw;
   }
-  --dispatchDepth_;
 }
 
 void TDataSet::DisableControls() {
@@ -857,16 +855,15 @@ void TDataSet::First() {
   CheckBrowseMode();
   DoBeforeScroll();
   ClearBuffers();
-  try {
-    InternalFirst();
-    GetNextRecords();
-  } catch (...) {
-    bof_ = true;
-    DataEvent(deDataSetChange, dchKeep);
-    throw;
-  }
-  bof_ = true;
-  DataEvent(deDataSetChange, dchKeep);
+  WorkThenFinish(
+      [this] {
+        InternalFirst();
+        GetNextRecords();
+      },
+      [this] {
+        bof_ = true;
+        DataEvent(deDataSetChange, dchKeep);
+      });
   DoAfterScroll();
 }
 
@@ -874,16 +871,15 @@ void TDataSet::Last() {
   CheckBrowseMode();
   DoBeforeScroll();
   ClearBuffers();
-  try {
-    InternalLast();
-    GetPriorRecords();
-  } catch (...) {
-    eof_ = true;
-    DataEvent(deDataSetChange, dchKeep);
-    throw;
-  }
-  eof_ = true;
-  DataEvent(deDataSetChange, dchKeep);
+  WorkThenFinish(
+      [this] {
+        InternalLast();
+        GetPriorRecords();
+      },
+      [this] {
+        eof_ = true;
+        DataEvent(deDataSetChange, dchKeep);
+      });
   DoAfterScroll();
 }
 
@@ -896,46 +892,44 @@ Integer TDataSet::MoveBy(Integer distance) {
   eof_ = false;
   Integer moved = 0;
   Integer shift = 0;
-  try {
-    while (distance > 0) {
-      if (activeRecord_ < recordCount_ - 1) {
-        ++activeRecord_;
-      } else {
-        bool full = recordCount_ == bufferCount_;
-        if (recordCount_ == 0 || !GetNextRecord()) {
-          eof_ = true;
-          break;
+  WorkThenFinish(
+      [&] {
+        while (distance > 0) {
+          if (activeRecord_ < recordCount_ - 1) {
+            ++activeRecord_;
+          } else {
+            bool full = recordCount_ == bufferCount_;
+            if (recordCount_ == 0 || !GetNextRecord()) {
+              eof_ = true;
+              break;
+            }
+            if (full)
+              ++shift;
+            else
+              ++activeRecord_;
+          }
+          --distance;
+          ++moved;
         }
-        if (full)
-          ++shift;
-        else
-          ++activeRecord_;
-      }
-      --distance;
-      ++moved;
-    }
-    while (distance < 0) {
-      if (activeRecord_ > 0) {
-        --activeRecord_;
-      } else {
-        bool full = recordCount_ == bufferCount_;
-        if (recordCount_ == 0 || !FetchPrior(true)) {
-          bof_ = true;
-          break;
+        while (distance < 0) {
+          if (activeRecord_ > 0) {
+            --activeRecord_;
+          } else {
+            bool full = recordCount_ == bufferCount_;
+            if (recordCount_ == 0 || !FetchPrior(true)) {
+              bof_ = true;
+              break;
+            }
+            if (full)
+              --shift;
+            else
+              activeRecord_ = 0;
+          }
+          ++distance;
+          --moved;
         }
-        if (full)
-          --shift;
-        else
-          activeRecord_ = 0;
-      }
-      ++distance;
-      --moved;
-    }
-  } catch (...) {
-    DataEvent(deDataSetScroll, shift);
-    throw;
-  }
-  DataEvent(deDataSetScroll, shift);
+      },
+      [&] { DataEvent(deDataSetScroll, shift); });
   DoAfterScroll();
   return moved;
 }
@@ -983,11 +977,10 @@ void TDataSet::GotoBookmark(const TBookmark& bookmark) {
   CheckBrowseMode();
   if (static_cast<Integer>(bookmark.size()) != bookmarkSize_) DatabaseError(res::SInvalidBookmark);
   DoBeforeScroll();
-  try {
+  {
+    TScopeGuard lost([this] { CursorPosChanged(); });
     InternalGotoBookmark(bookmark.data());
-  } catch (...) {
-    CursorPosChanged();
-    throw;
+    lost.Dismiss();
   }
   Resync({rmExact, rmCenter});
   DoAfterScroll();
@@ -1004,479 +997,56 @@ Integer TDataSet::CompareBookmarks(const TBookmark& b1, const TBookmark& b2) {
   return 0;
 }
 
-// ==== editing ===============================================================================
+// ==== consistency checks ====================================================================
 
-void TDataSet::CheckBrowseMode() {
-  CheckActive();
-  DataEvent(deCheckBrowseMode, 0);
-  switch (state_) {
-    case dsEdit:
-    case dsInsert:
-      UpdateRecord();
-      if (modified_)
-        Post();
-      else
-        Cancel();
-      break;
-    case dsSetKey:
-      Post();
-      break;
-    default:
-      break;
-  }
-}
-
-void TDataSet::UpdateRecord() {
-  if (!IsEditState(state_)) DatabaseError(res::SNotEditing);
-  DataEvent(deUpdateRecord, 0);
-}
-
-void TDataSet::CheckOperation(const std::function<void()>& operation,
-                              const TDataSetErrorEvent& onError) {
-  for (;;) {
-    try {
-      UpdateCursorPos();
-      operation();
-      return;
-    } catch (const EAbort&) {
-      throw;
-    } catch (const Exception& e) {
-      TDataAction action = daFail;
-      if (onError) onError(this, e, action);
-      if (action == daFail) throw;
-      if (action == daAbort) Abort();
-    }
-  }
-}
-
-void TDataSet::InitRecord(Integer index) {
-  TBufferSlot& slot = Slot(index);
-  InternalInitRecord(slot.data);
-  ClearCalcArea(slot);
-  SetBookmarkFlag(slot.data, bfInserted);
-}
-
-void TDataSet::BeginInsertAppend() {
-  CheckBrowseMode();
-  CheckCanModify();
-  BeforeInsert(this);
-  DoBeforeScroll();
-}
-
-void TDataSet::EndInsertAppend() {
-  SetState(dsInsert);
-  editBuffer_ = Slot(activeRecord_).data;
-  try {
-    OnNewRecord(this);
-    CalculateSlot(Slot(activeRecord_));
-  } catch (...) {
-    UpdateCursorPos();
-    FreeFieldBuffers();
-    SetState(dsBrowse);
-    Resync({});
-    throw;
-  }
-  modified_ = false;
-  DataEvent(deDataSetChange, dchKeep);
-  AfterInsert(this);
-  DoAfterScroll();
-}
-
-void TDataSet::Insert() {
-  BeginInsertAppend();
-  TBookmark oldCurrent = Bookmark();
-  spare_ = spNone;
-  MoveBuffer(recordCount_, activeRecord_);
-  CursorPosChanged();
-  InitRecord(activeRecord_);
-  TRecordBuffer buffer = Slot(activeRecord_).data;
-  if (recordCount_ == 0 || oldCurrent.empty())
-    SetBookmarkFlag(buffer, recordCount_ == 0 ? bfBOF : bfEOF);
-  else
-    SetBookmarkData(buffer, oldCurrent.data());
-  if (recordCount_ < bufferCount_) ++recordCount_;
-  InternalInsert();
-  EndInsertAppend();
-}
-
-void TDataSet::Append() {
-  BeginInsertAppend();
-  ClearBuffers();
-  InitRecord(0);
-  SetBookmarkFlag(Slot(0).data, bfEOF);
-  recordCount_ = 1;
-  bof_ = false;
-  GetPriorRecords();
-  InternalLast();
-  CursorPosChanged();
-  InternalInsert();
-  EndInsertAppend();
-}
-
-void TDataSet::Edit() {
-  if (state_ == dsEdit || state_ == dsInsert) return;
-  if (recordCount_ == 0) {
-    Insert();
-    return;
-  }
-  CheckBrowseMode();
-  CheckCanModify();
-  BeforeEdit(this);
-  CheckOperation([this] { InternalEdit(); }, OnEditError);
-  CalculateSlot(Slot(activeRecord_));
-  SetState(dsEdit);
-  editBuffer_ = Slot(activeRecord_).data;
-  DataEvent(deRecordChange, 0);
-  AfterEdit(this);
-}
-
-void TDataSet::CheckRequiredFields() {
-  for (TField* f : *fields_) {
-    if (f->FieldKind() == fkData && f->Required() && !f->ReadOnly() && f->DataType() != ftAutoInc &&
-        f->IsNull()) {
-      f->FocusControl();
-      DatabaseErrorFmt(res::SFieldRequired, {f->DisplayName()});
-    }
-  }
-}
-
-void TDataSet::FreeFieldBuffers() {
-  for (TField* f : *fields_)
-    if (auto* b = dynamic_cast<TBlobField*>(f)) b->SetModified(false);
-}
-
-void TDataSet::Post() {
-  UpdateRecord();
-  if (state_ != dsEdit && state_ != dsInsert) return;
-  DataEvent(deCheckBrowseMode, 0);
-  BeforePost(this);
-  CheckEditBuffer();
-  CheckRequiredFields();
-  CheckOperation([this] { InternalPost(); }, OnPostError);
-  FreeFieldBuffers();
-  SetState(dsBrowse);
-  Resync({});
-  AfterPost(this);
-}
-
-void TDataSet::Cancel() {
-  if (state_ != dsEdit && state_ != dsInsert) return;
-  DataEvent(deCheckBrowseMode, 0);
-  BeforeCancel(this);
-  bool scrolls = state_ == dsInsert;
-  if (scrolls) DoBeforeScroll();
-  UpdateCursorPos();
-  InternalCancel();
-  FreeFieldBuffers();
-  SetState(dsBrowse);
-  Resync({});
-  AfterCancel(this);
-  if (scrolls) DoAfterScroll();
-}
-
-void TDataSet::Delete() {
-  CheckActive();
-  if (state_ == dsInsert || state_ == dsSetKey) {
-    Cancel();
-    return;
-  }
-  if (recordCount_ == 0) DatabaseError(res::SDataSetEmpty);
-  CheckCanModify();
-  DataEvent(deCheckBrowseMode, 0);
-  BeforeDelete(this);
-  DoBeforeScroll();
-  CheckOperation([this] { InternalDelete(); }, OnDeleteError);
-  FreeFieldBuffers();
-  SetState(dsBrowse);
-  Resync({});
-  AfterDelete(this);
-  DoAfterScroll();
-}
-
-void TDataSet::Refresh() {
-  CheckBrowseMode();
-  BeforeRefresh(this);
-  UpdateCursorPos();
-  InternalRefresh();
-  Resync({});
-  AfterRefresh(this);
-}
-
-void TDataSet::ClearFields() {
-  if (!IsEditState(state_)) DatabaseError(res::SNotEditing);
-  CheckEditBuffer();
-  for (TField* f : *fields_)
-    if (f->FieldKind() == fkData && !f->ReadOnly()) f->Clear();
-}
-
-void TDataSet::SetFields(std::span<const Variant> values) {
-  if (!IsEditState(state_)) DatabaseError(res::SNotEditing);
-  Integer dataFields = 0;
-  for (TField* f : *fields_)
-    if (f->FieldKind() == fkData) ++dataFields;
-  if (static_cast<Integer>(values.size()) > dataFields)
-    DatabaseErrorFmt(res::SRowValueCount, {static_cast<Integer>(values.size()), dataFields});
-  std::size_t i = 0;
-  for (TField* f : *fields_) {
-    if (f->FieldKind() != fkData) continue;
-    if (i >= values.size()) break;
-    const Variant& v = values[i++];
-    if (VarIsEmpty(v)) continue;
-    f->SetAsVariant(v);
-  }
-}
-
-void TDataSet::AddRecord(std::span<const Variant> values, bool append) {
-  if (append)
-    Append();
-  else
-    Insert();
-  try {
-    SetFields(values);
-    UpdateRecord();
-    DataEvent(deCheckBrowseMode, 0);
-    BeforePost(this);
-    CheckEditBuffer();
-    CheckRequiredFields();
-    CheckOperation([this, append] { InternalAddRecord(Slot(activeRecord_).data, append); },
-                   OnPostError);
-  } catch (...) {
-    if (state_ == dsInsert) {
-      try {
-        Cancel();
-      } catch (...) {
-      }
-    }
-    throw;
-  }
-  FreeFieldBuffers();
-  SetState(dsBrowse);
-  Resync({});
-  AfterPost(this);
-}
-
-void TDataSet::InsertRecord(std::initializer_list<Variant> values) {
-  AddRecord(std::span<const Variant>(values.begin(), values.size()), false);
-}
-void TDataSet::AppendRecord(std::initializer_list<Variant> values) {
-  AddRecord(std::span<const Variant>(values.begin(), values.size()), true);
-}
-void TDataSet::InsertRecord(std::span<const Variant> values) {
-  AddRecord(values, false);
-}
-void TDataSet::AppendRecord(std::span<const Variant> values) {
-  AddRecord(values, true);
-}
-
-// ==== searching ===============================================================================
+#if BV_DATASET_CHECKS
 
 namespace {
 
-// The key values of a Locate or Lookup, each converted once to the form its
-// field is compared in.
-class TKeyMatcher {
- public:
-  TKeyMatcher(const TDataSet* ds, const String& keyFields, const Variant& keyValues,
-              TLocateOptions options)
-      : partial_(options.Contains(loPartialKey)),
-        caseInsensitive_(options.Contains(loCaseInsensitive)) {
-    ds->GetFieldList(fields_, keyFields);
-    Integer n = static_cast<Integer>(fields_.size());
-    if (n == 0) return;
-    std::vector<Variant> values;
-    if (VarIsArray(keyValues)) {
-      Integer lo = VarArrayLowBound(keyValues), hi = VarArrayHighBound(keyValues);
-      if (hi - lo + 1 != n) DatabaseErrorFmt(res::SKeyValuesMismatch, {hi - lo + 1, n});
-      for (Integer i = lo; i <= hi; ++i) values.push_back(keyValues.GetElement(i));
-    } else {
-      if (n != 1) DatabaseErrorFmt(res::SKeyValuesMismatch, {1, n});
-      values.push_back(keyValues);
-    }
-    for (Integer i = 0; i < n; ++i)
-      Prepare(fields_[static_cast<std::size_t>(i)], values[static_cast<std::size_t>(i)]);
-  }
-
-  bool Empty() const { return fields_.empty(); }
-
-  bool Matches() const {
-    for (std::size_t i = 0; i < fields_.size(); ++i) {
-      const TKey& k = keys_[i];
-      TField* f = fields_[i];
-      if (k.isNull) {
-        if (!f->IsNull()) return false;
-        continue;
-      }
-      if (f->IsNull()) return false;
-      if (k.text) {
-        String t = f->AsString();
-        if (caseInsensitive_) t = AnsiLowerCase(t);
-        if (partial_) {
-          if (k.keyText.empty() || t.compare(0, k.keyText.size(), k.keyText) != 0) return false;
-          if (t.size() < k.keyText.size()) return false;
-        } else if (t != k.keyText) {
-          return false;
-        }
-      } else if (!(f->AsVariant() == k.value)) {
-        return false;
-      }
-    }
-    return true;
-  }
-
- private:
-  struct TKey {
-    bool isNull = false;
-    bool text = false;
-    String keyText;
-    Variant value;
-  };
-
-  void Prepare(TField* f, const Variant& v) {
-    TKey k;
-    if (VarIsNull(v) || VarIsEmpty(v)) {
-      k.isNull = true;
-    } else {
-      TVarType target = varEmpty;
-      switch (f->DataType()) {
-        case ftSmallint:
-        case ftInteger:
-        case ftWord:
-        case ftAutoInc:
-        case ftLargeint:
-          target = varInt64;
-          break;
-        case ftFloat:
-        case ftCurrency:
-          target = varDouble;
-          break;
-        case ftBCD:
-          target = varCurrency;
-          break;
-        case ftFMTBcd:
-          target = varFMTBcd;
-          break;
-        case ftBoolean:
-          target = varBoolean;
-          break;
-        case ftDate:
-        case ftTime:
-        case ftDateTime:
-          target = varDate;
-          break;
-        case ftTimeStamp:
-          target = varSQLTimeStamp;
-          break;
-        case ftVariant:
-          target = varVariant;
-          break;
-        default:
-          break;
-      }
-      if (partial_ || target == varEmpty) {
-        k.text = true;
-        k.keyText = VarToStr(v);
-        if (caseInsensitive_) k.keyText = AnsiLowerCase(k.keyText);
-      } else if (target == varBoolean && VarIsStr(v) && dynamic_cast<TBooleanField*>(f)) {
-        // The field's own texts (DisplayValues) name its values.
-        k.text = true;
-        k.keyText = VarToStr(v);
-        if (caseInsensitive_) k.keyText = AnsiLowerCase(k.keyText);
-      } else {
-        k.value = target == varVariant ? v : VarAsType(v, target);
-      }
-    }
-    keys_.push_back(std::move(k));
-  }
-
-  std::vector<TField*> fields_;
-  std::vector<TKey> keys_;
-  bool partial_;
-  bool caseInsensitive_;
-};
+void Require(bool holds, const char* rule) {
+  if (!holds) throw std::logic_error(String("dataset buffer rule broken: ") + rule);
+}
 
 }  // namespace
 
-TDataSet::TBufferSlot& TDataSet::AcquireScratch() {
-  if (static_cast<std::size_t>(scanDepth_) >= scratch_.size()) {
-    auto slot = std::make_unique<TBufferSlot>();
-    AllocSlot(*slot);
-    scratch_.push_back(std::move(slot));
+void TDataSet::CheckBufferInvariants() const {
+  if (!Active()) {
+    Require(slots_.empty(), "a closed dataset holds no buffers");
+    Require(recordCount_ == 0, "a closed dataset buffers no records");
+    return;
   }
-  return *scratch_[static_cast<std::size_t>(scanDepth_++)];
-}
-
-void TDataSet::ReleaseScratch() {
-  --scanDepth_;
-}
-
-TBookmark TDataSet::ScanRecords(const std::function<bool()>& visit) {
-  CheckActive();
-  TBufferSlot& scratch = AcquireScratch();
-  const TBufferSlot* savedSlot = fieldSlot_;
-  TBookmark found;
-  auto restore = [&] {
-    fieldSlot_ = savedSlot;
-    ReleaseScratch();
-    CursorPosChanged();
-  };
-  try {
-    CursorPosChanged();
-    InternalFirst();
-    for (;;) {
-      fieldSlot_ = savedSlot;
-      if (GetRecord(scratch.data, gmNext, false) != grOK) break;
-      UInt64 epoch = cursorEpoch_;
-      CalculateSlot(scratch);
-      fieldSlot_ = &scratch;
-      if (visit()) {
-        found.assign(static_cast<std::size_t>(bookmarkSize_), '\0');
-        GetBookmarkData(scratch.data, found.data());
-        break;
-      }
-      // A nested scan of this dataset moved the cursor: put it back.
-      if (cursorEpoch_ != epoch) InternalSetToRecord(scratch.data);
-    }
-  } catch (...) {
-    restore();
-    throw;
+  Integer wanted = 1;
+  ForEachLink([&](TDataLink* l) { wanted = std::max(wanted, l->bufferCount_); });
+  Require(bufferCount_ == wanted, "BufferCount is the largest link BufferCount, at least 1");
+  Require(slots_.size() == static_cast<std::size_t>(bufferCount_) + 1,
+          "the ring holds BufferCount buffers and one spare");
+  Require(head_ >= 0 && head_ < static_cast<Integer>(slots_.size()),
+          "the ring's head is one of its slots");
+  for (std::size_t i = 0; i < slots_.size(); ++i) {
+    Require(slots_[i].data != nullptr, "every slot owns a record buffer");
+    for (std::size_t j = 0; j < i; ++j)
+      Require(slots_[i].data != slots_[j].data, "no two slots share a record buffer");
   }
-  restore();
-  return found;
-}
-
-bool TDataSet::Locate(const String& keyFields, const Variant& keyValues, TLocateOptions options) {
-  CheckBrowseMode();
-  TKeyMatcher matcher(this, keyFields, keyValues, options);
-  if (matcher.Empty()) return false;
-  TBookmark found = ScanRecords([&] { return matcher.Matches(); });
-  if (found.empty()) return false;
-  DoBeforeScroll();
-  InternalGotoBookmark(found.data());
-  Resync({rmExact, rmCenter});
-  DoAfterScroll();
-  return true;
-}
-
-Variant TDataSet::Lookup(const String& keyFields, const Variant& keyValues,
-                         const String& resultFields) {
-  CheckActive();
-  TKeyMatcher matcher(this, keyFields, keyValues, {});
-  std::vector<TField*> results;
-  GetFieldList(results, resultFields);
-  Variant result = Null();
-  if (matcher.Empty() || results.empty()) return result;
-  ScanRecords([&] {
-    if (!matcher.Matches()) return false;
-    if (resultFields.find(';') == String::npos) {
-      result = results[0]->AsVariant();
-    } else {
-      std::vector<Variant> values;
-      for (TField* f : results) values.push_back(f->AsVariant());
-      result = VarArrayOf(std::span<const Variant>(values));
-    }
-    return true;
+  Require(recordCount_ >= 0 && recordCount_ <= bufferCount_,
+          "BufferedRecords lies within 0 .. BufferCount");
+  if (recordCount_ == 0) {
+    Require(activeRecord_ == 0, "without records the active buffer is the first");
+  } else {
+    Require(activeRecord_ >= 0 && activeRecord_ < recordCount_, "the active buffer holds a record");
+  }
+  bool editing = state_ == dsEdit || state_ == dsInsert;
+  Require(!editing || editBuffer_ == Slot(activeRecord_).data,
+          "the record being edited is the active buffer's");
+  ForEachLink([&](TDataLink* l) {
+    if (!l->active_ || recordCount_ == 0) return;
+    Integer first = l->firstRecord_, count = l->bufferCount_;
+    Require(first >= 0, "a window starts at a buffer");
+    Require(first <= activeRecord_ && activeRecord_ < first + count,
+            "every window shows the current record");
+    Require(first <= std::max(0, recordCount_ - count), "a window that could be full is full");
   });
-  return result;
 }
+
+#endif
 
 }  // namespace brevant

@@ -214,6 +214,16 @@ class TDataSet : public TComponent {
   TDataSetNotifyEvent OnNewRecord, OnCalcFields;
   TDataSetErrorEvent OnPostError, OnEditError, OnDeleteError;
 
+#if BV_DATASET_CHECKS
+  // Raises std::logic_error naming the first broken rule of the buffer ring
+  // and the links' windows (the rules at the top of this header and in
+  // docs/datasets.md). Built in checking builds only; tests call it after
+  // every step.
+  void CheckBufferInvariants() const;
+#else
+  void CheckBufferInvariants() const {}
+#endif
+
  protected:
   // ---- the descendant protocol ------------------------------------------------
   // One record buffer; freed with FreeRecordBuffer.
@@ -226,7 +236,9 @@ class TDataSet : public TComponent {
   // when doCheck is set. The framework then runs the calculated-field step
   // on the buffer; descendants do not.
   virtual TGetResult GetRecord(TRecordBuffer buffer, TGetMode mode, bool doCheck) = 0;
-  virtual Integer GetRecordSize() { return 0; }
+  virtual Integer GetRecordSize() {
+    return 0;
+  }
   // Opens the cursor before the first record: builds the field definitions
   // (InternalInitFieldDefs), creates the fields when DefaultFields, binds
   // them (BindFields(true)) and sets BookmarkSize.
@@ -266,10 +278,16 @@ class TDataSet : public TComponent {
   virtual void SetBookmarkData(TRecordBuffer buffer, const void* data) = 0;
   virtual TBookmarkFlag GetBookmarkFlag(TRecordBuffer buffer) = 0;
   virtual void SetBookmarkFlag(TRecordBuffer buffer, TBookmarkFlag value) = 0;
-  virtual bool GetCanModify() { return true; }
-  virtual Integer GetRecordCount() { return -1; }
+  virtual bool GetCanModify() {
+    return true;
+  }
+  virtual Integer GetRecordCount() {
+    return -1;
+  }
   // The active buffer's record number (1-based), -1 when unknown.
-  virtual Integer GetRecNo() { return -1; }
+  virtual Integer GetRecNo() {
+    return -1;
+  }
   // Puts the cursor on record number value (1..RecordCount); false when the
   // dataset cannot, and SetRecNo then moves by the difference instead.
   virtual bool InternalSetRecNo(Integer value) {
@@ -283,8 +301,12 @@ class TDataSet : public TComponent {
   void GetChildren(const TGetChildProc& proc, TComponent* root) override;
 
   // ---- helpers for descendants ----------------------------------------------------
-  Integer BookmarkSize() const { return bookmarkSize_; }
-  void SetBookmarkSize(Integer value) { bookmarkSize_ = value; }
+  Integer BookmarkSize() const {
+    return bookmarkSize_;
+  }
+  void SetBookmarkSize(Integer value) {
+    bookmarkSize_ = value;
+  }
   // Fields from the definitions (skipping ftUnknown), owned by the dataset.
   void CreateFields();
   // Binds data fields to their definitions by name (type and size must
@@ -294,7 +316,9 @@ class TDataSet : public TComponent {
   // The calculated-field step of GetRecord. The framework runs it itself
   // after every successful fetch into one of its buffers, so this does
   // nothing; it stays for descendants written to call it.
-  void GetCalcFields(TRecordBuffer buffer) { (void)buffer; }
+  void GetCalcFields(TRecordBuffer buffer) {
+    (void)buffer;
+  }
   // Raise SDataSetOpen / SDataSetClosed.
   void CheckInactive() const;
   void CheckActive() const;
@@ -309,15 +333,21 @@ class TDataSet : public TComponent {
   // Re-reads the buffers around the cursor's record: rmExact raises when
   // the record is gone; rmCenter centres it (else it keeps its buffer row).
   void Resync(TResyncMode mode);
-  void DoBeforeScroll() { BeforeScroll(this); }
-  void DoAfterScroll() { AfterScroll(this); }
+  void DoBeforeScroll() {
+    BeforeScroll(this);
+  }
+  void DoAfterScroll() {
+    AfterScroll(this);
+  }
   // The record buffers in window order: 0 .. BufferCount-1 (BufferCount is
   // the spare buffer of the next fetch).
   TRecordBuffer Buffers(Integer index) const;
   // The state for the duration of an internal operation, without
   // notification.
   TDataSetState SetTempState(TDataSetState value);
-  void RestoreState(TDataSetState value) { state_ = value; }
+  void RestoreState(TDataSetState value) {
+    state_ = value;
+  }
 
   // The fetch of the record after the last buffered one and of the record
   // before the first. When the buffers are full they shift by one and

@@ -6,6 +6,7 @@
 #include "db/dataset.h"
 #include "db/dbconsts.h"
 #include "rtl/resstrings.h"
+#include "rtl/scope.h"
 
 namespace brevant {
 
@@ -233,14 +234,8 @@ bool TDataLink::Edit() {
 }
 
 void TDataLink::UpdateRecord() {
-  updating_ = true;
-  try {
-    UpdateData();
-  } catch (...) {
-    updating_ = false;
-    throw;
-  }
-  updating_ = false;
+  TTemporaryChange updatingNow(updating_, true);
+  UpdateData();
 }
 
 bool TDataLink::FetchNextRecord() {

@@ -7,6 +7,7 @@
 #include "db/dataset.h"
 #include "db/dbconsts.h"
 #include "rtl/resstrings.h"
+#include "rtl/scope.h"
 #include "rtl/strutils.h"
 
 namespace brevant {
@@ -236,17 +237,9 @@ void TField::SetData(const void* buffer) {
 
 void TField::Validate(const void* buffer) {
   if (!OnValidate) return;
-  validating_ = true;
-  validateBuffer_ = buffer;
-  try {
-    OnValidate(this);
-  } catch (...) {
-    validating_ = false;
-    validateBuffer_ = nullptr;
-    throw;
-  }
-  validating_ = false;
-  validateBuffer_ = nullptr;
+  TTemporaryChange validating(validating_, true);
+  TTemporaryChange<const void*> newValue(validateBuffer_, buffer);
+  OnValidate(this);
 }
 
 Byte* TField::Scratch(std::size_t size) {

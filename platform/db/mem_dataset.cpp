@@ -12,6 +12,7 @@
 #include "rtl/datetime.h"
 #include "rtl/numconv.h"
 #include "rtl/resstrings.h"
+#include "rtl/scope.h"
 #include "rtl/streams.h"
 #include "rtl/strutils.h"
 
@@ -196,7 +197,8 @@ void TMemDataSet::ClearStore() {
     idBase_ += rowCount_;
   fixedData_.clear();
   nullData_.clear();
-  textData_.clear();
+  textRefs_.clear();
+  texts_.Clear();
   varData_.clear();
   alive_.clear();
   order_.clear();
@@ -214,12 +216,32 @@ Integer TMemDataSet::NewRow() {
   std::size_t r = static_cast<std::size_t>(row);
   fixedData_.resize((r + 1) * static_cast<std::size_t>(fixedSize_), 0);
   nullData_.resize((r + 1) * cols_.size(), 1);
-  textData_.resize((r + 1) * static_cast<std::size_t>(textCount_));
+  textRefs_.resize((r + 1) * static_cast<std::size_t>(textCount_), 0);
   varData_.resize((r + 1) * static_cast<std::size_t>(varCount_));
   alive_.push_back(1);
   posOf_.push_back(-1);
   ++rowCount_;
   return row;
+}
+
+void TMemDataSet::SetText(std::size_t row, Integer index, std::string_view bytes) {
+  TTextArena::TRef& ref = TextRef(row, index);
+  TTextArena::TRef added = texts_.Add(bytes);
+  texts_.Release(ref);
+  ref = added;
+  // Edits leave old values behind: reclaim them once they outweigh the rest.
+  constexpr std::size_t kMinGarbage = std::size_t(1) << 20;
+  if (texts_.GarbageBytes() > kMinGarbage && texts_.GarbageBytes() * 2 > texts_.UsedBytes())
+    CompactTexts();
+}
+
+void TMemDataSet::CompactTexts() {
+  TTextArena fresh;
+  fresh.Reserve(texts_.UsedBytes() - texts_.GarbageBytes());
+  std::vector<TTextArena::TRef> refs(textRefs_.size(), 0);
+  for (std::size_t i = 0; i < textRefs_.size(); ++i) refs[i] = fresh.Add(texts_.View(textRefs_[i]));
+  texts_.Swap(fresh);
+  textRefs_.swap(refs);
 }
 
 void TMemDataSet::ReadRow(Integer row, TRecBuf& buf) const {
@@ -229,7 +251,7 @@ void TMemDataSet::ReadRow(Integer row, TRecBuf& buf) const {
   if (!cols_.empty())
     std::memcpy(buf.nulls.data(), nullData_.data() + r * cols_.size(), cols_.size());
   std::size_t tc = static_cast<std::size_t>(textCount_);
-  for (std::size_t i = 0; i < tc; ++i) buf.texts[i] = textData_[r * tc + i];
+  for (std::size_t i = 0; i < tc; ++i) buf.texts[i].assign(texts_.View(textRefs_[r * tc + i]));
   std::size_t vc = static_cast<std::size_t>(varCount_);
   for (std::size_t i = 0; i < vc; ++i) buf.vars[i] = varData_[r * vc + i];
   buf.row = row;
@@ -241,8 +263,10 @@ void TMemDataSet::WriteRow(Integer row, const TRecBuf& buf) {
   if (fs) std::memcpy(fixedData_.data() + r * fs, buf.fixed.data(), fs);
   if (!cols_.empty())
     std::memcpy(nullData_.data() + r * cols_.size(), buf.nulls.data(), cols_.size());
-  std::size_t tc = static_cast<std::size_t>(textCount_);
-  for (std::size_t i = 0; i < tc; ++i) textData_[r * tc + i] = buf.texts[i];
+  for (Integer i = 0; i < textCount_; ++i) {
+    const String& s = buf.texts[static_cast<std::size_t>(i)];
+    if (texts_.View(TextRef(r, i)) != s) SetText(r, i, s);
+  }
   std::size_t vc = static_cast<std::size_t>(varCount_);
   for (std::size_t i = 0; i < vc; ++i) varData_[r * vc + i] = buf.vars[i];
   // Auto-increment values written by hand move the counter past them.
@@ -332,27 +356,18 @@ void TMemDataSet::AppendRow(std::span<const Variant> values) {
     DatabaseErrorFmt(res::SRowValueCount,
                      {static_cast<Integer>(values.size()), static_cast<Integer>(cols_.size())});
   Integer row = NewRow();
-  try {
-    for (std::size_t i = 0; i < values.size(); ++i) StoreValue(row, cols_[i], values[i]);
-  } catch (...) {
-    // Take the half-filled row back out.
-    --rowCount_;
-    std::size_t r = static_cast<std::size_t>(row);
-    fixedData_.resize(r * static_cast<std::size_t>(fixedSize_));
-    nullData_.resize(r * cols_.size());
-    textData_.resize(r * static_cast<std::size_t>(textCount_));
-    varData_.resize(r * static_cast<std::size_t>(varCount_));
-    alive_.pop_back();
-    posOf_.pop_back();
-    throw;
-  }
+  // Take the half-filled row back out when a value does not fit.
+  TScopeGuard takeBack([&] { DropLastRow(row); });
+  for (std::size_t i = 0; i < values.size(); ++i) StoreValue(row, cols_[i], values[i]);
   order_.push_back(row);
+  takeBack.Dismiss();
 }
 
 void TMemDataSet::SwapStore(TStore& other) {
   std::swap(fixedData_, other.fixedData);
   std::swap(nullData_, other.nullData);
-  std::swap(textData_, other.textData);
+  std::swap(textRefs_, other.textRefs);
+  texts_.Swap(other.texts);
   std::swap(varData_, other.varData);
   std::swap(alive_, other.alive);
   std::swap(autoInc_, other.autoInc);
@@ -377,30 +392,58 @@ void TMemDataSet::ReplaceRows(const std::vector<std::vector<Variant>>& rows, Int
 
 void TMemDataSet::ReplaceRows(const std::function<bool(std::vector<Variant>&)>& next,
                               Integer* failedRow, std::size_t expected) {
+  std::vector<Variant> values;
+  ReplaceRowsWith(
+      [&](Integer row) {
+        if (!next(values)) return false;
+        if (values.size() > cols_.size())
+          DatabaseErrorFmt(res::SRowValueCount, {static_cast<Integer>(values.size()),
+                                                 static_cast<Integer>(cols_.size())});
+        for (std::size_t c = 0; c < values.size(); ++c) StoreValue(row, cols_[c], values[c]);
+        return true;
+      },
+      failedRow, expected);
+}
+
+void TMemDataSet::DropLastRow(Integer row) {
+  --rowCount_;
+  std::size_t r = static_cast<std::size_t>(row);
+  fixedData_.resize(r * static_cast<std::size_t>(fixedSize_));
+  nullData_.resize(r * cols_.size());
+  for (Integer i = 0; i < textCount_; ++i) texts_.Release(TextRef(r, i));
+  textRefs_.resize(r * static_cast<std::size_t>(textCount_));
+  varData_.resize(r * static_cast<std::size_t>(varCount_));
+  alive_.pop_back();
+  posOf_.pop_back();
+}
+
+void TMemDataSet::ReplaceRowsWith(const std::function<bool(Integer row)>& fill, Integer* failedRow,
+                                  std::size_t expected) {
   TDataSetState saved = SetTempState(dsInactive);
-  struct TStateGuard {
-    TMemDataSet* ds;
-    TDataSetState state;
-    ~TStateGuard() { ds->RestoreState(state); }
-  } restoreState{this, saved};
+  TScopeGuard restoreState([this, saved] { RestoreState(saved); });
   InternalInitFieldDefs();
   std::size_t i = 0;
-  std::vector<Variant> row;
   auto appendAll = [&] {
-    for (; next(row); ++i) AppendRow(row);
+    for (;; ++i) {
+      Integer row = NewRow();
+      TScopeGuard takeBack([&] { DropLastRow(row); });
+      if (!fill(row)) break;
+      order_.push_back(row);
+      takeBack.Dismiss();
+    }
   };
   if (!haveStore_ || FieldDefs()->Updated() || order_.empty()) {
     // New definitions (the old rows do not fit them) or nothing to keep: the
     // store is emptied in place, keeping its capacity.
     ClearStore();
     EnsureStore();
-    try {
-      appendAll();
-    } catch (...) {
+    ReserveRows(expected);
+    TScopeGuard empty([&] {
       ClearStore();
       if (failedRow) *failedRow = static_cast<Integer>(i) + 1;
-      throw;
-    }
+    });
+    appendAll();
+    empty.Dismiss();
     return;
   }
   // The old rows wait aside until every new one is stored.
@@ -412,19 +455,18 @@ void TMemDataSet::ReplaceRows(const std::function<bool(std::vector<Variant>&)>& 
                 ? 0
                 : old.idBase + old.rowCount;
   ReserveRows(expected);
-  try {
-    appendAll();
-  } catch (...) {
+  TScopeGuard putBack([&] {
     SwapStore(old);
     if (failedRow) *failedRow = static_cast<Integer>(i) + 1;
-    throw;
-  }
+  });
+  appendAll();
+  putBack.Dismiss();
 }
 
 void TMemDataSet::ReserveRows(std::size_t n) {
   fixedData_.reserve(n * static_cast<std::size_t>(fixedSize_));
   nullData_.reserve(n * cols_.size());
-  textData_.reserve(n * static_cast<std::size_t>(textCount_));
+  textRefs_.reserve(n * static_cast<std::size_t>(textCount_));
   varData_.reserve(n * static_cast<std::size_t>(varCount_));
   alive_.reserve(n);
   posOf_.reserve(n);
@@ -536,8 +578,7 @@ void TMemDataSet::StoreValue(Integer row, const TColumn& col, const Variant& val
     case ftGuid: {
       String s = VarToStr(value);
       tooLong(static_cast<std::size_t>(Utf8Length(s)), col.size);
-      textData_[r * static_cast<std::size_t>(textCount_) + static_cast<std::size_t>(col.index)] =
-          std::move(s);
+      SetText(r, col.index, s);
       break;
     }
     case ftWideString: {
@@ -545,8 +586,7 @@ void TMemDataSet::StoreValue(Integer row, const TColumn& col, const Variant& val
       tooLong(w.size() * 2, col.size);
       String bytes(w.size() * 2, '\0');
       if (!w.empty()) std::memcpy(bytes.data(), w.data(), bytes.size());
-      textData_[r * static_cast<std::size_t>(textCount_) + static_cast<std::size_t>(col.index)] =
-          std::move(bytes);
+      SetText(r, col.index, bytes);
       break;
     }
     case ftVariant:
@@ -563,11 +603,185 @@ void TMemDataSet::StoreValue(Integer row, const TColumn& col, const Variant& val
         isNull = 1;
         return;
       }
-      textData_[r * static_cast<std::size_t>(textCount_) + static_cast<std::size_t>(col.index)] =
-          std::move(bytes);
+      SetText(r, col.index, bytes);
     }
   }
   isNull = 0;
+}
+
+// ---- typed writers for bulk loading ---------------------------------------------------
+
+// Each writes a value of its kind straight into a column of its type and
+// goes through the variant conversion for any other column type.
+
+void TMemDataSet::StoreInteger(Integer row, Integer column, Int64 value) {
+  const TColumn& col = cols_[static_cast<std::size_t>(column)];
+  switch (col.type) {
+    case ftSmallint:
+    case ftWord:
+    case ftInteger:
+    case ftAutoInc:
+      StoreValue(row, col, Variant(value));  // range-checked there
+      return;
+    case ftLargeint:
+      std::memcpy(fixedData_.data() + static_cast<std::size_t>(row) * fixedSize_ + col.index,
+                  &value, sizeof value);
+      nullData_[static_cast<std::size_t>(row) * cols_.size() + static_cast<std::size_t>(column)] =
+          0;
+      return;
+    default:
+      StoreValue(row, col, Variant(value));
+  }
+}
+
+void TMemDataSet::StoreFloat(Integer row, Integer column, double value) {
+  const TColumn& col = cols_[static_cast<std::size_t>(column)];
+  if ((col.type != ftFloat && col.type != ftCurrency) || !std::isfinite(value)) {
+    StoreValue(row, col, Variant(value));
+    return;
+  }
+  std::memcpy(fixedData_.data() + static_cast<std::size_t>(row) * fixedSize_ + col.index, &value,
+              sizeof value);
+  nullData_[static_cast<std::size_t>(row) * cols_.size() + static_cast<std::size_t>(column)] = 0;
+}
+
+void TMemDataSet::StoreText(Integer row, Integer column, std::string_view value) {
+  const TColumn& col = cols_[static_cast<std::size_t>(column)];
+  std::size_t r = static_cast<std::size_t>(row);
+  Byte& isNull = nullData_[r * cols_.size() + static_cast<std::size_t>(column)];
+  switch (col.type) {
+    case ftString:
+    case ftFixedChar:
+    case ftGuid: {
+      // Bytes bound the characters: count them only when they might be too many.
+      if (value.size() > static_cast<std::size_t>(col.size)) {
+        Integer length = Utf8Length(String(value));
+        if (length > col.size)
+          DatabaseErrorFmt(res::SFieldValueTooLong, {length, col.name, col.size});
+      }
+      SetText(r, col.index, value);
+      isNull = 0;
+      return;
+    }
+    default:
+      if (IsBlobFieldType(col.type)) {
+        SetText(r, col.index, value);
+        isNull = value.empty() ? 1 : 0;
+        return;
+      }
+      StoreValue(row, col, Variant(String(value)));
+  }
+}
+
+void TMemDataSet::StoreVariant(Integer row, Integer column, const Variant& value) {
+  StoreValue(row, cols_[static_cast<std::size_t>(column)], value);
+}
+
+// ==== reading in place ===================================================================
+
+Variant TMemDataSet::StoredValue(Integer row, Integer column) const {
+  if (StoredIsNull(row, column)) return Variant::Null();
+  const TColumn& col = cols_[static_cast<std::size_t>(column)];
+  const Byte* p = col.kind == ckFixed ? StoredFixed(row, column) : nullptr;
+  auto load = [p](auto v) {
+    std::memcpy(&v, p, sizeof(v));
+    return v;
+  };
+  switch (col.type) {
+    case ftSmallint:
+      return Variant(load(SmallInt()));
+    case ftWord:
+      return Variant(load(Word()));
+    case ftInteger:
+    case ftAutoInc:
+      return Variant(load(Integer()));
+    case ftLargeint:
+      return Variant(load(Int64()));
+    case ftBoolean:
+      return Variant(load(Word()) != 0);
+    case ftFloat:
+    case ftCurrency:
+      return Variant(load(double()));
+    case ftBCD:
+      return Variant(BCDToCurr(load(TBcd())));
+    case ftFMTBcd:
+      return VarFMTBcdCreate(load(TBcd()));
+    case ftDate: {
+      TTimeStamp ts;
+      ts.Date = load(Integer());
+      ts.Time = 0;
+      return VarFromDateTime(TimeStampToDateTime(ts));
+    }
+    case ftTime:
+      return VarFromDateTime(static_cast<double>(load(Integer())) / MSecsPerDay);
+    case ftDateTime:
+      return VarFromDateTime(TimeStampToDateTime(MSecsToTimeStamp(load(double()))));
+    case ftTimeStamp:
+      return VarSQLTimeStampCreate(load(TSQLTimeStamp()));
+    case ftWideString: {
+      std::string_view bytes = StoredText(row, column);
+      WideString w(bytes.size() / 2, u'\0');
+      if (!w.empty()) std::memcpy(w.data(), bytes.data(), w.size() * 2);
+      return Variant(w);
+    }
+    case ftBytes:
+    case ftVarBytes: {
+      std::string_view bytes = StoredText(row, column);
+      return VarArrayFromBytes(
+          std::span<const Byte>(reinterpret_cast<const Byte*>(bytes.data()), bytes.size()));
+    }
+    default:
+      if (col.kind == ckVariant) return StoredVariant(row, column);
+      return Variant(String(StoredText(row, column)));
+  }
+}
+
+bool TMemDataSet::CopyStoreFrom(const TMemDataSet& source) {
+  InternalInitFieldDefs();
+  if (!haveStore_ || FieldDefs()->Updated()) {
+    // New definitions: the old rows do not fit them.
+    ClearStore();
+    EnsureStore();
+  }
+  if (source.cols_.size() != cols_.size() || source.fixedSize_ != fixedSize_) return false;
+  for (std::size_t i = 0; i < cols_.size(); ++i) {
+    const TColumn &a = cols_[i], &b = source.cols_[i];
+    if (a.type != b.type || a.size != b.size || a.precision != b.precision || a.kind != b.kind ||
+        a.index != b.index)
+      return false;
+  }
+  // Built aside, so that running out of memory leaves the old store.
+  TStore fresh;
+  fresh.idBase =
+      rowCount_ > std::numeric_limits<Integer>::max() - idBase_ ? 0 : idBase_ + rowCount_;
+  std::size_t n = source.order_.size(), fs = static_cast<std::size_t>(fixedSize_);
+  std::size_t nc = cols_.size(), tc = static_cast<std::size_t>(textCount_),
+              vc = static_cast<std::size_t>(varCount_);
+  fresh.fixedData.resize(n * fs);
+  fresh.nullData.resize(n * nc);
+  fresh.textRefs.resize(n * tc);
+  fresh.varData.resize(n * vc);
+  fresh.alive.assign(n, 1);
+  fresh.posOf.resize(n);
+  fresh.order.resize(n);
+  fresh.texts.Reserve(source.texts_.UsedBytes() - source.texts_.GarbageBytes());
+  for (std::size_t i = 0; i < n; ++i) {
+    std::size_t r = static_cast<std::size_t>(source.order_[i]);
+    if (fs) std::memcpy(fresh.fixedData.data() + i * fs, source.fixedData_.data() + r * fs, fs);
+    if (nc) std::memcpy(fresh.nullData.data() + i * nc, source.nullData_.data() + r * nc, nc);
+    for (std::size_t t = 0; t < tc; ++t)
+      fresh.textRefs[i * tc + t] =
+          fresh.texts.Add(source.texts_.View(source.textRefs_[r * tc + t]));
+    for (std::size_t v = 0; v < vc; ++v) fresh.varData[i * vc + v] = source.varData_[r * vc + v];
+    fresh.order[i] = static_cast<Integer>(i);
+    fresh.posOf[i] = static_cast<Integer>(i);
+  }
+  fresh.rowCount = static_cast<Integer>(n);
+  fresh.validUpTo = static_cast<Integer>(n);
+  fresh.autoInc = source.autoInc_;
+  fresh.cursor = -1;
+  SwapStore(fresh);
+  return true;
 }
 
 // ==== the descendant protocol ================================================================
@@ -679,9 +893,7 @@ void TMemDataSet::InternalDelete() {
   std::size_t r = static_cast<std::size_t>(row);
   alive_[r] = 0;
   posOf_[r] = -1;
-  for (Integer i = 0; i < textCount_; ++i)
-    String().swap(
-        textData_[r * static_cast<std::size_t>(textCount_) + static_cast<std::size_t>(i)]);
+  for (Integer i = 0; i < textCount_; ++i) SetText(r, i, {});
   for (Integer i = 0; i < varCount_; ++i)
     varData_[r * static_cast<std::size_t>(varCount_) + static_cast<std::size_t>(i)] = Variant();
 }

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "db/dataset.h"
+#include "db/text_arena.h"
 
 namespace brevant {
 
@@ -46,6 +47,9 @@ class TMemDataSet : public TDataSet {
   void AppendRow(std::span<const Variant> values);
   // Records in the store (also while closed).
   Integer StoredRecordCount() const { return static_cast<Integer>(order_.size()); }
+  // Whether a scan visits the store in its own order (false for descendants
+  // showing a view of it), so that a copy of the store is what a scan reads.
+  virtual bool ScansStoreOrder() const { return true; }
 
   bool IsSequenced() override { return true; }
   bool BookmarkValid(const TBookmark& bookmark) override;
@@ -89,6 +93,18 @@ class TMemDataSet : public TDataSet {
   // expected is the number of rows to make room for, when known.
   void ReplaceRows(const std::function<bool(std::vector<Variant>& row)>& next,
                    Integer* failedRow = nullptr, std::size_t expected = 0);
+  // The same for rows fill writes itself: it is handed each new row (all
+  // null) and writes its values with the Store* writers below, answering
+  // false, having written nothing, after the last row.
+  void ReplaceRowsWith(const std::function<bool(Integer row)>& fill, Integer* failedRow = nullptr,
+                       std::size_t expected = 0);
+  // Writers of one value of a row being filled, converted and checked like
+  // AppendRow does (a value that does not fit raises EDatabaseError naming
+  // the column); numbers and text go in without a variant.
+  void StoreInteger(Integer row, Integer column, Int64 value);
+  void StoreFloat(Integer row, Integer column, double value);
+  void StoreText(Integer row, Integer column, std::string_view value);
+  void StoreVariant(Integer row, Integer column, const Variant& value);
   // Raises what InternalPost would for the active buffer (a record that is
   // gone, a full store) without changing anything, so that a descendant can
   // write elsewhere first only when the in-memory post cannot fail.
@@ -96,6 +112,43 @@ class TMemDataSet : public TDataSet {
   // Writes one value (as AppendRow converts it) into the stored record with
   // the bookmark; no events, record buffers keep their copies.
   void StoreFieldValue(Integer bookmarkId, Integer column, const Variant& value);
+
+  // ---- reading the store in place, for views over it ----------------------------------
+  // The physical row of a bookmark id (-1 when unknown or deleted) and back.
+  Integer RowOfId(Integer id) const { return RowOfBookmark(&id); }
+  Integer IdOfRow(Integer row) const { return idBase_ + row; }
+  // Physical rows ever made (deleted ones included): row numbers lie below.
+  Integer PhysicalRowCount() const { return rowCount_; }
+  // The bookmark id of the record at a 0-based position of the store order.
+  Integer StoredIdAt(Integer position) const {
+    return idBase_ + order_[static_cast<std::size_t>(position)];
+  }
+  // The stored value of a column in its record format, without conversion.
+  bool StoredIsNull(Integer row, Integer column) const {
+    return nullData_[static_cast<std::size_t>(row) * cols_.size() +
+                     static_cast<std::size_t>(column)] != 0;
+  }
+  const Byte* StoredFixed(Integer row, Integer column) const {
+    return fixedData_.data() +
+           static_cast<std::size_t>(row) * static_cast<std::size_t>(fixedSize_) +
+           static_cast<std::size_t>(cols_[static_cast<std::size_t>(column)].index);
+  }
+  std::string_view StoredText(Integer row, Integer column) const {
+    return texts_.View(
+        textRefs_[static_cast<std::size_t>(row) * static_cast<std::size_t>(textCount_) +
+                  static_cast<std::size_t>(cols_[static_cast<std::size_t>(column)].index)]);
+  }
+  const Variant& StoredVariant(Integer row, Integer column) const {
+    return varData_[static_cast<std::size_t>(row) * static_cast<std::size_t>(varCount_) +
+                    static_cast<std::size_t>(cols_[static_cast<std::size_t>(column)].index)];
+  }
+  // The value as the column's field class answers Value() (blobs: their
+  // bytes as text); Null for a null value.
+  Variant StoredValue(Integer row, Integer column) const;
+  // Replaces the store by a copy of source's records in its logical order,
+  // when both stores have the same columns (answers false otherwise and
+  // changes nothing). Values are copied in their record format.
+  bool CopyStoreFrom(const TMemDataSet& source);
 
  private:
   class TBlobStream;
@@ -126,7 +179,8 @@ class TMemDataSet : public TDataSet {
   struct TStore {
     std::vector<Byte> fixedData;  // as the members of the same names
     std::vector<Byte> nullData;
-    std::vector<String> textData;
+    std::vector<TTextArena::TRef> textRefs;
+    TTextArena texts;
     std::vector<Variant> varData;
     std::vector<Byte> alive;
     std::vector<Int64> autoInc;
@@ -145,6 +199,8 @@ class TMemDataSet : public TDataSet {
   void EnsureStore();
   void ClearStore();
   Integer NewRow();
+  // Removes the last physical row (just made by NewRow).
+  void DropLastRow(Integer row);
   void ReadRow(Integer row, TRecBuf& buf) const;
   void WriteRow(Integer row, const TRecBuf& buf);
   void InsertRow(TRecBuf& buf, Integer position);
@@ -153,6 +209,13 @@ class TMemDataSet : public TDataSet {
   Integer PositionOf(Integer row);
   Integer RowOfBookmark(const void* bookmark) const;
   void StoreValue(Integer row, const TColumn& col, const Variant& value);
+  // The text slot of a row's text column, and replacing its value.
+  TTextArena::TRef& TextRef(std::size_t row, Integer index) {
+    return textRefs_[row * static_cast<std::size_t>(textCount_) + static_cast<std::size_t>(index)];
+  }
+  void SetText(std::size_t row, Integer index, std::string_view bytes);
+  // Copies the live values into a fresh arena once garbage outweighs them.
+  void CompactTexts();
   const TColumn* ColumnOf(const TField* field) const;
   void WriteBlob(TField* field, TRecBuf* buf, const String& data);
 
@@ -166,7 +229,8 @@ class TMemDataSet : public TDataSet {
   // The store, row-major by physical row.
   std::vector<Byte> fixedData_;
   std::vector<Byte> nullData_;
-  std::vector<String> textData_;
+  std::vector<TTextArena::TRef> textRefs_;  // per row and text column, into texts_
+  TTextArena texts_;                        // the bytes of text, byte and blob values
   std::vector<Variant> varData_;
   std::vector<Byte> alive_;
   std::vector<Int64> autoInc_;  // next value per column

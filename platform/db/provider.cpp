@@ -124,6 +124,18 @@ void TDataSetProvider::GetRows(std::vector<std::vector<Variant>>& rows) {
   });
 }
 
+const TMemDataSet* TDataSetProvider::SourceStore() {
+  TDataSet* src = Source();
+  auto* store = dynamic_cast<TMemDataSet*>(src);
+  if (!store || !store->ScansStoreOrder()) return nullptr;
+  src->CheckBrowseMode();
+  for (Integer i = 0; i < src->FieldDefs()->Count(); ++i) {
+    TField* f = src->FindField(src->FieldDefs()->Items(i)->Name());
+    if (!f || f->FieldKind() != fkData) return nullptr;
+  }
+  return store;
+}
+
 void TDataSetProvider::RefreshSource() {
   if (dataSet_ && dataSet_->Active() && dataSet_->State() == dsBrowse) dataSet_->Refresh();
 }
@@ -177,6 +189,8 @@ std::vector<Variant> TDataSetProvider::ApplyUpdate(const TUpdateRecord& update,
     }
     src->Post();
   } catch (...) {
+    // Not a scope guard: Cancel runs the source's handlers, which may raise,
+    // and a destructor must not let that through.
     if (src->State() == dsEdit || src->State() == dsInsert) src->Cancel();
     throw;
   }

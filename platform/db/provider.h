@@ -10,6 +10,8 @@
 
 namespace brevant {
 
+class TMemDataSet;
+
 // One entry of a change log: the record's original key values (modify and
 // delete), its values before the change (modify) and its new values, one
 // per field definition (modify and insert).
@@ -41,6 +43,10 @@ class TDataSetProvider : public TComponent {
   // Every record of the source in its order, one value per field
   // definition; blobs as their bytes. Leaves the source's cursor alone.
   void GetRows(std::vector<std::vector<Variant>>& rows);
+  // The source as an in-memory store whose records a client may copy in
+  // their record format instead of reading rows (null when the source is
+  // another kind of dataset or lacks a data field for a definition).
+  const TMemDataSet* SourceStore();
   // Re-reads the source (its Refresh) when it is open and browsing, so a
   // client's Refresh sees what other datasets wrote to the same store.
   void RefreshSource();

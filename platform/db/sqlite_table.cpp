@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <string_view>
 
 #include "classes/rtti_builder.h"
 #include "db/dbconsts.h"
@@ -14,6 +15,7 @@
 #include "rtl/datetime.h"
 #include "rtl/numconv.h"
 #include "rtl/resstrings.h"
+#include "rtl/scope.h"
 #include "rtl/strutils.h"
 
 namespace brevant {
@@ -23,6 +25,7 @@ BV_PUBLISH(TSqliteTable, TMemDataSet) {
   p.Property("TableName", &TSqliteTable::TableName, &TSqliteTable::SetTableName);
   p.Property("BusyTimeout", &TSqliteTable::BusyTimeout, &TSqliteTable::SetBusyTimeout)
       .Default(2000);
+  p.Event("OnBadValues", &TSqliteTable::OnBadValues, "TNotifyEvent");
 }
 
 namespace {
@@ -120,7 +123,7 @@ TFieldType MapDeclaredType(const String& declType, Integer& size) {
 
 namespace {
 
-bool ParseDigits(const String& s, std::size_t& i, std::size_t count, Integer& value) {
+bool ParseDigits(std::string_view s, std::size_t& i, std::size_t count, Integer& value) {
   value = 0;
   for (std::size_t k = 0; k < count; ++k, ++i) {
     if (i >= s.size() || s[i] < '0' || s[i] > '9') return false;
@@ -129,7 +132,7 @@ bool ParseDigits(const String& s, std::size_t& i, std::size_t count, Integer& va
   return true;
 }
 
-bool ParseTime(const String& s, std::size_t& i, TDateTime& t) {
+bool ParseTime(std::string_view s, std::size_t& i, TDateTime& t) {
   Integer h, m, sec = 0, ms = 0;
   if (!ParseDigits(s, i, 2, h) || i >= s.size() || s[i++] != ':' || !ParseDigits(s, i, 2, m))
     return false;
@@ -154,8 +157,15 @@ bool ParseTime(const String& s, std::size_t& i, TDateTime& t) {
 
 }  // namespace
 
-bool TryParseIsoDateTime(const String& text, TDateTime& value) {
-  String s = Trim(text);
+// Without the blanks around.
+std::string_view TrimView(std::string_view s) {
+  while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') s.remove_prefix(1);
+  while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') s.remove_suffix(1);
+  return s;
+}
+
+bool TryParseIsoDateTime(std::string_view text, TDateTime& value) {
+  std::string_view s = TrimView(text);
   std::size_t i = 0;
   TDateTime date = 0, time = 0;
   if (s.size() >= 5 && s[2] == ':') {
@@ -442,13 +452,113 @@ void TSqliteTable::InternalInitFieldDefs() {
 void TSqliteTable::UpdateFieldDefs() {
   if (Active()) return;
   schemaRead_ = false;
+  TScopeGuard disconnect([this] { Disconnect(); });
+  InternalInitFieldDefs();
+}
+
+// The rows the query will read, to make room for them at once (0 when the
+// count cannot be had: the store then grows as it reads).
+std::size_t TSqliteTable::CountRows() {
+  TStmt st(db_, "SELECT count(*) FROM " + QuoteIdentifier(tableName_));
+  if (!st) SqlError(sqlite3_errmsg(db_));
+  int rc = sqlite3_step(st.get());
+  if (rc != SQLITE_ROW) SqlError(sqlite3_errmsg(db_));
+  return static_cast<std::size_t>(std::max<sqlite3_int64>(0, sqlite3_column_int64(st.get(), 0)));
+}
+
+// Converts column i of the result row by its declared type straight into
+// the store's row; a value that does not convert stays null and is noted.
+void TSqliteTable::LoadColumn(sqlite3_stmt* st, int i, Integer storeRow, Integer row) {
+  int storage = sqlite3_column_type(st, i);
+  if (storage == SQLITE_NULL) return;
+  const TColumnInfo& c = columns_[static_cast<std::size_t>(i)];
+  auto text = [&] {
+    const char* t = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
+    return std::string_view(t ? t : "", static_cast<std::size_t>(sqlite3_column_bytes(st, i)));
+  };
+  auto bad = [&](const char* what) {
+    DatabaseErrorFmt(SSqlNotValue, {String(text()), String(what)});
+  };
   try {
-    InternalInitFieldDefs();
-  } catch (...) {
-    Disconnect();
-    throw;
+    switch (c.type) {
+      case ftSmallint:
+      case ftInteger:
+      case ftLargeint:
+      case ftAutoInc:
+      case ftWord: {
+        if (storage == SQLITE_INTEGER) {
+          StoreInteger(storeRow, i, sqlite3_column_int64(st, i));
+        } else if (storage == SQLITE_FLOAT) {
+          double d = sqlite3_column_double(st, i);
+          if (std::trunc(d) != d || d < -9.2e18 || d > 9.2e18) bad("integer");
+          StoreInteger(storeRow, i, static_cast<Int64>(d));
+        } else {
+          std::string_view s = sqlutil::TrimView(text());
+          Int64 v = 0;
+          auto r = std::from_chars(s.data(), s.data() + s.size(), v);
+          bool read = !s.empty() && r.ec == std::errc() && r.ptr == s.data() + s.size();
+          // Signs and hexadecimal forms as the platform's conversion reads them.
+          if (storage != SQLITE_TEXT || (!read && !TryStrToInt64(String(s), v))) bad("integer");
+          StoreInteger(storeRow, i, v);
+        }
+        break;
+      }
+      case ftFloat:
+      case ftCurrency: {
+        if (storage == SQLITE_INTEGER || storage == SQLITE_FLOAT) {
+          StoreFloat(storeRow, i, sqlite3_column_double(st, i));
+          break;
+        }
+        std::string_view s = sqlutil::TrimView(text());
+        double d = 0;
+        auto r = std::from_chars(s.data(), s.data() + s.size(), d);
+        if (storage != SQLITE_TEXT || s.empty() || r.ec != std::errc() ||
+            r.ptr != s.data() + s.size() || !std::isfinite(d))
+          bad("numeric");
+        StoreFloat(storeRow, i, d);
+        break;
+      }
+      case ftBoolean: {
+        bool v = false;
+        if (storage == SQLITE_INTEGER) {
+          v = sqlite3_column_int64(st, i) != 0;
+        } else if (storage == SQLITE_FLOAT) {
+          v = sqlite3_column_double(st, i) != 0;
+        } else {
+          String u = UpperCase(String(sqlutil::TrimView(text())));
+          if (u == "1" || u == "TRUE" || u == "T" || u == "YES" || u == "Y")
+            v = true;
+          else if (!(u == "0" || u == "FALSE" || u == "F" || u == "NO" || u == "N"))
+            bad("boolean");
+        }
+        StoreVariant(storeRow, i, Variant(v));
+        break;
+      }
+      case ftDate:
+      case ftTime:
+      case ftDateTime: {
+        TDateTime dt;
+        if (storage != SQLITE_TEXT || !sqlutil::TryParseIsoDateTime(text(), dt)) bad("date-time");
+        StoreVariant(storeRow, i, VarFromDateTime(dt));
+        break;
+      }
+      case ftString:
+      case ftFixedChar:
+      case ftMemo:
+      case ftWideString:
+        StoreText(storeRow, i, text());
+        break;
+      default: {
+        // Blobs: the raw bytes.
+        const void* p = sqlite3_column_blob(st, i);
+        std::size_t n = static_cast<std::size_t>(sqlite3_column_bytes(st, i));
+        StoreText(storeRow, i, std::string_view(p ? static_cast<const char*>(p) : "", n));
+      }
+    }
+  } catch (const Exception& e) {
+    ++badValueCount_;
+    if (badValues_.size() < kMaxBadValues) badValues_.push_back({c.name, row, e.Message()});
   }
-  Disconnect();
 }
 
 void TSqliteTable::LoadRows() {
@@ -468,12 +578,20 @@ void TSqliteTable::LoadRows() {
   }
   TStmt st(db_, sql);
   if (!st) SqlError(sqlite3_errmsg(db_));
+  std::size_t expected = CountRows();
   // The rows go into a new store; one that cannot be read or stored leaves
   // the old records as they were.
-  std::vector<std::vector<Variant>> keys;
+  std::vector<TBadValue> oldBad;
+  oldBad.swap(badValues_);
+  Integer oldCount = badValueCount_;
+  badValueCount_ = 0;
+  TScopeGuard keepOld([&] {
+    badValues_.swap(oldBad);
+    badValueCount_ = oldCount;
+  });
   Integer row = 0;
-  bool reading = false;  // a failure inside next already names table and row
-  auto next = [&](std::vector<Variant>& values) {
+  bool reading = false;  // a failure while reading already names the table
+  auto fill = [&](Integer storeRow) {
     reading = true;
     int rc = sqlite3_step(st.get());
     if (rc == SQLITE_DONE) {
@@ -482,42 +600,30 @@ void TSqliteTable::LoadRows() {
     }
     if (rc != SQLITE_ROW) SqlError(sqlite3_errmsg(db_));
     ++row;
-    values.resize(columns_.size());
-    for (std::size_t i = 0; i < columns_.size(); ++i) {
-      try {
-        values[i] = sqlutil::ReadColumn(st.get(), static_cast<int>(i), columns_[i].type);
-      } catch (const Exception& e) {
-        DatabaseErrorFmt(SSqlBadValue, {tableName_, columns_[i].name, row, e.Message()});
-      }
-    }
-    std::vector<Variant> key;
-    key.reserve(keyColumns_.size());
-    for (Integer k : keyColumns_) key.push_back(values[static_cast<std::size_t>(k)]);
-    keys.push_back(std::move(key));
+    for (std::size_t i = 0; i < columns_.size(); ++i)
+      LoadColumn(st.get(), static_cast<int>(i), storeRow, row);
     reading = false;
     return true;
   };
   Integer failed = 0;
   try {
-    ReplaceRows(next, &failed, static_cast<std::size_t>(StoredRecordCount()));
+    ReplaceRowsWith(fill, &failed, expected);
   } catch (const Exception& e) {
     if (reading) throw;
     DatabaseErrorFmt(SSqlBadValue, {tableName_, String("*"), failed, e.Message()});
   }
-  loadedKeys_ = std::move(keys);
+  keepOld.Dismiss();
+  if (badValueCount_ > 0) OnBadValues(this);
 }
 
 void TSqliteTable::InternalOpen() {
   Connect();
-  try {
-    schemaRead_ = false;
-    InternalInitFieldDefs();
-    LoadRows();
-    TMemDataSet::InternalOpen();
-  } catch (...) {
-    Disconnect();
-    throw;
-  }
+  TScopeGuard disconnect([this] { Disconnect(); });
+  schemaRead_ = false;
+  InternalInitFieldDefs();
+  LoadRows();
+  TMemDataSet::InternalOpen();
+  disconnect.Dismiss();
 }
 
 void TSqliteTable::InternalClose() {
@@ -541,18 +647,18 @@ std::vector<Variant> TSqliteTable::CurrentKey() const {
 }
 
 Integer TSqliteTable::FindKey(const std::vector<Variant>& key, Integer hint) const {
-  auto same = [&](std::size_t i) {
-    const auto& k = loadedKeys_[i];
-    bool equal = k.size() == key.size();
-    for (std::size_t j = 0; equal && j < k.size(); ++j) equal = sqlutil::SameValue(k[j], key[j]);
-    return equal;
+  if (key.size() != keyColumns_.size()) return -1;
+  auto same = [&](Integer position) {
+    Integer row = RowOfId(StoredIdAt(position));
+    for (std::size_t j = 0; j < key.size(); ++j)
+      if (!sqlutil::SameValue(StoredValue(row, keyColumns_[j]), key[j])) return false;
+    return true;
   };
   // Usually the record kept its number.
-  if (hint >= 0 && static_cast<std::size_t>(hint) < loadedKeys_.size() &&
-      same(static_cast<std::size_t>(hint)))
-    return hint;
-  for (std::size_t i = 0; i < loadedKeys_.size(); ++i)
-    if (same(i)) return static_cast<Integer>(i);
+  Integer n = StoredRecordCount();
+  if (hint >= 0 && hint < n && same(hint)) return hint;
+  for (Integer i = 0; i < n; ++i)
+    if (same(i)) return i;
   return -1;
 }
 
@@ -723,6 +829,8 @@ void TSqliteTable::WriteRecord(bool inserting) {
     }
     Exec("COMMIT");
   } catch (...) {
+    // Not a scope guard: clearing the key field notifies links, whose
+    // handlers may raise, and a destructor must not let that through.
     sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
     if (autoKeyField && !autoKeyField->IsNull()) SetFieldData(autoKeyField, nullptr);
     throw;
@@ -750,7 +858,8 @@ void TSqliteTable::InternalDelete() {
   std::vector<Variant> key = State() == dsEdit && !editKey_.empty() ? editKey_ : CurrentKey();
   String sql = "DELETE FROM " + QuoteIdentifier(tableName_) + " WHERE " + KeyCondition();
   Exec("BEGIN IMMEDIATE");
-  try {
+  {
+    TScopeGuard rollback([this] { sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr); });
     TStmt st(db_, sql);
     if (!st) SqlError(sqlite3_errmsg(db_));
     BindKey(st.get(), 1, key);
@@ -758,9 +867,7 @@ void TSqliteTable::InternalDelete() {
     // Another connection deleted the row already.
     if (sqlite3_changes(db_) == 0) DatabaseErrorFmt(SSqlRecordChanged, {tableName_});
     Exec("COMMIT");
-  } catch (...) {
-    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-    throw;
+    rollback.Dismiss();
   }
   TMemDataSet::InternalDelete();
 }

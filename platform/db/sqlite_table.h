@@ -18,8 +18,10 @@
 //   BLOB, BINARY, anything else      ftBlob; no declared type: ftMemo
 //
 // Values convert by the declared type, never by SQLite's storage class: a
-// text "12" in an INTEGER column reads 12, a text "abc" there raises
-// EDatabaseError naming the table, column and row.
+// text "12" in an INTEGER column reads 12. A value that does not convert (a
+// text "abc" there, a malformed date, a text longer than its VARCHAR) reads
+// as null; each reading lists such values in BadValues and fires
+// OnBadValues once.
 //
 // Writes go straight to the file, each in its own transaction: Post in edit
 // state is an UPDATE, by the record's original primary key, of the fields
@@ -75,6 +77,19 @@ class TSqliteTable : public TMemDataSet {
   // client's change passes the value the client's change started from.
   void SetEditOrigin(const String& fieldName, const Variant& value);
 
+  // A value the last reading (Open or Refresh) could not convert.
+  struct TBadValue {
+    String column;    // the column's name
+    Integer row = 0;  // the row's number in key order, from 1
+    String message;   // why, quoting the value
+  };
+  // The first 1,000 of them, and how many there were in all.
+  const std::vector<TBadValue>& BadValues() const { return badValues_; }
+  Integer BadValueCount() const { return badValueCount_; }
+  // Fired once by a reading that met values it could not convert, while the
+  // table opens or refreshes: handlers read BadValues, not the records.
+  TNotifyEvent OnBadValues;
+
   // Doubles embedded quotes and encloses the name in double quotes.
   static String QuoteIdentifier(const String& name);
 
@@ -103,6 +118,8 @@ class TSqliteTable : public TMemDataSet {
   void Disconnect();
   void ReadSchema();
   void LoadRows();
+  std::size_t CountRows();
+  void LoadColumn(sqlite3_stmt* st, int i, Integer storeRow, Integer row);
   [[noreturn]] void SqlError(const String& what) const;
   void Exec(const char* sql);
   std::vector<Variant> CurrentKey() const;
@@ -129,8 +146,9 @@ class TSqliteTable : public TMemDataSet {
   std::vector<Integer> keyColumns_;  // indexes into columns_, in key order
   bool rowidKey_ = false;            // the key is a single INTEGER PRIMARY KEY (rowid alias)
   bool schemaRead_ = false;
-  // The key of every loaded row, in load order (for Refresh).
-  std::vector<std::vector<Variant>> loadedKeys_;
+  static constexpr std::size_t kMaxBadValues = 1000;
+  std::vector<TBadValue> badValues_;  // as BadValues
+  Integer badValueCount_ = 0;         // as BadValueCount
   // The original key of the record being edited.
   std::vector<Variant> editKey_;
   // The record's column values when the edit began: an UPDATE writes only

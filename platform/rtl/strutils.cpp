@@ -587,6 +587,12 @@ Integer AnsiCompareText(const String& a, const String& b) {
   return slow != 0 ? slow : CompareInvalidBytes(a, b);
 }
 
+Integer AnsiCompareText(const char* a, std::size_t na, const char* b, std::size_t nb) {
+  const Integer r = CollateAscii(a, na, b, nb, false);
+  if (r != 2) return r;
+  return AnsiCompareText(String(a, na), String(b, nb));
+}
+
 bool AnsiSameText(const String& a, const String& b) {
   return AnsiCompareText(a, b) == 0;
 }

@@ -44,6 +44,8 @@ bool SameText(const String& a, const String& b);
 // allocates nothing. Answers <0, 0, >0 (-1, 0, 1).
 Integer AnsiCompareStr(const String& a, const String& b);
 Integer AnsiCompareText(const String& a, const String& b);
+// The same over bytes held elsewhere (record stores), without copying ASCII text.
+Integer AnsiCompareText(const char* a, std::size_t na, const char* b, std::size_t nb);
 bool AnsiSameText(const String& a, const String& b);
 Integer WideCompareStr(const WideString& a, const WideString& b);
 Integer WideCompareText(const WideString& a, const WideString& b);

@@ -982,6 +982,7 @@ TEST(DataSetWindow, RandomOperationsKeepEveryWindowConsistent) {
     }
     n = static_cast<Integer>(model.size());
     SCOPED_TRACE("step " + IntToStr(step) + " op " + IntToStr(op));
+    ds->CheckBufferInvariants();
     ASSERT_EQ(ds->RecordCount(), n);
     if (n == 0) continue;
     ASSERT_EQ(ds->RecNo(), cursor + 1);
