@@ -393,11 +393,14 @@ void TCustomNavBar::ClickItem(Integer index) {
   TNavBarItems* group = OpenGroup();
   if (!group || index < 0 || index >= group->Count()) return;
   TNavBarItem* item = group->Items(index);
+  TAliveGuard alive(this);
   if (item->Enabled()) {
     SetSelectedItem(index);
+    // OnChange may have freed the bar or emptied the group.
+    if (!alive.Alive() || index >= group->Count() || group->Items(index) != item) return;
     item->Click();
   }
-  OnItemClick(this);
+  if (alive.Alive()) OnItemClick(this);
 }
 
 // ---- mouse -------------------------------------------------------------------------------------
@@ -407,7 +410,9 @@ void TCustomNavBar::MouseDown(TMouseButton button, TShiftState shift, Integer x,
   FinishSlide();
   if (CanFocus() && !Focused()) SetFocus();
   TNavBarPart part = HitTest(x, y);
+  TAliveGuard alive(this);
   CommitCaptionEdit();
+  if (!alive.Alive()) return;
   TNavBarItems* group = OpenGroup();
   TNavBarItem* item = nullptr;
   if (group && (part.Kind == npIconBox || part.Kind == npCaptionBox))
@@ -435,31 +440,50 @@ void TCustomNavBar::MouseMove(TShiftState shift, Integer x, Integer y) {
 void TCustomNavBar::MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) {
   if (button != mbLeft) return TCustomControl::MouseUp(button, shift, x, y);
   TNavBarPart part = HitTest(x, y);
-  // The feedback goes whatever the handlers below do.
-  TScopeGuard clear([this] {
-    if (IsDestroying()) return;
+  // The feedback goes whatever the handlers below do, unless they freed the bar.
+  TAliveGuard alive(this);
+  TScopeGuard clear([this, &alive] {
+    if (!alive.Alive() || IsDestroying()) return;
     pressed_ = hover_ = {};
     Invalidate();
   });
   switch (part.Kind) {
     case npHeader:
-      if (CanChange()) SetSelectedButton(part.Index);
+      HeaderReleased(part.Index);
       break;
     case npIconBox:
-      if (CanChange()) ClickItem(part.Index);
+      IconReleased(part.Index);
       break;
     case npArrow:
       ScrollBy(part.Index == 1 ? -1 : 1);
       break;
     case npCaptionBox:
-      if (editItem_ || !CanChange()) break;
-      if (OpenGroup()->Items(part.Index)->Enabled()) SetSelectedItem(part.Index);
-      OnItemTextClick(this);
+      CaptionReleased(part.Index);
       break;
     case npNothing:
       break;
   }
-  TCustomControl::MouseUp(button, shift, x, y);
+  if (alive.Alive()) TCustomControl::MouseUp(button, shift, x, y);
+}
+
+void TCustomNavBar::HeaderReleased(Integer group) {
+  TAliveGuard alive(this);
+  if (CanChange() && alive.Alive()) SetSelectedButton(group);
+}
+
+void TCustomNavBar::IconReleased(Integer item) {
+  TAliveGuard alive(this);
+  if (CanChange() && alive.Alive()) ClickItem(item);
+}
+
+void TCustomNavBar::CaptionReleased(Integer index) {
+  // An open edit keeps the press; otherwise the click selects, if allowed.
+  if (editItem_) return;
+  TAliveGuard alive(this);
+  if (!CanChange() || !alive.Alive()) return;
+  TNavBarItems* group = OpenGroup();
+  if (group && index < group->Count() && group->Items(index)->Enabled()) SetSelectedItem(index);
+  if (alive.Alive()) OnItemTextClick(this);
 }
 
 void TCustomNavBar::CMMouseLeave(TMessage& m) {
@@ -494,7 +518,9 @@ void TCustomNavBar::WMGetDlgCode(TMessage& m) {
 }
 
 void TCustomNavBar::KeyDown(Word& key, TShiftState shift) {
+  TAliveGuard alive(this);
   TCustomControl::KeyDown(key, shift);
+  if (!alive.Alive()) return;
   switch (key) {
     case VK_UP:
       SelectByKey(-1);

@@ -204,6 +204,9 @@ class TCustomNavBar : public TCustomControl {
   void StopSlideTimer();
   void RenderTo(TCanvas* canvas);
   void ClickItem(Integer index);
+  void HeaderReleased(Integer group);
+  void IconReleased(Integer item);
+  void CaptionReleased(Integer item);
   void SelectByKey(Integer step);
   void OpenGroupByKey(Integer step);
   void ScrollBy(Integer delta);

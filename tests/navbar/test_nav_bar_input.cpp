@@ -1,6 +1,8 @@
 // The navigation bar driven with the mouse and the keyboard: groups, items,
 // OnChanging vetoes, disabled and invisible items, scrolling, sliding on the
 // virtual clock, caption editing and action links.
+#include <utility>
+
 #include "controls/actions.h"
 #include "navbar/navbar_test_util.h"
 
@@ -326,6 +328,47 @@ TEST_F(NavBarTest, DeletingTheOpenGroupOpensTheFirst) {
   bar->ClearGroups();
   EXPECT_EQ(bar->SelectedButton(), -1);
   EXPECT_THROW(bar->Groups(0), EListError);
+}
+
+}  // namespace brevant::test
+
+namespace brevant::test {
+
+// A handler that frees the form the bar is on.
+struct TFreeRow {
+  const char* Name;                      // which handler frees
+  void (*Wire)(TNavBar*, TNotifyEvent);  // assigns it
+};
+
+TEST_F(NavBarTest, HandlersMayFreeTheForm) {
+  const TFreeRow rows[] = {
+      {"OnChange", [](TNavBar* b, TNotifyEvent e) { b->OnChange = e; }},
+      {"OnItemClick", [](TNavBar* b, TNotifyEvent e) { b->OnItemClick = e; }},
+      {"item OnClick", [](TNavBar* b, TNotifyEvent e) { b->OpenGroup()->Items(0)->OnClick = e; }},
+      {"OnChanging",
+       [](TNavBar* b, TNotifyEvent e) {
+         b->OnChanging = TNavBarChangingEvent::FromCallable([e](TObject* s, bool&) { e(s); });
+       }},
+  };
+  for (const TFreeRow& row : rows) {
+    if (!form) {
+      form = Create<TForm>(nullptr);
+      form->SetCaption("Form1");
+      form->SetBounds(100, 100, 300, 200);
+      bar = Add<TNavBar>(form, "Bar", Bounds(10, 10, 120, 180));
+      bar->SetSmoothScrolling(false);
+      images = IconList(form, 32, {clLime});
+    }
+    Fill(2);
+    ShowForm();
+    // The handler's closure goes with the form: nothing of it is read after Free.
+    row.Wire(bar, TNotifyEvent::FromCallable([this](TObject*) {
+               TForm* victim = std::exchange(form, nullptr);
+               victim->Free();
+             }));
+    ClickIcon(0);
+    EXPECT_EQ(form, nullptr) << row.Name;
+  }
 }
 
 }  // namespace brevant::test
