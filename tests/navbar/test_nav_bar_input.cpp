@@ -70,10 +70,11 @@ struct TVetoRow {
 TEST_F(NavBarTest, OnChangingVetoLeavesGroupAndSelection) {
   Fill(3);
   ShowForm();
+  Integer asked = 0, textClicks = 0;
   for (const TVetoRow& row :
        {TVetoRow{"header", 0}, TVetoRow{"icon box", 1}, TVetoRow{"caption box", 2}}) {
     bar->SetSelectedItem(0);
-    Integer asked = 0, textClicks = 0;
+    asked = textClicks = 0;
     bar->OnChanging = TNavBarChangingEvent::FromCallable([&](TObject*, bool& can) {
       ++asked;
       can = false;
