@@ -338,38 +338,43 @@ void TCustomNavBar::SetSelectedItem(Integer value) {
 
 void TCustomNavBar::ScrollInView(Integer item) {
   if (firstItem_ >= item) {
-    firstItem_ = item;
-  } else {
-    while (firstItem_ < item && !Fits(firstItem_, item)) ++firstItem_;
+    firstItem_ = std::max<Integer>(item, 0);
+    return;
   }
-  firstItem_ = std::max<Integer>(firstItem_, 0);
+  // Walk back from the item while the items up to it still fit, as the paint
+  // places them: the first shown one always, each further one while it ends
+  // above the area's bottom.
+  TNavBarItems* group = OpenGroup();
+  if (!group || item >= group->Count()) return;
+  TRect area = Layout(selectedButton_).Area;
+  Integer budget = area.Height() - topSpacing_;
+  Integer used = ItemHeight(group->Items(item), area.Width());
+  Integer first = item;
+  while (first > firstItem_) {
+    TNavBarItem* prior = group->Items(first - 1);
+    Integer h = prior->Visible() ? ItemHeight(prior, area.Width()) : 0;
+    if (used + h >= budget) break;
+    used += h;
+    --first;
+  }
+  firstItem_ = first;
 }
 
 Integer TCustomNavBar::Capacity() {
   TNavBarItems* group = OpenGroup();
   if (!group || group->Count() == 0) return capacity_ = 0;
-  Integer count = 0;
-  for (Integer i = firstItem_; i < group->Count(); ++i)
-    if (group->Items(i)->Visible() && Fits(firstItem_, i)) ++count;
-  return capacity_ = std::max<Integer>(count, 1);
-}
-
-bool TCustomNavBar::Fits(Integer first, Integer last) {
-  TNavBarItems* group = OpenGroup();
-  if (!group) return false;
   TRect area = Layout(selectedButton_).Area;
   Integer y = area.Top + topSpacing_;
-  bool placed = false;
-  for (Integer i = std::max<Integer>(first, 0); i < group->Count() && i <= last; ++i) {
+  Integer count = 0;
+  for (Integer i = firstItem_; i < group->Count(); ++i) {
     TNavBarItem* item = group->Items(i);
     if (!item->Visible()) continue;
     Integer h = ItemHeight(item, area.Width());
-    // The first shown item always shows, however short the area.
-    if (placed && y + h >= area.Bottom) return false;
-    placed = true;
+    if (count > 0 && y + h >= area.Bottom) break;
+    ++count;
     y += h;
   }
-  return placed;
+  return capacity_ = std::max<Integer>(count, 1);
 }
 
 void TCustomNavBar::Change() {
@@ -505,6 +510,8 @@ TNavBarPart TCustomNavBar::HitTest(Integer x, Integer y) {
   for (Integer i = firstItem_; i < group->Count(); ++i) {
     TNavBarItem* item = group->Items(i);
     if (!item->Visible()) continue;
+    // Items after the last painted one hold no rectangles.
+    if (item->IconRect().Width() == 0) break;
     if (PtInRect(item->IconRect(), p)) return {npIconBox, i};
     if (PtInRect(item->CaptionRect(), p)) return {npCaptionBox, i};
   }

@@ -191,8 +191,6 @@ class TCustomNavBar : public TCustomControl {
   String DrawnCaption(const TNavBarItem* item) const;
   // Height of one item in the paint (icon, caption and spacing).
   Integer ItemHeight(const TNavBarItem* item, Integer areaWidth);
-  // Whether item last is placed when the area shows items from first on.
-  bool Fits(Integer first, Integer last);
   void ScrollInView(Integer item);
   // Asks OnChanging; true when the change may go ahead.
   bool CanChange();

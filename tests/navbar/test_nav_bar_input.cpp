@@ -373,3 +373,25 @@ TEST_F(NavBarTest, HandlersMayFreeTheForm) {
 }
 
 }  // namespace brevant::test
+
+namespace brevant::test {
+
+TEST_F(NavBarTest, ManyItemsScrollInViewInOneWalk) {
+  Fill(2);
+  TNavBarItems* one = bar->Groups(0);
+  one->BeginUpdate();
+  for (Integer i = 0; i < 20000; ++i) one->Add()->SetCaption("Many");
+  one->EndUpdate();
+  ShowForm();
+  Integer last = one->Count() - 1;
+  bar->SetSelectedItem(last);
+  Pump();
+  Integer cap = bar->Capacity();
+  EXPECT_EQ(bar->FirstItem(), last - cap + 1);
+  EXPECT_GT(Item(last)->IconRect().Width(), 0);
+  ClickPoint(Centre(Item(last)->IconRect()));
+  EXPECT_EQ(bar->HitTest(0, 0), TNavBarPart{});
+  EXPECT_EQ(bar->SelectedItem(), last);
+}
+
+}  // namespace brevant::test
