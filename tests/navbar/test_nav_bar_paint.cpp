@@ -156,3 +156,30 @@ TEST_F(NavBarTest, AcceleratorCharactersAreStripped) {
 }
 
 }  // namespace brevant::test
+
+namespace brevant::test {
+
+TEST_F(NavBarTest, SelectedCaptionUsesSelectedFontAndWrapsWithWordWrap) {
+  Fill(2);
+  bar->SelectedFont()->SetColor(clRed);
+  form->SetClientHeight(250);
+  bar->SetHeight(230);
+  ShowForm();
+  TRect caption = Item(1)->CaptionRect();
+  EXPECT_FALSE(AnyPixel(bar, caption, clRed));
+  bar->SetSelectedItem(1);
+  Pump();
+  EXPECT_TRUE(AnyPixel(bar, caption, clRed)) << "the selected caption";
+  EXPECT_FALSE(AnyPixel(bar, Item(0)->CaptionRect(), clRed));
+
+  Integer oneLine = caption.Height();
+  Integer secondTop = Item(1)->IconRect().Top;
+  Item(0)->SetCaption("Vendors and their contracts");
+  bar->SetWordWrap(true);
+  Pump();
+  EXPECT_GT(Item(0)->CaptionRect().Height(), oneLine) << "wrapped onto more lines";
+  EXPECT_EQ(Item(1)->IconRect().Top - secondTop, Item(0)->CaptionRect().Height() - oneLine)
+      << "the next item moves down by the extra lines";
+}
+
+}  // namespace brevant::test
