@@ -543,15 +543,24 @@ void TCustomNavBar::KeyDown(Word& key, TShiftState shift) {
       break;
     case VK_RETURN:
     case VK_SPACE:
-      if (selectedItem_ >= 0 && CanChange()) ClickItem(selectedItem_);
+      ClickSelectedByKey();
       break;
     case VK_F2:
-      if (allowEditing_ && selectedItem_ >= 0) EditCaption(selectedItem_);
+      EditSelectedCaption();
       break;
     default:
       return;
   }
   key = 0;
+}
+
+void TCustomNavBar::ClickSelectedByKey() {
+  TAliveGuard alive(this);
+  if (selectedItem_ >= 0 && CanChange() && alive.Alive()) ClickItem(selectedItem_);
+}
+
+void TCustomNavBar::EditSelectedCaption() {
+  if (allowEditing_ && selectedItem_ >= 0) EditCaption(selectedItem_);
 }
 
 void TCustomNavBar::SelectByKey(Integer step) {
@@ -561,7 +570,8 @@ void TCustomNavBar::SelectByKey(Integer step) {
   for (i += step; i >= 0 && i < group->Count(); i += step) {
     TNavBarItem* item = group->Items(i);
     if (!item->Visible() || !item->Enabled()) continue;
-    if (CanChange()) SetSelectedItem(i);
+    TAliveGuard alive(this);
+    if (CanChange() && alive.Alive()) SetSelectedItem(i);
     return;
   }
 }
@@ -569,7 +579,8 @@ void TCustomNavBar::SelectByKey(Integer step) {
 void TCustomNavBar::OpenGroupByKey(Integer step) {
   for (Integer i = selectedButton_ + step; i >= 0 && i < GroupCount(); i += step) {
     if (!groups_[i]->Visible()) continue;
-    if (CanChange()) SetSelectedButton(i);
+    TAliveGuard alive(this);
+    if (CanChange() && alive.Alive()) SetSelectedButton(i);
     return;
   }
 }

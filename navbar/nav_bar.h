@@ -206,6 +206,8 @@ class TCustomNavBar : public TCustomControl {
   void IconReleased(Integer item);
   void CaptionReleased(Integer item);
   void SelectByKey(Integer step);
+  void ClickSelectedByKey();
+  void EditSelectedCaption();
   void OpenGroupByKey(Integer step);
   void ScrollBy(Integer delta);
   void CloseCaptionEdit();

@@ -261,6 +261,18 @@ TEST_F(NavBarTest, KeysMoveTheSelectionAndOpenGroups) {
   EXPECT_EQ(bar->SelectedButton(), 1);
   Press(VK_PRIOR);
   EXPECT_EQ(bar->SelectedButton(), 0);
+
+  // F2 edits the selected item's caption, only with AllowEditing.
+  Press(VK_DOWN);
+  Press(VK_F2);
+  EXPECT_EQ(bar->EditingItem(), nullptr);
+  bar->SetAllowEditing(true);
+  Press(VK_F2);
+  ASSERT_EQ(bar->EditingItem(), Item(0));
+  Offscreen().TypeText("Keyed");
+  Press(VK_RETURN);
+  EXPECT_EQ(Item(0)->Caption(), "Keyed");
+  EXPECT_EQ(clicked, 1) << "the Return went to the edit, not to the item";
 }
 
 TEST_F(NavBarTest, GroupsOwnTheirImagesThroughOnGetImages) {
