@@ -10,10 +10,14 @@
 #include "bv/columns.h"
 #include "bv/datalink_ex.h"
 #include "bv/designer.h"
+#include "bv/grid_messages.h"
 #include "bv/grid_params.h"
 #include "bv/selection.h"
+#include "bv_rtm/border_style.h"
 #include "bv_rtm/bv_errors.h"
 #include "bv_rtm/bv_strings.h"
+#include "bv_rtm/child_font.h"
+#include "bv_rtm/draw_helpers.h"
 #include "bv_rtm/tokens.h"
 #include "classes/rtti_builder.h"
 #include "controls/wincore.h"
@@ -74,7 +78,8 @@ TGridFreeze::~TGridFreeze() noexcept(false) {
 
 // ---- construction ----
 
-TDBTabulon::TDBTabulon(TComponent* owner) : TCustomControl(owner) {
+TDBTabulon::TDBTabulon(TComponent* owner)
+    : TCustomControl(owner), borderStyle_(bs3D), scrollBars_(ssBoth), vertAlignment_(tlCenter) {
   SetDragMode(dmManual);
   imageLink_ = Create<TChangeLink>();
   imageLink_->OnChange = TNotifyEvent::FromCallable([this](TObject* s) { ImagesChanged(s); });

@@ -26,27 +26,24 @@
 #include <memory>
 #include <vector>
 
+#include "bv/bv_fwd.h"
 #include "bv/grid_types.h"
-#include "bv_rtm/draw_helpers.h"
-#include "classes/shared_enums.h"
+#include "classes/classes_fwd.h"
+#include "controls/controls.h"
+#include "controls/controls_fwd.h"
+#include "graphics/graphics_fwd.h"
+#include "rtl/types.h"
 
 namespace brevant {
 
-class TDataLinkEx;
+// Named here rather than through db/db_fwd.h and bv_rtm's headers, which
+// would only add to what every includer of the grid reads.
 class TDataSet;
 class TDataSource;
 class TField;
-class TImageList;
-class TChangeLink;
-class TtlColumns;
-struct TtlGroupInfo;
-class TtlDesigner;
-class TtlSelection;
-class TtlCurrentRecShot;
-class TtlAutoSearchParams;
-class TtlDBParams;
-class TtlDeleteParams;
-class TznUniValue;
+class TChildFont;
+// The border kinds of bv_rtm/border_style.h.
+enum TznBorderStyle : Byte;
 
 // What a painted row needs to know (the painting pipeline adds its
 // attributes); one entry per window row.
@@ -321,7 +318,7 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   void SetShowFlag(bool& field, bool value);
   void ScrollToRecNo(Integer target);
   void BindColumns();
-  Integer TextHeightOf(const class TChildFont* overlay);
+  Integer TextHeightOf(const TChildFont* overlay);
   void PaintPlain();
   void SetScrollBar(Integer bar, Integer min, Integer max, Integer page, Integer pos, bool redraw);
   // The pending actions on the record in window row `row` (left) and on
@@ -345,14 +342,14 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   TImageList* titleImages_ = nullptr;
   TObject* toolForm_ = nullptr;
 
-  TznBorderStyle borderStyle_ = bs3D;
-  TScrollStyle scrollBars_ = ssBoth;
+  TznBorderStyle borderStyle_;  // bs3D at first (set by the constructor)
+  TScrollStyle scrollBars_;     // ssBoth at first (set by the constructor)
   bool autoColumnFit_ = false;
   Integer titleLines_ = 1, rowLines_ = 1, footLines_ = 1;
   String uniqueFields_, bookmarkFields_, attrs_;
   bool showTitles_ = true, showFooters_ = false, showEmptyRow_ = true;
   bool rowSelect_ = false, multiSelect_ = false, hideSelection_ = true;
-  TTextLayout vertAlignment_ = tlCenter;
+  TTextLayout vertAlignment_;  // tlCenter at first (set by the constructor)
   TtlOptionsVisual optionsVisual_;
   TtlOptionsBehavior optionsBehavior_;
   TtlOptionsEdit optionsEdit_;

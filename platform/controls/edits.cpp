@@ -8,6 +8,7 @@
 #include "classes/rtti_builder.h"
 #include "controls/maskedit.h"
 #include "controls/richedit.h"
+#include "controls/wincore.h"
 #include "graphics/canvas.h"
 #include "graphics/font.h"
 #include "graphics/pen_brush.h"

@@ -1,8 +1,10 @@
 // The grid control itself: defaults and setters, failures, the freeze
 // bracket, designers, column selection, the customizer entry, dialog codes,
 // the data link's slots and streaming.
+#include "bv/grid_messages.h"
 #include "bv/grid_params.h"
 #include "bv/selection.h"
+#include "bv_rtm/border_style.h"
 #include "bv_rtm/bv_errors.h"
 #include "bv_rtm/object_text.h"
 #include "controls/wincore.h"

@@ -9,6 +9,7 @@
 #include "bv/selection.h"
 #include "bv_db/quick_record_set.h"
 #include "bv_rtm/bv_errors.h"
+#include "controls/messages.h"
 #include "db/field.h"
 #include "grid_test_util.h"
 
