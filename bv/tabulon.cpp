@@ -26,6 +26,7 @@
 #include "db/field.h"
 #include "graphics/canvas.h"
 #include "graphics/imagelist.h"
+#include "rtl/closing_guard.h"
 #include "rtl/resstrings.h"
 #include "rtl/strutils.h"
 
@@ -63,17 +64,15 @@ std::vector<HWND>& CustomizerWindows() {
   return windows;
 }
 
+TGridFreeze::TGridFreeze(TDBTabulon* grid, bool refresh)
+    : grid_(grid), refresh_(refresh), exceptions_(std::uncaught_exceptions()) {
+  grid_->FreezeGrid();
+}
+
 TGridFreeze::~TGridFreeze() noexcept(false) {
-  if (std::uncaught_exceptions() == 0) {
-    grid_->UnfreezeGrid(refresh_);
-    return;
-  }
-  // The bracketed work failed: the bracket still ends (and refreshes), but
-  // the first failure is the one that propagates.
-  try {
-    grid_->UnfreezeGrid(refresh_);
-  } catch (...) {
-  }
+  // When the bracketed work failed the bracket still ends (and refreshes),
+  // but the first failure is the one that propagates.
+  CloseBracket(LeavingByException(exceptions_), [this] { grid_->UnfreezeGrid(refresh_); });
 }
 
 // ---- construction ----

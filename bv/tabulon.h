@@ -387,16 +387,15 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
 // failure too; a failure of the unfreeze itself then gives way to the first.
 class TGridFreeze {
  public:
-  TGridFreeze(TDBTabulon* grid, bool refresh) : grid_(grid), refresh_(refresh) {
-    grid_->FreezeGrid();
-  }
+  TGridFreeze(TDBTabulon* grid, bool refresh);
   TGridFreeze(const TGridFreeze&) = delete;
   TGridFreeze& operator=(const TGridFreeze&) = delete;
   ~TGridFreeze() noexcept(false);
 
  private:
-  TDBTabulon* grid_;
-  bool refresh_;
+  TDBTabulon* grid_;  // the frozen grid
+  bool refresh_;      // whether the final unfreeze refreshes
+  int exceptions_;    // exceptions in flight when the bracket opened
 };
 
 // Closes a navigation step on every path; the deferred selection change
@@ -409,8 +408,8 @@ class TGridNavigation {
   ~TGridNavigation() noexcept(false);
 
  private:
-  TDBTabulon* grid_;
-  int exceptions_;
+  TDBTabulon* grid_;  // the grid whose step this is
+  int exceptions_;    // exceptions in flight when the step opened
 };
 
 // Opens the column customizer for a grid (set by the customizer at
