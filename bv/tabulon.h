@@ -12,6 +12,8 @@
 // link's scrolled handler. One-row scrolls move the window contents and
 // repaint only the rows that came into view, so the cost of scrolling
 // follows the rows on screen, never the records in the dataset.
+// RowWindowFault checks these rules in code (asserted after every
+// recomputation in debug builds).
 //
 // Freeze bracket: FreezeGrid/UnfreezeGrid pair up (use TGridFreeze); while
 // frozen nothing paints or invalidates, and the final unfreeze with refresh
@@ -190,6 +192,11 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   // Answers whether one of the three heights changed.
   bool MeasureLines();
   void UpdateRowWindow();
+  // The rules of the row window written above: empty when they hold,
+  // otherwise the broken ones with the window's figures.
+  String RowWindowFault() const;
+  // Raises EInvalidOperation naming the broken rules (see RowWindowFault).
+  void CheckRowWindowInvariants() const;
   void UpdateCursorRow(Integer distance);
   void UpdateVertScrollBar(bool force);
   void UpdateHorzScrollBar(bool force);
@@ -320,6 +327,8 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   void BindColumns();
   Integer TextHeightOf(const TChildFont* overlay);
   void PaintPlain();
+  // Debug builds: asserts the row window's rules after a recomputation.
+  void DebugCheckRowWindow() const;
   void SetScrollBar(Integer bar, Integer min, Integer max, Integer page, Integer pos, bool redraw);
   // The pending actions on the record in window row `row` (left) and on
   // the current record (reached); then the range from anchor.

@@ -65,6 +65,7 @@ void TDBTabulon::UpdateRowWindow() {
   paintInfo_->Rows.resize(static_cast<size_t>(rowCount_));
   if (active) UpdateCursorRow(0);
   UpdateVertScrollBar(false);
+  DebugCheckRowWindow();
 }
 
 void TDBTabulon::UpdateCursorRow(Integer distance) {

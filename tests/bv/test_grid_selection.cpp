@@ -538,6 +538,7 @@ TEST_F(SelectionTest, RandomOperationsMatchAModel) {
       Pump();
     }
     SCOPED_TRACE(what + " at step " + IntToStr(step));
+    ASSERT_EQ(grid->RowWindowFault(), "");
     ASSERT_EQ(Sel()->SelectedCount(), static_cast<Integer>(model.size()));
     const std::vector<Integer> selected = SelectedIDs();
     ASSERT_EQ(selected, std::vector<Integer>(model.begin(), model.end()));

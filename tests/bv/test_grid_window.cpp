@@ -1,5 +1,7 @@
 // The record window: rows, cursor row, scroll bars, scroll messages, wheel,
 // resizing, dataset notifications and the repaint after a scroll.
+#include <functional>
+
 #include "bv/selection.h"
 #include "controls/wincore.h"
 #include "db/field.h"
@@ -398,6 +400,50 @@ TEST_F(GridTest, ScrollBarByMouse) {
 namespace brevant::test {
 namespace {
 
+// The row window's check names each broken rule: the window is corrupted
+// from outside, one way per row, and recomputing it mends it again.
+TEST_F(GridTest, RowWindowCheckNamesTheBrokenRule) {
+  struct TCorruption {
+    const char* name;                          // what is broken
+    std::function<void(TDBTabulon*)> corrupt;  // breaks it
+    const char* rule;                          // the rule the check must name
+  };
+  const TCorruption rows[] = {
+      {"cursor beyond the window", [](TDBTabulon* g) { g->SetCursorRowDirect(g->RowCount()); },
+       "CursorRow is a window row or -1"},
+      {"cursor away from the active record",
+       [](TDBTabulon* g) { g->SetCursorRowDirect(g->ActiveRow() + 1); },
+       "a sensitive cursor shows the active record"},
+      {"link moved behind the grid's back",
+       [](TDBTabulon* g) { g->DataLink()->SetActiveRecord(g->ActiveRow() + 1); },
+       "ActiveRow is the link's active record"},
+      {"link buffers resized behind the grid's back",
+       [](TDBTabulon* g) { g->DataLink()->SetBufferCount(g->FitRowCount() - 2); },
+       "the link buffers as many records as rows fit"},
+      {"a frozen grid breaks nothing", [](TDBTabulon* g) { g->FreezeGrid(); }, ""},
+  };
+  for (const TCorruption& row : rows) {
+    SCOPED_TRACE(row.name);
+    Build(30, 6);
+    ds->MoveBy(3);
+    Pump();
+    ASSERT_EQ(grid->RowWindowFault(), "");
+    EXPECT_NO_THROW(grid->CheckRowWindowInvariants());
+    row.corrupt(grid);
+    const String fault = grid->RowWindowFault();
+    if (*row.rule == 0) {
+      EXPECT_EQ(fault, "");
+    } else {
+      EXPECT_NE(fault.find(row.rule), String::npos) << fault;
+      EXPECT_THROW(grid->CheckRowWindowInvariants(), EInvalidOperation);
+    }
+    while (grid->FreezeCount() > 0) grid->UnfreezeGrid(false);
+    grid->DataLink()->SetActiveRecord(grid->ActiveRow());
+    grid->UpdateRowWindow();
+    EXPECT_EQ(grid->RowWindowFault(), "");
+  }
+}
+
 // A random walk of scroll messages, wheel turns, resizes and dataset
 // operations; after each step the window is checked against the dataset:
 // consecutive records, as many rows as fit or records exist, the cursor on
@@ -459,6 +505,7 @@ TEST_F(GridTest, RandomWalkKeepsTheWindowConsistent) {
         Pump();
       }
       SCOPED_TRACE(what + " at step " + IntToStr(step));
+      ASSERT_EQ(grid->RowWindowFault(), "");
       const Integer records = ds->RecordCount();
       ASSERT_EQ(grid->RowCount(), std::min(grid->FitRowCount(), records));
       ASSERT_EQ(grid->ActiveRow(), grid->DataLink()->ActiveRecord());
