@@ -72,9 +72,10 @@ TEST_F(GridTest, SettersCheckTheirValues) {
   };
   for (const TLinesCase& c : lines) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(ErrorOf([&] { (grid->*c.set)(c.value); }),
+    TDBTabulon* g = grid;
+    EXPECT_EQ(ErrorOf([g, &c] { (g->*c.set)(c.value); }),
               Format("EBVError: Value must be positive (%d)", {c.value}));
-    EXPECT_EQ((grid->*c.get)(), 1);
+    EXPECT_EQ((g->*c.get)(), 1);
   }
 
   // More lines per row make taller rows and fewer of them.
