@@ -2,6 +2,7 @@
 
 #include "controls/forms.h"
 #include "controls/wincore.h"
+#include "rtl/scope.h"
 
 namespace brevant {
 
@@ -56,15 +57,11 @@ void DrawTextAligned(TCanvas* dc, const TRect& rect, const String& text, Integer
 void DrawGraphicKeepColors(TCanvas* canvas, Integer x, Integer y, TGraphic* graphic) {
   if (!canvas || !graphic) return;
   const TColor bk = canvas->BkColor(), tx = canvas->TextColor();
-  try {
-    canvas->Draw(x, y, graphic);
-  } catch (...) {
+  const TScopeGuard restore([&] {
     canvas->SetBkColor(bk);
     canvas->SetTextColor(tx);
-    throw;
-  }
-  canvas->SetBkColor(bk);
-  canvas->SetTextColor(tx);
+  });
+  canvas->Draw(x, y, graphic);
 }
 
 void DrawFocusRectBW(TCanvas* dc, const TRect& rect) {
@@ -208,28 +205,23 @@ void BorderPaint(TznBorderStyle kind, TWinControl* control, bool inset) {
   const HWND wnd = control->WindowHandle();
   TCanvas* dc = GetWindowDC(wnd);
   if (!dc) return;
-  try {
-    const TRect wr = GetWindowRect(wnd);
-    TRect r = Rect(0, 0, wr.Width(), wr.Height());
-    dc->ExcludeClipRect(GetClientRectInWindow(wnd));
-    if (inset) {
-      const Integer d = BorderInset(kind);
-      InflateRect(r, -d, -d);
-    }
-    Cardinal flags = BF_RECT;
-    if (kind == bsFlat || kind == bsFlatExt) flags |= BF_FLAT;
-    if (kind == bsMono || kind == bsMonoExt) flags |= BF_MONO;
-    dc->DrawEdge(r, BDR_SUNKENOUTER, flags);
-    if (IsExtBorder(kind)) {
-      InflateRect(r, -1, -1);
-      dc->Brush()->SetColor(kind == bsSoftExt ? cl3DLight : control->Color());
-      dc->FrameRect(r);
-    }
-  } catch (...) {
-    ReleaseDC(wnd, dc);
-    throw;
+  const TScopeGuard release([&] { ReleaseDC(wnd, dc); });
+  const TRect wr = GetWindowRect(wnd);
+  TRect r = Rect(0, 0, wr.Width(), wr.Height());
+  dc->ExcludeClipRect(GetClientRectInWindow(wnd));
+  if (inset) {
+    const Integer d = BorderInset(kind);
+    InflateRect(r, -d, -d);
   }
-  ReleaseDC(wnd, dc);
+  Cardinal flags = BF_RECT;
+  if (kind == bsFlat || kind == bsFlatExt) flags |= BF_FLAT;
+  if (kind == bsMono || kind == bsMonoExt) flags |= BF_MONO;
+  dc->DrawEdge(r, BDR_SUNKENOUTER, flags);
+  if (IsExtBorder(kind)) {
+    InflateRect(r, -1, -1);
+    dc->Brush()->SetColor(kind == bsSoftExt ? cl3DLight : control->Color());
+    dc->FrameRect(r);
+  }
 }
 
 Integer ScrollButtonWidth(bool makeOdd) {

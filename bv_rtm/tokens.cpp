@@ -27,24 +27,18 @@ void TokenBounds(const String& s, Integer index, char sep, std::size_t& begin, s
 }  // namespace
 
 void SplitTokens(const String& s, char sep, TStrings& list) {
-  list.BeginUpdate();
-  try {
-    list.Clear();
-    std::size_t start = 0;
-    for (;;) {
-      std::size_t p = s.find(sep, start);
-      if (p == String::npos) {
-        list.Add(s.substr(start));
-        break;
-      }
-      list.Add(s.substr(start, p - start));
-      start = p + 1;
+  const TStringsUpdate update(list);
+  list.Clear();
+  std::size_t start = 0;
+  for (;;) {
+    std::size_t p = s.find(sep, start);
+    if (p == String::npos) {
+      list.Add(s.substr(start));
+      break;
     }
-  } catch (...) {
-    list.EndUpdate();
-    throw;
+    list.Add(s.substr(start, p - start));
+    start = p + 1;
   }
-  list.EndUpdate();
 }
 
 TStringList* SplitToList(const String& s, char sep) {
