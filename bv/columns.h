@@ -9,14 +9,11 @@
 
 #include <vector>
 
+#include "bv/bv_fwd.h"
 #include "classes/collection.h"
+#include "db/db_fwd.h"
 
 namespace brevant {
-
-class TDBTabulon;
-class TDataSet;
-class TField;
-class TtlColumns;
 
 // One group of the layout: its place among the groups with visible columns,
 // its columns (collection indexes) and its horizontal extent.

@@ -6,6 +6,7 @@
 
 #include "bv/tabulon.h"
 #include "bv_rtm/bv_errors.h"
+#include "bv_rtm/child_font.h"
 #include "classes/rtti_builder.h"
 
 namespace brevant {

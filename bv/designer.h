@@ -8,13 +8,11 @@
 
 #include <vector>
 
-#include "bv_rtm/child_font.h"
+#include "bv/bv_fwd.h"
+#include "bv_rtm/bv_rtm_fwd.h"
 #include "classes/component.h"
 
 namespace brevant {
-
-class TDBTabulon;
-class TtlDesigner;
 
 class TtlCellMargins : public TPersistent {
   BV_CLASS(TtlCellMargins, TPersistent)

@@ -4,11 +4,10 @@
 // with searching and deleting.
 #pragma once
 
+#include "bv/bv_fwd.h"
 #include "rtl/persistent.h"
 
 namespace brevant {
-
-class TDBTabulon;
 
 class TtlAutoSearchParams : public TPersistent {
   BV_CLASS(TtlAutoSearchParams, TPersistent)

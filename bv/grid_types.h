@@ -1,17 +1,13 @@
 // Enumerations, option sets and event types of the grid and its model.
 #pragma once
 
-#include "classes/typinfo.h"
+#include "bv/bv_fwd.h"
+#include "classes/classes_fwd.h"
 #include "controls/controls.h"
 #include "rtl/method.h"
 #include "rtl/sets.h"
 
 namespace brevant {
-
-class TtlColumn;
-class TtlPainter;
-class TtlRowAttrs;
-class TDBTabulon;
 
 // How the grid's current record relates to the dataset's cursor.
 enum TtlCursorType : Byte { gctSensitive, gctInsensitiveBmrk, gctInsensitiveID };
@@ -80,7 +76,7 @@ BV_DECLARE_ENUM_INFO(TtlFieldEditAction)
 enum TtlFieldPostCode : Byte { fpcNone, fpcReturn, fpcArrow, fpcTab, fpcKeyAction };
 BV_DECLARE_ENUM_INFO(TtlFieldPostCode)
 
-// Customizer protocol codes (the low byte of WM_USER + 502's WParam); the
+// Customizer protocol codes (the low byte of WM_TL_CUSTOMIZER's WParam); the
 // customizer defines the codes beyond these.
 using TtlCustomizerAction = Byte;
 constexpr TtlCustomizerAction gcaAttach = 0, gcaDetach = 1, gcaDragQuery = 7, gcaDropped = 8;
@@ -92,10 +88,6 @@ constexpr Cardinal gsaSelectLeft = 32, gsaUnselectLeft = 64;
 constexpr Cardinal gsaSelectReached = 128, gsaToggleReached = 256;
 constexpr Cardinal gsaRange = 512, gsaClear = 1024;
 constexpr Cardinal gsaMovement = gsaFirst | gsaLast | gsaMove;
-
-// Messages of the grid's own protocol.
-constexpr Cardinal WM_TL_APPLYMAPPING = WM_USER + 501;
-constexpr Cardinal WM_TL_CUSTOMIZER = WM_USER + 502;
 
 // Flags of TDBTabulon::Relayout.
 constexpr Integer rlMeasure = 1, rlRowWindow = 2, rlAutoFit = 4, rlScrollWindow = 8,

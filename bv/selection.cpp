@@ -12,6 +12,7 @@
 #include "bv_rtm/tokens.h"
 #include "classes/rtti_builder.h"
 #include "db/dataset.h"
+#include "rtl/closing_guard.h"
 
 namespace brevant {
 
@@ -335,20 +336,7 @@ void TtlSelection::DeleteSelected(bool reposition, bool repaint) {
     TGridFreeze freeze(grid_, repaint);
     TDisableControls controls(dataSet);
     // Clears on every path; a failure of the deletes is the one that travels.
-    struct TClearAfter {
-      TtlSelection* selection;
-      int exceptions = std::uncaught_exceptions();
-      ~TClearAfter() noexcept(false) {
-        if (std::uncaught_exceptions() == exceptions) {
-          selection->Clear(false, true);
-          return;
-        }
-        try {
-          selection->Clear(false, true);
-        } catch (...) {
-        }
-      }
-    } clearAfter{this};
+    TClosingGuard clearAfter([this] { Clear(false, true); });
     for (Integer i = Count() - 1; i >= 0; --i) {
       // A shot whose record is gone or is another record now is skipped:
       // only records that are selected are deleted.

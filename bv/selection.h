@@ -13,14 +13,12 @@
 #include <memory>
 #include <vector>
 
-#include "db/db_types.h"
+#include "bv/bv_fwd.h"
+#include "db/db_fwd.h"
 #include "rtl/persistent.h"
 #include "rtl/variant.h"
 
 namespace brevant {
-
-class TDBTabulon;
-class TDataSet;
 
 // Orders two bookmarks through the dataset: -1, 0 or 1. Two empty
 // bookmarks are equal; an empty one comes after any other.

@@ -11,10 +11,14 @@
 #include "bv/datalink_ex.h"
 #include "bv/designer.h"
 #include "bv/field_vision.h"
+#include "bv/grid_messages.h"
 #include "bv/grid_params.h"
 #include "bv/selection.h"
+#include "bv_rtm/border_style.h"
 #include "bv_rtm/bv_errors.h"
 #include "bv_rtm/bv_strings.h"
+#include "bv_rtm/child_font.h"
+#include "bv_rtm/draw_helpers.h"
 #include "bv_rtm/tokens.h"
 #include "classes/rtti_builder.h"
 #include "controls/wincore.h"
@@ -23,6 +27,7 @@
 #include "db/field.h"
 #include "graphics/canvas.h"
 #include "graphics/imagelist.h"
+#include "rtl/closing_guard.h"
 #include "rtl/resstrings.h"
 #include "rtl/strutils.h"
 
@@ -60,22 +65,21 @@ std::vector<HWND>& CustomizerWindows() {
   return windows;
 }
 
+TGridFreeze::TGridFreeze(TDBTabulon* grid, bool refresh)
+    : grid_(grid), refresh_(refresh), exceptions_(std::uncaught_exceptions()) {
+  grid_->FreezeGrid();
+}
+
 TGridFreeze::~TGridFreeze() noexcept(false) {
-  if (std::uncaught_exceptions() == 0) {
-    grid_->UnfreezeGrid(refresh_);
-    return;
-  }
-  // The bracketed work failed: the bracket still ends (and refreshes), but
-  // the first failure is the one that propagates.
-  try {
-    grid_->UnfreezeGrid(refresh_);
-  } catch (...) {
-  }
+  // When the bracketed work failed the bracket still ends (and refreshes),
+  // but the first failure is the one that propagates.
+  CloseBracket(LeavingByException(exceptions_), [this] { grid_->UnfreezeGrid(refresh_); });
 }
 
 // ---- construction ----
 
-TDBTabulon::TDBTabulon(TComponent* owner) : TCustomControl(owner) {
+TDBTabulon::TDBTabulon(TComponent* owner)
+    : TCustomControl(owner), borderStyle_(bs3D), scrollBars_(ssBoth), vertAlignment_(tlCenter) {
   SetDragMode(dmManual);
   imageLink_ = Create<TChangeLink>();
   imageLink_->OnChange = TNotifyEvent::FromCallable([this](TObject* s) { ImagesChanged(s); });

@@ -12,6 +12,8 @@
 // link's scrolled handler. One-row scrolls move the window contents and
 // repaint only the rows that came into view, so the cost of scrolling
 // follows the rows on screen, never the records in the dataset.
+// RowWindowFault checks these rules in code (asserted after every
+// recomputation in debug builds).
 //
 // Freeze bracket: FreezeGrid/UnfreezeGrid pair up (use TGridFreeze); while
 // frozen nothing paints or invalidates, and the final unfreeze with refresh
@@ -26,27 +28,24 @@
 #include <memory>
 #include <vector>
 
+#include "bv/bv_fwd.h"
 #include "bv/grid_types.h"
-#include "bv_rtm/draw_helpers.h"
-#include "classes/shared_enums.h"
+#include "classes/classes_fwd.h"
+#include "controls/controls.h"
+#include "controls/controls_fwd.h"
+#include "graphics/graphics_fwd.h"
+#include "rtl/types.h"
 
 namespace brevant {
 
-class TDataLinkEx;
+// Named here rather than through db/db_fwd.h and bv_rtm's headers, which
+// would only add to what every includer of the grid reads.
 class TDataSet;
 class TDataSource;
 class TField;
-class TImageList;
-class TChangeLink;
-class TtlColumns;
-struct TtlGroupInfo;
-class TtlDesigner;
-class TtlSelection;
-class TtlCurrentRecShot;
-class TtlAutoSearchParams;
-class TtlDBParams;
-class TtlDeleteParams;
-class TznUniValue;
+class TChildFont;
+// The border kinds of bv_rtm/border_style.h.
+enum TznBorderStyle : Byte;
 
 // What a painted row needs to know (the painting pipeline adds its
 // attributes); one entry per window row.
@@ -193,6 +192,11 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   // Answers whether one of the three heights changed.
   bool MeasureLines();
   void UpdateRowWindow();
+  // The rules of the row window written above: empty when they hold,
+  // otherwise the broken ones with the window's figures.
+  String RowWindowFault() const;
+  // Raises EInvalidOperation naming the broken rules (see RowWindowFault).
+  void CheckRowWindowInvariants() const;
   void UpdateCursorRow(Integer distance);
   void UpdateVertScrollBar(bool force);
   void UpdateHorzScrollBar(bool force);
@@ -321,8 +325,10 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   void SetShowFlag(bool& field, bool value);
   void ScrollToRecNo(Integer target);
   void BindColumns();
-  Integer TextHeightOf(const class TChildFont* overlay);
+  Integer TextHeightOf(const TChildFont* overlay);
   void PaintPlain();
+  // Debug builds: asserts the row window's rules after a recomputation.
+  void DebugCheckRowWindow() const;
   void SetScrollBar(Integer bar, Integer min, Integer max, Integer page, Integer pos, bool redraw);
   // The pending actions on the record in window row `row` (left) and on
   // the current record (reached); then the range from anchor.
@@ -345,14 +351,14 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   TImageList* titleImages_ = nullptr;
   TObject* toolForm_ = nullptr;
 
-  TznBorderStyle borderStyle_ = bs3D;
-  TScrollStyle scrollBars_ = ssBoth;
+  TznBorderStyle borderStyle_;  // bs3D at first (set by the constructor)
+  TScrollStyle scrollBars_;     // ssBoth at first (set by the constructor)
   bool autoColumnFit_ = false;
   Integer titleLines_ = 1, rowLines_ = 1, footLines_ = 1;
   String uniqueFields_, bookmarkFields_, attrs_;
   bool showTitles_ = true, showFooters_ = false, showEmptyRow_ = true;
   bool rowSelect_ = false, multiSelect_ = false, hideSelection_ = true;
-  TTextLayout vertAlignment_ = tlCenter;
+  TTextLayout vertAlignment_;  // tlCenter at first (set by the constructor)
   TtlOptionsVisual optionsVisual_;
   TtlOptionsBehavior optionsBehavior_;
   TtlOptionsEdit optionsEdit_;
@@ -390,16 +396,15 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
 // failure too; a failure of the unfreeze itself then gives way to the first.
 class TGridFreeze {
  public:
-  TGridFreeze(TDBTabulon* grid, bool refresh) : grid_(grid), refresh_(refresh) {
-    grid_->FreezeGrid();
-  }
+  TGridFreeze(TDBTabulon* grid, bool refresh);
   TGridFreeze(const TGridFreeze&) = delete;
   TGridFreeze& operator=(const TGridFreeze&) = delete;
   ~TGridFreeze() noexcept(false);
 
  private:
-  TDBTabulon* grid_;
-  bool refresh_;
+  TDBTabulon* grid_;  // the frozen grid
+  bool refresh_;      // whether the final unfreeze refreshes
+  int exceptions_;    // exceptions in flight when the bracket opened
 };
 
 // Closes a navigation step on every path; the deferred selection change
@@ -412,8 +417,8 @@ class TGridNavigation {
   ~TGridNavigation() noexcept(false);
 
  private:
-  TDBTabulon* grid_;
-  int exceptions_;
+  TDBTabulon* grid_;  // the grid whose step this is
+  int exceptions_;    // exceptions in flight when the step opened
 };
 
 // Opens the column customizer for a grid (set by the customizer at

@@ -10,6 +10,7 @@
 #include "bv/tabulon.h"
 #include "controls/wincore.h"
 #include "db/dataset.h"
+#include "rtl/scope.h"
 
 namespace brevant {
 
@@ -64,6 +65,7 @@ void TDBTabulon::UpdateRowWindow() {
   paintInfo_->Rows.resize(static_cast<size_t>(rowCount_));
   if (active) UpdateCursorRow(0);
   UpdateVertScrollBar(false);
+  DebugCheckRowWindow();
 }
 
 void TDBTabulon::UpdateCursorRow(Integer distance) {
@@ -433,13 +435,7 @@ void TDBTabulon::LinkScrolled(TDataLinkEx*, Integer distance) {
   const TBookmark anchor = selection_->AnchorBookmark();
   const Cardinal actions = pendingSelection_;
   const Integer oldCursorRow = cursorRow_;
-  const bool wasInScrollHandler = inScrollHandler_;
-  inScrollHandler_ = true;
-  struct TRestore {
-    bool& flag;
-    bool value;
-    ~TRestore() { flag = value; }
-  } restore{inScrollHandler_, wasInScrollHandler};
+  const TTemporaryChange inHandler(inScrollHandler_, true);
   currentRecShot_->FollowCursor(true);
   if (distance != 0) UpdateCursorRow(distance);
   if (pendingColumn_ >= 0 && pendingColumn_ != currentColumn_ &&

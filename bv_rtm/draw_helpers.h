@@ -3,6 +3,7 @@
 // kinds painted in the non-client area, and control screenshots.
 #pragma once
 
+#include "bv_rtm/border_style.h"
 #include "controls/controls.h"
 #include "graphics/bitmap.h"
 #include "graphics/canvas.h"
@@ -55,20 +56,6 @@ enum TEditButtonKind : Integer { ebkNone, ebkDropDown, ebkEllipsis, ebkSpin, ebk
 // ebkCustom only (may be nullptr).
 void DrawEditButton(Integer kind, Cardinal flags, TCanvas* canvas, TGraphic* glyph,
                     const TRect& rect);
-
-// Border kinds of the suite's controls. From bsSoft on the control reserves
-// a non-client border and paints it itself.
-enum TznBorderStyle : Byte {
-  bsNoBorder,
-  bs3D,
-  bsSoft,
-  bsSoftExt,
-  bsFlat,
-  bsFlatExt,
-  bsMono,
-  bsMonoExt
-};
-BV_DECLARE_ENUM_INFO(TznBorderStyle)
 
 // WM_NCCALCSIZE: shrinks the client rectangle by 1 pixel each side (2 for
 // the Ext kinds) for kinds from bsSoft on.

@@ -27,7 +27,7 @@ void TokenBounds(const String& s, Integer index, char sep, std::size_t& begin, s
 }  // namespace
 
 void SplitTokens(const String& s, char sep, TStrings& list) {
-  TStringsUpdate update(list);
+  const TStringsUpdate update(list);
   list.Clear();
   std::size_t start = 0;
   for (;;) {

@@ -1,5 +1,7 @@
 #include "classes/shared_enums.h"
 
+#include "classes/typinfo.h"
+
 namespace brevant {
 
 BV_ENUM_INFO(TAlignment, taLeftJustify, taRightJustify, taCenter)

@@ -1,7 +1,7 @@
 // Enumerations that datasets, graphics and controls all publish.
 #pragma once
 
-#include "classes/typinfo.h"
+#include "classes/classes_fwd.h"
 
 namespace brevant {
 

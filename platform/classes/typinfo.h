@@ -10,6 +10,7 @@
 #include <typeinfo>
 #include <vector>
 
+#include "classes/classes_fwd.h"
 #include "rtl/method.h"
 #include "rtl/object.h"
 #include "rtl/types.h"
@@ -68,12 +69,10 @@ struct TTypeInfo {
   const std::type_info* MethodType = nullptr;
 };
 
-// The type information of a C++ type. Built-in types are defined by the
-// platform; enumerations, sets and named aliases declare theirs with the
-// macros below.
-template <class T>
-const TTypeInfo* TypeInfoOf();
-
+// The type information of a C++ type (TypeInfoOf, declared in
+// classes_fwd.h). Built-in types are defined by the platform; enumerations,
+// sets and named aliases declare theirs with BV_DECLARE_ENUM_INFO
+// (classes_fwd.h) and define it with the macros below.
 template <>
 const TTypeInfo* TypeInfoOf<bool>();
 template <>
@@ -129,12 +128,8 @@ const TTypeInfo* MakeShortStringType(const char* name, Byte maxLength);
 const TTypeInfo* MakeClassType(TClass (*classRef)());
 const TTypeInfo* MakeMethodType(const char* name, const std::type_info& signature);
 
-// In a header, after the enumeration:   BV_DECLARE_ENUM_INFO(TAlignment)
-// In its source file:                   BV_ENUM_INFO(TAlignment, taLeftJustify, taRightJustify,
-// taCenter)
-#define BV_DECLARE_ENUM_INFO(E) \
-  template <>                   \
-  const ::brevant::TTypeInfo* TypeInfoOf<E>();
+// In the enumeration's source file:
+//   BV_ENUM_INFO(TAlignment, taLeftJustify, taRightJustify, taCenter)
 #define BV_ENUM_INFO(E, ...)                                                                     \
   template <>                                                                                    \
   const ::brevant::TTypeInfo* TypeInfoOf<E>() {                                                  \

@@ -12,6 +12,7 @@
 #include "controls/message_box.h"
 #include "controls/os_services.h"
 #include "controls/test_hooks.h"
+#include "controls/wincore.h"
 #include "graphics/pen_brush.h"
 #include "rtl/stringlist.h"
 

@@ -22,7 +22,9 @@
 
 #include <vector>
 
+#include "backend/codes.h"
 #include "controls/forms.h"
+#include "graphics/colors.h"
 #include "rtl/scope.h"
 
 namespace brevant {

@@ -7,6 +7,7 @@
 #include "classes/rtti_builder.h"
 #include "controls/forms.h"
 #include "controls/stdctrls.h"
+#include "controls/wincore.h"
 #include "graphics/canvas.h"
 #include "graphics/font.h"
 #include "graphics/imagelist.h"

@@ -11,6 +11,7 @@
 #include "controls/forms.h"
 #include "controls/hintwindow.h"
 #include "controls/menus.h"
+#include "controls/wincore.h"
 #include "graphics/canvas.h"
 #include "graphics/font.h"
 #include "graphics/pen_brush.h"
@@ -175,7 +176,8 @@ void TSizeConstraints::Constrain(Integer& width, Integer& height) const {
 
 // ---- TControl: life cycle ------------------------------------------------------------------
 
-TControl::TControl(TComponent* owner) : TComponent(owner) {
+TControl::TControl(TComponent* owner)
+    : TComponent(owner), color_(clWindow), cursor_(crDefault), dragCursor_(crDrag) {
   font_ = Create<TFont>();
   constraints_ = Create<TSizeConstraints>();
   controlStyle_ = {csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};

@@ -42,26 +42,15 @@
 #include <memory>
 #include <vector>
 
+#include "classes/classes_fwd.h"
 #include "classes/component.h"
-#include "classes/typinfo.h"
-#include "controls/messages.h"
-#include "controls/wincore.h"
-#include "graphics/colors.h"
-#include "graphics/graphics_base.h"
+#include "controls/controls_fwd.h"
+#include "graphics/graphics_fwd.h"
 #include "rtl/method.h"
 #include "rtl/sets.h"
+#include "rtl/types.h"
 
 namespace brevant {
-
-class TCanvas;
-class TControl;
-class TFont;
-class TBrush;
-class TWinControl;
-class TCustomForm;
-class TDragObject;
-class TDragDockObject;
-class TDragImageList;
 
 // ---- enumerations and sets -----------------------------------------------------------
 enum TAlign : Byte { alNone, alTop, alBottom, alLeft, alRight, alClient };
@@ -406,7 +395,7 @@ class TControl : public TComponent {
   Integer width_ = 0;
   Integer height_ = 0;
   String text_;
-  TColor color_ = clWindow;
+  TColor color_;  // clWindow at first (set by the constructor)
   TControlStyle controlStyle_;
   TControlState controlState_;
 
@@ -430,10 +419,10 @@ class TControl : public TComponent {
   bool showHint_ = false;
   bool parentShowHint_ = true;
   TComponent* popupMenu_ = nullptr;
-  TCursor cursor_ = crDefault;
+  TCursor cursor_;  // crDefault at first (set by the constructor)
   TDragMode dragMode_ = dmManual;
   TDragKind dragKind_ = dkDrag;
-  TCursor dragCursor_ = crDrag;
+  TCursor dragCursor_;  // crDrag at first (set by the constructor)
   std::shared_ptr<const int> life_ = std::make_shared<const int>(0);  // dies with the control
 };
 

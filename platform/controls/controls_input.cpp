@@ -9,6 +9,7 @@
 #include "controls/forms.h"
 #include "controls/menus.h"
 #include "controls/test_hooks.h"
+#include "controls/wincore.h"
 #include "graphics/canvas.h"
 #include "rtl/resstrings.h"
 #include "rtl/scope.h"

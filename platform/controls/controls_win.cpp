@@ -5,6 +5,7 @@
 #include "controls/controls.h"
 #include "controls/controls_internal.h"
 #include "controls/forms.h"
+#include "controls/wincore.h"
 #include "graphics/canvas.h"
 #include "graphics/font.h"
 #include "graphics/pen_brush.h"

@@ -12,6 +12,7 @@
 #include "controls/edits.h"
 #include "controls/stdctrls.h"
 #include "controls/test_hooks.h"
+#include "controls/wincore.h"
 #include "graphics/canvas.h"
 #include "graphics/draw_flags.h"
 #include "graphics/font.h"

@@ -8,6 +8,7 @@
 #include "controls/edits.h"
 #include "controls/extctrls.h"
 #include "controls/form_resources.h"
+#include "controls/messages.h"
 #include "controls/stdctrls.h"
 #include "graphics/canvas.h"
 #include "graphics/draw_flags.h"

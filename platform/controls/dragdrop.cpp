@@ -6,6 +6,7 @@
 
 #include "classes/rtti_builder.h"
 #include "controls/application.h"
+#include "controls/wincore.h"
 #include "graphics/canvas.h"
 #include "graphics/pen_brush.h"
 

@@ -9,6 +9,7 @@
 #include "controls/edits_internal.h"
 #include "controls/maskedit.h"
 #include "controls/richedit.h"
+#include "controls/wincore.h"
 #include "graphics/canvas.h"
 #include "graphics/font.h"
 #include "graphics/pen_brush.h"

@@ -3,8 +3,10 @@
 
 #include <algorithm>
 
+#include "backend/codes.h"
 #include "classes/rtti_builder.h"
 #include "controls/stdctrls.h"
+#include "controls/wincore.h"
 #include "graphics/canvas.h"
 #include "graphics/font.h"
 #include "graphics/pen_brush.h"

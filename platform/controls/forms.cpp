@@ -13,6 +13,7 @@
 #include "controls/form_resources.h"
 #include "controls/menus.h"
 #include "controls/test_hooks.h"
+#include "controls/wincore.h"
 #include "graphics/canvas.h"
 #include "graphics/pen_brush.h"
 #include "rtl/resstrings.h"

@@ -5,6 +5,7 @@
 #include "controls/application.h"
 #include "controls/forms.h"
 #include "controls/menus.h"
+#include "controls/wincore.h"
 #include "graphics/canvas.h"
 #include "graphics/draw_flags.h"
 #include "graphics/font.h"

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "classes/rtti_builder.h"
+#include "controls/wincore.h"
 #include "graphics/canvas.h"
 #include "graphics/draw_flags.h"
 #include "graphics/font.h"

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "classes/rtti_builder.h"
+#include "controls/wincore.h"
 #include "rtl/resstrings.h"
 #include "rtl/strutils.h"
 

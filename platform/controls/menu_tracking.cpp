@@ -6,6 +6,7 @@
 #include "controls/application.h"
 #include "controls/menus.h"
 #include "controls/test_hooks.h"
+#include "controls/wincore.h"
 #include "graphics/canvas.h"
 #include "graphics/draw_flags.h"
 #include "graphics/font.h"

@@ -6,6 +6,7 @@
 #include "classes/rtti_builder.h"
 #include "controls/actions.h"
 #include "controls/application.h"
+#include "controls/messages.h"
 #include "controls/test_hooks.h"
 #include "graphics/imagelist.h"
 #include "rtl/resstrings.h"

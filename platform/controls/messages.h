@@ -6,16 +6,10 @@
 #include <cstdint>
 
 #include "backend/codes.h"
+#include "controls/controls_fwd.h"
 #include "rtl/types.h"
 
 namespace brevant {
-
-// A window handle: a small positive number, 0 for none.
-using HWND = std::intptr_t;
-// Pointer-sized message parameters.
-using WPARAM = std::uintptr_t;
-using LPARAM = std::intptr_t;
-using LRESULT = std::intptr_t;
 
 // A message as window procedures receive it.
 struct TMessage {

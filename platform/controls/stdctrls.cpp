@@ -7,6 +7,7 @@
 #include "classes/rtti_builder.h"
 #include "controls/comctrls.h"
 #include "controls/extctrls.h"
+#include "controls/wincore.h"
 #include "graphics/canvas.h"
 #include "graphics/font.h"
 #include "graphics/pen_brush.h"

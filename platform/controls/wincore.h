@@ -44,16 +44,8 @@ class TBitmap;
 class TCanvas;
 class TRegion;
 
-// The object that handles a window's messages (TWinControl). The window
-// manager calls WndProc for every message sent or dispatched to the window;
-// what WndProc does not handle it passes to DefWindowProc.
-class IWindowProc {
- public:
-  virtual void WndProc(TMessage& message) = 0;
-
- protected:
-  ~IWindowProc() = default;
-};
+// IWindowProc, the object that handles a window's messages, is declared in
+// controls/controls_fwd.h (included through messages.h).
 
 struct TCreateParams {
   String Caption;

@@ -4,6 +4,7 @@
 
 #include "classes/shared_enums.h"
 #include "classes/typinfo.h"
+#include "db/db_fwd.h"
 #include "rtl/exceptions.h"
 #include "rtl/method.h"
 #include "rtl/sets.h"
@@ -147,9 +148,7 @@ const TTypeInfo* TypeInfoOf<TFieldAttributes>();
 enum TParamType : Byte { ptUnknown, ptInput, ptOutput, ptInputOutput, ptResult };
 BV_DECLARE_ENUM_INFO(TParamType)
 
-// A bookmark: the descendant's bookmark bytes (BookmarkSize of them; they
-// may contain zero bytes). Empty means "no record".
-using TBookmark = String;
+// TBookmark, a record's bookmark, is declared in db_fwd.h.
 // A record buffer of the descendant protocol: opaque to the framework.
 using TRecordBuffer = void*;
 

@@ -31,7 +31,7 @@ Integer LineX(const TTextLine& line, Integer x, Integer width, Cardinal format) 
 
 }  // namespace
 
-void TCanvas::PaintText(const TTextLayout& layout, Integer x, Integer y, Integer width,
+void TCanvas::PaintText(const detail::TTextLayout& layout, Integer x, Integer y, Integer width,
                         Cardinal format, const TRect* deviceClip) {
   if (!pixels_) return;
   TRect box(INT32_MAX, y, INT32_MIN, ClampCoord(Int64(y) + layout.Height));

@@ -10,13 +10,12 @@
 
 #include <functional>
 
+#include "graphics/graphics_fwd.h"
 #include "rtl/types.h"
 
 namespace brevant {
 
 struct TTypeInfo;
-
-using TColor = Integer;
 
 // System colour indexes.
 enum : Integer {

@@ -1,19 +1,11 @@
-// Small shared pieces of the graphics layer: sizes, the graphics errors and
-// the limits every image allocation is checked against.
+// Small shared pieces of the graphics layer: the graphics errors and the
+// limits every image allocation is checked against (TSize is in rtl/types.h).
 #pragma once
 
 #include "rtl/exceptions.h"
 #include "rtl/types.h"
 
 namespace brevant {
-
-struct TSize {
-  Integer cx = 0;
-  Integer cy = 0;
-  constexpr TSize() = default;
-  constexpr TSize(Integer w, Integer h) : cx(w), cy(h) {}
-  friend constexpr bool operator==(const TSize&, const TSize&) = default;
-};
 
 // Image data that cannot be decoded (corrupt, truncated, unsupported).
 BV_DECLARE_EXCEPTION(EInvalidGraphic, Exception);

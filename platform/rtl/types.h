@@ -38,6 +38,15 @@ struct TPoint {
   friend constexpr bool operator==(const TPoint&, const TPoint&) = default;
 };
 
+// A width and height.
+struct TSize {
+  Integer cx = 0;  // width
+  Integer cy = 0;  // height
+  constexpr TSize() = default;
+  constexpr TSize(Integer w, Integer h) : cx(w), cy(h) {}
+  friend constexpr bool operator==(const TSize&, const TSize&) = default;
+};
+
 // A rectangle with exclusive right and bottom edges.
 struct TRect {
   Integer Left = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "bv_rtm/border_style.h"
 #include "classes/rtti_builder.h"
 #include "controls/wincore.h"
 #include "db/field.h"

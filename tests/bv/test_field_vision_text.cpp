@@ -8,6 +8,7 @@
 
 #include "bv/columns.h"
 #include "bv/tabulon.h"
+#include "bv_rtm/child_font.h"
 #include "classes/rtti_builder.h"
 #include "db/dataset.h"
 #include "db/field.h"

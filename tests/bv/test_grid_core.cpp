@@ -1,13 +1,17 @@
 // The grid control itself: defaults and setters, failures, the freeze
 // bracket, designers, column selection, the customizer entry, dialog codes,
 // the data link's slots and streaming.
+#include "bv/grid_messages.h"
 #include "bv/grid_params.h"
 #include "bv/selection.h"
+#include "bv_rtm/border_style.h"
 #include "bv_rtm/bv_errors.h"
 #include "bv_rtm/object_text.h"
 #include "controls/wincore.h"
 #include "db/field.h"
+#include "error_text.h"
 #include "grid_test_util.h"
+#include "rtl/format.h"
 #include "rtl/streams.h"
 
 namespace brevant::test {
@@ -36,24 +40,43 @@ TEST_F(GridTest, NewGridDefaults) {
 
 TEST_F(GridTest, SettersCheckTheirValues) {
   Build(5, 3);
-  grid->SetStripStep(1);
-  EXPECT_EQ(grid->StripStep(), -1);
-  grid->SetStripStep(0);
-  EXPECT_EQ(grid->StripStep(), -1);
-  grid->SetStripStep(-3);
-  EXPECT_EQ(grid->StripStep(), -1);
-  grid->SetStripStep(2);
-  EXPECT_EQ(grid->StripStep(), 2);
-
-  try {
-    grid->SetRowLines(0);
-    FAIL() << "no error";
-  } catch (const EBVError& e) {
-    EXPECT_EQ(e.Message(), "Value must be positive (0)");
+  // StripStep takes -1 or steps above 1 and ignores the rest.
+  struct TStripCase {
+    const char* name;  // what is tried
+    Integer value;     // the value set
+    Integer expected;  // StripStep afterwards
+  };
+  const TStripCase strips[] = {
+      {"one is ignored", 1, -1},
+      {"zero is ignored", 0, -1},
+      {"other negatives are ignored", -3, -1},
+      {"two is taken", 2, 2},
+  };
+  for (const TStripCase& c : strips) {
+    SCOPED_TRACE(c.name);
+    grid->SetStripStep(c.value);
+    EXPECT_EQ(grid->StripStep(), c.expected);
   }
-  EXPECT_EQ(grid->RowLines(), 1);
-  EXPECT_THROW(grid->SetTitleLines(-1), EBVError);
-  EXPECT_EQ(grid->TitleLines(), 1);
+
+  // Lines per band are positive; a refused value leaves the old one.
+  struct TLinesCase {
+    const char* name;                    // the band
+    void (TDBTabulon::*set)(Integer);    // its setter
+    Integer (TDBTabulon::*get)() const;  // its getter
+    Integer value;                       // a refused value
+  };
+  const TLinesCase lines[] = {
+      {"rows refuse zero", &TDBTabulon::SetRowLines, &TDBTabulon::RowLines, 0},
+      {"titles refuse negatives", &TDBTabulon::SetTitleLines, &TDBTabulon::TitleLines, -1},
+      {"footers refuse zero", &TDBTabulon::SetFootLines, &TDBTabulon::FootLines, 0},
+  };
+  for (const TLinesCase& c : lines) {
+    SCOPED_TRACE(c.name);
+    TDBTabulon* g = grid;
+    EXPECT_EQ(ErrorOf([g, &c] { (g->*c.set)(c.value); }),
+              Format("EBVError: Value must be positive (%d)", {c.value}));
+    EXPECT_EQ((g->*c.get)(), 1);
+  }
 
   // More lines per row make taller rows and fewer of them.
   const Integer oneLine = grid->RowHeight();
@@ -288,12 +311,21 @@ TEST_F(GridTest, BorderStylesFrameTheClientArea) {
   grid->SetScrollBars(ssNone);
   const Integer width = grid->Width();
   EXPECT_EQ(grid->ClientWidth(), width);  // bsNoBorder
-  grid->SetBorderStyle(bs3D);             // the client edge
-  EXPECT_EQ(grid->ClientWidth(), width - 4);
-  grid->SetBorderStyle(bsSoft);
-  EXPECT_EQ(grid->ClientWidth(), width - 2);
-  grid->SetBorderStyle(bsFlatExt);
-  EXPECT_EQ(grid->ClientWidth(), width - 4);
+  struct TBorderCase {
+    const char* name;      // the border
+    TznBorderStyle style;  // its kind
+    Integer frame;         // pixels it takes from the client width
+  };
+  const TBorderCase borders[] = {
+      {"the client edge", bs3D, 4},
+      {"a soft edge", bsSoft, 2},
+      {"a flat edge with a frame", bsFlatExt, 4},
+  };
+  for (const TBorderCase& c : borders) {
+    SCOPED_TRACE(c.name);
+    grid->SetBorderStyle(c.style);
+    EXPECT_EQ(grid->ClientWidth(), width - c.frame);
+  }
   Pump();
   // The window was recreated each time and still shows the records.
   EXPECT_EQ(grid->RowCount(), grid->FitRowCount());

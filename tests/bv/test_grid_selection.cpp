@@ -9,6 +9,7 @@
 #include "bv/selection.h"
 #include "bv_db/quick_record_set.h"
 #include "bv_rtm/bv_errors.h"
+#include "controls/messages.h"
 #include "db/field.h"
 #include "grid_test_util.h"
 
@@ -537,6 +538,7 @@ TEST_F(SelectionTest, RandomOperationsMatchAModel) {
       Pump();
     }
     SCOPED_TRACE(what + " at step " + IntToStr(step));
+    ASSERT_EQ(grid->RowWindowFault(), "");
     ASSERT_EQ(Sel()->SelectedCount(), static_cast<Integer>(model.size()));
     const std::vector<Integer> selected = SelectedIDs();
     ASSERT_EQ(selected, std::vector<Integer>(model.begin(), model.end()));

@@ -1,6 +1,7 @@
 // What the grid keeps across changes around it: a data source moved to
 // another dataset, a refresh, a designer or column going away, the wheel
 // inside a scrolling parent, and how it tells whether more records follow.
+#include "bv/grid_messages.h"
 #include "classes/rtti_builder.h"
 #include "controls/extctrls.h"
 #include "controls/wincore.h"

@@ -1,5 +1,7 @@
 // The record window: rows, cursor row, scroll bars, scroll messages, wheel,
 // resizing, dataset notifications and the repaint after a scroll.
+#include <functional>
+
 #include "bv/selection.h"
 #include "controls/wincore.h"
 #include "db/field.h"
@@ -134,24 +136,35 @@ TEST_F(GridTest, ScrollCodesMoveTheRecord) {
   ds->Next();  // current record in the second row
   Pump();
   EXPECT_EQ(grid->ActiveRow(), 1);
-  VScroll(SB_LINEDOWN);  // the record below the tenth row becomes current
-  EXPECT_EQ(CurrentID(), 11);
-  EXPECT_EQ(WindowIDs(), Range(2, 10));
-  EXPECT_EQ(grid->ActiveRow(), 9);
-  VScroll(SB_LINEUP);  // the record above the top row
-  EXPECT_EQ(CurrentID(), 1);
-  EXPECT_EQ(WindowIDs(), Range(1, 10));
-  VScroll(SB_PAGEDOWN);
-  EXPECT_EQ(CurrentID(), 11);
-  VScroll(SB_PAGEUP);
-  EXPECT_EQ(CurrentID(), 1);
-  VScroll(SB_BOTTOM);
-  EXPECT_EQ(CurrentID(), 100);
-  EXPECT_EQ(WindowIDs(), Range(91, 10));
-  VScroll(SB_TOP);
-  EXPECT_EQ(CurrentID(), 1);
-  VScroll(SB_ENDSCROLL);
-  EXPECT_EQ(CurrentID(), 1);
+  // Each step runs on the window the step before left; 0 means "not
+  // checked".
+  struct TStep {
+    const char* name;   // what the code does here
+    Integer code;       // the scroll code sent
+    Integer current;    // the current record's ID afterwards
+    Integer top;        // the top row's ID afterwards
+    Integer activeRow;  // the active row afterwards, -1 not checked
+  };
+  const TStep steps[] = {
+      {"line down: the record below the tenth row", SB_LINEDOWN, 11, 2, 9},
+      {"line up: the record above the top row", SB_LINEUP, 1, 1, -1},
+      {"page down", SB_PAGEDOWN, 11, 0, -1},
+      {"page up", SB_PAGEUP, 1, 0, -1},
+      {"bottom", SB_BOTTOM, 100, 91, -1},
+      {"top", SB_TOP, 1, 0, -1},
+      {"end of scrolling moves nothing", SB_ENDSCROLL, 1, 0, -1},
+  };
+  for (const TStep& s : steps) {
+    SCOPED_TRACE(s.name);
+    VScroll(s.code);
+    EXPECT_EQ(CurrentID(), s.current);
+    if (s.top != 0) {
+      EXPECT_EQ(WindowIDs(), Range(s.top, 10));
+    }
+    if (s.activeRow >= 0) {
+      EXPECT_EQ(grid->ActiveRow(), s.activeRow);
+    }
+  }
   EXPECT_EQ(grid->Perform(WM_VSCROLL, SB_LINEDOWN, 0), 1);
 }
 
@@ -164,18 +177,31 @@ TEST_F(GridTest, ThumbTrackPutsRecordInTopRow) {
     SetScrollInfo(grid->WindowHandle(), SB_VERT, info, false);
     VScroll(SB_THUMBTRACK, t);
   };
-  track(40);
-  EXPECT_EQ(WindowIDs().front(), 40);
-  track(20);  // backwards: the record lands in the top row as well
-  EXPECT_EQ(WindowIDs().front(), 20);
-  track(20);  // already the top row: nothing moves
-  EXPECT_EQ(WindowIDs().front(), 20);
-  track(1);
-  EXPECT_EQ(CurrentID(), 1);
-  track(100);
-  EXPECT_EQ(CurrentID(), 100);
-  track(500);
-  EXPECT_EQ(CurrentID(), 100);
+  // Each step tracks from where the step before left the window.
+  struct TStep {
+    const char* name;  // where the thumb goes
+    Integer pos;       // the track position
+    Integer top;       // the top row's ID afterwards, 0 not checked
+    Integer current;   // the current record's ID afterwards, 0 not checked
+  };
+  const TStep steps[] = {
+      {"forwards: the record lands in the top row", 40, 40, 0},
+      {"backwards: the record lands in the top row as well", 20, 20, 0},
+      {"already the top row: nothing moves", 20, 20, 0},
+      {"the first record", 1, 0, 1},
+      {"the last record", 100, 0, 100},
+      {"beyond the end: the last record", 500, 0, 100},
+  };
+  for (const TStep& s : steps) {
+    SCOPED_TRACE(s.name);
+    track(s.pos);
+    if (s.top != 0) {
+      EXPECT_EQ(WindowIDs().front(), s.top);
+    }
+    if (s.current != 0) {
+      EXPECT_EQ(CurrentID(), s.current);
+    }
+  }
 }
 
 TEST_F(GridTest, WheelMovesOneRecordPerNotch) {
@@ -398,6 +424,50 @@ TEST_F(GridTest, ScrollBarByMouse) {
 namespace brevant::test {
 namespace {
 
+// The row window's check names each broken rule: the window is corrupted
+// from outside, one way per row, and recomputing it mends it again.
+TEST_F(GridTest, RowWindowCheckNamesTheBrokenRule) {
+  struct TCorruption {
+    const char* name;                          // what is broken
+    std::function<void(TDBTabulon*)> corrupt;  // breaks it
+    const char* rule;                          // the rule the check must name
+  };
+  const TCorruption rows[] = {
+      {"cursor beyond the window", [](TDBTabulon* g) { g->SetCursorRowDirect(g->RowCount()); },
+       "CursorRow is a window row or -1"},
+      {"cursor away from the active record",
+       [](TDBTabulon* g) { g->SetCursorRowDirect(g->ActiveRow() + 1); },
+       "a sensitive cursor shows the active record"},
+      {"link moved behind the grid's back",
+       [](TDBTabulon* g) { g->DataLink()->SetActiveRecord(g->ActiveRow() + 1); },
+       "ActiveRow is the link's active record"},
+      {"link buffers resized behind the grid's back",
+       [](TDBTabulon* g) { g->DataLink()->SetBufferCount(g->FitRowCount() - 2); },
+       "the link buffers as many records as rows fit"},
+      {"a frozen grid breaks nothing", [](TDBTabulon* g) { g->FreezeGrid(); }, ""},
+  };
+  for (const TCorruption& row : rows) {
+    SCOPED_TRACE(row.name);
+    Build(30, 6);
+    ds->MoveBy(3);
+    Pump();
+    ASSERT_EQ(grid->RowWindowFault(), "");
+    EXPECT_NO_THROW(grid->CheckRowWindowInvariants());
+    row.corrupt(grid);
+    const String fault = grid->RowWindowFault();
+    if (*row.rule == 0) {
+      EXPECT_EQ(fault, "");
+    } else {
+      EXPECT_NE(fault.find(row.rule), String::npos) << fault;
+      EXPECT_THROW(grid->CheckRowWindowInvariants(), EInvalidOperation);
+    }
+    while (grid->FreezeCount() > 0) grid->UnfreezeGrid(false);
+    grid->DataLink()->SetActiveRecord(grid->ActiveRow());
+    grid->UpdateRowWindow();
+    EXPECT_EQ(grid->RowWindowFault(), "");
+  }
+}
+
 // A random walk of scroll messages, wheel turns, resizes and dataset
 // operations; after each step the window is checked against the dataset:
 // consecutive records, as many rows as fit or records exist, the cursor on
@@ -459,6 +529,7 @@ TEST_F(GridTest, RandomWalkKeepsTheWindowConsistent) {
         Pump();
       }
       SCOPED_TRACE(what + " at step " + IntToStr(step));
+      ASSERT_EQ(grid->RowWindowFault(), "");
       const Integer records = ds->RecordCount();
       ASSERT_EQ(grid->RowCount(), std::min(grid->FitRowCount(), records));
       ASSERT_EQ(grid->ActiveRow(), grid->DataLink()->ActiveRecord());

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "classes/rtti_builder.h"
+#include "controls/wincore.h"
 
 namespace brevant {
 

@@ -8,6 +8,7 @@
 #include "controls/controls_test_util.h"
 #include "controls/extctrls.h"
 #include "controls/stdctrls.h"
+#include "controls/wincore.h"
 #include "graphics/colors.h"
 
 namespace brevant::test {

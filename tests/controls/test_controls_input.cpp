@@ -1,6 +1,7 @@
 // Focus, keyboard and mouse handling of controls on a form, driven through
 // the off-screen backend's input events.
 #include "controls/controls_test_util.h"
+#include "controls/wincore.h"
 
 namespace brevant::test {
 

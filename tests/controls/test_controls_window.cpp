@@ -5,6 +5,7 @@
 #include "classes/typinfo.h"
 #include "controls/actions.h"
 #include "controls/controls_test_util.h"
+#include "controls/wincore.h"
 
 namespace brevant::test {
 

@@ -15,6 +15,7 @@
 #include "controls/os_services.h"
 #include "controls/stdctrls.h"
 #include "controls/stdctrls_test_util.h"
+#include "controls/wincore.h"
 #include "graphics/bitmap.h"
 #include "graphics/canvas.h"
 #include "graphics/pen_brush.h"

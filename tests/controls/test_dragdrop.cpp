@@ -1,10 +1,12 @@
 // Drag and drop between controls: accept, reject, cancel, automatic mode.
 #include <algorithm>
 
+#include "backend/codes.h"
 #include "controls/dragdrop.h"
 #include "controls/forms_test_util.h"
 #include "controls/menus.h"
 #include "controls/stdctrls.h"
+#include "controls/wincore.h"
 
 namespace brevant::test {
 

@@ -1,6 +1,7 @@
 // The single-line edit and the memo, driven through real input events.
 #include "controls/controls_test_util.h"
 #include "controls/edits.h"
+#include "controls/wincore.h"
 #include "rtl/stringlist.h"
 
 namespace brevant::test {

@@ -1,5 +1,6 @@
 // Panels, images, notebooks, splitters, scroll boxes and speed buttons.
 #include "controls/stdctrls_test_util.h"
+#include "controls/wincore.h"
 #include "graphics/bitmap.h"
 #include "graphics/picture.h"
 

@@ -6,6 +6,7 @@
 #include "controls/forms_test_util.h"
 #include "controls/message_box.h"
 #include "controls/os_services.h"
+#include "controls/wincore.h"
 #include "graphics/canvas.h"
 
 namespace brevant::test {

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "controls/edits.h"
+#include "controls/messages.h"
 #include "controls/stdctrls_test_util.h"
 
 namespace brevant::test {

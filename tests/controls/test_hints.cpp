@@ -1,6 +1,7 @@
 // The hint machinery and THintWindow.
 #include "controls/forms_test_util.h"
 #include "controls/hintwindow.h"
+#include "controls/wincore.h"
 
 namespace brevant::test {
 

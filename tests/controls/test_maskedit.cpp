@@ -3,6 +3,7 @@
 #include "controls/controls_test_util.h"
 #include "controls/maskedit.h"
 #include "controls/stdctrls.h"
+#include "controls/wincore.h"
 
 namespace brevant::test {
 

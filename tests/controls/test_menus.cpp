@@ -6,6 +6,7 @@
 #include "controls/edits.h"
 #include "controls/forms_test_util.h"
 #include "controls/menus.h"
+#include "controls/wincore.h"
 
 namespace brevant::test {
 

@@ -4,6 +4,7 @@
 
 #include "controls/edits.h"
 #include "controls/stdctrls_test_util.h"
+#include "controls/wincore.h"
 
 namespace brevant::test {
 

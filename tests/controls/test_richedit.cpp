@@ -1,6 +1,7 @@
 // The rich edit: formats per character, plain-text mode, streams.
 #include "controls/controls_test_util.h"
 #include "controls/richedit.h"
+#include "controls/wincore.h"
 #include "graphics/font.h"
 #include "rtl/streams.h"
 #include "rtl/stringlist.h"

@@ -1,5 +1,6 @@
 // Labels, bevels, group boxes, buttons and check boxes driven through real
 // input, checked at their pixels.
+#include "controls/messages.h"
 #include "controls/stdctrls_test_util.h"
 
 namespace brevant::test {

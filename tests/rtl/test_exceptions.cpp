@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
+#include "rtl/closing_guard.h"
 #include "rtl/exceptions.h"
 #include "rtl/scope.h"
 #include "rtl/store_changed.h"
@@ -99,3 +102,54 @@ TEST(ScopeGuards, StoreChangedWritesOnlyNewValues) {
   EXPECT_TRUE(StoreChanged(name, String("b")));
   EXPECT_EQ(name, "b");
 }
+
+namespace brevant {
+namespace {
+
+// Runs body inside a closing bracket whose closing fails with "closing";
+// answers the message that reached the caller and whether the closing ran.
+template <class F>
+std::pair<String, bool> RunBracket(F body) {
+  bool closed = false;
+  try {
+    TClosingGuard close([&] {
+      closed = true;
+      throw EListError("closing");
+    });
+    body();
+  } catch (const Exception& e) {
+    return {e.Message(), closed};
+  }
+  return {"no error", closed};
+}
+
+// Leaves a bracket normally from a destructor that runs while another
+// exception unwinds, and keeps what the bracket raised.
+struct TCloseInDestructor {
+  String& seen;  // the message the bracket raised
+  ~TCloseInDestructor() {
+    try {
+      TClosingGuard close([] { throw EListError("closing"); });
+    } catch (const Exception& e) {
+      seen = e.Message();
+    }
+  }
+};
+
+TEST(ScopeGuards, ClosingGuardLetsTheFirstFailureTravel) {
+  EXPECT_EQ(RunBracket([] {}), std::make_pair(String("closing"), true));
+  EXPECT_EQ(RunBracket([] { throw EConvertError("work"); }), std::make_pair(String("work"), true));
+
+  // The bracket was opened during unwinding, but its own scope ends
+  // normally: its failure is not swallowed.
+  String seen;
+  try {
+    TCloseInDestructor cleanup{seen};
+    throw EConvertError("work");
+  } catch (const Exception&) {
+  }
+  EXPECT_EQ(seen, "closing");
+}
+
+}  // namespace
+}  // namespace brevant

@@ -1,0 +1,23 @@
+// Forward declarations of the grid layer's classes, for headers that only
+// name them; sources include the full headers.
+#pragma once
+
+namespace brevant {
+
+class TDBTabulon;
+class TDataLinkEx;
+class TtlColumn;
+class TtlColumns;
+struct TtlGroupInfo;
+class TtlCellMargins;
+class TtlDesigner;
+class TtlPainter;
+class TtlRowAttrs;
+class TtlSelection;
+class TtlRecShot;
+class TtlCurrentRecShot;
+class TtlAutoSearchParams;
+class TtlDBParams;
+class TtlDeleteParams;
+
+}  // namespace brevant
