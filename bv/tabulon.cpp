@@ -142,7 +142,8 @@ void TDBTabulon::BeforeDestruction() {
 void TDBTabulon::Loaded() {
   TCustomControl::Loaded();
   if (Parent()) HandleNeeded();
-  sortCounter_ = -1;
+  // Loaded columns keep their orders; the counter continues after them.
+  sortCounter_ = columns_->MaxSortOrder();
   BindColumns();
   UpdateVertScrollBar(true);
   LayoutGrid();
@@ -162,6 +163,8 @@ void TDBTabulon::Notification(TComponent* component, TOperation operation) {
     DesignerDestroying(designer_);
   } else if (component == titleImages_) {
     SetTitleImages(nullptr);
+  } else if (columns_) {
+    columns_->ComponentFreed(component);
   }
 }
 
@@ -463,6 +466,7 @@ bool TDBTabulon::MeasureLines() {
   const Integer newFooter = footer + d->InnerFooterLineWidth() + d->OuterFooterLineWidth();
   const bool changed =
       newTitle != titleHeight_ || newRow != rowHeight_ || newFooter != footerHeight_;
+  columns_->SetLineHeights(tg, cg, fh);
   titleHeight_ = newTitle;
   rowHeight_ = newRow;
   footerHeight_ = newFooter;
@@ -678,9 +682,11 @@ void TDBTabulon::Dispatch(TMessage& message) {
     case WM_TL_CUSTOMIZER:
       WMCustomizer(message);
       return;
+    case CM_HINTSHOW:
+      CMHintShow(message);
+      return;
     case CM_HINTSHOWPAUSE:
-      *reinterpret_cast<Integer*>(message.LParam) = 500;
-      message.Result = 1;
+      CMHintShowPause(message);
       return;
     default:
       TCustomControl::Dispatch(message);

@@ -176,7 +176,12 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   bool PaintingEnabled() const { return paintingEnabled_; }
   Integer FreezeCount() const { return freezeCount_; }
   bool Navigating() const { return navigating_; }
+  // The last SortOrder handed out; never below an order a column holds.
   Integer SortCounter() const { return sortCounter_; }
+  void SetSortCounter(Integer value) { sortCounter_ = value; }
+  // 0 none, 1 over a sizing edge, 2 sizing, 3 title pressed.
+  Integer MouseMode() const { return mouseMode_; }
+  void SetMouseMode(Integer value) { mouseMode_ = value; }
 
   TDataLinkEx* DataLink() const { return dataLink_; }
   TDataSet* DataSet() const { return dataSet_; }
@@ -302,6 +307,10 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   void CMCancelMode(TMessage& message) override;
 
  private:
+  // Hints for clipped titles and footers; the pause when moving between
+  // hints.
+  void CMHintShow(TMessage& message);
+  void CMHintShowPause(TMessage& message);
   // Link handlers.
   void LinkActiveChanged(TDataLinkEx* sender);
   void LinkDataChanged(TDataLinkEx* sender);
@@ -383,6 +392,7 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   // once the column is gone.
   TtlColumn* customizerColumn_ = nullptr;
   Integer sortCounter_ = -1;
+  Integer mouseMode_ = 0;
   bool destroying_ = false;
 };
 
