@@ -411,7 +411,8 @@ void TtlColumn::SetFooterTextAlignment(TznDefAlignment value) {
 void TtlColumn::SetFooterState(TtlFooterState value) {
   if (footerState_ == value) return;
   footerState_ = value;
-  footerText_.clear();
+  // A stored FooterText is read before FooterState: loading keeps it.
+  if (!GridLoading()) footerText_.clear();
   InvalidateColumn();
 }
 
