@@ -332,6 +332,7 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   void BindColumns();
   Integer TextHeightOf(const class TChildFont* overlay);
   void PaintPlain();
+  void PaintFooters(TCanvas* canvas);
   void SetScrollBar(Integer bar, Integer min, Integer max, Integer page, Integer pos, bool redraw);
   // The pending actions on the record in window row `row` (left) and on
   // the current record (reached); then the range from anchor.
