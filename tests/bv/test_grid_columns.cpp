@@ -393,5 +393,98 @@ TEST_F(ColumnTest, FooterStatesAndTheirMarkers) {
   EXPECT_EQ(column->FooterState(), fsMax);
 }
 
+// The left-most and right-most columns of ink (non-white pixels) in r of
+// bitmap; {-1, -1} when there is none.
+std::pair<Integer, Integer> InkSpan(TBitmap& bitmap, const TRect& r) {
+  std::pair<Integer, Integer> span{-1, -1};
+  for (Integer y = r.Top; y < r.Bottom; ++y) {
+    const std::uint32_t* row = bitmap.ScanLine(y);
+    for (Integer x = r.Left; x < r.Right; ++x) {
+      if ((row[x] & 0xFFFFFF) == 0xFFFFFF) continue;
+      if (span.first < 0 || x < span.first) span.first = x;
+      span.second = std::max(span.second, x);
+    }
+  }
+  return span;
+}
+
+TEST_F(ColumnTest, TitlesAndFootersDrawAlignedAndTellWhenClipped) {
+  grid->SetShowFooters(true);
+  FitRows(5);
+  column->SetWidth(120);
+  Pump();
+  TBitmap bitmap;
+  bitmap.SetSize(grid->ClientWidth(), grid->ClientHeight());
+  auto clear = [&] {
+    bitmap.Canvas()->Brush()->SetStyle(bsSolid);
+    bitmap.Canvas()->Brush()->SetColor(clWhite);
+    bitmap.Canvas()->FillRect(TRect(0, 0, bitmap.Width(), bitmap.Height()));
+  };
+  const TRect footer = column->FooterRect(true, false);
+  ASSERT_FALSE(IsRectEmpty(footer));
+  const Integer middle = (footer.Left + footer.Right) / 2;
+
+  // No state and no text: nothing at all.
+  clear();
+  bool clipped = true;
+  column->DrawFooter(bitmap.Canvas(), 0, &clipped);
+  EXPECT_FALSE(clipped);
+  EXPECT_EQ(InkSpan(bitmap, footer).first, -1);
+
+  struct {
+    const char* name;
+    TznDefAlignment alignment;
+    bool leftHalf, rightHalf;  // where ink is expected
+  } const rows[] = {
+      {"Default", talDefault, false, true},
+      {"Right", talRightJustify, false, true},
+      {"Left", talLeftJustify, true, false},
+      {"Centre", talCenter, true, true},
+  };
+  column->SetFooterText("12");
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    column->SetFooterTextAlignment(r.alignment);
+    clear();
+    column->DrawFooter(bitmap.Canvas(), 0, &clipped);
+    EXPECT_FALSE(clipped);
+    const auto span = InkSpan(bitmap, footer);
+    ASSERT_GE(span.first, 0);
+    EXPECT_EQ(span.first < middle, r.leftHalf);
+    EXPECT_EQ(span.second >= middle, r.rightHalf);
+  }
+  // Shifted by (dx, dy): drawn that much to the left and up.
+  clear();
+  column->SetFooterTextAlignment(talLeftJustify);
+  column->DrawFooter(bitmap.Canvas(), 0, &clipped);
+  const Integer at = InkSpan(bitmap, footer).first;
+  clear();
+  column->DrawFooter(bitmap.Canvas(), 10, &clipped, 0);
+  EXPECT_EQ(InkSpan(bitmap, TRect(0, footer.Top, footer.Right, footer.Bottom)).first, at - 10);
+
+  // Titles: a caption that does not fit its width is clipped; hidden with
+  // cvoNoCaption, yet still measured.
+  const TRect title = column->TitleRect(false);
+  column->SetCaption("Vendor");
+  clear();
+  column->DrawTitle(bitmap.Canvas(), 0, &clipped);
+  EXPECT_FALSE(clipped);
+  EXPECT_GE(InkSpan(bitmap, title).first, 0);
+  column->SetCaption("The vendor's full registered name");
+  column->DrawTitle(bitmap.Canvas(), 0, &clipped);
+  EXPECT_TRUE(clipped);
+  column->SetOptionsVisual({cvoNoCaption});
+  clear();
+  column->DrawTitle(bitmap.Canvas(), 0, &clipped);
+  EXPECT_TRUE(clipped);
+  EXPECT_EQ(InkSpan(bitmap, title).first, -1);
+
+  // A hidden column draws nothing and is never clipped.
+  column->SetVisible(false);
+  column->DrawTitle(bitmap.Canvas(), 0, &clipped);
+  EXPECT_FALSE(clipped);
+  EXPECT_TRUE(IsRectEmpty(column->TitleRect(true)));
+}
+
 }  // namespace
 }  // namespace brevant::test
