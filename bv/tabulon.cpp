@@ -10,6 +10,7 @@
 #include "bv/columns.h"
 #include "bv/datalink_ex.h"
 #include "bv/designer.h"
+#include "bv/field_list.h"
 #include "bv/field_vision.h"
 #include "bv/grid_params.h"
 #include "bv/selection.h"
@@ -240,6 +241,11 @@ void TDBTabulon::SetParamsDB(TtlDBParams* value) {
 }
 void TDBTabulon::SetParamsDelete(TtlDeleteParams* value) {
   paramsDelete_->Assign(value);
+}
+
+void TDBTabulon::SetAttrs(const String& value) {
+  attrs_ = value;
+  for (Integer i = 0; i < columns_->Count(); ++i) columns_->Items(i)->FieldList()->SetAttrs(value);
 }
 
 void TDBTabulon::SetAutoColumnFit(bool value) {

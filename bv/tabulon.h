@@ -153,7 +153,8 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   // Designer, or the process-wide default designer.
   TtlDesigner* EffectiveDesigner() const { return effectiveDesigner_; }
   const String& Attrs() const { return attrs_; }
-  void SetAttrs(const String& value) { attrs_ = value; }
+  // Handed on to every column's field list.
+  void SetAttrs(const String& value);
   TtlColumns* Columns() const { return columns_; }
   void SetColumns(TtlColumns* value);
 

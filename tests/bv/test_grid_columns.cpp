@@ -143,11 +143,17 @@ TEST_F(ColumnTest, BindsThroughItsFieldList) {
   EXPECT_EQ(column->FieldList()->Alignment(), taRightJustify);
   column->SetVertAlignment(tlaBottom);
   EXPECT_EQ(column->FieldList()->Layout(), tlBottom);
+  // The grid's Attrs reach the field lists, now and for columns to come.
+  grid->SetAttrs("key=1");
+  EXPECT_EQ(column->FieldList()->Attrs(), "key=1");
+  EXPECT_EQ(grid->Columns()->Add()->FieldList()->Attrs(), "key=1");
   column->SetFieldName("Nope");
   EXPECT_EQ(column->Field(), nullptr);
   EXPECT_FALSE(column->FieldList()->Active());
-  ds->Close();
   column->SetFieldName("ID");
+  EXPECT_TRUE(column->FieldList()->Active());
+  ds->Close();  // the link goes inactive
+  EXPECT_FALSE(column->FieldList()->Active());
   EXPECT_EQ(column->Field(), nullptr);
 
   // A vision freed while a column uses it leaves the column on the default.
@@ -162,6 +168,56 @@ TEST_F(ColumnTest, BindsThroughItsFieldList) {
   column->SetPopupMenu(menu);
   TObject::Free(menu);
   EXPECT_EQ(column->PopupMenu(), nullptr);
+}
+
+TEST_F(ColumnTest, TheVisionAndTheGridDecideOnEditing) {
+  struct {
+    const char* name;
+    bool visionAllows, gridAllows;
+    bool result;
+    Integer gridAsked;
+  } const rows[] = {
+      {"Both", true, true, true, 1},
+      {"GridRefuses", true, false, false, 1},
+      {"VisionRefuses", false, true, false, 0},
+  };
+  auto* vision = Create<TznFieldVision>(form);
+  column->SetVision(vision);
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    Integer asked = 0;
+    vision->BeforeEdit = TfvBeforeEditEvent::FromCallable(
+        [&](TObject*, TtlFieldList*, bool& doEdit) { doEdit = r.visionAllows; });
+    grid->BeforeFieldEdit =
+        TtlBeforeFieldEditEvent::FromCallable([&](TObject*, TtlColumn* c, bool& doEdit) {
+          EXPECT_EQ(c, column);
+          EXPECT_TRUE(doEdit);
+          ++asked;
+          doEdit = r.gridAllows;
+        });
+    EXPECT_EQ(column->CanStartEdit(), r.result);
+    EXPECT_EQ(asked, r.gridAsked);
+  }
+  // Read-only on either side stops modifying.
+  EXPECT_TRUE(column->CanModify());
+  grid->SetReadOnly(true);
+  EXPECT_FALSE(column->CanModify());
+  grid->SetReadOnly(false);
+  column->SetReadOnly(true);
+  EXPECT_FALSE(column->CanModify());
+  // A post reports to the grid with no post code and no action.
+  Integer posted = 0;
+  grid->AfterFieldPost = TtlAfterFieldPostEvent::FromCallable(
+      [&](TObject*, TtlColumn* c, TtlFieldPostCode code, TtlFieldEditAction& action) {
+        EXPECT_EQ(c, column);
+        EXPECT_EQ(code, fpcNone);
+        EXPECT_EQ(action, feaNone);
+        ++posted;
+      });
+  column->ValuePosted();
+  EXPECT_EQ(posted, 1);
+  column->SetVision(nullptr);
+  TObject::Free(vision);
 }
 
 TEST_F(ColumnTest, SortOrdersFollowTheGridsCounter) {
