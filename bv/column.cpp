@@ -534,7 +534,11 @@ void TtlColumn::ChangeFooterState(TtlFooterState state) {
     TTemporaryChange assigning(assigning_, true);
     SetFooterState(state);
   }
-  TScopeGuard repaint([this] { InvalidateColumn(); });
+  // The handler may free the column: only a living one is repainted.
+  const std::weak_ptr<const bool> alive = alive_;
+  TScopeGuard repaint([this, alive] {
+    if (!alive.expired()) InvalidateColumn();
+  });
   if (TDBTabulon* grid = Grid(); grid && grid->OnFooterStateChange)
     grid->OnFooterStateChange(grid, this);
 }

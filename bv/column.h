@@ -344,6 +344,8 @@ class TtlColumn : public TCollectionItem, public IznFieldVisionConsumer {
   Integer footerLineHeight_ = 0;                 // one footer line
   bool assigning_ = false;                       // a copy runs
   bool mapping_ = false;                         // ApplyMapping runs
+  std::shared_ptr<const bool> alive_ =
+      std::make_shared<const bool>(true);  // expires with the column
 };
 
 // Bits of TtlColumn::CopyFrom's mask.

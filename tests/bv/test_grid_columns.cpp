@@ -447,6 +447,13 @@ TEST_F(ColumnTest, FooterStatesAndTheirMarkers) {
   column->ChangeFooterState(fsMax);
   EXPECT_EQ(reported, 1);
   EXPECT_EQ(column->FooterState(), fsMax);
+
+  // A handler that frees the column: nothing touches it afterwards.
+  grid->OnFooterStateChange =
+      TtlColumnEvent::FromCallable([&](TObject*, TtlColumn* c) { TObject::Free(c); });
+  column->ChangeFooterState(fsMin);
+  EXPECT_EQ(grid->Columns()->Count(), 1);
+  Pump();
 }
 
 // The left-most and right-most columns of ink (non-white pixels) in r of
