@@ -56,7 +56,11 @@ TEST_F(GridHintTest, ClippedTitlesShowTheirCaption) {
   ASSERT_EQ(ShownHint(), "Name of the vendor's contact person");
   THintWindow* window = Application()->HintWindow();
   ASSERT_NE(TryAs<THintWindowEx>(window), nullptr);
-  EXPECT_EQ(static_cast<THintWindowEx*>(window)->HintData(), grid);
+  auto* ex = static_cast<THintWindowEx*>(window);
+  EXPECT_EQ(ex->HintData(), grid);
+  int other = 0;
+  ex->CalcHintRect(200, "x", &other);  // measuring remembers its data too
+  EXPECT_EQ(ex->HintData(), &other);
   // The hint goes as soon as the mouse moves out of the 8 by 8 square.
   Offscreen().MouseMove(grid->ClientToScreen({title.X + 5, title.Y}));
   Pump();
