@@ -80,6 +80,8 @@ TEST_F(ColumnTest, EachSetterAsksTheGridForTheNarrowestUpdate) {
       {"Width", [](TtlColumn* c) { c->SetWidth(80); }, Effect::Grid},
       {"Fixed", [](TtlColumn* c) { c->SetFixed(cfLeft); }, Effect::Grid},
       {"LayoutIndex", [](TtlColumn* c) { c->SetLayoutIndex(1); }, Effect::Grid},
+      {"LayoutLevel", [](TtlColumn* c) { c->SetLayoutLevel(1); }, Effect::Grid},
+      {"Visible", [](TtlColumn* c) { c->SetVisible(false); }, Effect::Grid},
   };
   for (const SetterCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -109,6 +111,16 @@ TEST_F(ColumnTest, DefaultsAndValueRules) {
     c->SetWidth(w);
     EXPECT_EQ(c->Width(), 2) << w;
   }
+  // A hidden column's width is only stored; showing it lays it out.
+  column->SetVisible(false);
+  Pump();
+  grid->Clips.clear();
+  column->SetWidth(90);
+  EXPECT_STREQ(Name(Observe()), "none");
+  column->SetVisible(true);
+  Pump();
+  EXPECT_EQ(column->GroupInfo()->Width, 90);
+
   // Setting the footer state clears the text the application computed.
   c->SetFooterText("12");
   c->SetFooterState(fsMax);
@@ -309,11 +321,20 @@ TEST_F(ColumnTest, OnlyStoredPropertiesAreWrittenAndReadBack) {
   column->SetTitleImageIndex(2);
   column->SetOptionsMapping({cioImportDomain});
   column->SetVisible(false);
+  TBitmap glyph;
+  glyph.SetSize(3, 2);
+  glyph.Canvas()->Brush()->SetColor(clRed);
+  glyph.Canvas()->FillRect(TRect(0, 0, 3, 2));
+  grid->Columns()->Items(0)->SetTitleGlyph(&glyph);
   // Colours are written as numbers and text as UTF-8; lines end in CR LF.
   const String expected =
       "  Columns = <\r\n"
       "    item\r\n"
       "      FieldName = 'ID'\r\n"
+      "      TitleGlyph.Data = {\r\n"
+      "        424D4E0000000000000036000000280000000300000002000000010018000000\r\n"
+      "        000018000000C40E0000C40E000000000000000000000000FF0000FF0000FF00\r\n"
+      "        00000000FF0000FF0000FF000000}\r\n"
       "      Font.Color = 255\r\n"
       "    end\r\n"
       "    item\r\n"
@@ -339,6 +360,10 @@ TEST_F(ColumnTest, OnlyStoredPropertiesAreWrittenAndReadBack) {
   ReadComponent(in, copy.get());
   ASSERT_EQ(copy->Columns()->Count(), 2);
   EXPECT_EQ(ColumnsText(copy.get()), expected);
+  TBitmap* glyphBack = copy->Columns()->Items(0)->TitleGlyphIfAny();
+  ASSERT_NE(glyphBack, nullptr);
+  EXPECT_EQ(glyphBack->Width(), 3);
+  EXPECT_EQ(glyphBack->ScanLine(1)[2] & 0xFFFFFF, 0xFF0000u);
   TtlColumn* back = copy->Columns()->Items(1);
   EXPECT_EQ(back->Caption(), "Händler");
   EXPECT_EQ(back->SortOrder(), 0);
@@ -516,6 +541,18 @@ TEST_F(ColumnTest, TitlesAndFootersDrawAlignedAndTellWhenClipped) {
     EXPECT_EQ(span.first < middle, r.leftHalf);
     EXPECT_EQ(span.second >= middle, r.rightHalf);
   }
+  // The footer attributes' colour reaches the text.
+  column->FooterAttrs()->SetFontColor(clRed);
+  clear();
+  column->DrawFooter(bitmap.Canvas(), 0, &clipped);
+  bool red = false;
+  for (Integer y = footer.Top; y < footer.Bottom; ++y)
+    for (Integer x = footer.Left; x < footer.Right; ++x)
+      if ((bitmap.ScanLine(y)[x] & 0xFFFFFF) == 0xFF0000) red = true;
+  EXPECT_TRUE(red);
+  column->FooterAttrs()->Reset();
+  EXPECT_EQ(column->FooterAttrs()->FontColor(), clNone);
+
   // Shifted by (dx, dy): drawn that much to the left and up.
   clear();
   column->SetFooterTextAlignment(talLeftJustify);
