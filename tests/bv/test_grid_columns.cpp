@@ -134,6 +134,16 @@ TEST_F(ColumnTest, DefaultsAndValueRules) {
   EXPECT_TRUE(c->IsTitleGlyphStored());
   c->SetTitleImageIndex(2);
   EXPECT_FALSE(c->IsTitleGlyphStored());
+  // The title height makes room for a picture.
+  const Integer text = c->CalcTitleHeight(1, 4);
+  EXPECT_GT(text, 4);
+  TBitmap tall;
+  tall.SetSize(4, text + 10);
+  c->SetTitleGlyph(&tall);
+  EXPECT_EQ(c->CalcTitleHeight(1, 4), text + 12);
+  EXPECT_EQ(c->CalcTitleHeight(3, 4), std::max(text + 12, 4 + 3 * (text - 4)));
+  c->SetTitleGlyph(nullptr);
+  EXPECT_EQ(c->CalcTitleHeight(1, 4), text);
   // A column that may not be selected is never current.
   EXPECT_TRUE(c->IsSelectable());
   c->SetOptionsBehavior({cboNoSelecting});
