@@ -46,6 +46,16 @@ class ColumnTest : public GridTest {
   TtlColumn* column = nullptr;
 };
 
+// A vision and a menu that outlive the grids of the setter table.
+TznFieldVision* TestVision() {
+  static TznFieldVision* vision = Create<TznFieldVision>(nullptr);
+  return vision;
+}
+TPopupMenu* TestMenu() {
+  static TPopupMenu* menu = Create<TPopupMenu>(nullptr);
+  return menu;
+}
+
 struct SetterCase {
   const char* name;                     // the property
   std::function<void(TtlColumn*)> set;  // a change of it
@@ -55,6 +65,18 @@ struct SetterCase {
 TEST_F(ColumnTest, EachSetterAsksTheGridForTheNarrowestUpdate) {
   const SetterCase cases[] = {
       {"SameWidth", [](TtlColumn* c) { c->SetWidth(c->Width()); }, Effect::None},
+      {"FieldName", [](TtlColumn* c) { c->SetFieldName("ID"); }, Effect::Column},
+      {"Vision", [](TtlColumn* c) { c->SetVision(TestVision()); }, Effect::Column},
+      {"PopupMenu", [](TtlColumn* c) { c->SetPopupMenu(TestMenu()); }, Effect::None},
+      {"TitleGlyph",
+       [](TtlColumn* c) {
+         TBitmap glyph;
+         glyph.SetSize(2, 2);
+         c->SetTitleGlyph(&glyph);
+       },
+       Effect::Column},
+      {"FixedWidth", [](TtlColumn* c) { c->SetOptionsBehavior({cboFixedWidth}); }, Effect::Grid},
+      {"Standalone", [](TtlColumn* c) { c->SetOptionsBehavior({cboStandalone}); }, Effect::Grid},
       {"OptionsVisual", [](TtlColumn* c) { c->SetOptionsVisual({cvoWordWrap}); }, Effect::Column},
       {"DisplayFormat", [](TtlColumn* c) { c->SetDisplayFormat("0.00"); }, Effect::Column},
       {"EditFormat", [](TtlColumn* c) { c->SetEditFormat("!"); }, Effect::None},
