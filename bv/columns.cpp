@@ -12,92 +12,6 @@
 
 namespace brevant {
 
-// ---- TtlColumn ----
-
-TtlColumns* TtlColumn::Columns() const {
-  return TryAs<TtlColumns>(Collection());
-}
-
-TDBTabulon* TtlColumn::Grid() const {
-  TtlColumns* columns = Columns();
-  return columns ? columns->Grid() : nullptr;
-}
-
-static bool GridLoading(const TDBTabulon* grid) {
-  return grid && grid->ComponentState().Contains(csLoading);
-}
-
-void TtlColumn::SetFieldName(const String& value) {
-  if (fieldName_ == value) return;
-  fieldName_ = value;
-  if (!GridLoading(Grid())) BindField();
-  Changed(false);
-}
-
-void TtlColumn::SetCaption(const String& value) {
-  if (caption_ == value) return;
-  caption_ = value;
-  if (TDBTabulon* grid = Grid()) grid->InvalidateTitle(this);
-}
-
-void TtlColumn::SetWidth(Integer value) {
-  CheckNotNegative(value);
-  if (width_ == value) return;
-  width_ = value;
-  Changed(true);
-}
-
-void TtlColumn::SetVisible(bool value) {
-  if (visible_ == value) return;
-  visible_ = value;
-  Changed(true);
-}
-
-void TtlColumn::BindField() {
-  field_ = nullptr;
-  TDBTabulon* grid = Grid();
-  TDataSet* dataSet = grid ? grid->DataSet() : nullptr;
-  if (dataSet && dataSet->Active() && !fieldName_.empty()) field_ = dataSet->FindField(fieldName_);
-}
-
-String TtlColumn::EffectiveCaption() const {
-  if (!caption_.empty()) return caption_;
-  if (field_) return field_->DisplayName();
-  return fieldName_;
-}
-
-const TtlGroupInfo* TtlColumn::GroupInfo() const {
-  TtlColumns* columns = Columns();
-  if (!columns || group_ < 0 || group_ >= columns->GroupCount()) return nullptr;
-  return &columns->Groups(group_);
-}
-
-String TtlColumn::DisplayName() const {
-  if (!caption_.empty()) return caption_;
-  if (!fieldName_.empty()) return fieldName_;
-  return TCollectionItem::DisplayName();
-}
-
-void TtlColumn::Assign(const TPersistent* source) {
-  if (auto* c = TryAs<TtlColumn>(source)) {
-    fieldName_ = c->fieldName_;
-    caption_ = c->caption_;
-    width_ = c->width_;
-    visible_ = c->visible_;
-    if (!GridLoading(Grid())) BindField();
-    Changed(true);
-    return;
-  }
-  TCollectionItem::Assign(source);
-}
-
-BV_PUBLISH(TtlColumn, TCollectionItem) {
-  p.Property("FieldName", &TtlColumn::FieldName, &TtlColumn::SetFieldName);
-  p.Property("Caption", &TtlColumn::Caption, &TtlColumn::SetCaption);
-  p.Property("Width", &TtlColumn::Width, &TtlColumn::SetWidth).Default(45);
-  p.Property("Visible", &TtlColumn::Visible, &TtlColumn::SetVisible).Default(1);
-}
-
 // ---- TtlColumns ----
 
 BV_IMPLEMENT_ABSTRACT_CLASS(TtlColumns, TOwnedCollection)
@@ -133,6 +47,9 @@ void TtlColumns::RebuildLayout() {
   for (Integer i = 0; i < Count(); ++i) {
     TtlColumn* column = Items(i);
     column->group_ = -1;
+    column->line_ = column->posInLine_ = 0;
+    column->lastInLine_ = true;
+    column->lineLeft_ = 0;
     if (!column->Visible()) continue;
     TtlGroupInfo group;
     group.Index = GroupCount();
@@ -194,6 +111,20 @@ String TtlColumns::VisibleFieldNames() const {
     names += Items(i)->FieldName();
   }
   return names;
+}
+
+Integer TtlColumns::MaxSortOrder() const {
+  Integer result = -1;
+  for (Integer i = 0; i < Count(); ++i) result = std::max(result, Items(i)->SortOrder());
+  return result;
+}
+
+void TtlColumns::SetLineHeights(Integer title, Integer cell, Integer footer) {
+  for (Integer i = 0; i < Count(); ++i) Items(i)->SetLineHeights(title, cell, footer);
+}
+
+void TtlColumns::ComponentFreed(TComponent* component) {
+  for (Integer i = 0; i < Count(); ++i) Items(i)->ComponentFreed(component);
 }
 
 void TtlColumns::Assign(const TPersistent* source) {

@@ -10,63 +10,11 @@
 #include <vector>
 
 #include "bv/bv_fwd.h"
+#include "bv/column.h"
 #include "classes/collection.h"
 #include "db/db_fwd.h"
 
 namespace brevant {
-
-// One group of the layout: its place among the groups with visible columns,
-// its columns (collection indexes) and its horizontal extent.
-struct TtlGroupInfo {
-  Integer Index = -1;
-  Integer FirstColumn = -1;
-  Integer LastColumn = -1;
-  Integer Left = 0;
-  Integer Width = 0;
-  Integer Right() const { return Left + Width; }
-};
-
-class TtlColumn : public TCollectionItem {
-  BV_CLASS(TtlColumn, TCollectionItem)
- public:
-  using TCollectionItem::TCollectionItem;
-
-  const String& FieldName() const { return fieldName_; }
-  // Binds the field again unless the grid is loading.
-  void SetFieldName(const String& value);
-  const String& Caption() const { return caption_; }
-  void SetCaption(const String& value);
-  // Pixels, at least 0 (negative values raise EBVError).
-  Integer Width() const { return width_; }
-  void SetWidth(Integer value);
-  bool Visible() const { return visible_; }
-  void SetVisible(bool value);
-
-  // The field named by FieldName in the grid's dataset, bound by BindField.
-  TField* Field() const { return field_; }
-  void BindField();
-  // The caption shown in the title: Caption, else the field's display
-  // name, else FieldName.
-  String EffectiveCaption() const;
-  // Whether the column can become the current column.
-  bool IsSelectable() const { return visible_; }
-  // The group the column stands in (nullptr while hidden).
-  const TtlGroupInfo* GroupInfo() const;
-
-  TtlColumns* Columns() const;
-  TDBTabulon* Grid() const;
-  String DisplayName() const override;
-  void Assign(const TPersistent* source) override;
-
- private:
-  friend class TtlColumns;
-  String fieldName_;
-  String caption_;
-  Integer width_ = 45;
-  bool visible_ = true;
-  TField* field_ = nullptr;
-  Integer group_ = -1;
-};
 
 class TtlColumns : public TOwnedCollection {
   BV_CLASS(TtlColumns, TOwnedCollection)
@@ -118,6 +66,12 @@ class TtlColumns : public TOwnedCollection {
   Integer FirstSelectable() const;
   // FieldName of every visible column, semicolon-separated.
   String VisibleFieldNames() const;
+  // The highest SortOrder of the columns (-1 when none is sorted).
+  Integer MaxSortOrder() const;
+  // Gives every column the line heights the grid measured.
+  void SetLineHeights(Integer title, Integer cell, Integer footer);
+  // A component the columns refer to is being freed.
+  void ComponentFreed(TComponent* component);
   // Set while the collection is being assigned (no relayout meanwhile).
   bool Assigning() const { return assigning_; }
   void Assign(const TPersistent* source) override;

@@ -10,6 +10,7 @@
 #include "bv/columns.h"
 #include "bv/datalink_ex.h"
 #include "bv/designer.h"
+#include "bv/field_list.h"
 #include "bv/field_vision.h"
 #include "bv/grid_messages.h"
 #include "bv/grid_params.h"
@@ -146,7 +147,8 @@ void TDBTabulon::BeforeDestruction() {
 void TDBTabulon::Loaded() {
   TCustomControl::Loaded();
   if (Parent()) HandleNeeded();
-  sortCounter_ = -1;
+  // Loaded columns keep their orders; the counter continues after them.
+  sortCounter_ = columns_->MaxSortOrder();
   BindColumns();
   UpdateVertScrollBar(true);
   LayoutGrid();
@@ -166,6 +168,8 @@ void TDBTabulon::Notification(TComponent* component, TOperation operation) {
     DesignerDestroying(designer_);
   } else if (component == titleImages_) {
     SetTitleImages(nullptr);
+  } else if (columns_) {
+    columns_->ComponentFreed(component);
   }
 }
 
@@ -241,6 +245,11 @@ void TDBTabulon::SetParamsDB(TtlDBParams* value) {
 }
 void TDBTabulon::SetParamsDelete(TtlDeleteParams* value) {
   paramsDelete_->Assign(value);
+}
+
+void TDBTabulon::SetAttrs(const String& value) {
+  attrs_ = value;
+  for (Integer i = 0; i < columns_->Count(); ++i) columns_->Items(i)->FieldList()->SetAttrs(value);
 }
 
 void TDBTabulon::SetAutoColumnFit(bool value) {
@@ -467,6 +476,7 @@ bool TDBTabulon::MeasureLines() {
   const Integer newFooter = footer + d->InnerFooterLineWidth() + d->OuterFooterLineWidth();
   const bool changed =
       newTitle != titleHeight_ || newRow != rowHeight_ || newFooter != footerHeight_;
+  columns_->SetLineHeights(tg, cg, fh);
   titleHeight_ = newTitle;
   rowHeight_ = newRow;
   footerHeight_ = newFooter;
@@ -682,9 +692,11 @@ void TDBTabulon::Dispatch(TMessage& message) {
     case WM_TL_CUSTOMIZER:
       WMCustomizer(message);
       return;
+    case CM_HINTSHOW:
+      CMHintShow(message);
+      return;
     case CM_HINTSHOWPAUSE:
-      *reinterpret_cast<Integer*>(message.LParam) = 500;
-      message.Result = 1;
+      CMHintShowPause(message);
       return;
     default:
       TCustomControl::Dispatch(message);

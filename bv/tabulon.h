@@ -152,7 +152,8 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   // Designer, or the process-wide default designer.
   TtlDesigner* EffectiveDesigner() const { return effectiveDesigner_; }
   const String& Attrs() const { return attrs_; }
-  void SetAttrs(const String& value) { attrs_ = value; }
+  // Handed on to every column's field list.
+  void SetAttrs(const String& value);
   TtlColumns* Columns() const { return columns_; }
   void SetColumns(TtlColumns* value);
 
@@ -175,7 +176,12 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   bool PaintingEnabled() const { return paintingEnabled_; }
   Integer FreezeCount() const { return freezeCount_; }
   bool Navigating() const { return navigating_; }
+  // The last SortOrder handed out; never below an order a column holds.
   Integer SortCounter() const { return sortCounter_; }
+  void SetSortCounter(Integer value) { sortCounter_ = value; }
+  // 0 none, 1 over a sizing edge, 2 sizing, 3 title pressed.
+  Integer MouseMode() const { return mouseMode_; }
+  void SetMouseMode(Integer value) { mouseMode_ = value; }
 
   TDataLinkEx* DataLink() const { return dataLink_; }
   TDataSet* DataSet() const { return dataSet_; }
@@ -306,6 +312,10 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   void CMCancelMode(TMessage& message) override;
 
  private:
+  // Hints for clipped titles and footers; the pause when moving between
+  // hints.
+  void CMHintShow(TMessage& message);
+  void CMHintShowPause(TMessage& message);
   // Link handlers.
   void LinkActiveChanged(TDataLinkEx* sender);
   void LinkDataChanged(TDataLinkEx* sender);
@@ -329,6 +339,7 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   void PaintPlain();
   // Debug builds: asserts the row window's rules after a recomputation.
   void DebugCheckRowWindow() const;
+  void PaintFooters(TCanvas* canvas);
   void SetScrollBar(Integer bar, Integer min, Integer max, Integer page, Integer pos, bool redraw);
   // The pending actions on the record in window row `row` (left) and on
   // the current record (reached); then the range from anchor.
@@ -389,6 +400,7 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   // once the column is gone.
   TtlColumn* customizerColumn_ = nullptr;
   Integer sortCounter_ = -1;
+  Integer mouseMode_ = 0;
   bool destroying_ = false;
 };
 

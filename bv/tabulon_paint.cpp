@@ -53,14 +53,17 @@ void TDBTabulon::PaintPlain() {
       const TtlGroupInfo& group = columns_->Groups(g);
       TRect r = cellRect(group, 0, titleBottom);
       if (r.Left >= client.Right) break;
-      canvas->Brush()->SetColor(clBtnFace);
-      drawText(r, columns_->Items(group.FirstColumn)->EffectiveCaption());
+      // The column draws its own title, as the hint measures it.
+      columns_->Items(group.FirstColumn)->DrawTitle(canvas, 0);
       canvas->Pen()->SetColor(clBtnShadow);
       canvas->MoveTo(r.Right - 1, 0);
       canvas->LineTo(r.Right - 1, titleBottom);
     }
   }
 
+  PaintFooters(canvas);
+  // Titles and footers draw their text with a clear brush; rows fill.
+  canvas->Brush()->SetStyle(bsSolid);
   if (!rows) return;
   // Rows are read by moving the link's active record; it is put back however
   // the painting ends.
@@ -85,6 +88,20 @@ void TDBTabulon::PaintPlain() {
       if (field) drawText(r, field->DisplayText());
     }
     paintInfo_->Rows[static_cast<size_t>(row)].Painted = true;
+  }
+}
+
+void TDBTabulon::PaintFooters(TCanvas* canvas) {
+  const Integer top = dataAreaBottom_ + emptyAreaHeight_;
+  if (FooterAreaHeight() <= 0 || canvas->ClipRect().Bottom <= top) return;
+  const TRect client = ClientRect();
+  canvas->Brush()->SetStyle(bsSolid);
+  canvas->Brush()->SetColor(clBtnFace);
+  canvas->FillRect(TRect(client.Left, top, client.Right, top + FooterAreaHeight()));
+  for (Integer g = columns_->FirstShownGroup(); g < columns_->GroupCount(); ++g) {
+    TtlColumn* column = columns_->Items(columns_->Groups(g).FirstColumn);
+    if (columns_->GroupScreenLeft(g) >= client.Right) break;
+    column->DrawFooter(canvas, 0);
   }
 }
 
