@@ -466,7 +466,7 @@ void TObjDataSet::SetFieldData(TField* field, const void* buffer) {
   CheckEditState();
   if (field->ReadOnly()) DatabaseErrorFmt(res::SFieldReadOnly, {field->DisplayName()});
   TodsFieldValue* value = ActiveValue(field);
-  if (!value) DatabaseErrorFmt(res::SFieldReadOnly, {field->DisplayName()});
+  if (!value) DatabaseErrorFmt(res::SFieldNotFound, {field->FieldName()});
   if (!buffer) {
     value->Clear();
   } else if (field->IsBlob()) {

@@ -5,10 +5,12 @@
 
 #include "bv_db/obj_dataset.h"
 #include "bv_db/quick_record_set.h"
+#include "classes/formstream.h"
 #include "db/field_types.h"
 #include "error_text.h"
 #include "prop_samples.h"
 #include "rtl/numconv.h"
+#include "rtl/streams.h"
 
 namespace brevant {
 namespace {
@@ -181,6 +183,54 @@ TEST(ObjDataSetReadOnly, RefusesEveryWrite) {
   EXPECT_EQ(ErrorOf([&] { ds->FieldByName("Count")->SetAsInteger(1); }),
             "EDatabaseError: Dataset not in edit or insert mode");
   EXPECT_EQ(sample->Count(), 0);
+
+  auto list = Lines({"a"});
+  auto lines = OpenOver(list.get());
+  lines->SetReadOnly(true);
+  EXPECT_EQ(ErrorOf([&] { lines->Delete(); }), refused);
+  EXPECT_EQ(ErrorOf([&] { lines->Append(); }), refused);
+  EXPECT_EQ(list->Count(), 1);
+}
+
+TEST(ObjDataSetStreaming, ReadsLegacyParameterPropertiesAndNeverWritesThem) {
+  TObjectPtr<TObjDataSet> ds(Create<TObjDataSet>(nullptr));
+  const String text =
+      "object Objs: TObjDataSet\r\n"
+      "  ExpandSetProps = True\r\n"
+      "  StrFieldsLength = 40\r\n"
+      "  BlobStrTypes = 'Caption;Hint'\r\n"
+      "  UseEditBuffer = False\r\n"
+      "end\r\n";
+  TMemoryStream in;
+  in.WriteBuffer(text.data(), static_cast<Int64>(text.size()));
+  in.SetPosition(0);
+  ReadComponent(in, ds.get());
+  EXPECT_TRUE(ds->ParamsObject()->ExpandSets());
+  EXPECT_EQ(ds->ParamsObject()->StringLength(), 40);
+  EXPECT_EQ(ds->ParamsObject()->BlobProperties(), "Caption;Hint");
+  EXPECT_FALSE(ds->UseEditBuffer());
+
+  TMemoryStream out;
+  WriteComponentText(out, ds.get());
+  const String written(static_cast<const char*>(out.Memory()),
+                       static_cast<std::size_t>(out.Size()));
+  EXPECT_EQ(written.find("ExpandSetProps"), String::npos);
+  EXPECT_NE(written.find("ParamsObject.ExpandSets = True"), String::npos) << written;
+}
+
+TEST(ObjDataSetRefresh, ItemsRemovedOutsideAreDropped) {
+  auto items = Items({"a", "b", "c", "d"});
+  auto ds = OpenOver(items.get());
+  ds->Last();
+  items->Item(3)->Free();
+  items->Item(2)->Free();
+  ds->Refresh();
+  EXPECT_EQ(ds->RecordCount(), 2);
+  EXPECT_EQ(Column(ds.get(), "Title"), "a,b");
+  items->Clear();
+  ds->Refresh();
+  EXPECT_TRUE(ds->IsEmpty());
+  EXPECT_TRUE(ds->Eof());
 }
 
 TEST(ObjDataSetCollection, BrowseEditInsertAppendDelete) {
