@@ -5,6 +5,7 @@
 #include "bv/designer.h"
 #include "bv/tabulon.h"
 #include "bv_db/obj_dataset.h"
+#include "controls/edits.h"
 #include "controls/extctrls.h"
 #include "controls/forms.h"
 #include "controls/stdctrls.h"
@@ -26,6 +27,34 @@ TDBTabulon* AddGrid(TForm* gallery, TPage* page, TDataSource* source) {
   for (const char* name : kShownProperties) grid->Columns()->Add()->SetFieldName(name);
   grid->SetDataSource(source);
   return grid;
+}
+
+// An edit for the Caption property: Return writes its text through the
+// dataset (which posts it into the control), Escape shows the stored value
+// again.
+void AddCaptionEditor(TForm* gallery, TPage* page, TObjDataSet* dataSet) {
+  auto* label = Create<TLabel>(gallery);
+  label->SetName("CaptionLabel");
+  label->SetBounds(8, 168, 60, 16);
+  label->SetCaption("Caption:");
+  label->SetParent(page);
+  auto* edit = Create<TEdit>(gallery);
+  edit->SetName("CaptionEdit");
+  edit->SetBounds(72, 164, 200, 21);
+  edit->SetParent(page);
+  edit->SetText(dataSet->FieldByName("Caption")->AsString());
+  edit->OnKeyDown = TKeyEvent::FromCallable([edit, dataSet](TObject*, Word& key, TShiftState) {
+    TField* caption = dataSet->FieldByName("Caption");
+    if (key == VK_RETURN) {
+      dataSet->Edit();
+      caption->SetAsString(edit->Text());
+      dataSet->Post();
+      key = 0;
+    } else if (key == VK_ESCAPE) {
+      edit->SetText(caption->AsString());
+      key = 0;
+    }
+  });
 }
 
 }  // namespace
@@ -50,6 +79,7 @@ void AddPropertyPanel(TForm* gallery) {
   label->SetParent(page);
   AddGrid(gallery, page, source);
   dataSet->Open();
+  AddCaptionEditor(gallery, page, dataSet);
 
   // A page button below the others on the side panel.
   if (auto* side = static_cast<TWinControl*>(gallery->FindComponent("SidePanel"))) {

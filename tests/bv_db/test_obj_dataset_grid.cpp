@@ -6,6 +6,7 @@
 #include "../../demo/property_panel.h"
 #include "bv/grid_test_util.h"
 #include "bv_db/obj_dataset.h"
+#include "controls/edits.h"
 #include "controls/extctrls.h"
 #include "controls/stdctrls.h"
 #include "db/datasource.h"
@@ -164,6 +165,23 @@ TEST_F(ControlsTest, GalleryPropertyPanelEditsAControlLive) {
   ds->Post();
   EXPECT_EQ(button->Caption(), "Renamed");
   EXPECT_EQ(button->Width(), 120);
+
+  // Real keys in the caption editor post through the dataset.
+  auto* edit = As<TEdit>(gallery->FindComponent("CaptionEdit"));
+  edit->SetFocus();
+  edit->SelectAll();
+  Offscreen().TypeText("Live ü");
+  Offscreen().PressKey(VK_RETURN);
+  Pump();
+  EXPECT_EQ(button->Caption(), "Live ü");
+  EXPECT_EQ(ds->FieldByName("Caption")->AsString(), "Live ü");
+  EXPECT_EQ(ds->State(), dsBrowse);
+  edit->SelectAll();
+  Offscreen().TypeText("zzz");
+  Offscreen().PressKey(VK_ESCAPE);
+  Pump();
+  EXPECT_EQ(edit->Text(), "Live ü") << "Escape shows the stored value again";
+  EXPECT_EQ(button->Caption(), "Live ü");
 
   button->SetLeft(33);
   ds->Refresh();
