@@ -271,6 +271,21 @@ TEST(ObjDataSetCollection, BrowseEditInsertAppendDelete) {
   EXPECT_EQ(ds->FieldByName("Title")->AsString(), "x");
 }
 
+TEST(ObjDataSetCollection, TwoWritersOnOneItemKeepBothChanges) {
+  auto items = Items({"a"});
+  auto first = OpenOver(items.get());
+  auto second = OpenOver(items.get());
+  first->Edit();
+  first->FieldByName("Title")->SetAsString("by first");
+  second->Edit();
+  second->FieldByName("Weight")->SetAsInteger(12);
+  first->Post();
+  second->Post();
+  EXPECT_EQ(items->Item(0)->Name(), "by first") << "only the fields a writer changed are written";
+  EXPECT_EQ(items->Item(0)->Weight(), 12);
+  EXPECT_EQ(second->FieldByName("Title")->AsString(), "by first");
+}
+
 TEST(ObjDataSetCollection, CancelledInsertAddsNothing) {
   auto items = Items({"a"});
   auto ds = OpenOver(items.get());
