@@ -92,7 +92,7 @@ bool GetObjFieldsInfo(TObject* obj, TObjFieldsInfo& info) {
 
 BV_IMPLEMENT_ABSTRACT_CLASS(TodsDataProvider, TObject)
 
-TodsDataProvider::TodsDataProvider(TDataSet* dataSet, const TodsObjectParams* params)
+TodsDataProvider::TodsDataProvider(TObjDataSet* dataSet, const TodsObjectParams* params)
     : dataSet_(dataSet), params_(params) {
   if (!params_) {
     defaults_ = MakeObject<TodsObjectParams>();
@@ -154,7 +154,7 @@ void AddDef(TFieldDefs* defs, const String& name, TFieldType type, Integer size,
 
 }  // namespace
 
-TCustomObjectDataProvider::TCustomObjectDataProvider(TDataSet* dataSet,
+TCustomObjectDataProvider::TCustomObjectDataProvider(TObjDataSet* dataSet,
                                                      const TodsObjectParams* params)
     : TodsDataProvider(dataSet, params),
       propNames_(MakeObject<TStringList>()),
@@ -278,7 +278,7 @@ void TCustomObjectDataProvider::SetFieldValue(const String& fieldName, Integer i
 
 BV_IMPLEMENT_CLASS_EX(TObjectDataProvider, TCustomObjectDataProvider, nullptr, nullptr)
 
-TObjectDataProvider::TObjectDataProvider(TPersistent* source, TDataSet* dataSet,
+TObjectDataProvider::TObjectDataProvider(TPersistent* source, TObjDataSet* dataSet,
                                          const TodsObjectParams* params)
     : TCustomObjectDataProvider(dataSet, params), source_(source) {}
 
@@ -320,7 +320,7 @@ TClass TObjectDataProvider::PropClass() const {
 
 BV_IMPLEMENT_CLASS_EX(TCollectionDataProvider, TCustomObjectDataProvider, nullptr, nullptr)
 
-TCollectionDataProvider::TCollectionDataProvider(TPersistent* source, TDataSet* dataSet,
+TCollectionDataProvider::TCollectionDataProvider(TPersistent* source, TObjDataSet* dataSet,
                                                  const TodsObjectParams* params)
     : TCustomObjectDataProvider(dataSet, params), collection_(As<TCollection>(source)) {}
 
@@ -374,7 +374,7 @@ TObject* TCollectionDataProvider::InfoObject() const {
 
 BV_IMPLEMENT_CLASS_EX(TRecordSetDataProvider, TodsDataProvider, nullptr, nullptr)
 
-TRecordSetDataProvider::TRecordSetDataProvider(TPersistent* source, TDataSet* dataSet,
+TRecordSetDataProvider::TRecordSetDataProvider(TPersistent* source, TObjDataSet* dataSet,
                                                const TodsObjectParams* params)
     : TodsDataProvider(dataSet, params), recordSet_(As<TznQuickRecordSet>(source)) {}
 
@@ -439,7 +439,7 @@ constexpr const char* kValueField = "value";
 constexpr Integer kStringsValueSize = 4096;
 }  // namespace
 
-TStringsDataProvider::TStringsDataProvider(TPersistent* source, TDataSet* dataSet,
+TStringsDataProvider::TStringsDataProvider(TPersistent* source, TObjDataSet* dataSet,
                                            const TodsObjectParams* params)
     : TodsDataProvider(dataSet, params), strings_(As<TStrings>(source)) {}
 
@@ -550,7 +550,7 @@ TPersistent* ShownObject(TPersistent* objectRef, const String& path) {
 namespace {
 
 template <class P>
-TObjectPtr<TodsDataProvider> MakeProvider(TPersistent* source, TDataSet* dataSet,
+TObjectPtr<TodsDataProvider> MakeProvider(TPersistent* source, TObjDataSet* dataSet,
                                           const TodsObjectParams* params) {
   return TObjectPtr<TodsDataProvider>(Create<P>(source, dataSet, params));
 }
@@ -558,7 +558,7 @@ TObjectPtr<TodsDataProvider> MakeProvider(TPersistent* source, TDataSet* dataSet
 // Each provider class with the routine that constructs it.
 struct TProviderFactory {
   TClass (*ClassRef)();  // the provider class
-  TObjectPtr<TodsDataProvider> (*Make)(TPersistent*, TDataSet*, const TodsObjectParams*);
+  TObjectPtr<TodsDataProvider> (*Make)(TPersistent*, TObjDataSet*, const TodsObjectParams*);
 };
 
 constexpr TProviderFactory kFactories[] = {
@@ -571,7 +571,8 @@ constexpr TProviderFactory kFactories[] = {
 }  // namespace
 
 TObjectPtr<TodsDataProvider> CreateDataProvider(TPersistent* objectRef, const String& path,
-                                                TDataSet* dataSet, const TodsObjectParams* params) {
+                                                TObjDataSet* dataSet,
+                                                const TodsObjectParams* params) {
   TPersistent* shown = ShownObject(objectRef, path);
   const TClass providerClass = DataProviderClassFor(shown);
   for (const TProviderFactory& f : kFactories)

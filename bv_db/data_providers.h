@@ -21,6 +21,7 @@ namespace brevant {
 
 class TCollection;
 class TDataSet;
+class TObjDataSet;
 class TFieldDefs;
 class TStrings;
 class TStringList;
@@ -85,10 +86,10 @@ class TodsDataProvider : public TObject {
   BV_CLASS(TodsDataProvider, TObject)
  public:
   // params steers field derivation; nil means the defaults.
-  TodsDataProvider(TDataSet* dataSet, const TodsObjectParams* params);
+  TodsDataProvider(TObjDataSet* dataSet, const TodsObjectParams* params);
   ~TodsDataProvider() override;
 
-  TDataSet* DataSet() const { return dataSet_; }
+  TObjDataSet* DataSet() const { return dataSet_; }
   const TodsObjectParams& Params() const { return *params_; }
 
   // Fills the (already cleared) definitions and answers, in fieldNames,
@@ -120,7 +121,7 @@ class TodsDataProvider : public TObject {
   Integer lastWritten_ = -1;  // the index LastWrittenIndex answers
 
  private:
-  TDataSet* dataSet_;                      // the owning dataset (not owned); may be nil
+  TObjDataSet* dataSet_;                   // the owning dataset (not owned); may be nil
   const TodsObjectParams* params_;         // the dataset's parameters, or defaults_
   TObjectPtr<TodsObjectParams> defaults_;  // owned defaults when none are given
 };
@@ -130,7 +131,7 @@ class TodsDataProvider : public TObject {
 class TCustomObjectDataProvider : public TodsDataProvider {
   BV_CLASS(TCustomObjectDataProvider, TodsDataProvider)
  public:
-  TCustomObjectDataProvider(TDataSet* dataSet, const TodsObjectParams* params);
+  TCustomObjectDataProvider(TObjDataSet* dataSet, const TodsObjectParams* params);
   ~TCustomObjectDataProvider() override;
 
   // For every field made from one element of a set: the set property's
@@ -172,7 +173,7 @@ class TCustomObjectDataProvider : public TodsDataProvider {
 class TObjectDataProvider : public TCustomObjectDataProvider {
   BV_CLASS(TObjectDataProvider, TCustomObjectDataProvider)
  public:
-  TObjectDataProvider(TPersistent* source, TDataSet* dataSet, const TodsObjectParams* params);
+  TObjectDataProvider(TPersistent* source, TObjDataSet* dataSet, const TodsObjectParams* params);
   TPersistent* Source() const { return source_; }
 
   TObject* GetObject(Integer index) const override;
@@ -197,7 +198,8 @@ class TCollectionDataProvider : public TCustomObjectDataProvider {
   BV_CLASS(TCollectionDataProvider, TCustomObjectDataProvider)
  public:
   // Raises EInvalidCast when source is not a collection.
-  TCollectionDataProvider(TPersistent* source, TDataSet* dataSet, const TodsObjectParams* params);
+  TCollectionDataProvider(TPersistent* source, TObjDataSet* dataSet,
+                          const TodsObjectParams* params);
   TCollection* Collection() const { return collection_; }
 
   TObject* GetObject(Integer index) const override;
@@ -223,7 +225,7 @@ class TRecordSetDataProvider : public TodsDataProvider {
   BV_CLASS(TRecordSetDataProvider, TodsDataProvider)
  public:
   // Raises EInvalidCast when source is not a quick record set.
-  TRecordSetDataProvider(TPersistent* source, TDataSet* dataSet, const TodsObjectParams* params);
+  TRecordSetDataProvider(TPersistent* source, TObjDataSet* dataSet, const TodsObjectParams* params);
   TznQuickRecordSet* RecordSet() const { return recordSet_; }
 
   void InitFieldDefs(TFieldDefs* fieldDefs, String& fieldNames) override;
@@ -250,7 +252,7 @@ class TStringsDataProvider : public TodsDataProvider {
   BV_CLASS(TStringsDataProvider, TodsDataProvider)
  public:
   // Raises EInvalidCast when source is not a string list.
-  TStringsDataProvider(TPersistent* source, TDataSet* dataSet, const TodsObjectParams* params);
+  TStringsDataProvider(TPersistent* source, TObjDataSet* dataSet, const TodsObjectParams* params);
   TStrings* Strings() const { return strings_; }
 
   void InitFieldDefs(TFieldDefs* fieldDefs, String& fieldNames) override;
@@ -283,6 +285,7 @@ TPersistent* ShownObject(TPersistent* objectRef, const String& path);
 // The provider for the object shown from objectRef along path; nil when
 // there is no object.
 TObjectPtr<TodsDataProvider> CreateDataProvider(TPersistent* objectRef, const String& path,
-                                                TDataSet* dataSet, const TodsObjectParams* params);
+                                                TObjDataSet* dataSet,
+                                                const TodsObjectParams* params);
 
 }  // namespace brevant

@@ -27,6 +27,14 @@ inline constexpr const char* SUniValueVariantRaw =
 inline constexpr const char* SNotAComponent = "%d does not refer to a component of class %s";
 inline constexpr const char* SSetOutOfRange = "%d is not a value of set type %s";
 
+// Object dataset.
+inline constexpr const char* SNoDataProvider =
+    "No data provider. Please assign value to \"ObjectRef\" property";
+inline constexpr const char* SBookmarkNotFound = "Bookmark not found";
+inline constexpr const char* SNoRecords = "no records";
+inline constexpr const char* SUnableToInsert = "unable to insert data";
+inline constexpr const char* SUnableToDelete = "unable to delete data";
+
 // ---- rtm: runtime support (object text, switcher, drawing helpers) ----
 inline constexpr const char* SChildObjectRefused =
     "Child object of class '%s' not allowed here (offset %d)";

@@ -27,6 +27,7 @@
 #include "db/mem_dataset.h"
 #include "gallery.h"
 #include "graphics/canvas.h"
+#include "property_panel.h"
 #include "rtl/datetime.h"
 #include "rtl/exceptions.h"
 #include "rtl/format.h"
@@ -161,7 +162,10 @@ class TGridDemoForm : public TForm {
   }
 
   void OpenGallery() {
-    if (!Gallery) Gallery = CreateGalleryForm(this);
+    if (!Gallery) {
+      Gallery = CreateGalleryForm(this);
+      AddPropertyPanel(Gallery);
+    }
     Gallery->Show();
   }
   TForm* Gallery = nullptr;
