@@ -71,6 +71,13 @@ TSize MeasureText(const TFont* font, const String& text) {
   return probe->Canvas()->TextExtent(text);
 }
 
+// text centred on one line in r, over what is already painted.
+void DrawCentred(TCanvas* c, const String& text, TRect r) {
+  c->Brush()->SetStyle(bsClear);
+  c->DrawText(text, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  c->Brush()->SetStyle(bsSolid);
+}
+
 }  // namespace
 
 // ---- life cycle ----
@@ -613,10 +620,9 @@ void TQuentaCalendar::PaintHeader(TCanvas* c) {
   c->SetBkMode(TRANSPARENT);
   c->Font()->SetColor(Enabled() ? clBtnText : clGrayText);
   TRect r = monthLabel_;
-  c->DrawText(FormatSettings().LongMonthNames[size_t(m - 1)], r,
-              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  DrawCentred(c, FormatSettings().LongMonthNames[size_t(m - 1)], r);
   r = yearLabel_;
-  c->DrawText(IntToStr(y), r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  DrawCentred(c, IntToStr(y), r);
 }
 
 void TQuentaCalendar::PaintDays(TCanvas* c) {
@@ -625,7 +631,7 @@ void TQuentaCalendar::PaintDays(TCanvas* c) {
   for (Integer i = 0; i < 7; ++i) {
     TRect r = DayRect(i);
     OffsetRect(r, 0, -(cellHeight_ + 4));
-    c->DrawText(captions_[size_t(i)], r, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    DrawCentred(c, captions_[size_t(i)], r);
   }
   const Integer lineY = headerHeight_ + cellHeight_ + 3;
   c->Pen()->SetColor(clBlack);
@@ -657,13 +663,12 @@ void TQuentaCalendar::PaintDay(TCanvas* c, Integer index) {
   Word y, m, d;
   DecodeDate(day, y, m, d);
   const String text = IntToStr(d);
-  const Cardinal fmt = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
   TRect r = cell;
   if (!InRange(day)) {
     TRect shifted = cell;
     OffsetRect(shifted, 1, 1);
     c->Font()->SetColor(clBtnHighlight);
-    c->DrawText(text, shifted, fmt);
+    DrawCentred(c, text, shifted);
     c->Font()->SetColor(clBtnShadow);
   } else if (selected) {
     c->Font()->SetColor(clHighlightText);
@@ -672,7 +677,7 @@ void TQuentaCalendar::PaintDay(TCanvas* c, Integer index) {
   } else {
     c->Font()->SetColor(clWindowText);
   }
-  c->DrawText(text, r, fmt);
+  DrawCentred(c, text, r);
 }
 
 void TQuentaCalendar::PaintButtons(TCanvas* c) {
@@ -703,8 +708,7 @@ void TQuentaCalendar::PaintButton(TCanvas* c, TCalendarButton button) {
   c->SetBkMode(TRANSPARENT);
   c->Font()->SetColor(enabled ? clBtnText : clGrayText);
   c->Font()->SetStyle(TFontStyles{});
-  c->DrawText(button == cbToday ? bvres::SCalendarToday : bvres::SCalendarClear, text,
-              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  DrawCentred(c, button == cbToday ? bvres::SCalendarToday : bvres::SCalendarClear, text);
   c->Font()->SetStyle(TFontStyles{fsBold});
 }
 

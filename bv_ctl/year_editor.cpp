@@ -117,7 +117,9 @@ void TznYearEditor::Paint() {
   }
   c->SetBkMode(TRANSPARENT);
   textRect.Left += 1;
+  c->Brush()->SetStyle(bsClear);
   c->DrawText(text, textRect, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  c->Brush()->SetStyle(bsSolid);
   Cardinal flags = ebfSoft;
   if (spin_->Down() && spin_->Part() == 0) flags |= ebfPressed;
   if (spin_->Down() && spin_->Part() == 1) flags |= ebfLowPressed;

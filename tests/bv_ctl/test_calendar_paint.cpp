@@ -64,6 +64,9 @@ TEST_F(CalendarPaintTest, OneMonthInEachBorderStyle) {
     EXPECT_TRUE(AnyPixel(sel, clHighlightText));
     const TRect today = cal->DayRect(IndexOf(Today()));
     EXPECT_EQ(ClientPixel(today.Left - 2, today.Top + 2), ColorToRGB(clMaroon));
+    // Other days keep the background behind their text.
+    const TRect plain = cal->DayRect(IndexOf(D(2026, 3, 25)));
+    EXPECT_EQ(ClientPixel(plain.Left, plain.Top + 1), ColorToRGB(clWindow));
     // Days of the month in window text, the next month's in grey.
     EXPECT_TRUE(AnyPixel(cal->DayRect(IndexOf(D(2026, 3, 10))), clWindowText));
     EXPECT_TRUE(AnyPixel(cal->DayRect(IndexOf(D(2026, 4, 2))), clGrayText));
