@@ -36,6 +36,10 @@ class TCalendarSwitcher : public TznSwitcher {
 
 namespace {
 
+bool IsMonthButton(Integer part) {
+  return part == cbPrevMonth || part == cbNextMonth;
+}
+
 // Live calendars; the shared year editor goes with the last one.
 Integer& CalendarCount() {
   static Integer count = 0;
@@ -185,6 +189,7 @@ void TQuentaCalendar::SetShowClearButton(bool value) {
 }
 
 void TQuentaCalendar::SetShowYearNavigator(bool value) {
+  // Read only when the year label is clicked: nothing to redo.
   showYearNavigator_ = value;
 }
 
@@ -372,8 +377,11 @@ void TQuentaCalendar::MouseDown(TMouseButton button, TShiftState shift, Integer 
   if (button != mbLeft || !alive.Alive()) return;
   const TPoint p(x, y);
   if (const Integer part = HitButton(x, y); part >= 0) {
-    const bool month = part == cbPrevMonth || part == cbNextMonth;
-    switcher_->MouseDown(part, x, month, month, ButtonRect(TCalendarButton(part)), 0, y);
+    const bool month = IsMonthButton(part);
+    switcher_->MouseDown(part, x, month, false, ButtonRect(TCalendarButton(part)), 0, y);
+    // The first step runs here rather than inside the switcher, which must
+    // not be touched after a handler has freed the calendar.
+    if (month && switcher_->Pressed() && switcher_->Down()) ButtonPressed(part);
   } else if (PtInRect(monthLabel_, p)) {
     const TPoint at =
         ClientToScreen(TPoint((monthLabel_.Left + monthLabel_.Right) / 2, monthLabel_.Bottom));
@@ -404,7 +412,15 @@ void TQuentaCalendar::MouseMove(TShiftState shift, Integer x, Integer y) {
 void TQuentaCalendar::MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) {
   TCustomControl::MouseUp(button, shift, x, y);
   if (button != mbLeft) return;
-  if (switcher_->Pressed()) switcher_->MouseUp(x, y);
+  if (switcher_->Pressed()) {
+    // A month button stepped at the press already; Today and Clear act on
+    // a release over them. Either action may free the calendar: last.
+    if (IsMonthButton(switcher_->Part()))
+      switcher_->Release();
+    else
+      switcher_->MouseUp(x, y);
+    return;
+  }
   if (!tracking_) return;
   tracking_ = false;
   const TDateTime d = DateAt(x, y);

@@ -258,4 +258,28 @@ TEST_F(CalendarTest, FirstDayOfWeekComesFromTheFormatSettings) {
   monday->Free();
 }
 
+TEST_F(CalendarTest, APickupHandlerMayFreeTheCalendar) {
+  // A drop-down host closes, and frees, the calendar once a date is picked.
+  for (TCalendarButton button : {cbToday, cbClear}) {
+    SCOPED_TRACE(int(button));
+    cal->SetShowClearButton(true);
+    cal->SetDate(D(2025, 7, 4));
+    const TPoint at = Centre(cal->ButtonRect(button));
+    cal->OnPickup = TNotifyEvent::FromCallable([this](TObject*) { TObject::Free(cal); });
+    ClickAt(at);
+    cal = Create<TQuentaCalendar>(form);
+    cal->SetParent(form);
+    Pump();
+  }
+  cal->OnPickup = TNotifyEvent::FromCallable([this](TObject*) { TObject::Free(cal); });
+  ClickDay(IndexOf(D(2026, 3, 20)));
+  // So may a change handler, at the press of a month button.
+  cal = Create<TQuentaCalendar>(form);
+  cal->SetParent(form);
+  Pump();
+  cal->OnChange = TNotifyEvent::FromCallable([this](TObject*) { TObject::Free(cal); });
+  ClickAt(Centre(cal->ButtonRect(cbNextMonth)));
+  Wait(1000);
+}
+
 }  // namespace brevant::test
