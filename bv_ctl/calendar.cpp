@@ -100,7 +100,7 @@ TQuentaCalendar::TQuentaCalendar(TComponent* owner) : TCustomControl(owner) {
 }
 
 void TQuentaCalendar::BeforeDestruction() {
-  if (YearEditorExists() && YearNaviObj()->Calendar() == this) YearEditor()->CloseEditor();
+  if (YearEditorExists() && YearEditor()->Parent() == this) YearEditor()->CloseEditor();
   switcher_.reset();
   TCustomControl::BeforeDestruction();
 }

@@ -130,30 +130,37 @@ void TznYearEditor::Paint() {
 void TznYearEditor::KeyDown(Word& key, TShiftState shift) {
   TCustomControl::KeyDown(key, shift);
   if (!shift.Empty()) return;
-  switch (key) {
-    case VK_UP:
-      Step(1);
-      key = 0;
-      break;
-    case VK_DOWN:
-      Step(-1);
-      key = 0;
-      break;
-    case VK_RETURN:
-    case VK_ESCAPE: {
-      TWinControl* calendar = Parent();
-      key = 0;
-      CloseEditor();
-      if (calendar && calendar->CanFocus()) calendar->SetFocus();
-      break;
-    }
-    default:
-      break;
+  if (key == VK_UP || key == VK_DOWN) {
+    Step(key == VK_UP ? 1 : -1);
+    key = 0;
+  } else if (key == VK_RETURN || key == VK_ESCAPE) {
+    key = 0;
+    CloseToCalendar();
   }
 }
 
+void TznYearEditor::CloseToCalendar() {
+  TWinControl* calendar = Parent();
+  CloseEditor();
+  if (calendar && calendar->CanFocus()) calendar->SetFocus();
+}
+
 void TznYearEditor::WMGetDlgCode(TMessage& message) {
-  message.Result = DLGC_WANTARROWS | DLGC_WANTALLKEYS;
+  message.Result = DLGC_WANTARROWS;
+}
+
+void TznYearEditor::CMWantSpecialKey(TMessage& message) {
+  TCustomControl::CMWantSpecialKey(message);
+  if (message.WParam == VK_RETURN || message.WParam == VK_ESCAPE) message.Result = 1;
+}
+
+void TznYearEditor::CMExit(TMessage& message) {
+  TCustomControl::CMExit(message);
+  // Focus moved on (Tab): the year label shows again. The editor stays
+  // the calendar's child until it is shown elsewhere or the calendar goes.
+  if (navigator_) navigator_->SetCalendar(nullptr);
+  if (Visible()) SetVisible(false);
+  if (Parent()) Parent()->Invalidate();
 }
 
 void TznYearEditor::MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) {

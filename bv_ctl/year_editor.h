@@ -32,7 +32,7 @@ class TznYearNaviObj : public TPersistent {
 // Shows the navigation object's year, not editable as text; the spin
 // button's upper half (or Up) adds a year, the lower half (or Down) takes
 // one away, repeating while held. Escape or Return closes it; so does a
-// press on any other control (cancel mode).
+// press on any other control (cancel mode) and leaving it with Tab.
 class TznYearEditor : public TCustomControl {
   BV_CLASS(TznYearEditor, TCustomControl)
  public:
@@ -47,6 +47,8 @@ class TznYearEditor : public TCustomControl {
   TRect SpinRect(Integer half) const;
   // Unbinds the navigator and takes the editor off its calendar.
   void CloseEditor();
+  // CloseEditor, then the calendar takes the focus back.
+  void CloseToCalendar();
 
  protected:
   void CreateParams(TCreateParams& params) override;
@@ -59,6 +61,8 @@ class TznYearEditor : public TCustomControl {
   void WMNCCalcSize(TMessage& message) override;
   void WMNCPaint(TMessage& message) override;
   void CMCancelMode(TMessage& message) override;
+  void CMWantSpecialKey(TMessage& message) override;
+  void CMExit(TMessage& message) override;
 
  private:
   friend class TYearSpinSwitcher;

@@ -180,10 +180,18 @@ TEST_F(CalendarTest, YearEditorLeavesOnAPressElsewhereAndWithItsCalendar) {
   EXPECT_EQ(ed->Parent(), nullptr);
   EXPECT_FALSE(ed->Visible());
   EXPECT_EQ(YearNaviObj()->Year(), 0);
+  // Tab leaves it for the next control and hides it.
+  other->SetTabStop(true);
+  ClickAt(Centre(cal->YearLabelRect()));
+  ASSERT_TRUE(ed->Focused());
+  Key(VK_TAB);
+  EXPECT_FALSE(ed->Visible());
+  EXPECT_EQ(YearNaviObj()->Calendar(), nullptr);
+  EXPECT_FALSE(ed->Focused());
   // Without the navigator the year label does nothing.
   cal->SetShowYearNavigator(false);
   ClickAt(Centre(cal->YearLabelRect()));
-  EXPECT_EQ(ed->Parent(), nullptr);
+  EXPECT_FALSE(ed->Visible());
   cal->SetShowYearNavigator(true);
   // A second calendar borrows the editor; freeing it leaves the editor whole.
   auto* second = Create<TQuentaCalendar>(form);
