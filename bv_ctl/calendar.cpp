@@ -15,6 +15,7 @@
 #include "rtl/datetime.h"
 #include "rtl/format_settings.h"
 #include "rtl/numconv.h"
+#include "rtl/resstrings.h"
 #include "rtl/strutils.h"
 
 namespace brevant {
@@ -223,9 +224,9 @@ void TQuentaCalendar::SetDatePart(TCalendarDatePart part, Integer value) {
   DecodeDate(date_, y, m, d);
   Integer parts[3] = {y, m, d};
   parts[part] = value;
-  if (parts[0] < 1 || parts[0] > 9999 || parts[1] < 1 || parts[1] > 12 || parts[2] < 1 ||
-      parts[2] > 31)
-    throw EConvertError(Format("%d/%d/%d is not a valid date", {parts[1], parts[2], parts[0]}));
+  // Out of the Word range the encoder could not tell: refuse it the same way.
+  for (Integer v : parts)
+    if (v < 1 || v > 9999) throw EConvertError(res::SDateEncodeError);
   SetDate(EncodeDate(Word(parts[0]), Word(parts[1]), Word(parts[2])));
 }
 

@@ -105,6 +105,8 @@ TEST_F(CalendarTest, DateParts) {
   cal->SetDatePart(cdpMonth, 2);
   EXPECT_THROW(cal->SetDatePart(cdpYear, 2023), EConvertError);
   EXPECT_THROW(cal->SetDatePart(cdpMonth, 13), EConvertError);
+  EXPECT_THROW(cal->SetDatePart(cdpDay, -1), EConvertError);
+  EXPECT_THROW(cal->SetDatePart(cdpYear, 65537), EConvertError);
   EXPECT_EQ(cal->Date(), D(2024, 2, 29));
 }
 
