@@ -264,6 +264,14 @@ TEST_F(CalendarTest, FirstDayOfWeekComesFromTheFormatSettings) {
   EXPECT_EQ(monday->GridDate(6), D(2026, 3, 1));
   EXPECT_EQ(monday->GridDate(0), D(2026, 2, 23));
   monday->Free();
+  // Initials are whole characters, upper-cased beyond ASCII too.
+  FormatSettings().ShortDayNames = {"вс", "пн", "вт", "ср", "чт", "пт", "сб"};
+  FormatSettings().LongMonthNames[2] = "März";
+  auto* other = Create<TQuentaCalendar>(form);
+  EXPECT_EQ(other->WeekdayCaption(0), "П");
+  EXPECT_EQ(other->WeekdayCaption(6), "В");
+  EXPECT_EQ(other->MonthMenu()->Items()->Items(2)->Caption(), "März");
+  other->Free();
 }
 
 TEST_F(CalendarTest, APickupHandlerMayFreeTheCalendar) {
