@@ -83,8 +83,9 @@ TRect TznYearEditor::SpinRect(Integer half) const {
 
 void TznYearEditor::Step(Integer delta) {
   if (!navigator_ || !navigator_->Calendar()) return;
+  TAliveGuard alive(this);
   navigator_->SetYear(navigator_->Year() + delta);
-  Invalidate();
+  if (alive.Alive()) Invalidate();
 }
 
 void TznYearEditor::CloseEditor() {
@@ -166,9 +167,14 @@ void TznYearEditor::CMExit(TMessage& message) {
 void TznYearEditor::MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) {
   TCustomControl::MouseDown(button, shift, x, y);
   if (button != mbLeft) return;
-  for (Integer half : {0, 1})
-    if (PtInRect(SpinRect(half), TPoint(x, y)))
-      spin_->MouseDown(half, x, true, true, SpinRect(half), 0, y);
+  for (Integer half : {0, 1}) {
+    if (!PtInRect(SpinRect(half), TPoint(x, y))) continue;
+    spin_->MouseDown(half, x, true, false, SpinRect(half), 0, y);
+    // The first step runs here, not inside the switcher: a change handler
+    // may free the last calendar and with it this editor.
+    if (spin_->Pressed()) Step(half == 0 ? 1 : -1);
+    return;
+  }
 }
 
 void TznYearEditor::MouseMove(TShiftState shift, Integer x, Integer y) {
@@ -178,7 +184,7 @@ void TznYearEditor::MouseMove(TShiftState shift, Integer x, Integer y) {
 
 void TznYearEditor::MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) {
   TCustomControl::MouseUp(button, shift, x, y);
-  if (spin_->Pressed()) spin_->MouseUp(x, y);
+  if (spin_->Pressed()) spin_->Release();  // it stepped at the press already
 }
 
 void TznYearEditor::WMNCCalcSize(TMessage& message) {

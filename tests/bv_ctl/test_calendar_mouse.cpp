@@ -296,6 +296,29 @@ TEST_F(CalendarTest, APickupHandlerMayFreeTheCalendar) {
   cal->OnChange = TNotifyEvent::FromCallable([this](TObject*) { TObject::Free(cal); });
   ClickAt(Centre(cal->ButtonRect(cbNextMonth)));
   Wait(1000);
+  // And one at a step of the year editor, also when held.
+  for (bool held : {false, true}) {
+    cal = Create<TQuentaCalendar>(form);
+    cal->SetParent(form);
+    Pump();
+    cal->OnChange = TNotifyEvent::FromCallable([this](TObject*) { TObject::Free(cal); });
+    ClickAt(Centre(cal->YearLabelRect()));
+    TznYearEditor* ed = YearEditor();
+    const TPoint up = ed->ClientToScreen({ed->SpinRect(0).Left + 2, ed->SpinRect(0).Top + 2});
+    if (held) {
+      cal->OnChange = {};
+      Offscreen().MouseMove(up);
+      Offscreen().MouseDown(up);
+      Pump();
+      cal->OnChange = TNotifyEvent::FromCallable([this](TObject*) { TObject::Free(cal); });
+      for (Integer i = 0; i < 12; ++i) Wait(TznSwitcher::RepeatInterval);
+      Offscreen().MouseUp(up);
+      Pump();
+    } else {
+      ClickAt(up);
+    }
+    EXPECT_FALSE(YearEditorExists());
+  }
 }
 
 }  // namespace brevant::test
