@@ -2,6 +2,7 @@
 #include "gallery.h"
 
 #include <functional>
+#include <vector>
 
 #include "controls/comctrls.h"
 #include "controls/dialogs.h"
@@ -114,6 +115,16 @@ void BuildContainersPage(TForm* form, TPage* page, TImage*& image) {
 
 }  // namespace
 
+// Pages added by the program, in order.
+std::vector<std::pair<const char*, TGalleryPageBuilder>>& ExtraPages() {
+  static std::vector<std::pair<const char*, TGalleryPageBuilder>> pages;
+  return pages;
+}
+
+void AddGalleryPage(const char* name, TGalleryPageBuilder build) {
+  ExtraPages().push_back({name, build});
+}
+
 TForm* CreateGalleryForm(TComponent* owner) {
   auto* form = TCustomForm::CreateNew<TForm>(owner);
   TObjectPtr<TForm> guard(owner ? nullptr : form);
@@ -150,11 +161,15 @@ TForm* CreateGalleryForm(TComponent* owner) {
   BuildStandardPage(form, notebook->AddPage("Standard"));
   BuildEditsPage(form, notebook->AddPage("Edits"));
   BuildContainersPage(form, notebook->AddPage("Containers"), image);
+  std::vector<const char*> pages = {"Standard", "Edits", "Containers"};
+  for (const auto& [name, build] : ExtraPages()) {
+    build(form, notebook->AddPage(name));
+    pages.push_back(name);
+  }
   notebook->SetPageIndex(0);
 
   // Page switches: exclusive speed buttons.
-  const char* pages[] = {"Standard", "Edits", "Containers"};
-  for (Integer i = 0; i < 3; ++i) {
+  for (Integer i = 0; i < Integer(pages.size()); ++i) {
     auto* sb = Add<TSpeedButton>(form, side, (String("Page") + pages[i]).c_str(),
                                  Bounds(8, 8 + i * 28, 134, 24));
     sb->SetCaption(pages[i]);

@@ -15,6 +15,7 @@
 #include "backend/sdl_backend.h"
 #include "bv/columns.h"
 #include "bv/tabulon.h"
+#include "bv_ctl/calendar.h"
 #include "controls/application.h"
 #include "controls/edits.h"
 #include "controls/forms.h"
@@ -37,6 +38,16 @@ using namespace brevant;
 namespace {
 
 constexpr Integer kRecords = 100000;
+
+// The gallery's page of the suite's own controls: the calendar.
+void BuildSuitePage(TForm* gallery, TWinControl* page) {
+  auto* calendar = Create<TQuentaCalendar>(gallery);
+  calendar->SetName("Calendar1");
+  calendar->SetLeft(12);
+  calendar->SetTop(12);
+  calendar->SetShowClearButton(true);
+  calendar->SetParent(page);
+}
 
 class TStatusLine : public TGraphicControl {
  public:
@@ -244,6 +255,8 @@ int main(int argc, char** argv) {
   std::printf("Brevant demonstration: the grid on %d generated records.\n", kRecords);
   RegisterStdControlClasses();
   RegisterEditClasses();
+  RegisterCalendarClasses();
+  AddGalleryPage("Suite", BuildSuitePage);
   bool offscreen = !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY");
   bool smoke = false, gallery = false;
   const char* png = "brevant-grid.png";

@@ -560,4 +560,24 @@ TEST_F(DialogsTest, GalleryShowsTheControlsAndOpensDialogs) {
   EXPECT_EQ(ScriptedAnswerCount(), 0);
 }
 
+TEST_F(DialogsTest, GalleryTakesPagesAddedByTheProgram) {
+  // A program linking further layers adds its own page and page button.
+  AddGalleryPage("Extra", [](TForm* gallery, TWinControl* page) {
+    auto* panel = Create<TPanel>(gallery);
+    panel->SetName("ExtraPanel");
+    panel->SetBounds(10, 10, 50, 30);
+    panel->SetParent(page);
+  });
+  TForm* gallery = CreateGalleryForm(form);
+  gallery->Show();
+  Pump();
+  auto find = [&](const char* name) { return As<TControl>(gallery->FindComponent(name)); };
+  ASSERT_NE(gallery->FindComponent("PageExtra"), nullptr);
+  EXPECT_FALSE(find("ExtraPanel")->Showing());
+  ClickAt(CenterOf(find("PageExtra")));
+  Pump();
+  EXPECT_EQ(As<TNotebook>(find("Notebook"))->PageIndex(), 3);
+  EXPECT_TRUE(find("ExtraPanel")->Showing());
+}
+
 }  // namespace brevant::test
