@@ -63,8 +63,8 @@ TKeyClass ClassOf(Integer key) {
   }
 }
 
-// The next state by the current state (csCleared..csResult) and key class.
-constexpr Integer kTransitions[csResult + 1][kcCount] = {
+// The next state by the current state (ccsCleared..ccsResult) and key class.
+constexpr Integer kTransitions[ccsResult + 1][kcCount] = {
     /* cleared  */ {1, 1, 1, 2, 1, 0, 1, 1, 1, 0, 0, 1},
     /* first    */ {1, 1, 1, 2, 1, 0, 1, 1, 1, 0, 1, 1},
     /* operator */ {3, 3, 3, 2, 3, 3, 5, 2, 3, 0, 3, 3},
@@ -73,7 +73,7 @@ constexpr Integer kTransitions[csResult + 1][kcCount] = {
     /* result   */ {1, 1, 1, 2, 1, 0, 5, 1, 1, 0, 1, 1}};
 
 Integer NextState(Integer state, TKeyClass cls) {
-  if (state == csError) return cls == kcClear ? csCleared : csError;
+  if (state == ccsError) return cls == kcClear ? ccsCleared : ccsError;
   return kTransitions[state][cls];
 }
 
@@ -108,7 +108,7 @@ void TznCalcEngine::Reset() {
   fresh2_ = false;
   decimalMode_ = false;
   decimals_ = 0;
-  state_ = csCleared;
+  state_ = ccsCleared;
   display_ = operand1_;
   operator_ = ckNone;
   errorText_.clear();
@@ -132,22 +132,22 @@ void TznCalcEngine::PressKey(Integer code) {
 
 void TznCalcEngine::RunAction(Integer key) {
   switch (state_) {
-    case csCleared:
+    case ccsCleared:
       Reset();
       break;
-    case csFirst:
+    case ccsFirst:
       EditOperand(operand1_, fresh1_, key);
       break;
-    case csOperator:
+    case ccsOperator:
       SetOperator(key);
       break;
-    case csSecond:
+    case ccsSecond:
       EditOperand(operand2_, fresh2_, key);
       break;
-    case csChained:
+    case ccsChained:
       ComputeThenSetOperator(key);
       break;
-    case csResult:
+    case ccsResult:
       Compute();
       break;
     default:
@@ -357,7 +357,7 @@ long double TznCalcEngine::Value(const String& text) {
 }
 
 void TznCalcEngine::Fail(const String& message) {
-  state_ = csError;
+  state_ = ccsError;
   errorText_ = message;
   Abort();
 }

@@ -46,13 +46,13 @@ enum TznCalcKey : Integer {
 
 // States of the key automaton.
 enum TznCalcState : Integer {
-  csCleared = 0,   // nothing typed since the reset
-  csFirst = 1,     // entering the first operand
-  csOperator = 2,  // an operator was chosen
-  csSecond = 3,    // entering the second operand
-  csChained = 4,   // an operator followed a second operand
-  csResult = 5,    // a result is shown
-  csError = 10     // a key failed; only clear all leaves this state
+  ccsCleared = 0,   // nothing typed since the reset
+  ccsFirst = 1,     // entering the first operand
+  ccsOperator = 2,  // an operator was chosen
+  ccsSecond = 3,    // entering the second operand
+  ccsChained = 4,   // an operator followed a second operand
+  ccsResult = 5,    // a result is shown
+  ccsError = 10     // a key failed; only clear all leaves this state
 };
 
 // OnError's event: Handled starts false; set it to end the failure there.
@@ -72,7 +72,7 @@ class TznCalcEngine : public TPersistent {
   // failure propagates unless the handler sets Handled. Codes outside
   // ck0..ckLast are ignored.
   void PressKey(Integer code);
-  bool IsError() const { return state_ == csError; }
+  bool IsError() const { return state_ == ccsError; }
 
   const String& Display() const { return display_; }
   const String& Operand1() const { return operand1_; }
@@ -118,19 +118,19 @@ class TznCalcEngine : public TPersistent {
   // Enters the error state with message and raises the silent abort.
   [[noreturn]] void Fail(const String& message);
 
-  String display_;             // the text to show
-  String operand1_;            // first operand, also the last result
-  String operand2_;            // second operand
-  bool fresh1_ = false;        // the next digit starts a new first operand
-  bool fresh2_ = false;        // the next digit starts a new second operand
-  Integer state_ = csCleared;  // state of the key automaton
-  String memory_;              // memory value; empty when none
-  bool hasMemory_ = false;     // the memory holds a value
-  bool decimalMode_ = false;   // the separator was typed for this entry
-  Integer decimals_ = 0;       // digits typed after the separator
-  Integer operator_ = ckNone;  // pending operator, ckAdd..ckDivide
-  bool changed_ = false;       // the display changed during this key
-  String errorText_;           // message of the last failure
+  String display_;              // the text to show
+  String operand1_;             // first operand, also the last result
+  String operand2_;             // second operand
+  bool fresh1_ = false;         // the next digit starts a new first operand
+  bool fresh2_ = false;         // the next digit starts a new second operand
+  Integer state_ = ccsCleared;  // state of the key automaton
+  String memory_;               // memory value; empty when none
+  bool hasMemory_ = false;      // the memory holds a value
+  bool decimalMode_ = false;    // the separator was typed for this entry
+  Integer decimals_ = 0;        // digits typed after the separator
+  Integer operator_ = ckNone;   // pending operator, ckAdd..ckDivide
+  bool changed_ = false;        // the display changed during this key
+  String errorText_;            // message of the last failure
 };
 
 }  // namespace brevant

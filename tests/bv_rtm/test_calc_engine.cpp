@@ -90,53 +90,53 @@ struct TEdgeCase {
 };
 
 const TEdgeCase kEdgeCases[] = {
-    {"EqualsAddsTheFirstOperandToItself", nullptr, "5+=", "10", csResult},
-    {"EqualsAgainRepeatsTheLastOperation", nullptr, "5+==", "15", csResult},
-    {"OperationsApplyInTypedOrder", nullptr, "2+3*4=", "20", csResult},
-    {"PercentOfTheFirstOperand", nullptr, "200+10%", "20", csSecond},
-    {"PercentThenEquals", nullptr, "200+10%=", "220", csResult},
-    {"DivisionByZeroFails", nullptr, "1/0=", "0", csError},
-    {"DigitsAreIgnoredInTheErrorState", nullptr, "1/0=57+", "0", csError},
-    {"ClearAllLeavesTheErrorState", nullptr, "1/0=C57", "57", csFirst},
-    {"PointThenDigitAfterSetText", "12", ".5", "0.5", csFirst},
-    {"BackspaceTakesTheSeparatorWithTheLastDigit", "12", ".5<", "0", csFirst},
-    {"SignOnZeroDoesNothing", nullptr, "~", "0", csFirst},
-    {"SignOnZeroWithTheSeparatorTyped", nullptr, ".~5", "-0.5", csFirst},
-    {"PercentWhileEnteringTheFirstOperandResets", nullptr, "12%", "0", csCleared},
-    {"PercentAfterAResultResets", nullptr, "2+3=%", "0", csCleared},
-    {"OperatorChangeKeepsTheFirstOperand", nullptr, "5+-3=", "2", csResult},
-    {"ChainedOperatorChange", nullptr, "5+3*-1=", "7", csResult},
-    {"SignOfAResultThenANewEntry", nullptr, "2+3=~", "-5", csFirst},
-    {"DigitAfterAResultStartsAnew", nullptr, "2+3=~4", "4", csFirst},
-    {"BackspaceOnAResultDoesNothing", nullptr, "2+3=<", "5", csFirst},
-    {"ClearEntryRestartsTheSecondOperand", nullptr, "2+3E4=", "6", csResult},
-    {"ClearEntryOnTheFirstOperand", nullptr, "25E7", "7", csFirst},
-    {"ClearEntryWhenClearedResets", nullptr, "E", "0", csCleared},
-    {"SquareRoot", nullptr, "81q", "9", csFirst},
-    {"SquareRootOfTheSecondOperand", nullptr, "2+9q=", "5", csResult},
-    {"SquareRootOfANegativeNumberFails", nullptr, "4~q", "-4", csError},
-    {"Reciprocal", nullptr, "4r", "0.25", csFirst},
-    {"ReciprocalOfZeroFails", nullptr, "0.00r", "0.00", csError},
-    {"DigitAfterAFunctionStartsAnew", nullptr, "4r7", "7", csFirst},
-    {"EighteenSignificantDigits", nullptr, "2/3=", "0.666666666666666667", csResult},
-    {"ExponentFormWithFourDigits", nullptr, "1000000000*==", "1E0027", csResult},
-    {"MultiplicationOverflowFails", "1E4000", "*=", "1E4000", csError},
-    {"SmallResultsUseTheExponentForm", nullptr, "1/1000000=", "1E-0006", csResult},
-    {"MemoryStoreAndRecall", nullptr, "5S3R", "5", csFirst},
-    {"MemoryAddAndRecall", nullptr, "5S3AR", "8", csFirst},
-    {"MemoryAddWithoutMemoryStores", nullptr, "6A0R", "6", csFirst},
-    {"RecallWithoutMemoryKeepsTheEntry", nullptr, "6R", "6", csFirst},
-    {"RecallIntoTheSecondOperand", nullptr, "4S2+R=", "6", csResult},
-    {"BackspaceInTheEntry", nullptr, "123<", "12", csFirst},
-    {"BackspaceOfTheLastDigit", nullptr, "7<", "0", csFirst},
-    {"BackspaceAfterTheSeparatorTyped", nullptr, "7.<<", "0", csFirst},
-    {"LeadingZeroIsReplaced", nullptr, "007", "7", csFirst},
-    {"SecondPointIsIgnored", nullptr, "1.2.3", "1.23", csFirst},
+    {"EqualsAddsTheFirstOperandToItself", nullptr, "5+=", "10", ccsResult},
+    {"EqualsAgainRepeatsTheLastOperation", nullptr, "5+==", "15", ccsResult},
+    {"OperationsApplyInTypedOrder", nullptr, "2+3*4=", "20", ccsResult},
+    {"PercentOfTheFirstOperand", nullptr, "200+10%", "20", ccsSecond},
+    {"PercentThenEquals", nullptr, "200+10%=", "220", ccsResult},
+    {"DivisionByZeroFails", nullptr, "1/0=", "0", ccsError},
+    {"DigitsAreIgnoredInTheErrorState", nullptr, "1/0=57+", "0", ccsError},
+    {"ClearAllLeavesTheErrorState", nullptr, "1/0=C57", "57", ccsFirst},
+    {"PointThenDigitAfterSetText", "12", ".5", "0.5", ccsFirst},
+    {"BackspaceTakesTheSeparatorWithTheLastDigit", "12", ".5<", "0", ccsFirst},
+    {"SignOnZeroDoesNothing", nullptr, "~", "0", ccsFirst},
+    {"SignOnZeroWithTheSeparatorTyped", nullptr, ".~5", "-0.5", ccsFirst},
+    {"PercentWhileEnteringTheFirstOperandResets", nullptr, "12%", "0", ccsCleared},
+    {"PercentAfterAResultResets", nullptr, "2+3=%", "0", ccsCleared},
+    {"OperatorChangeKeepsTheFirstOperand", nullptr, "5+-3=", "2", ccsResult},
+    {"ChainedOperatorChange", nullptr, "5+3*-1=", "7", ccsResult},
+    {"SignOfAResultThenANewEntry", nullptr, "2+3=~", "-5", ccsFirst},
+    {"DigitAfterAResultStartsAnew", nullptr, "2+3=~4", "4", ccsFirst},
+    {"BackspaceOnAResultDoesNothing", nullptr, "2+3=<", "5", ccsFirst},
+    {"ClearEntryRestartsTheSecondOperand", nullptr, "2+3E4=", "6", ccsResult},
+    {"ClearEntryOnTheFirstOperand", nullptr, "25E7", "7", ccsFirst},
+    {"ClearEntryWhenClearedResets", nullptr, "E", "0", ccsCleared},
+    {"SquareRoot", nullptr, "81q", "9", ccsFirst},
+    {"SquareRootOfTheSecondOperand", nullptr, "2+9q=", "5", ccsResult},
+    {"SquareRootOfANegativeNumberFails", nullptr, "4~q", "-4", ccsError},
+    {"Reciprocal", nullptr, "4r", "0.25", ccsFirst},
+    {"ReciprocalOfZeroFails", nullptr, "0.00r", "0.00", ccsError},
+    {"DigitAfterAFunctionStartsAnew", nullptr, "4r7", "7", ccsFirst},
+    {"EighteenSignificantDigits", nullptr, "2/3=", "0.666666666666666667", ccsResult},
+    {"ExponentFormWithFourDigits", nullptr, "1000000000*==", "1E0027", ccsResult},
+    {"MultiplicationOverflowFails", "1E4000", "*=", "1E4000", ccsError},
+    {"SmallResultsUseTheExponentForm", nullptr, "1/1000000=", "1E-0006", ccsResult},
+    {"MemoryStoreAndRecall", nullptr, "5S3R", "5", ccsFirst},
+    {"MemoryAddAndRecall", nullptr, "5S3AR", "8", ccsFirst},
+    {"MemoryAddWithoutMemoryStores", nullptr, "6A0R", "6", ccsFirst},
+    {"RecallWithoutMemoryKeepsTheEntry", nullptr, "6R", "6", ccsFirst},
+    {"RecallIntoTheSecondOperand", nullptr, "4S2+R=", "6", ccsResult},
+    {"BackspaceInTheEntry", nullptr, "123<", "12", ccsFirst},
+    {"BackspaceOfTheLastDigit", nullptr, "7<", "0", ccsFirst},
+    {"BackspaceAfterTheSeparatorTyped", nullptr, "7.<<", "0", ccsFirst},
+    {"LeadingZeroIsReplaced", nullptr, "007", "7", ccsFirst},
+    {"SecondPointIsIgnored", nullptr, "1.2.3", "1.23", ccsFirst},
     // A lone minus is no number: it counts as empty.
-    {"BackspaceOnNegativeDigitLeavesZero", nullptr, "5~<", "0", csFirst},
-    {"NegativeDigitBackspacedComputes", nullptr, "5~<+2=", "2", csResult},
+    {"BackspaceOnNegativeDigitLeavesZero", nullptr, "5~<", "0", ccsFirst},
+    {"NegativeDigitBackspacedComputes", nullptr, "5~<+2=", "2", ccsResult},
     // A typed sign before the first digit stays in front of it.
-    {"DigitAfterNegativeZero", nullptr, ".~<5", "-5", csFirst},
+    {"DigitAfterNegativeZero", nullptr, ".~<5", "-5", ccsFirst},
 };
 
 class CalcEdgeCases : public ::testing::TestWithParam<TEdgeCase> {};
@@ -148,8 +148,8 @@ TEST_P(CalcEdgeCases, Display) {
   calc.Type(c.keys);
   EXPECT_EQ(calc->Display(), c.display);
   EXPECT_EQ(calc->State(), c.state);
-  EXPECT_EQ(calc->IsError(), c.state == csError);
-  if (c.state == csError) {
+  EXPECT_EQ(calc->IsError(), c.state == ccsError);
+  if (c.state == ccsError) {
     EXPECT_EQ(calc.errors, 1);
   }
 }
@@ -160,7 +160,7 @@ INSTANTIATE_TEST_SUITE_P(Keys, CalcEdgeCases, ::testing::ValuesIn(kEdgeCases),
 TEST(CalcEngine, StartsFromZeroAndSetTextStartsAnewFromAValue) {
   TCalc calc;
   EXPECT_EQ(calc->Display(), "0");
-  EXPECT_EQ(calc->State(), csCleared);
+  EXPECT_EQ(calc->State(), ccsCleared);
   EXPECT_TRUE(calc->Fresh1());
   EXPECT_FALSE(calc->Changed());
   calc.Type("5S2+3");
@@ -169,7 +169,7 @@ TEST(CalcEngine, StartsFromZeroAndSetTextStartsAnewFromAValue) {
   EXPECT_EQ(calc->Operand1(), "42.5");
   EXPECT_EQ(calc->Operand2(), "0");
   EXPECT_EQ(calc->Operator(), ckNone);
-  EXPECT_EQ(calc->State(), csCleared);
+  EXPECT_EQ(calc->State(), ccsCleared);
   EXPECT_TRUE(calc->HasMemory());  // the memory outlives a new calculation
   calc.Type("*2=");
   EXPECT_EQ(calc->Display(), "85");
@@ -183,7 +183,7 @@ TEST(CalcEngine, SetTextRefusesTextThatIsNoNumber) {
   for (const char* text : {"abc", "1,234.5", " ", "-", "1e99999"}) {
     EXPECT_THROW(calc->SetText(text), EConvertError) << text;
     EXPECT_EQ(calc->Display(), "3") << text;
-    EXPECT_EQ(calc->State(), csSecond) << text;
+    EXPECT_EQ(calc->State(), ccsSecond) << text;
   }
 }
 
@@ -218,7 +218,7 @@ TEST(CalcEngine, ErrorsGoThroughOnErrorAsTheSilentAbort) {
   EXPECT_FALSE(bare->Changed());
   EXPECT_NO_THROW(bare->PressKey(ck5));
   EXPECT_NO_THROW(bare->PressKey(ckClear));
-  EXPECT_EQ(bare->State(), csCleared);
+  EXPECT_EQ(bare->State(), ccsCleared);
 }
 
 TEST(CalcEngine, OnChangeFiresOnlyWhenTheDisplayChanged) {
@@ -292,7 +292,7 @@ TEST(CalcEngine, UnknownCodesAreIgnored) {
   calc.Type("12");
   for (Integer code : {-1, 27, 100, -1000}) calc->PressKey(code);
   EXPECT_EQ(calc->Display(), "12");
-  EXPECT_EQ(calc->State(), csFirst);
+  EXPECT_EQ(calc->State(), ccsFirst);
   EXPECT_EQ(calc.changes, 2);
 }
 
@@ -541,7 +541,7 @@ TEST(CalcEngine, RandomKeySequencesFollowTheModel) {
       }
       model.Press(key);
       Integer state = calc->State();
-      ASSERT_TRUE((state >= csCleared && state <= csResult) || state == csError)
+      ASSERT_TRUE((state >= ccsCleared && state <= ccsResult) || state == ccsError)
           << "state " << state;
       ASSERT_EQ(calc->IsError(), model.error)
           << "seed " << seed << " step " << step << " keys: " << keys;
