@@ -4,19 +4,27 @@
 //   make-demo-db <output.db>
 //
 // The data is fictional: invented vendor names and towns, phone numbers in
-// the 555-01xx range (some toll-free "800-"), e-mail addresses on .example
-// domains and pictures drawn by code. The values are chosen to exercise the
-// demonstration's pages: names sharing prefixes (incremental search),
-// contract counts of exactly 50 and 51, debit both above and below credit,
-// multi-line addresses, pictures of several sizes, and nulls in every
-// nullable column (Preferred is never null). The database is written to a
+// the 555-01xx range (18 of them toll-free "800-"), e-mail addresses on
+// .example domains and pictures drawn by code (a gradient with the vendor's
+// initials). The values are chosen to exercise the demonstration's pages:
+// keys 1001, 1004, ... in an order that is not name order, names sharing
+// prefixes ("Bl", "Co") and one with a non-ASCII initial (incremental
+// search), contract counts 0 to 180 with exactly 50 and 51 (the image
+// threshold), debit above credit for 45% of the vendors and a few amounts
+// over a million, contract dates on quarter hours, states from the state
+// pick list and some outside it, an industry symbol the industry table does
+// not hold, short and long addresses, and nulls where a page shows them
+// (Preferred is never null). Exact counts are dealt out to shuffled vendors,
+// so they hold whatever the random draws. The database is written to a
 // temporary file beside the output and renamed into place, so a failed run
 // never leaves a half-written database.
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <initializer_list>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -54,6 +62,7 @@ class TRandom {
 constexpr std::uint64_t kSeed = 0x42524556414E5444ull;
 constexpr int kVendors = 120;
 constexpr int kFirstVendorNo = 1001;
+constexpr int kVendorNoStep = 3;
 
 struct TIndustry {
   const char* symbol;
@@ -66,13 +75,28 @@ constexpr TIndustry kIndustries[] = {
     {"Comp", "Computer Hardware", 0}, {"Hotel", "Hotel/Gaming", 3},
     {"Med", "Medical Services", 1},   {"SoftW", "Computer Software", 4},
     {"Tele", "Telecommunications", 5}};
+// A symbol the industry table does not hold, for the lookup's unknown key.
+constexpr const char* kUnknownIndustry = "Agri";
 
-// Shared prefixes make incremental search meaningful ("Bl" -> several).
+// Name heads. The first ones are given out once each so that incremental
+// search finds several "Bl" and "Co" names and one name with a non-ASCII
+// initial; the rest are drawn at random.
+const char* const kFixedHeads[] = {"Bluefin",
+                                   "Bluestone",
+                                   "Blue Harbor",
+                                   "Blackthorn",
+                                   "Blaze Point",
+                                   "Bloomfield",
+                                   "Copperleaf",
+                                   "Copperline",
+                                   "Cobalt Ridge",
+                                   "Corvid",
+                                   "\xC3\x89"
+                                   "benwood"};
 const char* const kNameHeads[] = {
-    "Bluefin",  "Bluestone", "Blue Harbor",  "Copperleaf",  "Copperline", "Driftwood",
-    "Fernvale", "Granite",   "Granite Peak", "Halcyon",     "Ironbark",   "Juniper",
-    "Kestrel",  "Lumen",     "Marigold",     "Northwind",   "Oakhollow",  "Pinecrest",
-    "Quillon",  "Redwing",   "Silverbrook",  "Silvercrest", "Tamarack",   "Willowmere"};
+    "Driftwood", "Fernvale",    "Granite",     "Granite Peak", "Halcyon",   "Ironbark",  "Juniper",
+    "Kestrel",   "Lumen",       "Marigold",    "Northwind",    "Oakhollow", "Pinecrest", "Quillon",
+    "Redwing",   "Silverbrook", "Silvercrest", "Tamarack",     "Willowmere"};
 const char* const kNameTails[] = {"Supply",  "Systems",    "Industries", "Works",
                                   "Traders", "Outfitters", "Labs",       "Partners",
                                   "Motors",  "Devices",    "Networks",   "Holdings"};
@@ -82,32 +106,35 @@ const char* const kStreets[] = {"Alder Lane",  "Birch Street", "Cedar Court",   
 const char* const kTowns[] = {"Ashford Falls", "Brimley",   "Calder Bay", "Dunmore Springs",
                               "Everly",        "Foxglove",  "Glenhollow", "Harwick",
                               "Larkmoor",      "Millbrook", "Norcastle",  "Quarry Hill"};
-const char* const kStates[] = {"CA", "FL", "GA", "IL", "IN", "MA", "NH", "NJ", "NY", "OH"};
+const char* const kAddressExtras[] = {"Building C",    "Receiving Dock 4", "Attn: Accounts Payable",
+                                      "Floor 3",       "Gate 2",           "Unit 12",
+                                      "Rear entrance", "Mail stop 7"};
+// The state pick list of the demonstration (with the fictional "DA").
+const char* const kPickStates[] = {"CA", "DA", "FL", "GA", "IL", "IN",
+                                   "MA", "NH", "NJ", "NY", "OH"};
+const char* const kOtherStates[] = {"TX", "WA", "OR", "CO", "AZ", "PA", "MI", "VT"};
 const char* const kAreaCodes[] = {"201", "312", "415", "508", "614", "717", "813", "917"};
-const char* const kFlags[] = {"rush", "audit", "net30", "export", "bulk", "hold"};
+// Flags: short codes, one to three of them separated by commas.
+const char* const kFlags[] = {"RSH", "AUD", "N30", "EXP", "BLK", "HLD"};
 
-// The columns of main_vnd that may be null, in table order after the key
-// (Preferred excluded: it is never null).
-enum TNullable {
-  ncVendorName,
-  ncAddress,
-  ncState,
-  ncPhone,
-  ncEmail,
-  ncLastContractDate,
-  ncContractCount,
-  ncIndustryID,
-  ncCreditSum,
-  ncDebitSum,
-  ncPicture,
-  ncFlags,
-  ncCount
-};
+constexpr int kPreferred = 42;         // vendors with Preferred true
+constexpr int kTollFreePhones = 18;    // "800-555-01xx"
+constexpr int kNullDates = 4;          // LastContractDate null
+constexpr int kNullStates = 2;         // State null
+constexpr int kUnlistedStates = 8;     // states outside the pick list
+constexpr int kUnknownIndustries = 2;  // IndustryID "Agri"
+constexpr int kNullIndustries = 2;     // IndustryID null
+constexpr int kNullAddresses = 5;      // Address null
+constexpr int kLongAddresses = 10;     // addresses of 6 to 9 lines
+constexpr int kPictures = 60;          // vendors with a picture; the rest null
+constexpr int kDebitAbove = 54;        // debit above credit (45%)
+constexpr int kLargeAmounts = 4;       // vendors with a sum over 1,000,000
 
 String Lower(const String& s) {
   String r;
   for (char c : s)
-    if (c != ' ') r += (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))
+      r += (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
   return r;
 }
 
@@ -117,32 +144,69 @@ String Digits(int value, int width) {
   return s;
 }
 
-// A small picture drawn with the canvas: a gradient-free backdrop, a framed
-// panel and a few shapes whose colours and places come from rng.
-String DrawPicture(TRandom& rng, int width, int height) {
+// The first letters of up to two words: "Blue Harbor Labs" -> "BH".
+String Initials(const String& name) {
+  String r;
+  bool atStart = true;
+  for (std::size_t i = 0; i < name.size() && r.size() < 8; ++i) {
+    unsigned char c = static_cast<unsigned char>(name[i]);
+    if (c == ' ') {
+      atStart = true;
+      continue;
+    }
+    if (atStart && (c & 0xC0) != 0x80) {
+      // A whole UTF-8 sequence: the lead byte and its continuation bytes.
+      std::size_t end = i + 1;
+      while (end < name.size() && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80) ++end;
+      r += name.substr(i, end - i);
+      if (std::count_if(r.begin(), r.end(), [](char b) { return (b & 0xC0) != 0x80; }) == 2) break;
+    }
+    atStart = false;
+  }
+  return r;
+}
+
+// A shuffled list of count labels: n[0] of label 0, n[1] of label 1, ...,
+// the rest filled with fill.
+std::vector<int> Deal(TRandom& rng, std::initializer_list<int> counts, int fill) {
+  std::vector<int> labels;
+  int label = 0;
+  for (int n : counts) {
+    labels.insert(labels.end(), n, label);
+    ++label;
+  }
+  labels.resize(kVendors, fill);
+  for (int i = kVendors - 1; i > 0; --i) std::swap(labels[i], labels[rng.Below(i + 1)]);
+  return labels;
+}
+
+// A picture: a diagonal gradient between two colours with the vendor's
+// initials in the middle, 24 bits per pixel.
+String DrawPicture(TRandom& rng, int width, int height, const String& initials) {
   TObjectPtr<TBitmap> bmp = MakeObject<TBitmap>();
   bmp->SetPixelFormat(pf24bit);
   bmp->SetSize(width, height);
-  TCanvas* c = bmp->Canvas();
-  auto colour = [&rng] {
-    return RGB(Byte(64 + rng.Below(192)), Byte(64 + rng.Below(192)), Byte(64 + rng.Below(192)));
-  };
-  c->Brush()->SetColor(colour());
-  c->FillRect(TRect(0, 0, width, height));
-  c->Pen()->SetColor(RGB(32, 32, 32));
-  c->Brush()->SetColor(colour());
-  c->Rectangle(width / 8, height / 8, width - width / 8, height - height / 8);
-  int shapes = 2 + rng.Below(3);
-  for (int i = 0; i < shapes; ++i) {
-    int x = rng.Below(width), y = rng.Below(height);
-    int w = 4 + rng.Below(width / 2 + 1), h = 4 + rng.Below(height / 2 + 1);
-    c->Brush()->SetColor(colour());
-    if (rng.Chance(50))
-      c->Ellipse(x - w / 2, y - h / 2, x + w / 2, y + h / 2);
-    else
-      c->Polygon(
-          {TPoint{x, y - h / 2}, TPoint{x + w / 2, y + h / 2}, TPoint{x - w / 2, y + h / 2}});
+  auto channel = [&rng] { return 40 + rng.Below(200); };
+  const int from[3] = {channel(), channel(), channel()};
+  const int to[3] = {channel(), channel(), channel()};
+  const int span = width + height - 2;
+  for (int y = 0; y < height; ++y) {
+    std::uint32_t* row = bmp->ScanLine(y);
+    for (int x = 0; x < width; ++x) {
+      int pixel = 0;
+      for (int c = 0; c < 3; ++c)
+        pixel = pixel << 8 | (from[c] + (to[c] - from[c]) * (x + y) / span);
+      row[x] = static_cast<std::uint32_t>(pixel);
+    }
   }
+  TCanvas* c = bmp->Canvas();
+  c->Brush()->SetStyle(bsClear);
+  c->Font()->SetName("DejaVu Sans");
+  c->Font()->SetHeight(-std::max(8, std::min(width, height) * 2 / 5));
+  c->Font()->SetStyle(TFontStyles{fsBold});
+  c->Font()->SetColor(clWhite);
+  TSize extent = c->TextExtent(initials);
+  c->TextOut((width - extent.cx) / 2, (height - extent.cy) / 2, initials);
   TMemoryStream stream;
   bmp->SaveToStream(stream);
   const auto* bytes = static_cast<const char*>(stream.Memory());
@@ -227,73 +291,127 @@ void WriteIndustries(TWriter& w) {
              {TValue::Text(ind.symbol), TValue::Text(ind.name), TValue::Int(ind.imageIndex)});
 }
 
+// Unique vendor names, the fixed heads first, in a shuffled order so that
+// the table's key order is not name order.
+std::vector<String> VendorNames(TRandom& rng) {
+  std::vector<String> names;
+  std::set<String> used;
+  auto add = [&](const char* head) {
+    String name;
+    do {
+      name = String(head) + " " + rng.Pick(kNameTails);
+      if (used.count(name)) name += " " + String(rng.Pick(kNameTails));
+    } while (used.count(name));
+    used.insert(name);
+    names.push_back(name);
+  };
+  for (const char* head : kFixedHeads) add(head);
+  while (static_cast<int>(names.size()) < kVendors) add(rng.Pick(kNameHeads));
+  for (int i = kVendors - 1; i > 0; --i) std::swap(names[i], names[rng.Below(i + 1)]);
+  return names;
+}
+
+// Two to four lines; a long address has six to nine.
+String MakeAddress(TRandom& rng, const String& state, bool isLong) {
+  String address = std::to_string(10 + rng.Below(9890)) + " " + rng.Pick(kStreets);
+  int extras = isLong ? 4 + rng.Below(4) : rng.Below(3);
+  for (int i = 0; i < extras; ++i) address += "\r\n" + String(rng.Pick(kAddressExtras));
+  String town = rng.Pick(kTowns);
+  if (!state.empty()) town += ", " + state;
+  return address + "\r\n" + town + " " + Digits(rng.Below(100000), 5);
+}
+
+// A moment between 2019 and 2025 on a quarter hour.
+String MakeDate(TRandom& rng) {
+  return std::to_string(2019 + rng.Below(7)) + "-" + Digits(1 + rng.Below(12), 2) + "-" +
+         Digits(1 + rng.Below(28), 2) + " " + Digits(rng.Below(24), 2) + ":" +
+         Digits(15 * rng.Below(4), 2) + ":00";
+}
+
 void WriteVendors(TWriter& w, TRandom& rng) {
   w.Exec(
       "CREATE TABLE main_vnd(VendorNo INTEGER PRIMARY KEY, VendorName VARCHAR(40), Address MEMO, "
       "State VARCHAR(2), Phone VARCHAR(12), \"E-mail\" VARCHAR(60), LastContractDate DATETIME, "
       "ContractCount INTEGER, IndustryID VARCHAR(10), CreditSum CURRENCY, DebitSum CURRENCY, "
       "Preferred BOOLEAN, Picture GRAPHIC, Flags VARCHAR(20))");
-  static const int kSizes[][2] = {{16, 16}, {32, 32}, {48, 32}, {64, 48}, {80, 60}, {96, 72}};
-  std::set<String> used;
+  const std::vector<String> names = VendorNames(rng);
+  // Exact counts, dealt out at random.
+  enum { kSpecial1, kSpecial2, kSpecial3, kSpecial4, kPlain };
+  const std::vector<int> preferred = Deal(rng, {kPreferred}, kPlain);
+  const std::vector<int> phone = Deal(rng, {kTollFreePhones, 1}, kPlain);  // toll-free; null
+  const std::vector<int> date = Deal(rng, {kNullDates}, kPlain);
+  const std::vector<int> state = Deal(rng, {kNullStates, kUnlistedStates}, kPlain);
+  const std::vector<int> industry = Deal(rng, {kUnknownIndustries, kNullIndustries}, kPlain);
+  const std::vector<int> address = Deal(rng, {kNullAddresses, kLongAddresses}, kPlain);
+  const std::vector<int> picture = Deal(rng, {kPictures}, kPlain);
+  // Contract counts 50, 51, 1 and 0 twice each; one null.
+  const std::vector<int> count = Deal(rng, {2, 2, 2, 2, 1}, 5);
+  // Debit above credit; one null credit and one null debit.
+  const std::vector<int> balance = Deal(rng, {kDebitAbove, 1, 1}, kPlain);
+  const std::vector<int> large = Deal(rng, {kLargeAmounts}, kPlain);
+  const std::vector<int> nulls = Deal(rng, {1, 1, 2}, kPlain);  // name; e-mail; flags
+  static const int kSizes[][2] = {{32, 32}, {48, 32},  {64, 48},   {80, 60},
+                                  {96, 72}, {120, 90}, {160, 120}, {220, 160}};
+  const char* box[] = {"sales", "info", "orders", "contact"};
+  int nextIndustry = 0;
   for (int n = 0; n < kVendors; ++n) {
-    // Each nullable column is null for one fixed vendor and now and then at
-    // random (never the name: one null name is enough for the grids).
-    auto isNull = [&](TNullable column) {
-      if (n == 3 + 7 * static_cast<int>(column)) return true;
-      return column != ncVendorName && rng.Chance(4);
-    };
-    String name;
-    do {
-      name = String(rng.Pick(kNameHeads)) + " " + rng.Pick(kNameTails);
-      if (used.count(name)) name += " " + String(rng.Pick(kNameTails));
-    } while (used.count(name));
-    used.insert(name);
-    const char* state = rng.Pick(kStates);
-
     std::vector<TValue> row;
-    row.push_back(TValue::Int(kFirstVendorNo + n));
-    row.push_back(isNull(ncVendorName) ? TValue{} : TValue::Text(name));
+    row.push_back(TValue::Int(kFirstVendorNo + kVendorNoStep * n));
+    row.push_back(nulls[n] == kSpecial1 ? TValue{} : TValue::Text(names[n]));
 
-    String address = std::to_string(10 + rng.Below(9890)) + " " + rng.Pick(kStreets);
-    if (rng.Chance(30)) address += "\r\nSuite " + std::to_string(100 + rng.Below(900));
-    address +=
-        "\r\n" + String(rng.Pick(kTowns)) + ", " + state + " " + Digits(rng.Below(100000), 5);
-    row.push_back(isNull(ncAddress) ? TValue{} : TValue::Text(address));
-    row.push_back(isNull(ncState) ? TValue{} : TValue::Text(state));
+    String st = state[n] == kSpecial1   ? String()
+                : state[n] == kSpecial2 ? String(rng.Pick(kOtherStates))
+                                        : String(rng.Pick(kPickStates));
+    String addr = MakeAddress(rng, st, address[n] == kSpecial2);
+    row.push_back(address[n] == kSpecial1 ? TValue{} : TValue::Text(addr));
+    row.push_back(st.empty() ? TValue{} : TValue::Text(st));
 
-    // Every fifth vendor has a toll-free number.
-    String phone =
-        String(n % 5 == 0 ? "800" : rng.Pick(kAreaCodes)) + "-555-01" + Digits(rng.Below(100), 2);
-    row.push_back(isNull(ncPhone) ? TValue{} : TValue::Text(phone));
-    const char* box[] = {"sales", "info", "orders", "contact"};
-    String email = String(rng.Pick(box)) + "@" + Lower(name) + ".example";
-    row.push_back(isNull(ncEmail) ? TValue{} : TValue::Text(email));
+    String area = phone[n] == kSpecial1 ? "800" : rng.Pick(kAreaCodes);
+    String number = area + "-555-01" + Digits(rng.Below(100), 2);
+    row.push_back(phone[n] == kSpecial2 ? TValue{} : TValue::Text(number));
+    String email = String(rng.Pick(box)) + "@" + Lower(names[n]) + ".example";
+    row.push_back(nulls[n] == kSpecial2 ? TValue{} : TValue::Text(email));
+    String when = MakeDate(rng);
+    row.push_back(date[n] == kSpecial1 ? TValue{} : TValue::Text(when));
 
-    String date = std::to_string(2014 + rng.Below(11)) + "-" + Digits(1 + rng.Below(12), 2) + "-" +
-                  Digits(1 + rng.Below(28), 2) + " " + Digits(rng.Below(24), 2) + ":" +
-                  Digits(rng.Below(60), 2) + ":" + Digits(rng.Below(60), 2);
-    row.push_back(isNull(ncLastContractDate) ? TValue{} : TValue::Text(date));
+    static const int kCounts[] = {50, 51, 1, 0};
+    // 50 and 51, either side of the image threshold, only where dealt.
+    int contracts = 2 + rng.Below(179);
+    if (contracts == 50 || contracts == 51) contracts += 2;
+    if (count[n] < 4) contracts = kCounts[count[n]];
+    row.push_back(count[n] == 4 ? TValue{} : TValue::Int(contracts));
 
-    // 50 and 51 on either side of the display threshold, several times each.
-    int count = n % 10 == 1 ? 50 : n % 10 == 2 ? 51 : 1 + rng.Below(rng.Chance(20) ? 5000 : 120);
-    row.push_back(isNull(ncContractCount) ? TValue{} : TValue::Int(count));
-    row.push_back(isNull(ncIndustryID) ? TValue{} : TValue::Text(rng.Pick(kIndustries).symbol));
+    // Every industry about equally often, in turn.
+    String symbol = kIndustries[nextIndustry].symbol;
+    if (industry[n] == kPlain)
+      nextIndustry = (nextIndustry + 1) % static_cast<int>(std::size(kIndustries));
+    row.push_back(industry[n] == kSpecial2   ? TValue{}
+                  : industry[n] == kSpecial1 ? TValue::Text(kUnknownIndustry)
+                                             : TValue::Text(symbol));
 
     // Whole cents, stored as the REAL nearest to the decimal amount.
-    std::int64_t credit = rng.Below(5000000);
-    std::int64_t debit = n % 2 == 0 ? credit + 100 + rng.Below(2000000)
-                                    : credit - rng.Below(static_cast<int>(credit) + 1);
-    row.push_back(isNull(ncCreditSum) ? TValue{} : TValue::Real(static_cast<double>(credit) / 100));
-    row.push_back(isNull(ncDebitSum) ? TValue{} : TValue::Real(static_cast<double>(debit) / 100));
-    row.push_back(TValue::Int(rng.Chance(40) ? 1 : 0));
+    std::int64_t scale = large[n] == kSpecial1 ? 1000 : 1;
+    std::int64_t credit = scale * (100100 + rng.Below(5000000));
+    std::int64_t debit = balance[n] == kSpecial1
+                             ? credit + 100 + rng.Below(2000000)
+                             : credit - rng.Below(static_cast<int>(credit / scale));
+    row.push_back(balance[n] == kSpecial2 ? TValue{}
+                                          : TValue::Real(static_cast<double>(credit) / 100));
+    row.push_back(balance[n] == kSpecial3 ? TValue{}
+                                          : TValue::Real(static_cast<double>(debit) / 100));
+    row.push_back(TValue::Int(preferred[n] == kSpecial1 ? 1 : 0));
 
     const auto& size = rng.Pick(kSizes);
-    String picture = DrawPicture(rng, size[0], size[1]);
-    row.push_back(isNull(ncPicture) ? TValue{} : TValue::Blob(picture));
+    String initials = Initials(names[n]);
+    String image = DrawPicture(rng, size[0], size[1], initials);
+    row.push_back(picture[n] == kSpecial1 ? TValue::Blob(image) : TValue{});
 
     String flags = rng.Pick(kFlags);
-    if (rng.Chance(40)) flags += String(",") + rng.Pick(kFlags);
-    row.push_back(isNull(ncFlags) ? TValue{} : TValue::Text(flags));
+    for (int extra = rng.Below(3); extra > 0; --extra) {
+      String code = rng.Pick(kFlags);
+      if (flags.find(code) == String::npos) flags += "," + code;
+    }
+    row.push_back(nulls[n] == kSpecial3 ? TValue{} : TValue::Text(flags));
 
     w.Insert("INSERT INTO main_vnd VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)", row);
   }
