@@ -1,6 +1,7 @@
 // The gallery's property panel (see property_panel.h).
 #include "property_panel.h"
 
+#include "backend/codes.h"
 #include "bv/columns.h"
 #include "bv/designer.h"
 #include "bv/tabulon.h"

@@ -4,10 +4,13 @@
 
 #include "../../demo/gallery.h"
 #include "../../demo/property_panel.h"
+#include "backend/codes.h"
 #include "bv/grid_test_util.h"
 #include "bv_db/obj_dataset.h"
+#include "bv_rtm/border_style.h"
 #include "controls/edits.h"
 #include "controls/extctrls.h"
+#include "controls/messages.h"
 #include "controls/stdctrls.h"
 #include "db/datasource.h"
 #include "prop_samples.h"
