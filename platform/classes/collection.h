@@ -12,6 +12,7 @@
 #include <exception>
 #include <vector>
 
+#include "rtl/closing_guard.h"
 #include "rtl/persistent.h"
 
 namespace brevant {
@@ -133,14 +134,7 @@ class TCollectionUpdate {
   // An Update override may throw; that exception travels on unless another
   // one is already unwinding (two cannot travel at once).
   ~TCollectionUpdate() noexcept(false) {
-    if (std::uncaught_exceptions() == exceptions_) {
-      c_->EndUpdate();
-      return;
-    }
-    try {
-      c_->EndUpdate();
-    } catch (...) {
-    }
+    CloseBracket(LeavingByException(exceptions_), [this] { c_->EndUpdate(); });
   }
   TCollectionUpdate(const TCollectionUpdate&) = delete;
   TCollectionUpdate& operator=(const TCollectionUpdate&) = delete;

@@ -10,6 +10,7 @@
 #include <exception>
 #include <vector>
 
+#include "rtl/closing_guard.h"
 #include "rtl/method.h"
 #include "rtl/persistent.h"
 #include "rtl/types.h"
@@ -123,14 +124,7 @@ class TStringsUpdate {
   TStringsUpdate(const TStringsUpdate&) = delete;
   TStringsUpdate& operator=(const TStringsUpdate&) = delete;
   ~TStringsUpdate() noexcept(false) {
-    if (std::uncaught_exceptions() == exceptions_) {
-      strings_.EndUpdate();
-      return;
-    }
-    try {
-      strings_.EndUpdate();
-    } catch (...) {
-    }
+    CloseBracket(LeavingByException(exceptions_), [this] { strings_.EndUpdate(); });
   }
 
  private:
