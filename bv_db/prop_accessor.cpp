@@ -221,6 +221,23 @@ void TznPropAccessor::ReadObject() const {
   buffer_->LoadFromStream(stream);
 }
 
+template <class Get>
+auto TznPropAccessor::ReadAs(Get get) const {
+  CheckValid();
+  TScopeGuard empty([this] { buffer_->Clear(); });
+  ReadProperty();
+  return get(*buffer_);
+}
+
+template <class Put>
+void TznPropAccessor::WriteFrom(Put put) {
+  CheckValid();
+  TScopeGuard empty([this] { buffer_->Clear(); });
+  if (info_.ReadOnly) throw EBVError(bvres::SReadOnlyProperty, {propName_});
+  put(*buffer_);
+  WriteProperty();
+}
+
 void TznPropAccessor::WriteProperty() {
   TScopeGuard empty([this] { buffer_->Clear(); });
   CheckValid();
@@ -321,10 +338,7 @@ void TznPropAccessor::WriteComponent() {
 }
 
 void TznPropAccessor::AssignTo(TPersistent* dest) const {
-  CheckValid();
-  TScopeGuard empty([this] { buffer_->Clear(); });
-  ReadProperty();
-  dest->Assign(buffer_.get());
+  ReadAs([dest](const TznUniValue& v) { dest->Assign(&v); });
 }
 
 void TznPropAccessor::Assign(const TPersistent* source) {
@@ -338,65 +352,38 @@ void TznPropAccessor::Assign(const TPersistent* source) {
     if (other != this) buffer_->Assign(other->buffer_.get());
     WriteProperty();
   } else if (const auto* value = TryAs<TznUniValue>(source)) {
-    CheckValid();
-    TScopeGuard empty([this] { buffer_->Clear(); });
-    if (info_.ReadOnly) throw EBVError(bvres::SReadOnlyProperty, {propName_});
-    buffer_->Assign(value);
-    WriteProperty();
+    WriteFrom([value](TznUniValue& v) { v.Assign(value); });
   } else {
     TPersistent::Assign(source);
   }
 }
 
 Integer TznPropAccessor::AsInteger() const {
-  CheckValid();
-  TScopeGuard empty([this] { buffer_->Clear(); });
-  ReadProperty();
-  return buffer_->AsInteger();
+  return ReadAs([](const TznUniValue& v) { return v.AsInteger(); });
 }
 
 String TznPropAccessor::AsString() const {
-  CheckValid();
-  TScopeGuard empty([this] { buffer_->Clear(); });
-  ReadProperty();
-  return buffer_->AsString();
+  return ReadAs([](const TznUniValue& v) { return v.AsString(); });
 }
 
 double TznPropAccessor::AsFloat() const {
-  CheckValid();
-  TScopeGuard empty([this] { buffer_->Clear(); });
-  ReadProperty();
-  return buffer_->AsFloat();
+  return ReadAs([](const TznUniValue& v) { return v.AsFloat(); });
 }
 
 Variant TznPropAccessor::AsVariant() const {
-  CheckValid();
-  TScopeGuard empty([this] { buffer_->Clear(); });
-  ReadProperty();
-  return buffer_->AsVariant();
+  return ReadAs([](const TznUniValue& v) { return v.AsVariant(); });
 }
 
 Int64 TznPropAccessor::AsLargeInt() const {
-  CheckValid();
-  TScopeGuard empty([this] { buffer_->Clear(); });
-  ReadProperty();
-  return buffer_->AsLargeInt();
+  return ReadAs([](const TznUniValue& v) { return v.AsLargeInt(); });
 }
 
 void TznPropAccessor::SetAsInteger(Integer value) {
-  CheckValid();
-  TScopeGuard empty([this] { buffer_->Clear(); });
-  if (info_.ReadOnly) throw EBVError(bvres::SReadOnlyProperty, {propName_});
-  buffer_->SetAsInteger(value);
-  WriteProperty();
+  WriteFrom([&](TznUniValue& v) { v.SetAsInteger(value); });
 }
 
 void TznPropAccessor::SetAsString(const String& value) {
-  CheckValid();
-  TScopeGuard empty([this] { buffer_->Clear(); });
-  if (info_.ReadOnly) throw EBVError(bvres::SReadOnlyProperty, {propName_});
-  buffer_->SetAsString(value);
-  WriteProperty();
+  WriteFrom([&](TznUniValue& v) { v.SetAsString(value); });
 }
 
 bool TznPropAccessor::IsTypeName(const String& name) const {

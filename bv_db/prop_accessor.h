@@ -91,6 +91,14 @@ class TznPropAccessor : public TPersistent {
 
  private:
   void CheckValid() const;
+  // Reads the property into the buffer, answers get(buffer) and empties the
+  // buffer on every path (the buffer holds a value only during a call).
+  template <class Get>
+  auto ReadAs(Get get) const;
+  // Fills the buffer through put and writes it to the property; a read-only
+  // property raises first. The buffer is emptied on every path.
+  template <class Put>
+  void WriteFrom(Put put);
   // Reads the property into the buffer (nothing without a getter).
   void ReadProperty() const;
   void ReadObject() const;
