@@ -537,7 +537,7 @@ void TSqliteTable::LoadColumn(sqlite3_stmt* st, int i, Integer storeRow, Integer
       case ftDate:
       case ftTime:
       case ftDateTime: {
-        TDateTime dt;
+        TDateTime dt = 0;  // bad() raises before a failed parse is stored
         if (storage != SQLITE_TEXT || !sqlutil::TryParseIsoDateTime(text(), dt)) bad("date-time");
         StoreVariant(storeRow, i, VarFromDateTime(dt));
         break;
