@@ -226,7 +226,8 @@ TForm* CreateGalleryForm(TComponent* owner) {
          status->SetSimpleText("Saved " + saveDialog->FileName());
        }},
   };
-  Integer top = 108;
+  // The dialog buttons stand below the page buttons, however many pages the program added.
+  Integer top = 24 + Integer(pages.size()) * 28;
   for (const auto& b : buttons) {
     auto* button = Add<TButton>(form, side, b.Name, Bounds(8, top, 134, 25));
     button->SetCaption(b.Caption);

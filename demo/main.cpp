@@ -173,10 +173,7 @@ class TGridDemoForm : public TForm {
   }
 
   void OpenGallery() {
-    if (!Gallery) {
-      Gallery = CreateGalleryForm(this);
-      AddPropertyPanel(Gallery);
-    }
+    if (!Gallery) Gallery = CreateGalleryForm(this);
     Gallery->Show();
   }
   TForm* Gallery = nullptr;
@@ -257,6 +254,7 @@ int main(int argc, char** argv) {
   RegisterEditClasses();
   RegisterCalendarClasses();
   AddGalleryPage("Suite", BuildSuitePage);
+  AddGalleryPage("Properties", BuildPropertyPage);
   bool offscreen = !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY");
   bool smoke = false, gallery = false;
   const char* png = "brevant-grid.png";

@@ -20,7 +20,7 @@ namespace {
 constexpr const char* kShownProperties[] = {"Caption", "Left",    "Top",     "Width",
                                             "Height",  "Enabled", "Visible", "Hint"};
 
-TDBTabulon* AddGrid(TForm* gallery, TPage* page, TDataSource* source) {
+TDBTabulon* AddGrid(TForm* gallery, TWinControl* page, TDataSource* source) {
   auto* grid = Create<TDBTabulon>(gallery);
   grid->SetName("PropertyGrid");
   grid->SetBounds(8, 36, 460, 120);
@@ -33,7 +33,7 @@ TDBTabulon* AddGrid(TForm* gallery, TPage* page, TDataSource* source) {
 // An edit for the Caption property: Return writes its text through the
 // dataset (which posts it into the control), Escape shows the stored value
 // again.
-void AddCaptionEditor(TForm* gallery, TPage* page, TObjDataSet* dataSet) {
+void AddCaptionEditor(TForm* gallery, TWinControl* page, TObjDataSet* dataSet) {
   auto* label = Create<TLabel>(gallery);
   label->SetName("CaptionLabel");
   label->SetBounds(8, 168, 60, 16);
@@ -60,11 +60,9 @@ void AddCaptionEditor(TForm* gallery, TPage* page, TObjDataSet* dataSet) {
 
 }  // namespace
 
-void AddPropertyPanel(TForm* gallery) {
-  auto* notebook = static_cast<TNotebook*>(gallery->FindComponent("Notebook"));
+void BuildPropertyPage(TForm* gallery, TWinControl* page) {
   auto* target = static_cast<TControl*>(gallery->FindComponent("Button1"));
-  if (!notebook || !target) return;
-  TPage* page = notebook->AddPage("Properties");
+  if (!target) return;
 
   auto* dataSet = Create<TObjDataSet>(gallery);
   dataSet->SetName("PropertyDataSet");
@@ -81,19 +79,6 @@ void AddPropertyPanel(TForm* gallery) {
   AddGrid(gallery, page, source);
   dataSet->Open();
   AddCaptionEditor(gallery, page, dataSet);
-
-  // A page button below the others on the side panel.
-  if (auto* side = static_cast<TWinControl*>(gallery->FindComponent("SidePanel"))) {
-    auto* button = Create<TSpeedButton>(gallery);
-    button->SetName("PageProperties");
-    button->SetBounds(8, 8 + 3 * 28, 134, 24);
-    button->SetCaption("Properties");
-    button->SetGroupIndex(1);
-    button->SetParent(side);
-    const Integer index = notebook->PageCount() - 1;
-    button->OnClick =
-        TNotifyEvent::FromCallable([notebook, index](TObject*) { notebook->SetPageIndex(index); });
-  }
 }
 
 }  // namespace brevant

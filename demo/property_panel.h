@@ -6,12 +6,13 @@
 namespace brevant {
 
 class TForm;
+class TWinControl;
 
-// Adds the page "Properties" to the gallery's notebook, with a grid
-// (PropertyGrid) bound through PropertySource to the object dataset
-// PropertyDataSet over the control Button1, an edit CaptionEdit that writes
-// the control's caption through the dataset on Return, and a page button
-// PageProperties beside the others.
-void AddPropertyPanel(TForm* gallery);
+// Builds the gallery page "Properties" (register it with
+// AddGalleryPage("Properties", BuildPropertyPage)): a grid (PropertyGrid)
+// bound through PropertySource to the object dataset PropertyDataSet over
+// the control Button1, and an edit CaptionEdit that writes the control's
+// caption through the dataset on Return.
+void BuildPropertyPage(TForm* gallery, TWinControl* page);
 
 }  // namespace brevant

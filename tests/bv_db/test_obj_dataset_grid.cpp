@@ -147,8 +147,8 @@ TEST_F(ObjGridTest, WindowFollowsEditsInsertsDeletesAndRefresh) {
 }
 
 TEST_F(ControlsTest, GalleryPropertyPanelEditsAControlLive) {
+  AddGalleryPage("Properties", BuildPropertyPage);
   TForm* gallery = CreateGalleryForm(form);
-  AddPropertyPanel(gallery);
   gallery->Show();
   Pump();
   auto* ds = As<TObjDataSet>(gallery->FindComponent("PropertyDataSet"));

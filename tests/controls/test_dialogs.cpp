@@ -578,6 +578,8 @@ TEST_F(DialogsTest, GalleryTakesPagesAddedByTheProgram) {
   Pump();
   EXPECT_EQ(As<TNotebook>(find("Notebook"))->PageIndex(), 3);
   EXPECT_TRUE(find("ExtraPanel")->Showing());
+  EXPECT_LT(find("PageExtra")->BoundsRect().Bottom, find("MessageButton")->Top())
+      << "the dialog buttons move down to make room for the added page's button";
 }
 
 }  // namespace brevant::test
