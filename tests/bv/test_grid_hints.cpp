@@ -4,6 +4,8 @@
 #include "bv_rtm/bv_errors.h"
 #include "controls/application.h"
 #include "controls/messages.h"
+#include "controls/wincore.h"
+#include "graphics/colors.h"
 #include "grid_test_util.h"
 
 namespace brevant::test {
@@ -91,6 +93,26 @@ TEST_F(GridHintTest, ClippedFootersShowStateCaptionAndText) {
   }
 }
 
+TEST_F(GridHintTest, TheHintWindowDrawsItsFrameAndText) {
+  column->SetCaption("Name of the vendor's contact person");
+  Hover(Centre(column->TitleRect(false)));
+  THintWindow* w = Application()->HintWindow();
+  ASSERT_TRUE(w && w->IsHintShown());
+  const auto native = static_cast<TNativeWindow>(GetNativeWindow(w->WindowHandle()));
+  ASSERT_NE(native, TNativeWindow{});
+  const Integer width = w->Width(), height = w->Height();
+  const TPoint frame[] = {{0, 0},         {width - 1, 0}, {0, height - 1}, {width - 1, height - 1},
+                          {width / 2, 0}, {0, height / 2}};
+  for (TPoint p : frame)
+    EXPECT_EQ(Offscreen().Pixel(native, p.X, p.Y), ColorToRGB(clBlack)) << p.X << "," << p.Y;
+  const TColor back = ColorToRGB(w->Color());
+  EXPECT_EQ(Offscreen().Pixel(native, 1, 1), back);
+  Integer ink = 0;  // pixels of the caption's glyphs
+  for (Integer y = 1; y < height - 1; ++y)
+    for (Integer x = 1; x < width - 1; ++x) ink += Offscreen().Pixel(native, x, y) != back;
+  EXPECT_GT(ink, 50) << "the caption is drawn inside the frame";
+}
+
 TEST_F(GridHintTest, NoHintWhileSizingOrDragging) {
   column->SetCaption("Name of the vendor's contact person");
   const TPoint title = Centre(column->TitleRect(false));
@@ -103,6 +125,25 @@ TEST_F(GridHintTest, NoHintWhileSizingOrDragging) {
   grid->SetMouseMode(0);
   Hover(title);
   EXPECT_NE(ShownHint(), "<none>");
+}
+
+TEST_F(GridHintTest, NoHintWhileTheGridIsDragged) {
+  const String caption = "Name of the vendor's contact person";
+  column->SetCaption(caption);
+  // Asks the grid what a hint at the title would say.
+  auto ask = [&] {
+    THintInfo info;
+    info.CursorPos = Centre(column->TitleRect(false));
+    info.HintStr = "Vendors";
+    grid->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info));
+    return info.HintStr;
+  };
+  grid->BeginDrag(true);
+  ASSERT_TRUE(grid->Dragging());
+  EXPECT_EQ(ask(), "");
+  grid->EndDrag(false);
+  Pump();
+  EXPECT_EQ(ask(), caption);
 }
 
 TEST_F(GridHintTest, TheShortPauseOnlyAfterAShownHint) {
