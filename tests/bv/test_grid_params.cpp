@@ -1,6 +1,7 @@
 // The grid's parameter objects: keyboard deletes with their confirmation,
 // refused deletes, and the settings carried through Assign and streaming.
 #include "bv/grid_params.h"
+#include "bv/hints.h"
 #include "bv/selection.h"
 #include "controls/application.h"
 #include "controls/test_hooks.h"
@@ -194,6 +195,193 @@ TEST(GridParamsStreaming, AssignCopiesEverySetting) {
   EXPECT_EQ(b.PromptKind(), dpkMultiRecord);
   EXPECT_EQ(b.PromptMsg(), "one?");
   EXPECT_EQ(b.PromptMsgMulti(), "%d?");
+}
+
+// Names: 1 Apple, 2 banana, 3 Berry, 4 cherry, 5 "blue sky" (with a
+// non-breaking space), 6 Apricot, 7 Émile; the Name column is current.
+class AutoSearchTest : public GridTest {
+ protected:
+  void SetUp() override {
+    GridTest::SetUp();
+    Build(0);
+    const char* names[] = {"Apple",           "banana",  "Berry",       "cherry",
+                           "blue\xC2\xA0sky", "Apricot", "\xC3\x89mile"};
+    Integer id = 0;
+    for (const char* name : names) ds->AppendRecord({++id, String(name)});
+    grid->SelectColumn(1);
+    search = grid->ParamsAutoSearch();
+    search->SetEnabled(true);
+    GoTo(1);
+  }
+  void GoTo(Integer id) {
+    ASSERT_TRUE(ds->Locate("ID", id));
+    Pump();
+  }
+  void Type(const char* text) {
+    for (const char* c = text; *c; ++c) search->HandleChar(static_cast<unsigned char>(*c));
+  }
+
+  TtlAutoSearchParams* search = nullptr;
+};
+
+TEST_F(AutoSearchTest, TypingSearchesFromTheFirstRecordIgnoringCase) {
+  GoTo(4);
+  Type("b");
+  EXPECT_TRUE(search->Searching());
+  EXPECT_EQ(CurrentID(), 2);
+  Type("e");
+  EXPECT_EQ(CurrentID(), 3);
+  EXPECT_EQ(search->SearchText(), "be");
+  // A character that matches nothing is dropped; position and prompt stay.
+  Type("x");
+  EXPECT_EQ(CurrentID(), 3);
+  EXPECT_EQ(search->SearchText(), "be");
+  ASSERT_NE(search->PromptWindow(), nullptr);
+  EXPECT_EQ(search->PromptWindow()->Caption(), "Search: be");
+  search->HandleChar(8);
+  EXPECT_EQ(search->SearchText(), "b");
+  search->Stop();
+  EXPECT_FALSE(search->Searching());
+  EXPECT_EQ(search->PromptWindow(), nullptr);
+}
+
+TEST_F(AutoSearchTest, NonAsciiAndNonBreakingSpaceMatch) {
+  search->HandleChar(U'\u00E9');  // é finds Émile
+  EXPECT_EQ(CurrentID(), 7);
+  search->Stop();
+  Type("blue s");
+  EXPECT_EQ(CurrentID(), 5);
+}
+
+TEST_F(AutoSearchTest, BackspaceOnAnEmptyTextMovesNothing) {
+  GoTo(4);
+  ASSERT_TRUE(search->Start(0));
+  search->HandleChar(8);
+  EXPECT_EQ(CurrentID(), 4);
+  EXPECT_EQ(search->SearchText(), "");
+}
+
+TEST_F(AutoSearchTest, TypingFromTheCurrentRecord) {
+  search->SetSearchFromBegin(false);
+  GoTo(3);
+  Type("a");
+  EXPECT_EQ(CurrentID(), 6);
+}
+
+TEST_F(AutoSearchTest, FindNextAndPrevious) {
+  struct Row {
+    const char* name;
+    const char* text;
+    Integer from;
+    bool forward;
+    bool cycle;
+    Integer expected;  // 0: not found, the position stays
+  };
+  const Row rows[] = {
+      {"next", "b", 3, true, false, 5},
+      {"next past the last match", "b", 5, true, false, 0},
+      {"next cycles to the first match", "b", 5, true, true, 2},
+      {"next cycles from the last record to the first", "a", 7, true, true, 1},
+      {"previous", "b", 3, false, false, 2},
+      {"previous past the first match", "b", 2, false, false, 0},
+      {"previous cycles to the last match", "b", 2, false, true, 5},
+      {"previous cycles from the first record to the last", "\xC3\xA9", 1, false, true, 7},
+      {"the only match is the current one", "c", 4, true, true, 4},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    GoTo(row.from);
+    ASSERT_TRUE(search->Start(0));
+    EXPECT_EQ(search->Search(row.text, row.forward, row.cycle, true, false), row.expected != 0);
+    EXPECT_EQ(CurrentID(), row.expected ? row.expected : row.from);
+    search->Stop();
+  }
+}
+
+TEST_F(AutoSearchTest, ShortCutsStartAndFindNext) {
+  search->SetShortCut(scCtrl | 'F');
+  search->SetShortCutFindNext(VK_F3);
+  search->SetShortCutFindPrevious(TShortCut(scShift | Word(VK_F3)));
+  search->SetCycleSearch(true);
+  EXPECT_FALSE(search->HandleShortCut(VK_F3, TShiftState{}));  // not searching yet
+  EXPECT_TRUE(search->HandleShortCut('F', TShiftState{ssCtrl}));
+  EXPECT_TRUE(search->Searching());
+  Type("b");
+  EXPECT_EQ(CurrentID(), 2);
+  const Integer expected[] = {3, 5, 2};
+  for (Integer id : expected) {
+    EXPECT_TRUE(search->HandleShortCut(VK_F3, TShiftState{}));
+    EXPECT_EQ(CurrentID(), id);
+  }
+  EXPECT_TRUE(search->HandleShortCut(VK_F3, TShiftState{ssShift}));
+  EXPECT_EQ(CurrentID(), 5);
+}
+
+TEST_F(AutoSearchTest, SearchableFieldsIgnoreCase) {
+  struct Row {
+    const char* name;
+    const char* fields;
+    Integer column;
+    bool starts;
+  };
+  const Row rows[] = {
+      {"empty: every column", "", 1, true},
+      {"listed", "ID;Name", 1, true},
+      {"listed in another case", "name", 1, true},
+      {"not listed", "ID", 1, false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    search->SetSearchableFields(row.fields);
+    grid->SelectColumn(row.column);
+    EXPECT_EQ(search->Start(0), row.starts);
+    search->Stop();
+  }
+}
+
+TEST_F(AutoSearchTest, PromptTextAndPosition) {
+  search->SetPrompt("Find [%s]");
+  Type("ch");
+  THintWindowEx* prompt = search->PromptWindow();
+  ASSERT_NE(prompt, nullptr);
+  EXPECT_EQ(prompt->Caption(), "Find [ch]");
+  EXPECT_EQ(prompt->Color(), clInfoBk);
+  const TPoint corner = form->ClientToScreen(TPoint{grid->Left(), grid->Top() + grid->Height()});
+  EXPECT_EQ(prompt->BoundsRect().Left, corner.X);
+  EXPECT_EQ(prompt->BoundsRect().Top, corner.Y);
+  EXPECT_LE(prompt->BoundsRect().Width(), grid->Width() + 10);
+  search->Stop();
+  search->SetEnablePrompt(false);
+  Type("a");
+  EXPECT_TRUE(search->Searching());
+  EXPECT_FALSE(search->PromptWindow()->IsHintShown());
+}
+
+TEST(GridParamsStreaming, AutoSearchAssignCopiesEverySetting) {
+  TtlAutoSearchParams a, b;
+  a.SetEnabled(true);
+  a.SetSearchableFields("Name");
+  a.SetShortCut(1);
+  a.SetShortCutFindNext(2);
+  a.SetShortCutFindPrevious(3);
+  a.SetSearchFromBegin(false);
+  a.SetCycleSearch(true);
+  a.SetWndColor(clRed);
+  a.SetWndTextColor(clNone);
+  a.SetPrompt("%s?");
+  a.SetEnablePrompt(false);
+  b.Assign(&a);
+  EXPECT_TRUE(b.Enabled());
+  EXPECT_EQ(b.SearchableFields(), "Name");
+  EXPECT_EQ(b.ShortCut(), 1);
+  EXPECT_EQ(b.ShortCutFindNext(), 2);
+  EXPECT_EQ(b.ShortCutFindPrevious(), 3);
+  EXPECT_FALSE(b.SearchFromBegin());
+  EXPECT_TRUE(b.CycleSearch());
+  EXPECT_EQ(b.WndColor(), clRed);
+  EXPECT_EQ(b.WndTextColor(), clNone);
+  EXPECT_EQ(b.Prompt(), "%s?");
+  EXPECT_FALSE(b.EnablePrompt());
 }
 
 }  // namespace
