@@ -357,6 +357,52 @@ TEST_F(AutoSearchTest, PromptTextAndPosition) {
   EXPECT_FALSE(search->PromptWindow()->IsHintShown());
 }
 
+TEST_F(AutoSearchTest, KeyboardAndMouseDriveTheSearch) {
+  GoTo(4);
+  grid->SetFocus();
+  Pump();
+  Offscreen().TypeText("Be");
+  Pump();
+  EXPECT_TRUE(search->Searching());
+  EXPECT_EQ(search->SearchText(), "Be");
+  EXPECT_EQ(CurrentID(), 3);
+  // The dataset's data change after each step does not end the search.
+  Offscreen().TypeText("\b");
+  Pump();
+  EXPECT_EQ(search->SearchText(), "B");
+  EXPECT_EQ(CurrentID(), 2);
+  Offscreen().PressKey(VK_ESCAPE);
+  Pump();
+  EXPECT_FALSE(search->Searching());
+  Offscreen().TypeText("c");
+  Pump();
+  EXPECT_EQ(CurrentID(), 4);
+  Offscreen().Click(At(grid, 5, grid->Height() - 5));
+  Pump();
+  EXPECT_FALSE(search->Searching());
+  EXPECT_EQ(search->PromptWindow(), nullptr);
+}
+
+TEST_F(AutoSearchTest, ArrowKeysDoNotStartASearch) {
+  grid->SetFocus();
+  Pump();
+  Offscreen().PressKey(VK_DOWN);
+  Pump();
+  EXPECT_FALSE(search->Searching());
+}
+
+TEST_F(AutoSearchTest, CtrlDelDeletesThroughTheGrid) {
+  grid->ParamsDelete()->SetEnabled(true);
+  grid->ParamsDelete()->SetPromptKind(dpkNever);
+  GoTo(2);
+  grid->SetFocus();
+  Pump();
+  Offscreen().PressKey(VK_DELETE, bmCtrl);
+  Pump();
+  EXPECT_EQ(ds->RecordCount(), 6);
+  EXPECT_TRUE(grid->ParamsDelete()->Deleted());
+}
+
 TEST(GridParamsStreaming, AutoSearchAssignCopiesEverySetting) {
   TtlAutoSearchParams a, b;
   a.SetEnabled(true);
