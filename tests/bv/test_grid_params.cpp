@@ -403,6 +403,21 @@ TEST_F(AutoSearchTest, CtrlDelDeletesThroughTheGrid) {
   EXPECT_TRUE(grid->ParamsDelete()->Deleted());
 }
 
+TEST_F(AutoSearchTest, VisitedRecordsAreNotPainted) {
+  Build(300);
+  grid->SelectColumn(1);
+  grid->SetFocus();
+  Pump();
+  grid->Clips.clear();
+  ASSERT_TRUE(search->Start(0));
+  search->SetEnablePrompt(false);
+  // "R299" is found after visiting 298 records.
+  EXPECT_TRUE(search->Search("r299", true, false, false, true));
+  Pump();
+  EXPECT_EQ(CurrentID(), 299);
+  EXPECT_LE(grid->Clips.size(), 2u);
+}
+
 TEST(GridParamsStreaming, AutoSearchAssignCopiesEverySetting) {
   TtlAutoSearchParams a, b;
   a.SetEnabled(true);
