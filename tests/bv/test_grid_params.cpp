@@ -3,11 +3,13 @@
 #include "bv/grid_params.h"
 #include "bv/hints.h"
 #include "bv/selection.h"
+#include "classes/formstream.h"
 #include "controls/application.h"
 #include "controls/test_hooks.h"
 #include "db/dataset.h"
 #include "grid_test_util.h"
 #include "rtl/exceptions.h"
+#include "rtl/streams.h"
 
 namespace brevant::test {
 namespace {
@@ -443,6 +445,39 @@ TEST(GridParamsStreaming, AutoSearchAssignCopiesEverySetting) {
   EXPECT_EQ(b.WndTextColor(), clNone);
   EXPECT_EQ(b.Prompt(), "%s?");
   EXPECT_FALSE(b.EnablePrompt());
+}
+
+TEST(GridParamsStreaming, GridWritesAndReadsOnlyChangedSettings) {
+  TObjectPtr<TDBTabulon> grid(Create<TDBTabulon>(nullptr));
+  grid->SetName("G");
+  grid->ParamsAutoSearch()->SetEnabled(true);
+  grid->ParamsAutoSearch()->SetSearchableFields("Name;City");
+  grid->ParamsAutoSearch()->SetCycleSearch(true);
+  grid->ParamsDB()->SetEnableRecNo(false);
+  grid->ParamsDelete()->SetPromptKind(dpkNever);
+  grid->ParamsDelete()->SetPromptMsg("Gone?");
+  TStringStream out("");
+  WriteComponentText(out, grid.get());
+  const String text = out.DataString();
+  for (const char* line :
+       {"ParamsAutoSearch.Enabled = True", "ParamsAutoSearch.SearchableFields = 'Name;City'",
+        "ParamsAutoSearch.CycleSearch = True", "ParamsDB.EnableRecNo = False",
+        "ParamsDelete.PromptKind = dpkNever", "ParamsDelete.PromptMsg = 'Gone?'"})
+    EXPECT_NE(text.find(line), String::npos) << line << "\n" << text;
+  // Defaults stay out of the text.
+  for (const char* name :
+       {"ShortCut", "WndColor", "SearchFromBegin", "EnablePrompt", "ParamsDelete.Enabled"})
+    EXPECT_EQ(text.find(name), String::npos) << name;
+  TStringStream in(text);
+  TObjectPtr<TDBTabulon> loaded(Create<TDBTabulon>(nullptr));
+  ReadComponent(in, loaded.get());
+  EXPECT_TRUE(loaded->ParamsAutoSearch()->Enabled());
+  EXPECT_EQ(loaded->ParamsAutoSearch()->SearchableFields(), "Name;City");
+  EXPECT_TRUE(loaded->ParamsAutoSearch()->CycleSearch());
+  EXPECT_FALSE(loaded->ParamsDB()->EnableRecNo());
+  EXPECT_EQ(loaded->ParamsDelete()->PromptKind(), dpkNever);
+  EXPECT_EQ(loaded->ParamsDelete()->PromptMsg(), "Gone?");
+  EXPECT_EQ(loaded->ParamsDelete()->ShortCut(), TtlDeleteParams::DefaultShortCut);
 }
 
 }  // namespace
