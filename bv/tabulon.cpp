@@ -125,6 +125,8 @@ TDBTabulon::~TDBTabulon() {
 
 void TDBTabulon::BeforeDestruction() {
   destroying_ = true;
+  // A running search's prompt window goes while the grid is whole.
+  paramsAutoSearch_->Stop();
   // The effective designer keeps a list of its grids; the process-wide
   // default has no free notification to hear of this grid going, so the
   // grid leaves the list itself.
