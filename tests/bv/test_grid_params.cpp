@@ -407,6 +407,7 @@ TEST_F(AutoSearchTest, CtrlDelDeletesThroughTheGrid) {
 
 TEST_F(AutoSearchTest, VisitedRecordsAreNotPainted) {
   Build(300);
+  search = grid->ParamsAutoSearch();  // the new grid's
   grid->SelectColumn(1);
   grid->SetFocus();
   Pump();
