@@ -1,5 +1,9 @@
 // The grid's parameter objects: keyboard deletes with their confirmation,
 // refused deletes, and the settings carried through Assign and streaming.
+#include <sqlite3.h>
+
+#include <cstdio>
+
 #include "bv/grid_params.h"
 #include "bv/hints.h"
 #include "bv/selection.h"
@@ -7,6 +11,7 @@
 #include "controls/application.h"
 #include "controls/test_hooks.h"
 #include "db/dataset.h"
+#include "db/sqlite_table.h"
 #include "grid_test_util.h"
 #include "rtl/exceptions.h"
 #include "rtl/streams.h"
@@ -182,6 +187,46 @@ TEST_F(DeleteParamsTest, DataSetErrorKeepsRecordsAndSelection) {
   ds->BeforeDelete = {};
   EXPECT_TRUE(CtrlDel());
   EXPECT_EQ(AllIDs(), std::vector<Integer>({2, 4}));
+}
+
+// A delete the database refuses (a trigger aborts it): the error travels to
+// the caller, and records and selection stay.
+TEST_F(DeleteParamsTest, DatabaseErrorIsShownAndKeepsEverything) {
+  Build(0);
+  const String file = testing::TempDir() + "grid_delete_refused.db";
+  std::remove(file.c_str());
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+  const char* schema =
+      "CREATE TABLE T(ID INTEGER PRIMARY KEY, Name VARCHAR(20));"
+      "INSERT INTO T VALUES (1,'a'),(2,'b'),(3,'c');"
+      "CREATE TRIGGER Locked BEFORE DELETE ON T BEGIN SELECT RAISE(ABORT, 'rows are locked'); END;";
+  ASSERT_EQ(sqlite3_exec(db, schema, nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close(db);
+  TObjectPtr<TSqliteTable> table(Create<TSqliteTable>(nullptr));
+  table->SetDatabaseName(file);
+  table->SetTableName("T");
+  src->SetDataSet(table.get());
+  table->Open();
+  Pump();
+  del->SetPromptKind(dpkNever);
+  for (Integer id : {1, 3}) {
+    ASSERT_TRUE(table->Locate("ID", id));
+    Pump();
+    grid->Selection()->SelectCurrent(true, true);
+  }
+  try {
+    del->HandleDeleteKey(0, TShiftState{});
+    ADD_FAILURE() << "the refused delete reported success";
+  } catch (const EDatabaseError& e) {
+    EXPECT_NE(e.Message().find("rows are locked"), String::npos) << e.Message();
+  }
+  EXPECT_EQ(table->RecordCount(), 3);
+  EXPECT_EQ(grid->Selection()->SelectedCount(), 2);
+  EXPECT_FALSE(del->Deleted());
+  src->SetDataSet(nullptr);
+  table.reset();
+  std::remove(file.c_str());
 }
 
 TEST(GridParamsStreaming, AssignCopiesEverySetting) {
