@@ -229,6 +229,23 @@ TEST_F(DeleteParamsTest, DatabaseErrorIsShownAndKeepsEverything) {
   std::remove(file.c_str());
 }
 
+// Pressed through the grid, a refused delete reaches the exception handler
+// that shows errors; records and selection stay.
+TEST_F(DeleteParamsTest, RefusedDeleteByKeyReachesTheErrorHandler) {
+  Build(4);
+  del->SetPromptKind(dpkNever);
+  Select({1, 3});
+  ds->BeforeDelete =
+      TDataSetNotifyEvent::FromCallable([](TDataSet*) { throw Exception("disk full"); });
+  grid->SetFocus();
+  Pump();
+  Offscreen().PressKey(VK_DELETE, bmCtrl);
+  Pump();
+  EXPECT_EQ(HandledMessage(), "disk full");
+  EXPECT_EQ(AllIDs(), std::vector<Integer>({1, 2, 3, 4}));
+  EXPECT_EQ(grid->Selection()->SelectedCount(), 2);
+}
+
 TEST(GridParamsStreaming, AssignCopiesEverySetting) {
   TtlDeleteParams a, b;
   a.SetEnabled(true);
