@@ -335,13 +335,14 @@ void TtlSelection::DeleteSelected(bool reposition, bool repaint) {
   {
     TGridFreeze freeze(grid_, repaint);
     TDisableControls controls(dataSet);
-    // Clears on every path; a failure of the deletes is the one that travels.
-    TClosingGuard clearAfter([this] { Clear(false, true); });
     for (Integer i = Count() - 1; i >= 0; --i) {
       // A shot whose record is gone or is another record now is skipped:
       // only records that are selected are deleted.
       if (Item(i)->GotoCapturedRecord()) dataSet->Delete();
     }
+    // A refused delete leaves the selection as it was: shots of records
+    // already deleted are skipped by the next attempt.
+    Clear(false, true);
   }
   if (recNo < 0) return;
   recNo = std::min(recNo, dataSet->RecordCount());

@@ -125,6 +125,8 @@ TDBTabulon::~TDBTabulon() {
 
 void TDBTabulon::BeforeDestruction() {
   destroying_ = true;
+  // A running search's prompt window goes while the grid is whole.
+  paramsAutoSearch_->Stop();
   // The effective designer keeps a list of its grids; the process-wide
   // default has no free notification to hear of this grid going, so the
   // grid leaves the list itself.
@@ -754,16 +756,60 @@ void TDBTabulon::WMSetFocus(TMessage& message) {
 }
 
 void TDBTabulon::WMKillFocus(TMessage& message) {
+  paramsAutoSearch_->Stop();
   TCustomControl::WMKillFocus(message);
   InvalidateRow(activeRow_);
 }
 
 void TDBTabulon::WMCancelMode(TMessage& message) {
+  paramsAutoSearch_->Stop();
   TCustomControl::WMCancelMode(message);
 }
 
 void TDBTabulon::CMCancelMode(TMessage& message) {
+  paramsAutoSearch_->Stop();
   TCustomControl::CMCancelMode(message);
+}
+
+bool TDBTabulon::StartsSearch(Word key, TShiftState shift) const {
+  const bool plainShift = shift.Empty() || shift == TShiftState{ssShift};
+  // Page, arrow, insert, delete and help keys (0x21..0x2F) type no character.
+  const bool navigation = key >= VK_PRIOR && key <= 0x2F;
+  return paramsAutoSearch_->Enabled() && !paramsAutoSearch_->Searching() && plainShift &&
+         paramsAutoSearch_->ShortCut() == 0 && key >= 32 && key <= 255 && !navigation;
+}
+
+void TDBTabulon::KeyDown(Word& key, TShiftState shift) {
+  if (paramsAutoSearch_->HandleShortCut(key, shift)) {
+    key = 0;
+    return;
+  }
+  TCustomControl::KeyDown(key, shift);
+  // Escape ends a search; a key consumed elsewhere ends it as well.
+  if (key == 0 || key == VK_ESCAPE) {
+    paramsAutoSearch_->Stop();
+    return;
+  }
+  if (paramsDelete_->HandleDeleteKey(key, shift)) {
+    paramsAutoSearch_->Stop();
+    key = 0;
+    return;
+  }
+  if (StartsSearch(key, shift)) paramsAutoSearch_->Start(0);
+}
+
+void TDBTabulon::KeyPress(char32_t& key) {
+  if (paramsAutoSearch_->Searching() && (key > 31 || key == 8)) {
+    paramsAutoSearch_->HandleChar(key);
+    key = 0;
+    return;
+  }
+  TCustomControl::KeyPress(key);
+}
+
+void TDBTabulon::MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) {
+  paramsAutoSearch_->Stop();
+  TCustomControl::MouseDown(button, shift, x, y);
 }
 
 void TDBTabulon::WMGetDlgCode(TMessage& message) {

@@ -292,6 +292,11 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
   void Paint() override;
+  // Keys go to the incremental search first, then to the delete shortcut;
+  // an unused printable key starts a search.
+  void KeyDown(Word& key, TShiftState shift) override;
+  void KeyPress(char32_t& key) override;
+  void MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
 
   void WMTimer(TMessage& message) override;
   void WMSize(TMessage& message) override;
@@ -316,6 +321,8 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   // hints.
   void CMHintShow(TMessage& message);
   void CMHintShowPause(TMessage& message);
+  // Whether an unused key down starts an incremental search.
+  bool StartsSearch(Word key, TShiftState shift) const;
   // Link handlers.
   void LinkActiveChanged(TDataLinkEx* sender);
   void LinkDataChanged(TDataLinkEx* sender);

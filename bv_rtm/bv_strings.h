@@ -17,6 +17,9 @@ inline constexpr const char* SInvalidInputText = "Invalid input text";
 inline constexpr const char* SUnableToSelectColumn = "Unable to select column (%d)";
 inline constexpr const char* SMethodCancelled = "Method call was cancelled (%s)";
 inline constexpr const char* SInvalidLayoutPosition = "Invalid layout position (%d,%d)";
+inline constexpr const char* SDeleteRecordQuestion = "Delete record. Are you sure?";
+inline constexpr const char* SDeleteMultipleRecordsQuestion = "Delete %d records. Are you sure?";
+inline constexpr const char* SSearchPrompt = "Search: ";
 
 // Universal value and its accessors.
 inline constexpr const char* SUniValueOutOfRange = "%s is out of the range of type %s";
