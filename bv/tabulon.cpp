@@ -771,12 +771,23 @@ void TDBTabulon::CMCancelMode(TMessage& message) {
   TCustomControl::CMCancelMode(message);
 }
 
+namespace {
+
+// Whether a key types a character: space, digits, letters, the number pad
+// and the punctuation keys. Navigation, function, modifier and system keys
+// type none.
+bool TypesCharacter(Word key) {
+  return key == VK_SPACE || (key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z') ||
+         (key >= VK_NUMPAD0 && key <= VK_DIVIDE) || (key >= 0xBA && key <= 0xC0) ||
+         (key >= 0xDB && key <= 0xDF) || key == 0xE2;
+}
+
+}  // namespace
+
 bool TDBTabulon::StartsSearch(Word key, TShiftState shift) const {
   const bool plainShift = shift.Empty() || shift == TShiftState{ssShift};
-  // Page, arrow, insert, delete and help keys (0x21..0x2F) type no character.
-  const bool navigation = key >= VK_PRIOR && key <= 0x2F;
   return paramsAutoSearch_->Enabled() && !paramsAutoSearch_->Searching() && plainShift &&
-         paramsAutoSearch_->ShortCut() == 0 && key >= 32 && key <= 255 && !navigation;
+         paramsAutoSearch_->ShortCut() == 0 && TypesCharacter(key);
 }
 
 void TDBTabulon::KeyDown(Word& key, TShiftState shift) {

@@ -447,12 +447,26 @@ TEST_F(AutoSearchTest, KeyboardAndMouseDriveTheSearch) {
   EXPECT_EQ(search->PromptWindow(), nullptr);
 }
 
-TEST_F(AutoSearchTest, ArrowKeysDoNotStartASearch) {
+TEST_F(AutoSearchTest, OnlyKeysThatTypeStartASearch) {
   grid->SetFocus();
   Pump();
-  Offscreen().PressKey(VK_DOWN);
-  Pump();
-  EXPECT_FALSE(search->Searching());
+  const struct {
+    const char* name;
+    Word key;
+    bool starts;
+  } rows[] = {
+      {"Down", VK_DOWN, false},    {"Delete", VK_DELETE, false},
+      {"F2", VK_F1 + 1, false},    {"LeftShift", VK_LSHIFT, false},
+      {"Windows", VK_LWIN, false}, {"Letter", 'B', true},
+      {"Digit", '7', true},        {"Numpad", VK_NUMPAD0 + 3, true},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    Offscreen().PressKey(r.key);
+    Pump();
+    EXPECT_EQ(search->Searching(), r.starts);
+    search->Stop();
+  }
 }
 
 TEST_F(AutoSearchTest, CtrlDelDeletesThroughTheGrid) {
