@@ -59,6 +59,13 @@ TDateTime FromSeconds(Integer secs) {
   return static_cast<TDateTime>(secs) / SecsPerDay;
 }
 
+// The time of day of t to the millisecond: a limit taken from a date-time
+// keeps no rounding noise of the date part.
+TDateTime TimeOfDay(TDateTime t) {
+  const double ms = std::min(std::round(TimeOf(t) * MSecsPerDay), MSecsPerDay - 1.0);
+  return ms / MSecsPerDay;
+}
+
 // Text with nothing typed: only blanks and time separators (a masked time
 // left empty).
 bool IsBlankTime(const String& text) {
@@ -178,11 +185,11 @@ void TTimeVision::Spin(IznVisionEditor* editor, bool up) {
 }
 
 void TTimeVision::SetMinTime(TDateTime value) {
-  SetLowLimit(TimeOf(value));
+  SetLowLimit(TimeOfDay(value));
 }
 
 void TTimeVision::SetMaxTime(TDateTime value) {
-  SetHighLimit(TimeOf(value));
+  SetHighLimit(TimeOfDay(value));
 }
 
 }  // namespace brevant
