@@ -56,7 +56,8 @@ TEST_F(DateVisionTest, TextsFollowTheFormatChoice) {
 }
 
 TEST_F(DateVisionTest, WithoutAMainFieldTheValueComesFromOnGetValue) {
-  Open("");
+  Open("Calculated");  // named, but not a field of the dataset
+  EXPECT_TRUE(List().Active());
   bool isNull = false;
   vision->OnGetValue = TfvGetDateValueEvent::FromCallable(
       [&](TObject*, TtlFieldList*, TDateTime& value, bool& null) {
