@@ -226,6 +226,26 @@ TEST_F(DateVisionTest, TheButtonRequestsTheCalendar) {
   EXPECT_TRUE(vision->CanDropDown(2));
 }
 
+TEST_F(DateVisionTest, APickedDatePostsWithTheTimeKeptAndClearPostsNull) {
+  data.Set("Stamp", VarFromDateTime(D(2024, 4, 30) + T(13, 45)));
+  Reload();
+  // The calendar answers the request by setting the current value.
+  auto pick = [&](TDateTime date) {  // 0: the Clear button
+    vision->ButtonAction(editor.get(), bkMouse);
+    if (date != 0)
+      editor->CurrentValue()->SetAsDateTime(date);
+    else
+      editor->CurrentValue()->Clear();
+    editor->CurrentValue()->SetModified(true);
+    return vision->PostEdit(editor.get(), false);
+  };
+  EXPECT_TRUE(pick(D(2024, 5, 1)));
+  EXPECT_EQ(Stamp(), D(2024, 5, 1) + T(13, 45));
+  EXPECT_FALSE(editor->droppedDown);
+  EXPECT_TRUE(pick(0));
+  EXPECT_TRUE(data.Field("Stamp")->IsNull());
+}
+
 TEST_F(DateVisionTest, PublishedDefaultsAndLimitsRoundTripThroughFormText) {
   EXPECT_EQ(vision->Buttons(), (TznCalendarButtons{clbToday, clbClear}));
   EXPECT_TRUE(vision->SaveTime());
