@@ -140,7 +140,10 @@ void ToolFormTest::SetUp() {
   edit->SetName("Edit");
   edit->SetBounds(20, 20, 120, 21);
   edit->SetParent(form);
-  other = AddProbe(form, "Other", Rect(20, 120, 120, 140));
+  other = Create<TEdit>(form);
+  other->SetName("Other");
+  other->SetBounds(150, 170, 100, 21);  // clear of the drop-down
+  other->SetParent(form);
   pack = Create<TPanel>(form);
   pack->SetName("Pack");
   pack->SetBounds(200, 20, 90, 150);

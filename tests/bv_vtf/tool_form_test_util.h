@@ -13,6 +13,7 @@
 #include "bv/tool_form_intf.h"
 #include "bv_vtf/tool_form.h"
 #include "bv_vtf/tool_form_bg.h"
+#include "controls/edits.h"
 #include "controls/forms_test_util.h"
 
 namespace brevant::test {
@@ -133,7 +134,7 @@ class ToolFormTest : public FormsTest {
   TPanel* pack = nullptr;  // where the tool form is designed
   TVisionToolForm* tf = nullptr;
   TProbe* inner = nullptr;  // a control on the tool form
-  TProbe* other = nullptr;  // another control of the form
+  TEdit* other = nullptr;   // another control of the form (takes focus on a click)
 };
 
 }  // namespace brevant::test
