@@ -176,46 +176,66 @@ void TVisionToolForm::RunModalLoop() {
     if (TakePendingPress() || !alive.Alive() || !bg_) break;
     if (bg_->ModalResult() != mrNone) break;
     DropAltReturn();
-    if (!app->Active()) break;
-    if (!app->ProcessMessage() && !app->Idle()) RaiseModalStarved(ClassName());
+    if (!app->Active() || !editControl_ || !editControl_->Showing()) break;
+    if (app->ProcessMessage()) continue;
+    // Idle handlers may end the loop; otherwise nothing can ever end it.
+    if (!app->Idle() && IsOpen() && bg_->ModalResult() == mrNone) RaiseModalStarved(ClassName());
   }
 }
+
+namespace {
+
+bool IsPress(Cardinal msg) {
+  return msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK || msg == WM_NCLBUTTONDOWN ||
+         msg == WM_NCLBUTTONDBLCLK;
+}
+
+// A left press (client or non-client) or double click waiting in the queue.
+// Input is translated only up to the next message, so what lies behind it
+// keeps its own key and button states; a press just translated may sit
+// behind what its activation posted, and is searched for then.
+bool PendingPress(TMsg& m) {
+  if (!PeekMessage(m, 0, 0, 0, PM_NOREMOVE)) return false;
+  if (IsPress(m.Message)) return true;
+  if (GetKeyState(VK_LBUTTON) >= 0) return false;
+  for (Cardinal msg : {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_NCLBUTTONDOWN, WM_NCLBUTTONDBLCLK})
+    if (PeekMessage(m, 0, msg, msg, PM_NOREMOVE)) return true;
+  return false;
+}
+
+}  // namespace
 
 // A left press waiting for the served edit ends the loop; it is dropped
 // when it only closed the drop-down (combo-style edit, a vision that opens
 // on entering, or a press on the edit's button). A press for another
 // control of the edit's form hides the background form at once.
 bool TVisionToolForm::TakePendingPress() {
-  static constexpr Cardinal kPresses[] = {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_NCLBUTTONDOWN,
-                                          WM_NCLBUTTONDBLCLK};
   // Peeking translates input, which may close the drop-down meanwhile.
   const HWND editWnd = editControl_->HandleAllocated() ? editControl_->WindowHandle() : 0;
   IznToolFormEdit* host = editHost_;
   TznFieldVision* vision = vision_;
   TCustomForm* form = EditForm();
   const HWND formWnd = form && form->HandleAllocated() ? form->WindowHandle() : 0;
-  for (Cardinal msg : kPresses) {
-    TMsg m;
-    if (!PeekMessage(m, 0, msg, msg, PM_NOREMOVE)) continue;
-    if (editWnd && m.Hwnd == editWnd) {
-      const bool client = msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK;
-      const bool onButton = client && PtInRect(host->EditButtonRect(), LParamToPoint(m.LParam));
-      const bool opensOnEnter = vision && (vision->ComboBoxStyle() ||
-                                           (vision->EnableDropDown() && vision->CanDropDown(0)));
-      if (onButton || opensOnEnter) PeekMessage(m, editWnd, msg, msg, PM_REMOVE);
-      return true;
-    }
-    if (formWnd && GetTopLevel(m.Hwnd) == formWnd && bg_ && bg_->HandleAllocated())
-      ShowWindow(bg_->WindowHandle(), SW_HIDE);
+  TMsg m;
+  if (!PendingPress(m)) return false;
+  if (editWnd && m.Hwnd == editWnd) {
+    const bool client = m.Message == WM_LBUTTONDOWN || m.Message == WM_LBUTTONDBLCLK;
+    const bool onButton = client && PtInRect(host->EditButtonRect(), LParamToPoint(m.LParam));
+    const bool opensOnEnter =
+        vision && (vision->ComboBoxStyle() || (vision->EnableDropDown() && vision->CanDropDown(0)));
+    if (onButton || opensOnEnter) PeekMessage(m, editWnd, m.Message, m.Message, PM_REMOVE);
+    return true;
   }
+  if (formWnd && GetTopLevel(m.Hwnd) == formWnd && bg_ && bg_->HandleAllocated())
+    ShowWindow(bg_->WindowHandle(), SW_HIDE);
   return false;
 }
 
-// Alt+Return waiting in the queue would reach the edit's form as a system
-// key; the drop-down swallows it.
+// Alt+Return next in the queue would reach the edit's form as a system key;
+// the drop-down swallows it.
 void TVisionToolForm::DropAltReturn() {
   TMsg m;
-  if (PeekMessage(m, 0, WM_SYSKEYDOWN, WM_SYSKEYDOWN, PM_NOREMOVE) && m.WParam == VK_RETURN)
+  if (PeekMessage(m, 0, 0, 0, PM_NOREMOVE) && m.Message == WM_SYSKEYDOWN && m.WParam == VK_RETURN)
     PeekMessage(m, m.Hwnd, WM_SYSKEYDOWN, WM_SYSKEYDOWN, PM_REMOVE);
 }
 
