@@ -45,12 +45,15 @@ class IVisionToolFormUser {
   ~IVisionToolFormUser() = default;
 };
 
-// The open drop-down as an edit holds it: the five operations plus closing
-// (accepting or discarding) and the list grid inside it, if any.
+// The open drop-down as an edit or its list grid holds it: the five
+// operations plus closing (accepting or discarding), the list grid inside
+// it, the served current value, and the mark that the user changed it.
 class IznToolFormHost : public IVisionToolForm {
  public:
   virtual void Close(bool accept, bool postAndMove) = 0;
   virtual TDBTabulon* DataGrid() const = 0;
+  virtual TfvCurrentValue* CurrentValue() const = 0;
+  virtual void SetChanged(bool value) = 0;
 
  protected:
   ~IznToolFormHost() = default;

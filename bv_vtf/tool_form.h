@@ -78,14 +78,14 @@ class TVisionToolForm : public TCustomPanel, public IznToolFormHost {
   // Set by content handlers (and the list grid) when the user changed the
   // value; cleared at opening.
   bool Changed() const { return changed_; }
-  void SetChanged(bool value) { changed_ = value; }
+  void SetChanged(bool value) override { changed_ = value; }
   // The background form's modal result at the last closing.
   Integer CloseResult() const { return closeResult_; }
   IVisionToolFormUser* User() const { return user_; }
   IznVisionEditor* Edit() const { return edit_; }
   TWinControl* EditControl() const { return editControl_; }
   TznFieldVision* Vision() const { return vision_; }
-  TfvCurrentValue* CurrentValue() const { return currentValue_; }
+  TfvCurrentValue* CurrentValue() const override { return currentValue_; }
   TznToolFormBG* Background() const { return bg_; }
   // The placement used (tfpBottomCenter .. tfpRightCenter).
   TvtfPlacement Side() const { return side_; }
