@@ -366,3 +366,20 @@ TEST_F(ToolFormTest, FramePixels) {
 }
 
 }  // namespace brevant::test
+
+namespace brevant::test {
+
+// The design parent freed while the drop-down is open: closing must not put
+// the panel back into a freed parent.
+TEST_F(ToolFormTest, ADesignParentFreedWhileOpenIsNotReturnedTo) {
+  Open();
+  ASSERT_TRUE(tf->IsOpen());
+  pack->Free();
+  pack = nullptr;
+  Key(VK_ESCAPE);
+  EXPECT_FALSE(tf->IsOpen());
+  EXPECT_EQ(tf->Parent(), nullptr);
+  EXPECT_EQ(tf->BoundsRect(), Bounds(5, 6, 150, 100));
+}
+
+}  // namespace brevant::test
