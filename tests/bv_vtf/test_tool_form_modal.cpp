@@ -56,12 +56,12 @@ TEST_F(FocusableToolFormTest, TakesTheFocusAndGivesItBack) {
 
 TEST_F(FocusableToolFormTest, KeysInTheDropDown) {
   struct TRow {
-    const char* name;
-    Word key;
-    Byte modifiers;
-    TvtfOptions options;
-    const char* handed;  // what the edit received ("" for nothing)
-    bool posted;         // OnPostChanges ran
+    const char* name;     // what the row checks
+    Word key;             // the key pressed in the drop-down
+    Byte modifiers;       // bmAlt ...
+    TvtfOptions options;  // besides tfoFocusable
+    const char* handed;   // what the edit received ("" for nothing)
+    bool posted;          // OnPostChanges ran
   };
   const TRow rows[] = {
       {"Return accepts through the edit", VK_RETURN, 0, {}, "edit key 13", true},
@@ -130,10 +130,10 @@ TEST_F(FocusableToolFormTest, EditingShortcutsAndCharacters) {
 
 TEST_F(FocusableToolFormTest, TheModalResultDecidesPosting) {
   struct TRow {
-    const char* name;
-    TModalResult result;
-    bool changed;
-    bool posted;
+    const char* name;     // what the row checks
+    TModalResult result;  // the background form's modal result
+    bool changed;         // the content changed the value
+    bool posted;          // OnPostChanges ran
   };
   const TRow rows[] = {
       {"OK posts even unchanged", mrOk, false, true},
@@ -170,7 +170,7 @@ TEST_F(FocusableToolFormTest, ClickOnTheEditsButtonOnlyCloses) {
 
 TEST_F(FocusableToolFormTest, ClickOnTheEditsText) {
   struct TRow {
-    const char* name;
+    const char* name;   // what the row checks
     bool opensOnEnter;  // the vision drops down when the edit is entered
     bool reaches;       // the press reaches the edit
   };

@@ -61,9 +61,9 @@ TEST_F(ToolFormTest, OpensOnlyOnceAtATime) {
 
 TEST_F(ToolFormTest, ZeroWidthTakesTheEditWidth) {
   struct TRow {
-    const char* name;
-    bool inGrid;
-    TRect expect;
+    const char* name;  // what the row checks
+    bool inGrid;       // the edit plays the in-place editor
+    TRect expect;      // the background window on the screen
   };
   const TRow rows[] = {
       {"standalone edit", false, Bounds(120, 141, 120, 104)},
@@ -83,11 +83,11 @@ TEST_F(ToolFormTest, ZeroWidthTakesTheEditWidth) {
 
 TEST_F(ToolFormTest, PlacementAtTheScreenEdges) {
   struct TRow {
-    const char* name;
-    TvtfPlacement placement;
-    TRect workArea;
-    TRect expect;
-    bool opposite;
+    const char* name;         // what the row checks
+    TvtfPlacement placement;  // the designed placement
+    TRect workArea;           // the screen's work area
+    TRect expect;             // the background window on the screen
+    bool opposite;            // moved to the other side of the edit
   };
   const TRow rows[] = {
       {"room below", tfpDefault, Rect(0, 0, 1280, 1024), Bounds(120, 141, 154, 104), false},
@@ -115,10 +115,10 @@ TEST_F(ToolFormTest, PlacementAtTheScreenEdges) {
 // not those a fixed size forbids.
 TEST_F(ToolFormTest, SizingEdgesFollowThePlacementAndOptions) {
   struct TRow {
-    const char* name;
-    TvtfPlacement placement;
-    TRect workArea;
-    TvtfOptions options;
+    const char* name;                                        // what the row checks
+    TvtfPlacement placement;                                 // the designed placement
+    TRect workArea;                                          // the screen's work area
+    TvtfOptions options;                                     // the designed options
     Integer top, bottom, left, right, topLeft, bottomRight;  // hit codes
   };
   const TRect all(0, 0, 1280, 1024);
