@@ -200,6 +200,8 @@ void TznToolFormBG::TrackSizing(TMessage& m) {
   if (vert) (top ? r.Top : r.Bottom) += dy;
   TznSizingInfo info{r.Width(), r.Height()};
   if (toolForm_) toolForm_->OnSizing(toolForm_, info);
+  // The constraints apply here, so the side not dragged stays put.
+  Constraints()->Constrain(info.Width, info.Height);
   if (left)
     r.Left = r.Right - info.Width;
   else

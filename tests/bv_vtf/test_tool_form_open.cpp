@@ -383,3 +383,22 @@ TEST_F(ToolFormTest, ADesignParentFreedWhileOpenIsNotReturnedTo) {
 }
 
 }  // namespace brevant::test
+
+namespace brevant::test {
+
+// The tool form's constraints hold for the background window; dragging the
+// left edge past the minimum leaves the right side where it was.
+TEST_F(ToolFormTest, SizingKeepsTheConstraintsOnTheDraggedSide) {
+  tf->Constraints()->SetMinWidth(140);
+  Open();
+  const TRect r = BgRect();
+  const TPoint left(r.Left, r.Top + 50);
+  Offscreen().MouseMove(left);
+  Offscreen().MouseDown(left);
+  Offscreen().MouseMove({left.X + 40, left.Y});
+  Offscreen().MouseUp({left.X + 40, left.Y});
+  Pump();
+  EXPECT_EQ(BgRect(), Rect(r.Right - 140, r.Top, r.Right, r.Bottom));
+}
+
+}  // namespace brevant::test
