@@ -7,6 +7,7 @@
 
 #include "bv/field_list.h"
 #include "bv/vision_painter.h"
+#include "bv_rtm/draw_helpers.h"
 #include "bv_std/blob_visions_graphic.h"
 #include "bv_std/state_blob_strings.h"
 #include "bv_std/state_visions_paint.h"
@@ -242,10 +243,15 @@ void TImageVision::DrawContent(TtlFieldList* fields, TfvPainter* painter) {
   if (!standalone || !IsFocusedStandalone(fields)) return;
   TBrush* brush = canvas->Brush();
   const TColor color = brush->Color();
-  TScopeGuard restore([&] { brush->SetColor(color); });
+  const TBrushStyle style = brush->Style();
+  TScopeGuard restore([&] {
+    brush->SetColor(color);
+    brush->SetStyle(style);
+  });
+  brush->SetStyle(bsSolid);
   brush->SetColor(clBtnFace);
   canvas->FrameRect(rect);
-  canvas->DrawFocusRect(rect);
+  DrawFocusRectBW(canvas, rect);
 }
 
 void TImageVision::LoadCurrentValue(IznVisionEditor* editor) {

@@ -4,6 +4,7 @@
 #include "bv/field_list.h"
 #include "bv/vision_painter.h"
 #include "bv_rtm/bv_errors.h"
+#include "bv_rtm/draw_helpers.h"
 #include "bv_std/state_visions_paint.h"
 #include "classes/rtti_builder.h"
 #include "db/field.h"
@@ -74,7 +75,7 @@ void TDropDownBlobVision::DrawContent(TtlFieldList* fields, TfvPainter* painter)
   if (!IsFocusedStandalone(fields)) return;
   TRect focus = painter->OuterRect();
   InflateRect(focus, -1, -1);
-  painter->Canvas()->DrawFocusRect(focus);
+  DrawFocusRectBW(painter->Canvas(), focus);
 }
 
 bool TDropDownBlobVision::WantArrows() {

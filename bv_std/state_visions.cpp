@@ -50,6 +50,7 @@ void FrameInColor(TCanvas* canvas, const TRect& rect, TColor color) {
     brush->SetColor(saved);
     brush->SetStyle(style);
   });
+  brush->SetStyle(bsSolid);
   brush->SetColor(color);
   canvas->FrameRect(rect);
 }
@@ -166,7 +167,7 @@ void TCheckBoxVision::DrawBox(TtlFieldList* fields, TfvPainter* painter, TcbvSta
       focus.Right = focus.Left + width;
   }
   focus.Right = std::min(focus.Right, content.Right);
-  canvas->DrawFocusRect(focus);
+  DrawFocusRectBW(canvas, focus);
 }
 
 void TCheckBoxVision::CheckFields(TtlFieldList* fields, bool& active) {

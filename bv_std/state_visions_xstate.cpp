@@ -3,6 +3,7 @@
 
 #include "bv/field_list.h"
 #include "bv/vision_painter.h"
+#include "bv_rtm/draw_helpers.h"
 #include "bv_std/state_blob_strings.h"
 #include "bv_std/state_visions_paint.h"
 #include "classes/rtti_builder.h"
@@ -227,7 +228,7 @@ void TXStateVision::DrawContent(TtlFieldList* fields, TfvPainter* painter) {
       focus.Left = text.Left - 1;
       focus.Right = text.Right + 1;
     }
-    painter->Canvas()->DrawFocusRect(focus);
+    DrawFocusRectBW(painter->Canvas(), focus);
   }
   inherited::DrawContent(fields, painter);
 }

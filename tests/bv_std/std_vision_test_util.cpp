@@ -59,6 +59,8 @@ void TBitmapPainter::Paint(TznFieldVision* vision, TtlFieldList& fields, Integer
 
 void TBitmapPainter::PaintEditor(TznFieldVision* vision, IznVisionEditor* editor) {
   ResetCell();
+  Bitmap.Canvas()->SetBkColor(clWhite);
+  Bitmap.Canvas()->SetTextColor(clBlack);
   vision->DrawEditor(this, editor, Bitmap.Canvas(), CellRect(0));
 }
 
@@ -100,6 +102,8 @@ bool TBitmapPainter::NextRow() {
   const TRect cell = CellRect(row_);
   SetTarget(Bitmap.Canvas(), cell, TRect(cell.Left + 2, cell.Top, cell.Right - 2, cell.Bottom));
   Canvas()->Font()->SetStyle(TFontStyles{});
+  Canvas()->SetBkColor(clWhite);
+  Canvas()->SetTextColor(clBlack);
   return true;
 }
 
