@@ -24,6 +24,7 @@ TCellConsumer::~TCellConsumer() {
 
 void TCellConsumer::Attach(TDataSource* source, const String& fieldNames) {
   link_.SetDataSource(source);
+  link_.SetBufferCount(3);  // a window of three rows, as a small grid shows
   fields_->SetFieldNames(fieldNames);
   fields_->Bind(link_.DataSet());
   fields_->CheckActive();

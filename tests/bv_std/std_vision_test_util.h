@@ -30,8 +30,8 @@ class TPaintEditor : public TStubEditor, public IznEditorPaintState {
   bool surfacePressed = false;  // mouse press on the surface under way
 };
 
-// A grid column's side of a field list (kind fokColumn) with a log of
-// "invalidate" and "posted".
+// A grid column's side of a field list (kind fokColumn) over a window of
+// three rows, with a log of "invalidate" and "posted".
 class TCellConsumer : public TComponent, public IznFieldVisionConsumer {
   BV_CLASS(TCellConsumer, TComponent)
  public:
