@@ -7,10 +7,12 @@
 #include "bv/field_list.h"
 #include "bv_std/state_visions.h"
 #include "bv_std/state_visions_xstate.h"
+#include "classes/formstream.h"
 #include "controls/controls.h"
 #include "controls/menus.h"
 #include "db/dataset.h"
 #include "db/field.h"
+#include "rtl/streams.h"
 #include "std_vision_test_util.h"
 
 namespace stdtest {
@@ -393,6 +395,43 @@ TEST_F(XStateTest, CurrentValueIsTheFieldTextOrNull) {
   data.Set(1, "State", Null());
   editor.Load();
   EXPECT_TRUE(editor.CurrentValue()->IsNull());
+}
+
+// Form streams keep the states and the non-default settings.
+TEST_F(XStateTest, StreamRoundTrip) {
+  RegisterStateVisionClasses();
+  xs->SetName("XS1");
+  xs->SetSwitchKey(ShortCut(VK_RETURN, TShiftState{ssCtrl}));
+  xs->States()->Items(2)->SetNullValue(true);
+  xs->States()->Items(0)->SetImageIndex(4);
+  TStringStream text;
+  WriteComponentText(text, xs.get());
+  text.SetPosition(0);
+  TObjectPtr<TComponent> read(ReadNewComponent(text));
+  auto* copy = dynamic_cast<TXStateVision*>(read.get());
+  ASSERT_NE(copy, nullptr);
+  ASSERT_EQ(copy->States()->Count(), 3);
+  EXPECT_EQ(copy->States()->Items(0)->ImageIndex(), 4);
+  EXPECT_FALSE(copy->States()->Items(1)->Switchable());
+  EXPECT_TRUE(copy->States()->Items(2)->NullValue());
+  EXPECT_EQ(copy->SwitchKey(), xs->SwitchKey());
+  EXPECT_TRUE(copy->EnableSwitches());
+  EXPECT_EQ(copy->SurfaceKind(), vskCustom);
+
+  box->SetName("Box1");
+  box->SetBoxStyle(cbv3DSoft);
+  box->SetValueChecked("Y;Yes");
+  box->SetAllowGrayed(true);
+  TStringStream boxText;
+  WriteComponentText(boxText, box.get());
+  boxText.SetPosition(0);
+  TObjectPtr<TComponent> boxRead(ReadNewComponent(boxText));
+  auto* boxCopy = dynamic_cast<TCheckBoxVision*>(boxRead.get());
+  ASSERT_NE(boxCopy, nullptr);
+  EXPECT_EQ(boxCopy->BoxStyle(), cbv3DSoft);
+  EXPECT_EQ(boxCopy->ValueChecked(), "Y;Yes");
+  EXPECT_TRUE(boxCopy->AllowGrayed());
+  EXPECT_EQ(boxCopy->ShowNullAs(), cbvGrayed);
 }
 
 }  // namespace
