@@ -44,9 +44,9 @@ String StreamBytes(TStream& stream) {
 }
 
 String ValueBytes(const TznUniValue& value) {
-  TMemoryStream stream;
+  TStringStream stream;
   value.SaveToStream(stream);
-  return StreamBytes(stream);
+  return stream.DataString();
 }
 
 // Restores the canvas's clipping on every exit.
@@ -141,13 +141,16 @@ bool TznPictureReader::Read(TComponent* sender, TtlFieldList* fields, TBitmap& b
     return ReadValue(sender, name, *fields->Editor()->CurrentValue(), bitmap);
   bitmap.SetSize(0, 0);
   if (!field || field->IsNull()) return true;
-  std::unique_ptr<TStream> stream = field->DataSet()->CreateBlobStream(field, bmRead);
+  // Decoded straight from the dataset's blob stream: the bytes are copied
+  // once, the pixels allocated once.
+  std::unique_ptr<TStream> stream;
   try {
+    stream = field->DataSet()->CreateBlobStream(field, bmRead);
     bitmap.LoadFromStream(*stream);
     return true;
   } catch (const Exception& e) {
     bitmap.SetSize(0, 0);
-    Report(sender, name, e.Message(), std::hash<String>{}(StreamBytes(*stream)));
+    Report(sender, name, e.Message(), stream ? std::hash<String>{}(StreamBytes(*stream)) : 0);
     return false;
   }
 }

@@ -10,8 +10,11 @@
 #include "blob_test_fixture.h"
 #include "bv/column.h"
 #include "bv_std/blob_visions_dropdown.h"
+#include "db/field_defs.h"
+#include "db/field_types.h"
 #include "graphics/canvas.h"
 #include "graphics/pen_brush.h"
+#include "rtl/streams.h"
 
 namespace {
 
@@ -142,6 +145,36 @@ TEST_F(BlobPaintTest, NonPictureDrawsMarkedCellAndIsReportedOnce) {
     EXPECT_EQ(painter.At(kWidth / 2, row * kRow + 1), clWhite);
   }
   EXPECT_TRUE(All(TRect(0, 2 * kRow, kWidth, 3 * kRow), clWhite));  // null: empty
+}
+
+// A dataset whose blob streams can be refused.
+class TNoBlobStreams : public TMemDataSet {
+ public:
+  using TMemDataSet::TMemDataSet;
+  std::unique_ptr<TStream> CreateBlobStream(TField* field, TBlobStreamMode mode) override {
+    if (refuse) return TDataSet::CreateBlobStream(field, mode);
+    return TMemDataSet::CreateBlobStream(field, mode);
+  }
+  bool refuse = false;
+};
+
+TEST_F(BlobPaintTest, UnreadableBlobIsMarkedNotThrown) {
+  TObjectPtr<TNoBlobStreams> ds(Create<TNoBlobStreams>(nullptr));
+  ds->FieldDefs()->Add("Pic", ftGraphic);
+  ds->AppendRow({Null()});
+  ds->Open();
+  ds->Edit();
+  TStringStream bytes(BmpBytes(*Solid(4, 4, clBlue)));
+  static_cast<TBlobField*>(ds->FieldByName("Pic"))->LoadFromStream(bytes);
+  ds->Post();
+  ds->refuse = true;
+  TObjectPtr<TDataSource> source(Create<TDataSource>(nullptr));
+  source->SetDataSet(ds.get());
+  cell->Attach(source.get(), "Pic");
+  EXPECT_NO_THROW(PaintCells());
+  EXPECT_NO_THROW(PaintCells());
+  EXPECT_EQ(problems.size(), 1u);
+  EXPECT_EQ(painter.At(1, 1), clRed);
 }
 
 // An editor in edit state draws its current picture, not the field's: a
