@@ -13,6 +13,7 @@
 #include "bv/field_list.h"
 #include "bv/field_vision.h"
 #include "bv/grid_messages.h"
+#include "bv/grid_painter.h"
 #include "bv/grid_params.h"
 #include "bv/paint_info.h"
 #include "bv/selection.h"
@@ -106,6 +107,7 @@ TDBTabulon::TDBTabulon(TComponent* owner)
   effectiveDesigner_ = DefaultDesigner();
   effectiveDesigner_->RegisterGrid(this);
   paintInfo_ = std::make_unique<TtlPaintInfo>(this);
+  painter_ = Create<TtlGridPainter>(this);
 
   SetShowHint(true);
   SetParentColor(false);

@@ -77,8 +77,8 @@ class DesignerTest : public GridTest {
   TPaintLogGrid* AddGrid(TtlDesigner* d);
   static TColor Rgb(TColor c) { return ColorToRGB(c); }
   // The pixel of the cell of column `column` in window row `row`, `dx`,
-  // `dy` inside its inner rectangle.
-  TColor CellPixel(Integer column, Integer row, Integer dx = 4, Integer dy = 4);
+  // `dy` inside its inner rectangle (by default in the margin, off the text).
+  TColor CellPixel(Integer column, Integer row, Integer dx = 1, Integer dy = 1);
 
   TtlBaseDesigner* look = nullptr;
 };

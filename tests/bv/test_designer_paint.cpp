@@ -309,3 +309,48 @@ TEST_F(DesignerTest, FocusChangesRepaintTheCursorRow) {
 
 }  // namespace
 }  // namespace brevant::test
+
+namespace brevant::test {
+namespace {
+
+// Whether any pixel of rect (grid client coordinates) is reddish (c =
+// clRed: antialiased text keeps few pure pixels), or, with c = clNone,
+// differs from the grid's background.
+bool AnyPixel(const TRect& rect, TColor c, const std::function<TColor(Integer, Integer)>& pixel) {
+  for (Integer y = rect.Top; y < rect.Bottom; ++y)
+    for (Integer x = rect.Left; x < rect.Right; ++x) {
+      const TColor p = pixel(x, y);
+      const bool reddish = (p & 0xFF) > 0xA0 && ((p >> 8) & 0xFF) < 0x60 && (p >> 16) < 0x60;
+      if (c == clNone ? p != ColorToRGB(clWindow) : reddish) return true;
+    }
+  return false;
+}
+
+TEST_F(DesignerTest, CellTextKeepsInsideTheMarginsInTheRowFont) {
+  Make(20, 6);
+  look->SetSelectedCellFill(false);
+  look->SetFocusRectKind(frcNone);
+  grid->OnGetRowAttrs = TtlGetRowAttrsEvent::FromCallable([](TObject*, TtlRowAttrs* attrs) {
+    if (attrs->RowIndex == 2) attrs->FontColor = clRed;
+  });
+  grid->Invalidate();
+  Pump();
+  auto pixel = [this](Integer x, Integer y) { return PixelAt(x, y); };
+  TtlColumn* name = grid->Columns()->Items(1);  // "R<n>", left-aligned
+  const TRect cell = name->CellRect(3, false, false);
+  EXPECT_TRUE(AnyPixel(cell, clNone, pixel)) << "the vision drew the text";
+  EXPECT_FALSE(AnyPixel(cell, clRed, pixel));
+  EXPECT_TRUE(AnyPixel(name->CellRect(2, false, false), clRed, pixel)) << "row font";
+  // Nothing left of the left margin; a wider margin moves the text.
+  const TRect band(cell.Left, cell.Top, cell.Left + 2, cell.Bottom);
+  EXPECT_FALSE(AnyPixel(band, clNone, pixel));
+  const TRect next(cell.Left + 2, cell.Top, cell.Left + 9, cell.Bottom);
+  EXPECT_TRUE(AnyPixel(next, clNone, pixel));
+  look->CellMargins()->SetLeftMargin(9);
+  Pump();
+  EXPECT_FALSE(AnyPixel(next, clNone, pixel));
+  EXPECT_TRUE(AnyPixel(name->CellRect(3, false, false), clNone, pixel));
+}
+
+}  // namespace
+}  // namespace brevant::test
