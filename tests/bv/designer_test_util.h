@@ -10,6 +10,7 @@
 #include "bv/paint_info.h"
 #include "bv/vision_painter.h"
 #include "grid_test_util.h"
+#include "rtl/exceptions.h"
 
 namespace brevant::test {
 
@@ -22,6 +23,8 @@ class TLinesDesigner : public TtlBaseDesigner {
   }
   // Grid row heights seen while AssignFrom ran (-1 before).
   Integer RowHeightDuringCopy = -1;
+  // AssignFrom fails after copying everything.
+  bool FailCopy = false;
   void SetPressedTitleDrawn(bool value) { SetDrawsPressedTitle(value); }
 
  protected:
@@ -30,6 +33,7 @@ class TLinesDesigner : public TtlBaseDesigner {
   void AssignFrom(const TtlDesigner* source) override {
     TtlBaseDesigner::AssignFrom(source);
     if (GridCount() > 0) RowHeightDuringCopy = Grids(0)->RowHeight();
+    if (FailCopy) throw Exception("copy failed");
   }
 };
 

@@ -251,6 +251,27 @@ TEST_F(DesignerTest, AssignCopiesEverythingAndRelaysOutOnceAtTheEnd) {
   EXPECT_EQ(grid->RowHeight(), withoutLines + 1);
 }
 
+TEST_F(DesignerTest, FailedAssignStillRelaysOutAndNotifiesAgain) {
+  Make(20, 6);
+  auto* target = Create<TLinesDesigner>(form);
+  auto* source = Create<TLinesDesigner>(form);
+  grid->SetDesigner(target);
+  const Integer withLines = grid->RowHeight();
+  source->SetHorizLines(clNone);
+  source->SetTitleColor(clYellow);
+  target->FailCopy = true;
+  EXPECT_THROW(target->Assign(source), Exception);
+  // What was copied stays, and the grids laid out for it.
+  EXPECT_EQ(target->TitleColor(), clYellow);
+  EXPECT_EQ(target->RowLineWidth(), 0);
+  EXPECT_EQ(grid->RowHeight(), withLines - 1);
+  // The designer is no longer copying: changes reach the grids again.
+  Pump();
+  grid->Clips.clear();
+  target->SetTitleColor(clAqua);
+  EXPECT_FALSE(grid->Clips.empty());
+}
+
 TEST_F(DesignerTest, AssignRefusesOtherClasses) {
   Make(5, 3);
   auto* lines = Create<TLinesDesigner>(form);
