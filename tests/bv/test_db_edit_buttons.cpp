@@ -247,8 +247,10 @@ TEST_F(EditButtonTest, ClipboardKeysOfACustomSurfaceReachTheVision) {
     const char* action;
   };
   const Case cases[] = {
-      {"Ctrl+C", 'C', bmCtrl, "action 2"},     {"Ctrl+V", 'V', bmCtrl, "action 3"},
-      {"Ctrl+X", 'X', bmCtrl, "action 1"},     {"Ctrl+Insert", VK_INSERT, bmCtrl, "action 2"},
+      {"Ctrl+C", 'C', bmCtrl, "action 2"},
+      {"Ctrl+V", 'V', bmCtrl, "action 3"},
+      {"Ctrl+X", 'X', bmCtrl, "action 1"},
+      {"Ctrl+Insert", VK_INSERT, bmCtrl, "action 2"},
       {"Shift+Insert", VK_INSERT, bmShift, "action 3"},
       {"Shift+Delete", VK_DELETE, bmShift, "action 1"},
   };
