@@ -59,7 +59,14 @@ void TDBQuentaEdit::BeforeDestruction() {
 TDBQuentaEdit::~TDBQuentaEdit() {
   TObject::Free(buttonSwitcher_);
   TObject::Free(surfaceSwitcher_);
-  dataLink_->SetDataSource(nullptr);
+  // The link lets go of its source when it goes; its slots must not call
+  // back into a control that is going.
+  TDataLinkEx& link = *dataLink_;
+  link.OnActiveChanged = link.OnLayoutChanged = link.OnDataSetChanged = TDataLinkExEvent();
+  link.OnDataSetScrolled = TDataLinkExScrolledEvent();
+  link.OnRecordChanged = TDataLinkExFieldEvent();
+  link.OnUpdateData = TDataLinkExEvent();
+  link.OnFocusControl = TDataLinkExFocusEvent();
   fieldList_.reset();
 }
 

@@ -240,6 +240,14 @@ void TDBQuentaEdit::WMUndo(TMessage& message) {
   TCustomMaskEdit::WMUndo(message);
 }
 
+// Tab moves the focus through the form's dialog keys; an open tool form
+// closes accepting first.
+void TDBQuentaEdit::CNKeyDown(TMessage& message) {
+  if (LoWord(message.WParam) == VK_TAB && toolForm_)
+    TabPressed(KeyDataToShiftState(message.LParam));
+  TCustomMaskEdit::CNKeyDown(message);
+}
+
 // ---- dialog code ----
 
 void TDBQuentaEdit::WMGetDlgCode(TMessage& message) {

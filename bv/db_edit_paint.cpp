@@ -112,8 +112,9 @@ void TDBQuentaEdit::CMEnabledChanged(TMessage& message) {
 
 // ---- the face ----
 
+// A multi-line vision keeps the native look also without the focus.
 void TDBQuentaEdit::PaintWindow(TCanvas* canvas) {
-  if (CustomSurface() || !editState_)
+  if ((CustomSurface() || !editState_) && !EffectiveVision()->MultiLine())
     PaintFace(canvas);
   else
     TCustomMaskEdit::PaintWindow(canvas);

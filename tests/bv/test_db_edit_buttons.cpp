@@ -230,6 +230,15 @@ TEST_F(EditButtonTest, DropDownRequestsOnEnteringAndOnTyping) {
   EXPECT_EQ(vision->Take(), "click 1");
 }
 
+TEST_F(EditButtonTest, TabClosesAnOpenToolFormAcceptingAndMovesOn) {
+  Build(pbsDropDown, true);
+  Key(VK_DOWN, bmAlt);
+  ASSERT_EQ(edit->ToolForm(), FakeToolForm());
+  Key(VK_TAB);
+  EXPECT_EQ(LinkLog(), "close accept");
+  EXPECT_TRUE(other->Focused());
+}
+
 TEST_F(EditButtonTest, LeavingTheControlClosesTheToolForm) {
   Build(pbsDropDown, true);
   Key(VK_DOWN, bmAlt);
