@@ -8,6 +8,7 @@
 #include "bv_rtm/switcher.h"
 #include "controls/wincore.h"
 #include "db/dataset.h"
+#include "db/field.h"
 #include "edit_test_util.h"
 
 namespace brevant::test {
@@ -246,6 +247,55 @@ TEST_F(EditButtonTest, LeavingTheControlClosesTheToolForm) {
   other->SetFocus();
   Pump();
   EXPECT_EQ(edit->ToolForm(), nullptr);
+}
+
+// A vision that switches the name between "on" and "off" by key or click.
+class TToggleVision : public TznFieldVision {
+ public:
+  TToggleVision() : TznFieldVision(nullptr) {
+    SetEnableSwitches(true);
+    SetSurfaceKind(vskCustom);
+  }
+  void SwitchByKey(IznVisionEditor* editor, bool& posted) override {
+    Toggle(editor, posted, "key");
+  }
+  void SwitchByMouse(IznVisionEditor* editor, bool& posted) override {
+    Toggle(editor, posted, "mouse");
+  }
+  String how;  // "key" or "mouse": how the last switch came
+
+ private:
+  void Toggle(IznVisionEditor* editor, bool& posted, const char* by) {
+    TField* f = editor->EditorFieldList()->MainField();
+    f->SetAsString(f->AsString() == "on" ? "off" : "on");
+    how = by;
+    posted = true;
+  }
+};
+
+TEST_F(EditButtonTest, SwitchesByKeyOnReleaseAndByClick) {
+  TObjectPtr<TToggleVision> toggle(Create<TToggleVision>());
+  AddEdit("Name");
+  edit->SetVision(toggle.get());
+  Show();
+  Offscreen().KeyDown(VK_SPACE);
+  Pump();
+  EXPECT_TRUE(edit->SurfaceSwitcher()->Pressed());
+  EXPECT_EQ(Value("Name"), "R1");  // a key switch fires on release
+  Offscreen().KeyUp(VK_SPACE);
+  Pump();
+  EXPECT_EQ(Value("Name"), "on");
+  EXPECT_EQ(toggle->how, "key");
+  EXPECT_EQ(edit->Text(), "on");
+  Click(edit, 20, 8);
+  EXPECT_EQ(Value("Name"), "off");
+  EXPECT_EQ(toggle->how, "mouse");
+  // A read-only control does not switch.
+  edit->SetReadOnly(true);
+  Key(VK_SPACE);
+  Click(edit, 20, 8);
+  EXPECT_EQ(Value("Name"), "off");
+  edit->SetVision(nullptr);
 }
 
 TEST_F(EditButtonTest, ClipboardKeysOfACustomSurfaceReachTheVision) {
