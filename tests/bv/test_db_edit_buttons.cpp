@@ -10,6 +10,7 @@
 #include "db/dataset.h"
 #include "db/field.h"
 #include "edit_test_util.h"
+#include "graphics/bitmap.h"
 
 namespace brevant::test {
 namespace {
@@ -139,6 +140,19 @@ TEST_F(EditButtonTest, CtrlReturnPressesAnEllipsisInsteadOfPosting) {
   EXPECT_EQ(Value("Name"), "R1");
   Key(VK_RETURN);
   EXPECT_EQ(Value("Name"), "New");
+}
+
+TEST_F(EditButtonTest, ACustomGlyphWidensTheStripAndPressesLikeAnEllipsis) {
+  Build(pbsCustom);
+  TObjectPtr<TBitmap> glyph(Create<TBitmap>());
+  glyph->SetSize(30, 10);
+  vision->SetButtonGlyph(glyph.get());
+  EXPECT_EQ(vision->ButtonStyle(), pbsCustom);
+  EXPECT_EQ(edit->ButtonWidth(), 34);
+  Offscreen().Click(Strip(0));
+  Pump();
+  Key(VK_RETURN, bmCtrl);
+  EXPECT_EQ(vision->Take(), "click 1, click 2");
 }
 
 TEST_F(EditButtonTest, ADropDownButtonOpensAtPressAndClosesDiscarding) {
