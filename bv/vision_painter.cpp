@@ -18,18 +18,6 @@ namespace brevant {
 
 BV_IMPLEMENT_ABSTRACT_CLASS(TfvPainter, TObject)
 BV_IMPLEMENT_ABSTRACT_CLASS(TtlPainter, TfvPainter)
-BV_IMPLEMENT_ABSTRACT_CLASS(TznCellAttrs, TObject)
-BV_IMPLEMENT_ABSTRACT_CLASS(TtlCellAttrs, TznCellAttrs)
-
-void TznCellAttrs::Reset() {
-  Color = clNone;
-  Focused = Switched = Hot = false;
-  FontColor = clNone;
-  FontStyle = TFontStyles{};
-  FontName.clear();
-  Fill = UltraSoft = FocusCell = false;
-}
-
 TfvPainter::TfvPainter(bool gridMode) : font_(std::make_unique<TFont>()), gridMode_(gridMode) {}
 
 TfvPainter::~TfvPainter() = default;
