@@ -18,7 +18,6 @@ namespace brevant {
 
 class TDataLinkEx;
 class TDataSource;
-class TTimer;
 class TVisionToolForm;
 class TznEditBtnSwitcher;
 class TznEditSwitcher;
