@@ -195,6 +195,7 @@ class TDBQuentaEdit : public TCustomMaskEdit,
   void WMNCHitTest(TMessage& message) override;
   void WMNCPaint(TMessage& message) override;
   void CNKeyDown(TMessage& message) override;
+  void CMDialogChar(TMessage& message) override;
   void CMWantSpecialKey(TMessage& message) override;
   void CMEnter(TMessage& message) override;
   void CMExit(TMessage& message) override;

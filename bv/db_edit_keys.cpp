@@ -6,6 +6,7 @@
 #include "bv/field_vision.h"
 #include "controls/wincore.h"
 #include "rtl/scope.h"
+#include "rtl/strutils.h"
 
 namespace brevant {
 
@@ -267,6 +268,21 @@ void TDBQuentaEdit::CMWantSpecialKey(TMessage& message) {
                          ? toolForm_ || wantReturns_ || EffectiveVision()->WantReturns()
                          : key == VK_ESCAPE && (toolForm_ || (!inPlace_ && editing));
   if (wants) message.Result = 1;
+}
+
+// The caption's accelerator focuses a switching control and switches it.
+void TDBQuentaEdit::CMDialogChar(TMessage& message) {
+  TznFieldVision* vision = EffectiveVision();
+  const bool mine = vision->EnableSwitches() && Enabled() && CanFocus() &&
+                    IsAccel(static_cast<char32_t>(message.WParam), fieldList_->Caption());
+  if (!mine) {
+    TCustomMaskEdit::CMDialogChar(message);
+    return;
+  }
+  TAliveGuard alive(this);
+  SetFocus();
+  if (alive.Alive() && vision->CanStartSwitch(this)) vision->PerformSwitch(this, true);
+  message.Result = 1;
 }
 
 // ---- focus ----

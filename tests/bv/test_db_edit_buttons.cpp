@@ -312,6 +312,24 @@ TEST_F(EditButtonTest, SwitchesByKeyOnReleaseAndByClick) {
   edit->SetVision(nullptr);
 }
 
+TEST_F(EditButtonTest, TheCaptionsAcceleratorFocusesAndSwitches) {
+  TObjectPtr<TToggleVision> toggle(Create<TToggleVision>());
+  AddEdit("Name");
+  edit->SetVision(toggle.get());
+  edit->SetCaption("&Active");
+  AddEdit("ID", Bounds(10, 40, 120, 21));
+  Show();
+  other->SetFocus();
+  Pump();
+  Key('Q', bmAlt);  // not the accelerator
+  EXPECT_TRUE(other->Focused());
+  Key('A', bmAlt);
+  EXPECT_TRUE(edit->Focused());
+  EXPECT_EQ(Value("Name"), "on");
+  EXPECT_EQ(toggle->how, "key");
+  edit->SetVision(nullptr);
+}
+
 TEST_F(EditButtonTest, ClipboardKeysOfACustomSurfaceReachTheVision) {
   struct Case {
     const char* name;
