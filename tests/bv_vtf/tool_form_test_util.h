@@ -90,6 +90,9 @@ class TDropEdit : public TCustomControl,
   TEditCharCase EditCharCase() override { return ecNormal; }
   char32_t EditPasswordChar() override { return 0; }
   void DrawFace(TfvPainter*) override {}
+  TfvEditorFace EditorFace() override {
+    return {Font(), Color(), Focused(), false, Enabled(), false, false};
+  }
 
   // IznToolFormEdit
   TWinControl* EditControl() override { return this; }
