@@ -31,7 +31,7 @@ class IbvEnvironment {
   virtual TImageList* BlobMarkerImages() = 0;
   // The images of the blob and picture context menus, one per edit action
   // (cut, copy, paste, clear, load, save, preview).
-  virtual TImageList* ToolbarImages() = 0;
+  virtual TImageList* ToolbarCommands() = 0;
 
   virtual TPopupMenu* FooterMenu() = 0;
   // The footer menu's item of a state, nil for other values.
