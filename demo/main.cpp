@@ -16,6 +16,7 @@
 #include "bv/columns.h"
 #include "bv/tabulon.h"
 #include "bv_ctl/calendar.h"
+#include "bv_env/env_unit.h"
 #include "controls/application.h"
 #include "controls/edits.h"
 #include "controls/forms.h"
@@ -26,6 +27,7 @@
 #include "db/datasource.h"
 #include "db/field.h"
 #include "db/mem_dataset.h"
+#include "env_page.h"
 #include "gallery.h"
 #include "graphics/canvas.h"
 #include "property_panel.h"
@@ -253,8 +255,11 @@ int main(int argc, char** argv) {
   RegisterStdControlClasses();
   RegisterEditClasses();
   RegisterCalendarClasses();
+  // The shared environment exists before any grid and goes after the last.
+  TEnvironmentUnit environment;
   AddGalleryPage("Suite", BuildSuitePage);
   AddGalleryPage("Properties", BuildPropertyPage);
+  AddGalleryPage("Environment", BuildEnvironmentPage);
   bool offscreen = !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY");
   bool smoke = false, gallery = false;
   const char* png = "brevant-grid.png";
