@@ -76,6 +76,7 @@ void TDBQuentaText::BeforeDestruction() {
   dataLink_->OnRecordChanged = {};
   dataLink_->OnFocusControl = {};
   dataLink_->SetDataSource(nullptr);
+  fieldList_->SetActive(false);
   if (mapper_) mapper_->UnregisterConsumer(this);
   mapper_ = nullptr;
   TCustomControl::BeforeDestruction();
@@ -192,9 +193,12 @@ void TDBQuentaText::UpdateActive() {
   fieldList_->SetActive(active);
 }
 
-void TDBQuentaText::RefreshText() {
-  text_ = fieldList_->Active() ? effectiveVision_->GetFieldText(fieldList_.get(), true) : String();
-  Invalidate();
+void TDBQuentaText::Invalidate() {
+  // The effective vision's display text while the list is active, else
+  // nothing (also before the list exists and while loading).
+  const bool usable = fieldList_ && !Loading() && fieldList_->Active();
+  text_ = usable ? effectiveVision_->GetFieldText(fieldList_.get(), true) : String();
+  TCustomControl::Invalidate();
 }
 
 void TDBQuentaText::VisionChanged(TznFieldVision* vision) {

@@ -74,8 +74,10 @@ class TDBQuentaText : public TCustomControl, public IznFieldVisionConsumer {
   void VisionChanged(TznFieldVision* vision) override;
   void FieldsChanged() override { Rebind(); }
   void UpdateActive() override;
-  void Invalidate() override { TCustomControl::Invalidate(); }
-  void LayoutChanged() override { TCustomControl::Invalidate(); }
+  // A repaint, asked by the platform or by the vision, takes the text
+  // afresh: the vision may format it differently now.
+  void Invalidate() override;
+  void LayoutChanged() override { Invalidate(); }
   void ButtonChanged() override {}
   void EditStyleChanged() override {}
 
@@ -95,9 +97,8 @@ class TDBQuentaText : public TCustomControl, public IznFieldVisionConsumer {
   // Resolves the fields against the link's dataset, takes the bound field,
   // recomputes Active and refreshes the text.
   void Rebind();
-  // The effective vision's display text while the list is active, else
-  // empty; repaints.
-  void RefreshText();
+  // Takes the text afresh and repaints.
+  void RefreshText() { Invalidate(); }
   // The mapping message: imports the mapper's vision for the fields.
   void ApplyMapping();
   // Data link handlers.

@@ -308,6 +308,11 @@ TEST_F(TextDisplayTest, ChangesOfItsVisionRepaint) {
   text->SetVision(vision);
   Pump();
   EXPECT_EQ(0, CountDifferencesFromReference("[Alpha]", kTextFlags));
+  // A repaint the vision asks for shows the text as it formats it now.
+  vision->OnGetText = TfvGetTextEvent::FromCallable(
+      [](TObject*, TtlFieldList*, bool, String& s) { s = "{" + s + "}"; });
+  vision->SetDrawText(false);
+  EXPECT_EQ("{Alpha}", text->DisplayText());
   vision->SetRelatedFields("ID");
   EXPECT_EQ(2, text->FieldList()->FieldCount());
   EXPECT_EQ(ds->FieldByName("ID"), text->FieldList()->Fields(1));
