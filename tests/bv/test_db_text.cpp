@@ -10,6 +10,7 @@
 #include "bv/field_list.h"
 #include "bv/field_vision.h"
 #include "bv_rtm/border_style.h"
+#include "classes/formstream.h"
 #include "controls/controls_test_util.h"
 #include "controls/messages.h"
 #include "controls/wincore.h"
@@ -21,6 +22,7 @@
 #include "graphics/draw_flags.h"
 #include "graphics/font.h"
 #include "graphics/pen_brush.h"
+#include "rtl/streams.h"
 
 namespace brevant::test {
 namespace {
@@ -405,6 +407,54 @@ TEST_F(TextMapperTest, AFreedImportedVisionKeepsTheImportOn) {
   mapper->entries["Name"] = TznMappingEntry{next, ""};
   text->RequestMapping();
   EXPECT_EQ(next, text->Vision());
+}
+
+// ---- streaming ----
+
+// The lines of the text display's part of a form's text.
+String TextPart(TComponent* root) {
+  TStringStream out("");
+  WriteComponentText(out, root);
+  const String all = out.DataString();
+  const size_t from = all.find("  object Text1: TDBQuentaText");
+  return from == String::npos ? String() : all.substr(from, all.find("  end", from) - from);
+}
+
+TEST_F(TextMapperTest, WritesWhatDiffersAndReadsItBack) {
+  RegisterClasses({TDataSource::StaticClass(), TTestMapper::StaticClass()});
+  RegisterTextDisplayClasses();
+  RegisterFieldVisionClasses();
+  auto* owned = Create<TDataSource>(form);
+  owned->SetName("Src");
+  owned->SetDataSet(ds);
+  text->SetDataSource(owned);
+  TznFieldVision* own = MakeBracketVision(form, "Own");
+  text->SetBorderStyle(bsFlat);
+  text->SetMapper(mapper);
+  text->SetVision(own);  // chosen by hand: the import is off
+  const String written = TextPart(form);
+  for (const char* line : {"BorderStyle = bsFlat", "MappingOptions = []", "Mapper = Mapper1",
+                           "DataField = 'Name'", "Vision = Own", "DataSource = Src"})
+    EXPECT_NE(String::npos, written.find(line)) << line;
+  EXPECT_EQ(String::npos, written.find("Color")) << "the default colour is not written";
+
+  // Imported, the vision is the mapper's affair and is not written.
+  text->SetMappingOptions({eioImportDomain});
+  text->RequestMapping();
+  ASSERT_EQ(mapped, text->Vision());
+  EXPECT_EQ(String::npos, TextPart(form).find("Vision ="));
+
+  TStringStream stream("");
+  WriteComponentText(stream, form);
+  stream.SetPosition(0);
+  TObjectPtr<TForm> copy(Create<TForm>(nullptr));
+  ReadComponent(stream, copy.get());
+  auto* back = dynamic_cast<TDBQuentaText*>(copy->FindComponent("Text1"));
+  ASSERT_NE(nullptr, back);
+  EXPECT_EQ(bsFlat, back->BorderStyle());
+  EXPECT_EQ("Name", back->DataField());
+  EXPECT_EQ(copy->FindComponent("Src"), back->DataSource());
+  EXPECT_EQ(copy->FindComponent("Mapper1"), back->Mapper());
 }
 
 // ---- platform requests ----
