@@ -171,6 +171,24 @@ TEST_F(CalendarTest, YearEditorClampsToTheLimits) {
   EXPECT_TRUE(cal->InRange(cal->Date()));
 }
 
+TEST_F(CalendarTest, AYearSpinHeldFrom29FebruaryClipsAndKeepsRepeating) {
+  cal->SetDate(D(2024, 2, 29));
+  ClickAt(Centre(cal->YearLabelRect()));
+  ASSERT_TRUE(YearEditorExists());
+  TznYearEditor* ed = YearEditor();
+  const TPoint down = ed->ClientToScreen({ed->SpinRect(1).Left + 2, ed->SpinRect(1).Bottom - 2});
+  Offscreen().MouseMove(down);
+  Offscreen().MouseDown(down);
+  Pump();
+  EXPECT_EQ(cal->Date(), D(2023, 2, 28));
+  for (Integer i = 0; i < 16; ++i) Wait(TznSwitcher::RepeatInterval);
+  Offscreen().MouseUp(down);
+  Pump();
+  EXPECT_LT(cal->DatePart(cdpYear), 2022);  // repeated at least twice
+  EXPECT_EQ(cal->DatePart(cdpMonth), 2);
+  EXPECT_EQ(cal->DatePart(cdpDay), 28);
+}
+
 TEST_F(CalendarTest, YearEditorLeavesOnAPressElsewhereAndWithItsCalendar) {
   TProbe* other = AddProbe(form, "Other", Rect(10, 300, 60, 340));
   ClickAt(Centre(cal->YearLabelRect()));
