@@ -20,5 +20,9 @@ class TtlCurrentRecShot;
 class TtlAutoSearchParams;
 class TtlDBParams;
 class TtlDeleteParams;
+class TDBQuentaText;
+class TznCustomFieldMapper;
+struct TznMappingEntry;
+class IbvEnvironment;
 
 }  // namespace brevant

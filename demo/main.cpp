@@ -16,6 +16,7 @@
 #include "bv/columns.h"
 #include "bv/tabulon.h"
 #include "bv_ctl/calendar.h"
+#include "bv_env/env_unit.h"
 #include "controls/application.h"
 #include "controls/edits.h"
 #include "controls/forms.h"
@@ -27,6 +28,7 @@
 #include "db/field.h"
 #include "db/mem_dataset.h"
 #include "edit_page.h"
+#include "env_page.h"
 #include "gallery.h"
 #include "graphics/canvas.h"
 #include "property_panel.h"
@@ -254,9 +256,12 @@ int main(int argc, char** argv) {
   RegisterStdControlClasses();
   RegisterEditClasses();
   RegisterCalendarClasses();
+  // The shared environment exists before any grid and goes after the last.
+  TEnvironmentUnit environment;
   AddGalleryPage("Suite", BuildSuitePage);
   AddGalleryPage("Properties", BuildPropertyPage);
   AddGalleryPage("DataEdits", BuildEditPage);
+  AddGalleryPage("Environment", BuildEnvironmentPage);
   bool offscreen = !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY");
   bool smoke = false, gallery = false;
   const char* png = "brevant-grid.png";
