@@ -14,6 +14,7 @@
 #include "bv/field_vision.h"
 #include "bv/grid_messages.h"
 #include "bv/grid_params.h"
+#include "bv/group_info.h"
 #include "bv/selection.h"
 #include "bv_rtm/border_style.h"
 #include "bv_rtm/bv_errors.h"
@@ -251,7 +252,7 @@ void TDBTabulon::SetParamsDelete(TtlDeleteParams* value) {
 
 void TDBTabulon::SetAttrs(const String& value) {
   attrs_ = value;
-  for (Integer i = 0; i < columns_->Count(); ++i) columns_->Items(i)->FieldList()->SetAttrs(value);
+  columns_->PropagateAttrs();
 }
 
 void TDBTabulon::SetAutoColumnFit(bool value) {
@@ -417,7 +418,7 @@ void TDBTabulon::Relayout(Integer flags) {
   if (flags & rlAutoFit) columns_->AutoFit();
   if (flags & rlScrollWindow) {
     columns_->ComputeGroupWidths();
-    columns_->ComputeScrollWindow();
+    columns_->ComputeScrollWindow(false, true);
   }
   if (flags & rlInvalidate) InvalidateGrid();
   SyncEditor();
@@ -427,7 +428,8 @@ void TDBTabulon::LayoutGrid() {
   if (Loading() || columns_->Assigning() || destroying_) return;
   hitZone_ = 0;
   columns_->RebuildLayout();
-  columns_->ComputeScrollWindow();
+  columns_->ComputeGroupWidths();
+  columns_->RebuildSelectable();
   // The current column is kept by identity; when it is gone or cannot be
   // current any more the first selectable column takes its place.
   Integer index = -1;
@@ -466,22 +468,34 @@ bool TDBTabulon::MeasureLines() {
       titleText * titleLines_ + d->TitleMargins()->TopMargin() + d->TitleMargins()->BottomMargin();
   const Integer cg =
       cellText * rowLines_ + d->CellMargins()->TopMargin() + d->CellMargins()->BottomMargin();
+  // A group of L lines stacks L lines and L - 1 separating pixels.
   Integer title = 1, rows = 1, footer = 1;
   for (Integer g = 0; g < columns_->GroupCount(); ++g) {
-    const Integer lines = 1;  // one-line groups (see columns.h)
+    const Integer lines = columns_->Groups(g)->LineCount;
     title = std::max(title, tg * lines + lines - 1);
     rows = std::max(rows, cg * lines + lines - 1);
     footer = std::max(footer, fh * lines + lines - 1);
   }
-  const Integer newTitle = d->InnerTitleLineWidth() + title + d->OuterTitleLineWidth();
+  const Integer titleLines = d->InnerTitleLineWidth() + d->OuterTitleLineWidth();
+  const Integer footerLines = d->InnerFooterLineWidth() + d->OuterFooterLineWidth();
+  const Integer newTitle = title + titleLines;
   const Integer newRow = rows + d->RowLineWidth();
-  const Integer newFooter = footer + d->InnerFooterLineWidth() + d->OuterFooterLineWidth();
+  const Integer newFooter = footer + footerLines;
   const bool changed =
       newTitle != titleHeight_ || newRow != rowHeight_ || newFooter != footerHeight_;
-  columns_->SetLineHeights(tg, cg, fh);
   titleHeight_ = newTitle;
   rowHeight_ = newRow;
   footerHeight_ = newFooter;
+  // Each group divides the bands equally among its lines.
+  for (Integer g = 0; g < columns_->GroupCount(); ++g) {
+    const TtlGroupInfo* group = columns_->Groups(g);
+    const Integer lines = group->LineCount;
+    const Integer t = (titleHeight_ - lines - titleLines + 1) / lines;
+    const Integer c = (rowHeight_ - lines - d->RowLineWidth() + 1) / lines;
+    const Integer f = (footerHeight_ - lines - footerLines + 1) / lines;
+    for (Integer i = group->FirstColumn; i <= group->LastColumn; ++i)
+      columns_->Items(i)->SetLineHeights(t, c, f);
+  }
   if (changed) UpdateRowWindow();
   return changed;
 }
@@ -508,8 +522,7 @@ void TDBTabulon::InvalidateTitles() {
 }
 
 TRect TDBTabulon::GroupRect(const TtlGroupInfo& group) const {
-  Integer left = columns_->GroupScreenLeft(group.Index);
-  return TRect(left, 0, left + group.Width, ClientHeight());
+  return TRect(group.ScreenLeft, 0, group.ScreenLeft + group.TotalWidth, ClientHeight());
 }
 
 void TDBTabulon::InvalidateTitle(TtlColumn* column) {
@@ -574,13 +587,22 @@ void TDBTabulon::SelectColumn(Integer index) {
     throw EBVError(bvres::SIndexOutOfRange, {index, columns_->Count()});
   TtlColumn* column = columns_->Items(index);
   if (!column->IsSelectable()) throw EDBTabulon(bvres::SUnableToSelectColumn, {index});
-  // Making a column current without moving the record.
-  Integer left = currentColumn_;
+  // Making a column current without moving the record; a column whose
+  // group is not wholly in the scroll window is scrolled into it, inside a
+  // freeze whose end repaints the grid and rewrites the bars.
+  const Integer left = currentColumn_;
   if (OnColExiting) OnColExiting(this, left);
-  if (currentColumnObj_) InvalidateColumnCells(currentColumnObj_);
-  currentColumn_ = index;
-  currentColumnObj_ = column;
-  InvalidateColumnCells(column);
+  if (!columns_->IsGroupInView(column)) {
+    TGridFreeze freeze(this, true);
+    currentColumn_ = index;
+    currentColumnObj_ = column;
+    columns_->ComputeScrollWindow(true, false);
+  } else {
+    if (currentColumnObj_) InvalidateColumnCells(currentColumnObj_);
+    currentColumn_ = index;
+    currentColumnObj_ = column;
+    InvalidateColumnCells(column);
+  }
   if (OnColEnter) OnColEnter(this, index);
   SyncEditor();
 }

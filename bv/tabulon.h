@@ -344,6 +344,9 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   void BindColumns();
   Integer TextHeightOf(const TChildFont* overlay);
   void PaintPlain();
+  // Runs action for every visible column of the groups in the scroll
+  // window that start inside the client.
+  void ForEachShownColumn(const std::function<void(TtlColumn*)>& action) const;
   // Debug builds: asserts the row window's rules after a recomputation.
   void DebugCheckRowWindow() const;
   void PaintFooters(TCanvas* canvas);

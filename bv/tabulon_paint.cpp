@@ -1,9 +1,13 @@
 // TDBTabulon: plain painting of titles and rows (each visible record's field
 // values as text in its column), the stand-in until designers paint grids.
+// Every visible column of every group in the scroll window is drawn at its
+// own line and offset, so multi-line groups and fixed groups show as laid
+// out.
 #include <algorithm>
 
 #include "bv/columns.h"
 #include "bv/datalink_ex.h"
+#include "bv/group_info.h"
 #include "bv/selection.h"
 #include "bv/tabulon.h"
 #include "db/dataset.h"
@@ -12,6 +16,16 @@
 #include "rtl/scope.h"
 
 namespace brevant {
+
+void TDBTabulon::ForEachShownColumn(const std::function<void(TtlColumn*)>& action) const {
+  const Integer right = ClientWidth();
+  for (Integer g = 0; g < columns_->GroupCount(); ++g) {
+    const TtlGroupInfo* group = columns_->Groups(g);
+    if (!group->InView || group->ScreenLeft >= right) continue;
+    for (Integer i = group->FirstColumn; i <= group->LastColumn; ++i)
+      if (columns_->Items(i)->Visible()) action(columns_->Items(i));
+  }
+}
 
 void TDBTabulon::Paint() {
   if (!paintingEnabled_) return;
@@ -35,10 +49,6 @@ void TDBTabulon::PaintPlain() {
   const Integer rowsBottom = rows ? dataAreaBottom_ : titleBottom;
   if (clip.Bottom > rowsBottom)
     canvas->FillRect(TRect(clip.Left, std::max(clip.Top, rowsBottom), clip.Right, clip.Bottom));
-  auto cellRect = [&](const TtlGroupInfo& g, Integer top, Integer bottom) {
-    const Integer left = columns_->GroupScreenLeft(g.Index);
-    return TRect(left, top, left + g.Width, bottom);
-  };
   auto drawText = [&](const TRect& r, const String& text) {
     TRect tr = r;
     tr.Left += 2;
@@ -49,16 +59,19 @@ void TDBTabulon::PaintPlain() {
   if (titleBottom > 0 && clip.Top < titleBottom) {
     canvas->Brush()->SetColor(clBtnFace);
     canvas->FillRect(TRect(client.Left, 0, client.Right, titleBottom));
-    for (Integer g = columns_->FirstShownGroup(); g < columns_->GroupCount(); ++g) {
-      const TtlGroupInfo& group = columns_->Groups(g);
-      TRect r = cellRect(group, 0, titleBottom);
-      if (r.Left >= client.Right) break;
-      // The column draws its own title, as the hint measures it.
-      columns_->Items(group.FirstColumn)->DrawTitle(canvas, 0);
-      canvas->Pen()->SetColor(clBtnShadow);
-      canvas->MoveTo(r.Right - 1, 0);
-      canvas->LineTo(r.Right - 1, titleBottom);
-    }
+    canvas->Pen()->SetColor(clBtnShadow);
+    ForEachShownColumn([&](TtlColumn* column) {
+      // The column draws its own title, as the hint measures it; a line
+      // closes it on the right, and one separates it from the line below.
+      const TRect r = column->TitleRect(true);
+      column->DrawTitle(canvas, 0);
+      canvas->MoveTo(r.Right - 1, r.Top);
+      canvas->LineTo(r.Right - 1, r.Bottom);
+      if (!column->LowLevelInfo()->IsLastLine) {
+        canvas->MoveTo(r.Left, r.Bottom - 1);
+        canvas->LineTo(r.Right, r.Bottom - 1);
+      }
+    });
   }
 
   PaintFooters(canvas);
@@ -80,13 +93,10 @@ void TDBTabulon::PaintPlain() {
     canvas->Brush()->SetColor(current ? clHighlight : Color());
     canvas->Font()->SetColor(current ? clHighlightText : Font()->Color());
     canvas->FillRect(rr);
-    for (Integer g = columns_->FirstShownGroup(); g < columns_->GroupCount(); ++g) {
-      const TtlGroupInfo& group = columns_->Groups(g);
-      TRect r = cellRect(group, rr.Top, rr.Bottom);
-      if (r.Left >= client.Right) break;
-      TField* field = columns_->Items(group.FirstColumn)->Field();
-      if (field) drawText(r, field->DisplayText());
-    }
+    ForEachShownColumn([&](TtlColumn* column) {
+      if (TField* field = column->Field())
+        drawText(column->CellRect(row, false, false), field->DisplayText());
+    });
     paintInfo_->Rows[static_cast<size_t>(row)].Painted = true;
   }
 }
@@ -98,11 +108,7 @@ void TDBTabulon::PaintFooters(TCanvas* canvas) {
   canvas->Brush()->SetStyle(bsSolid);
   canvas->Brush()->SetColor(clBtnFace);
   canvas->FillRect(TRect(client.Left, top, client.Right, top + FooterAreaHeight()));
-  for (Integer g = columns_->FirstShownGroup(); g < columns_->GroupCount(); ++g) {
-    TtlColumn* column = columns_->Items(columns_->Groups(g).FirstColumn);
-    if (columns_->GroupScreenLeft(g) >= client.Right) break;
-    column->DrawFooter(canvas, 0);
-  }
+  ForEachShownColumn([&](TtlColumn* column) { column->DrawFooter(canvas, 0); });
 }
 
 }  // namespace brevant

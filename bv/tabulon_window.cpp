@@ -278,7 +278,7 @@ void TDBTabulon::WMHScroll(TMessage& message) {
   }
   if (value != s) {
     columns_->SetFirstShownGroup(value);
-    columns_->ComputeScrollWindow();
+    columns_->ComputeScrollWindow(false, true);
     InvalidateGrid();
   }
   message.Result = 0;
@@ -309,7 +309,6 @@ void TDBTabulon::WMSize(TMessage& message) {
   if (Loading()) return;
   UpdateRowWindow();
   columns_->AutoFit();
-  columns_->ComputeScrollWindow();
   InvalidateGrid();
   SyncEditor();
 }
