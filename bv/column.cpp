@@ -539,9 +539,11 @@ void TtlColumn::SetVisible(bool value) {
   else
     visible_ = value;
   ReportToCollection();
-  // A fixed column shown again behind scrollable groups joins the fixed ones.
-  if (value && fixed_ == cfLeft && Columns()->LayoutReason() == lrNone)
-    Columns()->ApplyFixedColumns();
+  // A group that turns fixed by showing a column (its first column, or the
+  // column after a hidden fixed first one) joins the fixed groups.
+  TtlColumns* columns = Columns();
+  if (columns->LayoutReason() == lrNone && columns->FixedBehindScrollable())
+    columns->ApplyFixedColumns();
 }
 
 void TtlColumn::ShowInLayout(bool value) {

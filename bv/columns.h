@@ -108,6 +108,10 @@ class TtlColumns : public TOwnedCollection {
   // -1 without scrollable groups.
   Integer FirstScrollableGroup() const { return firstScrollable_; }
   Integer LastScrollableGroup() const { return lastScrollable_; }
+  // Whether a fixed group stands behind a scrollable one.
+  bool FixedBehindScrollable() const {
+    return firstScrollable_ >= 0 && lastFixed_ > firstScrollable_;
+  }
   Integer ScrollableGroupCount() const;
   // Left + total width of the last fixed group, 0 without fixed groups.
   Integer FixedWidth() const { return fixedWidth_; }
@@ -202,6 +206,9 @@ class TtlColumns : public TOwnedCollection {
   void DetachBefore(TtlColumn* column, TtlColumn* anchor);
   // MoveGroup of the group holding index, before anchor (nil: the end).
   void MoveRangeBefore(Integer index, TtlColumn* anchor);
+  // Brings fixed groups standing behind scrollable ones to the front of the
+  // scrollable range, so that the fixed groups come first.
+  void MoveFixedGroupsFirst();
   // Rebuild and widths, as the operations need them between steps.
   void RelayoutNow();
   // Visible columns of group on computed line `line`.

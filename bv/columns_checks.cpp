@@ -107,9 +107,15 @@ String TtlColumns::LayoutFault() const {
             "the left group is a scroll position");
   }
   if (autoColumnFit_ && clientWidth_ > 0 && HasGroups() && totalWidth_ != clientWidth_) {
-    bool bound = false;  // a group that may not give up width
-    for (const auto& g : groups_) bound = bound || g->FixedWidth || g->Width == g->MinWidth;
-    Require(faults, bound && totalWidth_ > clientWidth_,
+    // Fitting misses the client width only when groups may not give up
+    // width (at their minimum or fixed-width), or none of the last fitted
+    // range may take more.
+    bool bound = false, rigid = true;
+    for (const auto& g : groups_) {
+      bound = bound || g->FixedWidth || g->Width == g->MinWidth;
+      if (g->Fixed == (HasScrollable() ? cfNone : cfLeft)) rigid = rigid && g->FixedWidth;
+    }
+    Require(faults, totalWidth_ > clientWidth_ ? bound : rigid,
             Format("fitted groups are %d wide in a client of %d", {totalWidth_, clientWidth_}));
   }
   if (faults.empty()) return faults;

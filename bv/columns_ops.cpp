@@ -138,6 +138,7 @@ void TtlColumns::MoveColumn(TtlColumn* column, TtlGroupInfo* group, Integer leve
   ResizeGroup(column->groupInfo_, targetWidth, 0);
   TtlGroupInfo* left = rest.empty() ? nullptr : rest.front()->groupInfo_;
   if (old && left && left != column->groupInfo_) ResizeGroup(left, oldWidth, 0);
+  MoveFixedGroupsFirst();
 }
 
 void TtlColumns::DetachColumn(TtlColumn* column, TtlGroupInfo* beforeGroup) {
@@ -161,12 +162,14 @@ void TtlColumns::DetachBefore(TtlColumn* column, TtlColumn* anchor) {
   RelayoutNow();
   TtlGroupInfo* left = rest.empty() ? nullptr : rest.front()->groupInfo_;
   if (column->visible_ && left && left != column->groupInfo_) ResizeGroup(left, oldWidth, 0);
+  MoveFixedGroupsFirst();
 }
 
 void TtlColumns::MoveGroup(TtlGroupInfo* group, TtlGroupInfo* beforeGroup) {
   // A group moved before itself stays where it is.
   if (!group || group == beforeGroup) return;
   MoveRangeBefore(group->FirstColumn, beforeGroup ? Items(beforeGroup->FirstColumn) : nullptr);
+  MoveFixedGroupsFirst();
 }
 
 void TtlColumns::MoveRangeBefore(Integer index, TtlColumn* anchor) {
@@ -196,6 +199,7 @@ void TtlColumns::MoveGroupToIndex(TtlColumn* column, Integer index) {
   TtlColumn* anchor = Items(targetFirst);
   if (index > current) anchor = targetLast + 1 < Count() ? Items(targetLast + 1) : nullptr;
   MoveRangeBefore(first, anchor);
+  MoveFixedGroupsFirst();
 }
 
 TtlColumn* TtlColumns::AddColumn(TtlGroupInfo* group, Integer level, Integer index,
@@ -228,12 +232,16 @@ void TtlColumns::ApplyFixedColumns() {
   for (Integer i = Count() - 1; i >= 0; --i) walk.push_back(Items(i));
   for (TtlColumn* c : walk)
     if (c->visible_ && c->groupInfo_ && c->fixed_ != c->groupInfo_->Fixed) DetachBefore(c, anchor);
+  MoveFixedGroupsFirst();
+}
+
+void TtlColumns::MoveFixedGroupsFirst() {
   // A whole fixed group behind a scrollable one (a hidden fixed column shown
-  // again, a layout read from text) comes to the front of the scrollable
-  // range.
+  // again, a group dropped among the fixed ones, a layout read from text)
+  // comes to the front of the scrollable range.
   RelayoutNow();
   for (Integer g = 0; g < GroupCount(); ++g) {
-    if (Groups(g)->Fixed != cfLeft || g < firstScrollable_ || firstScrollable_ < 0) continue;
+    if (Groups(g)->Fixed != cfLeft || firstScrollable_ < 0 || g < firstScrollable_) continue;
     MoveRangeBefore(Groups(g)->FirstColumn, Items(Groups(firstScrollable_)->FirstColumn));
   }
 }

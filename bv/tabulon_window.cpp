@@ -161,7 +161,8 @@ void TDBTabulon::UpdateHorzScrollBar(bool force) {
     min = 0;
     page = 1;
     max = std::max(0, columns_->ScrollPositions() - 1);
-    pos = columns_->FirstShownGroup() - std::max(0, columns_->FirstScrollableGroup());
+    pos = columns_->HasScrollable() ? columns_->FirstShownGroup() - columns_->FirstScrollableGroup()
+                                    : 0;
   }
   TScrollInfo info;
   info.Mask = SIF_ALL;
