@@ -155,6 +155,13 @@ void TDBTabulon::Loaded() {
   BindColumns();
   UpdateVertScrollBar(true);
   LayoutGrid();
+  // A layout read from text may hold fixed columns among scrollable ones:
+  // they join the fixed groups at the left.
+  for (Integer i = 0; i < columns_->Count(); ++i)
+    if (columns_->Items(i)->Fixed() == cfLeft) {
+      columns_->ApplyFixedColumns();
+      break;
+    }
 }
 
 TRect TDBTabulon::GetClientRect() const {
