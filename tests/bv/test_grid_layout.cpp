@@ -5,9 +5,11 @@
 #include <functional>
 
 #include "bv_rtm/bv_errors.h"
+#include "classes/formstream.h"
 #include "controls/wincore.h"
 #include "grid_test_util.h"
 #include "rtl/numconv.h"
+#include "rtl/streams.h"
 
 namespace brevant::test {
 namespace {
@@ -542,6 +544,24 @@ TEST_F(LayoutTest, CopyingColumnsByFieldName) {
   EXPECT_EQ(cols->Items(1)->Width(), 77);
   EXPECT_EQ(grid->FreezeCount(), 0);
   TObject::Free(source);
+}
+
+TEST_F(LayoutTest, ALoadedLayoutKeepsItsGroupsAndFixesItsFixedColumns) {
+  TStringStream text(
+      "object T: TDBTabulon\n  Columns = <\n"
+      "    item\n      Caption = 'A'\n    end\n"
+      "    item\n      Caption = 'B'\n      LayoutIndex = 1\n    end\n"
+      "    item\n      Caption = 'C'\n      LayoutLevel = 1\n    end\n"
+      "    item\n      Caption = 'F'\n      Fixed = cfLeft\n    end>\nend\n");
+  TObjectPtr<TDBTabulon> loaded(Create<TDBTabulon>(nullptr));
+  ReadComponent(text, loaded.get());
+  TtlColumns* c = loaded->Columns();
+  ASSERT_EQ(c->Count(), 4);
+  EXPECT_EQ(c->Items(0)->Caption(), "F");
+  EXPECT_EQ(c->GroupCount(), 2);
+  EXPECT_EQ(c->Groups(1)->LineCount, 2);
+  EXPECT_EQ(c->LastFixedGroup(), 0);
+  EXPECT_EQ(c->LayoutFault(), "");
 }
 
 // Random layout operations; after every step the layout keeps its rules
