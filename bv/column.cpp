@@ -6,6 +6,7 @@
 #include "bv/columns.h"
 #include "bv/datalink_ex.h"
 #include "bv/field_list.h"
+#include "bv/field_mapper.h"
 #include "bv/field_vision.h"
 #include "bv/group_info.h"
 #include "bv/tabulon.h"
@@ -260,6 +261,7 @@ void TtlColumn::ValuePosted() {
 
 void TtlColumn::VisionChanged(TznFieldVision* vision) {
   vision_ = vision;
+  if (!mapping_ && HasMapper()) optionsMapping_.Exclude(cioImportDomain);
   BindField();
   ColumnLayoutChanged();
 }
@@ -283,6 +285,18 @@ void TtlColumn::SetVision(TznFieldVision* value) {
   // what is assigned.
   fieldList_->SetVision(value);
   vision_ = value;
+  // A vision set by hand overrides the imported one.
+  if (!mapping_ && HasMapper()) optionsMapping_.Exclude(cioImportDomain);
+}
+
+void TtlColumn::ApplyMapping() {
+  TDBTabulon* grid = Grid();
+  if (!grid || GridLoading() || !grid->Mapper() || fieldName_.empty() || optionsMapping_.Empty())
+    return;
+  TTemporaryChange mapping(mapping_, true);
+  TznMappingEntry* entry = grid->Mapper()->EntryFor(fieldList_.get());
+  if (optionsMapping_.Contains(cioImportDomain)) SetVision(entry ? entry->Vision() : nullptr);
+  if (optionsMapping_.Contains(cioImportCaption)) SetCaption(entry ? entry->Caption() : String());
 }
 
 void TtlColumn::SetOptionsVisual(TtlColumnOptionsVisual value) {
@@ -345,6 +359,8 @@ void TtlColumn::SetEditFormat(const String& value) {
 void TtlColumn::SetCaption(const String& value) {
   if (caption_ == value) return;
   caption_ = value;
+  // A typed caption overrides the imported one.
+  if (!mapping_ && HasMapper()) optionsMapping_.Exclude(cioImportCaption);
   UpdateDisplayAttrs();
   TitleChanged();
 }
@@ -604,11 +620,16 @@ void TtlColumn::SetLineHeights(Integer title, Integer cell, Integer footer) {
 
 // ---- stored conditions ----
 
+bool TtlColumn::HasMapper() const {
+  TDBTabulon* grid = Grid();
+  return grid && grid->Mapper();
+}
+// Imported values come from the mapper again when the form is read.
 bool TtlColumn::IsVisionStored() const {
-  return vision_ != nullptr;
+  return vision_ != nullptr && !(optionsMapping_.Contains(cioImportDomain) && HasMapper());
 }
 bool TtlColumn::IsCaptionStored() const {
-  return !caption_.empty();
+  return !caption_.empty() && !(optionsMapping_.Contains(cioImportCaption) && HasMapper());
 }
 bool TtlColumn::IsTitleGlyphStored() const {
   return titleGlyph_ && !titleGlyph_->Empty();

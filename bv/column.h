@@ -216,9 +216,9 @@ class TtlColumn : public TCollectionItem, public IznFieldVisionConsumer {
   // Stores the effective caption and alignments in the field list; True
   // when any of them changed.
   bool UpdateDisplayAttrs();
-  // Imports caption and vision from the grid's field mapper (none yet: the
-  // grid has no mapper, so nothing is imported).
-  void ApplyMapping() {}
+  // Imports vision and caption from the grid's field mapper, as
+  // OptionsMapping allows (nothing without a mapper or field name).
+  void ApplyMapping();
   // A partial copy: mask 0 is a full Assign, else the groups of the
   // cmk* bits.
   void CopyFrom(const TtlColumn* source, Cardinal mask);
@@ -289,6 +289,7 @@ class TtlColumn : public TCollectionItem, public IznFieldVisionConsumer {
   friend class TtlColumns;
   // Reports are skipped without a grid, while it loads and while copying.
   TDBTabulon* ReportGrid() const;
+  bool HasMapper() const;
   bool GridLoading() const;
   void StoreSortOrder(Integer value);
   // Width, visibility, layout place and Fixed go through the collection.

@@ -11,6 +11,7 @@
 #include "bv/datalink_ex.h"
 #include "bv/designer.h"
 #include "bv/field_list.h"
+#include "bv/field_mapper.h"
 #include "bv/field_vision.h"
 #include "bv/grid_messages.h"
 #include "bv/grid_params.h"
@@ -133,6 +134,9 @@ void TDBTabulon::BeforeDestruction() {
   // grid leaves the list itself.
   if (effectiveDesigner_) effectiveDesigner_->UnregisterGrid(this);
   effectiveDesigner_ = nullptr;
+  // The mapper keeps its consumers; this one goes.
+  if (mapper_) mapper_->UnregisterConsumer(this);
+  mapper_ = nullptr;
   // Stop hearing the dataset before anything the handlers use goes.
   dataLink_->OnActiveChanged = {};
   dataLink_->OnDataSetChanged = {};
@@ -155,6 +159,7 @@ void TDBTabulon::Loaded() {
   BindColumns();
   UpdateVertScrollBar(true);
   LayoutGrid();
+  ApplyMappings();
   // A layout read from text may hold fixed columns among scrollable ones:
   // they join the fixed groups at the left.
   for (Integer i = 0; i < columns_->Count(); ++i)
@@ -176,6 +181,8 @@ void TDBTabulon::Notification(TComponent* component, TOperation operation) {
     SetDataSource(nullptr);
   } else if (component && component == designer_) {
     DesignerDestroying(designer_);
+  } else if (component && component == mapper_) {
+    SetMapper(nullptr);
   } else if (component == titleImages_) {
     SetTitleImages(nullptr);
   } else if (columns_) {
@@ -260,6 +267,7 @@ void TDBTabulon::SetParamsDelete(TtlDeleteParams* value) {
 void TDBTabulon::SetAttrs(const String& value) {
   attrs_ = value;
   columns_->PropagateAttrs();
+  if (!Loading()) ApplyMappings();
 }
 
 void TDBTabulon::SetAutoColumnFit(bool value) {
@@ -398,6 +406,21 @@ void TDBTabulon::ColumnRemoving(TtlColumn* column) {
 
 void TDBTabulon::SetColumns(TtlColumns* value) {
   columns_->Assign(value);
+}
+
+void TDBTabulon::SetMapper(TznCustomFieldMapper* value) {
+  if (mapper_ == value) return;
+  if (mapper_) mapper_->UnregisterConsumer(this);
+  mapper_ = value;
+  if (value) {
+    value->RegisterConsumer(this);
+    value->FreeNotification(this);
+  }
+  if (!Loading()) ApplyMappings();
+}
+
+void TDBTabulon::ApplyMappings() {
+  for (Integer i = 0; i < columns_->Count(); ++i) columns_->Items(i)->ApplyMapping();
 }
 
 // ---- freeze, relayout, measuring ----
@@ -719,7 +742,8 @@ void TDBTabulon::PickValue() {}
 void TDBTabulon::Dispatch(TMessage& message) {
   switch (message.Msg) {
     case WM_TL_APPLYMAPPING:
-      return;  // columns re-apply their field mapping (none without a mapper)
+      ApplyMappings();
+      return;
     case WM_TL_CUSTOMIZER:
       WMCustomizer(message);
       return;
@@ -936,6 +960,7 @@ BV_PUBLISH(TDBTabulon, TCustomControl) {
   p.Property("Designer", &TDBTabulon::Designer, &TDBTabulon::SetDesigner);
   p.Property("Attrs", &TDBTabulon::Attrs, &TDBTabulon::SetAttrs);
   p.Property("Columns", &TDBTabulon::Columns, &TDBTabulon::SetColumns);
+  p.Property("Mapper", &TDBTabulon::Mapper, &TDBTabulon::SetMapper);
   p.Event("OnAction", &TDBTabulon::OnAction, "TtlActionEvent");
   p.Event("OnColEnter", &TDBTabulon::OnColEnter, "TtlColEvent");
   p.Event("OnColExit", &TDBTabulon::OnColExit, "TtlColEvent");
