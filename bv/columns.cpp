@@ -70,6 +70,9 @@ void TtlColumns::Update(TCollectionItem*) {
 
 void TtlColumns::Notify(TCollectionItem* item, TCollectionNotification action) {
   TOwnedCollection::Notify(item, action);
+  // Inside an update bracket the groups wait for the rebuild; layout work
+  // meanwhile rebuilds them first.
+  stale_ = true;
   if (action == cnAdded) return;
   if (auto* column = static_cast<TtlColumn*>(item)) {
     std::erase(selectable_, column);

@@ -211,6 +211,8 @@ class TtlColumns : public TOwnedCollection {
   void MoveFixedGroupsFirst();
   // Rebuild and widths, as the operations need them between steps.
   void RelayoutNow();
+  // Rebuilds the groups when columns came or went since the last rebuild.
+  void RebuildIfStale();
   // Visible columns of group on computed line `line`.
   std::vector<TtlColumn*> LineColumns(const TtlGroupInfo* group, Integer line) const;
   // Scales line `line` of group to total (without anchor, without growing).
@@ -223,12 +225,13 @@ class TtlColumns : public TOwnedCollection {
   String GroupFault(const TtlGroupInfo* group) const;
   String OrderFault() const;
 
-  TDBTabulon* grid_;                                   // owner; nil when free-standing
-  bool updating_ = false;                              // BeginUpdate until Update
-  bool assigning_ = false;                             // Assign runs
-  TtlLayoutReason layoutReason_ = lrNone;              // the running layout operation
-  bool autoColumnFit_ = false;                         // fit the client width
-  Integer clientWidth_ = 0;                            // available width
+  TDBTabulon* grid_;                       // owner; nil when free-standing
+  bool updating_ = false;                  // BeginUpdate until Update
+  bool assigning_ = false;                 // Assign runs
+  TtlLayoutReason layoutReason_ = lrNone;  // the running layout operation
+  bool stale_ = false;                     // columns came or went since the last rebuild
+  bool autoColumnFit_ = false;             // fit the client width
+  Integer clientWidth_ = 0;                // available width
   std::vector<std::unique_ptr<TtlGroupInfo>> groups_;  // one per group showing a column
   Integer totalWidth_ = 0;                             // sum of the groups' total widths
   Integer lastFixed_ = -1;                             // last fixed group

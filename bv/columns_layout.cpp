@@ -36,7 +36,12 @@ Integer TtlColumns::ScrollableGroupCount() const {
 
 // ---- rebuilding ----
 
+void TtlColumns::RebuildIfStale() {
+  if (stale_) RebuildLayout();
+}
+
 void TtlColumns::RebuildLayout() {
+  stale_ = false;
   const Integer n = Count();
   // Lines and places of the visible columns; count the groups showing one.
   Integer groupCount = 0;
@@ -148,20 +153,27 @@ void TtlColumns::ScaleLine(TtlGroupInfo* group, Integer line, Integer total) {
 void TtlColumns::ComputeGroupWidths() {
   TtlDesigner* designer = grid_ ? grid_->EffectiveDesigner() : nullptr;
   const Integer lineWidth = designer ? designer->VertLineWidth() : 0;
+  RebuildIfStale();
   std::vector<Integer> totals, counts;  // per line of the group at hand
   Integer left = 0;
   for (const auto& gp : groups_) {
     TtlGroupInfo* g = gp.get();
+    // A column shown inside an update bracket has no line until the
+    // rebuild; it takes no room meanwhile.
+    auto placed = [g](const TtlColumn* c) {
+      return c->visible_ && c->line_ >= 0 && c->line_ < g->LineCount;
+    };
     totals.assign(static_cast<size_t>(g->LineCount), 0);
     counts.assign(static_cast<size_t>(g->LineCount), 0);
     for (Integer j = g->FirstColumn; j <= g->LastColumn; ++j) {
       TtlColumn* c = Items(j);
-      if (!c->visible_) continue;
+      if (!placed(c)) continue;
       totals[static_cast<size_t>(c->line_)] += c->width_;
       ++counts[static_cast<size_t>(c->line_)];
     }
-    g->Width = *std::max_element(totals.begin(), totals.end());
-    g->MinWidth = kMinColumnWidth * *std::max_element(counts.begin(), counts.end());
+    g->Width = totals.empty() ? 0 : *std::max_element(totals.begin(), totals.end());
+    g->MinWidth =
+        counts.empty() ? 0 : kMinColumnWidth * *std::max_element(counts.begin(), counts.end());
     // Every line is as wide as the group (a line of fixed widths only may
     // stay narrower).
     for (Integer line = 0; line < g->LineCount; ++line)
@@ -169,7 +181,7 @@ void TtlColumns::ComputeGroupWidths() {
     std::fill(totals.begin(), totals.end(), 0);
     for (Integer j = g->FirstColumn; j <= g->LastColumn; ++j) {
       TtlColumn* c = Items(j);
-      if (!c->visible_) {
+      if (!placed(c)) {
         c->lowLevel_->Offset = -1;
         continue;
       }
@@ -279,6 +291,7 @@ void TtlColumns::FitGroups(Integer first, Integer last, Integer total) {
 }
 
 void TtlColumns::FitToWidth(bool fixed, bool scrollable) {
+  RebuildIfStale();
   if (fixed && HasFixed() && totalWidth_ > 0) {
     const auto share = static_cast<std::int64_t>(clientWidth_) * fixedWidth_ / totalWidth_;
     FitGroups(0, lastFixed_, std::max<Integer>(0, static_cast<Integer>(share)));
@@ -295,6 +308,7 @@ void TtlColumns::AutoFit() {
 // ---- the scroll window ----
 
 void TtlColumns::ComputeScrollWindow(bool followCurrent, bool recount) {
+  RebuildIfStale();
   if (!HasScrollable()) {
     leftGroup_ = lastInView_ = -1;
     scrollPositions_ = 0;

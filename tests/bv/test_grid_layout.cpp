@@ -546,6 +546,25 @@ TEST_F(LayoutTest, CopyingColumnsByFieldName) {
   TObject::Free(source);
 }
 
+TEST_F(LayoutTest, ChangesInsideAnUpdateWaitForItsEnd) {
+  Make({{"A", 0, 0, 40}, {"B", 0, 1, 50}, {"C", 0, 0, 45}, {"D", 0, 0, 30}});
+  Col("B")->SetVisible(false);
+  Pump();
+  // Shown and freed inside the bracket: a relayout meanwhile neither reads
+  // a line the shown column does not have yet nor a column that is gone.
+  cols->BeginUpdate();
+  Col("B")->SetVisible(true);
+  TObject::Free(Col("D"));
+  grid->SetAutoColumnFit(true);
+  EXPECT_EQ(cols->Count(), 3);
+  cols->EndUpdate();
+  Pump();
+  EXPECT_EQ(cols->LayoutFault(), "");
+  EXPECT_EQ(cols->TotalWidth(), grid->ClientWidth());
+  EXPECT_EQ(cols->GroupCount(), 2);
+  EXPECT_EQ(grid->FreezeCount(), 0);
+}
+
 TEST_F(LayoutTest, ALoadedLayoutKeepsItsGroupsAndFixesItsFixedColumns) {
   TStringStream text(
       "object T: TDBTabulon\n  Columns = <\n"
