@@ -4,6 +4,7 @@
 
 #include "bv/column.h"
 #include "bv/columns.h"
+#include "bv/group_info.h"
 #include "bv/paint_info.h"
 #include "bv/tabulon.h"
 #include "bv_rtm/draw_helpers.h"
@@ -98,7 +99,7 @@ void TtlBaseDesigner::AssignFrom(const TtlDesigner* source) {
 bool TtlBaseDesigner::GroupPainted(Integer group) const {
   const TtlPaintInfo* info = ctx_.Info;
   return group >= info->FirstGroup && group <= info->LastGroup &&
-         group >= ctx_.Grid->Columns()->FirstShownGroup();
+         ctx_.Grid->Columns()->Groups(group)->InView;
 }
 
 void TtlBaseDesigner::Fill(const TRect& rect, TColor colour) {
@@ -138,7 +139,7 @@ void TtlBaseDesigner::Paint(TDBTabulon* grid, TtlPaintInfo* info) {
         ctx_.TitleHeight + ctx_.DataHeight + (rows || titles ? grid->EmptyAreaHeight() : 0);
   }
   ctx_.PaintedWidth = columns->GroupScreenLeft(info->LastGroup) +
-                      columns->Groups(info->LastGroup).Width -
+                      columns->Groups(info->LastGroup)->Width -
                       columns->GroupScreenLeft(info->FirstGroup);
 
   if (info->OffScreen) {
@@ -154,7 +155,7 @@ void TtlBaseDesigner::Paint(TDBTabulon* grid, TtlPaintInfo* info) {
     PaintRowsBand();
     for (Integer g = info->FirstGroup; g <= info->LastGroup; ++g)
       if (GroupPainted(g))
-        DrawCells(grid, ctx_.Canvas, columns->Groups(g), info->FirstRow, info->LastRow, ctx_.DX,
+        DrawCells(grid, ctx_.Canvas, *columns->Groups(g), info->FirstRow, info->LastRow, ctx_.DX,
                   ctx_.DY);
   }
   if (ctx_.TitleHeight > 0) {
@@ -175,7 +176,7 @@ void TtlBaseDesigner::PaintGroups(bool titles) {
   Integer x = 0;
   for (Integer g = ctx_.Info->FirstGroup; g <= ctx_.Info->LastGroup; ++g) {
     if (!GroupPainted(g)) continue;
-    const TtlGroupInfo& group = columns->Groups(g);
+    const TtlGroupInfo& group = *columns->Groups(g);
     if (titles) {
       PaintGroupTitle(group, x, ctx_.DX);
       DrawTitles(ctx_.Grid, ctx_.Canvas, group, ctx_.DX, ctx_.DY);
@@ -220,7 +221,7 @@ void TtlBaseDesigner::PaintRow(Integer row, Integer top) {
   TtlColumns* columns = grid->Columns();
   for (Integer g = ctx_.Info->FirstGroup; g <= ctx_.Info->LastGroup; ++g) {
     if (!GroupPainted(g)) continue;
-    const TtlGroupInfo& group = columns->Groups(g);
+    const TtlGroupInfo& group = *columns->Groups(g);
     for (Integer i = group.FirstColumn; i >= 0 && i <= group.LastColumn; ++i) {
       TtlColumn* column = columns->Items(i);
       if (!column->Visible()) continue;
@@ -284,7 +285,7 @@ void TtlBaseDesigner::PaintRowFocus(Integer row, Integer top) {
   TtlColumns* columns = grid->Columns();
   const Integer last = columns->GroupCount() - 1;
   const Integer right =
-      columns->GroupScreenLeft(last) + columns->Groups(last).Width - ctx_.DX - VertLineWidth();
+      columns->GroupScreenLeft(last) + columns->Groups(last)->Width - ctx_.DX - VertLineWidth();
   DrawFocusRectBW(ctx_.Canvas,
                   TRect(-ctx_.DX, top, right, top + grid->RowHeight() - RowLineWidth()));
 }
@@ -324,7 +325,7 @@ void TtlBaseDesigner::PaintFooterBand() {
   TtlColumns* columns = ctx_.Grid->Columns();
   const Integer last = columns->GroupCount() - 1;
   const Integer left = -ctx_.DX;
-  const Integer right = columns->GroupScreenLeft(last) + columns->Groups(last).Width - ctx_.DX - 1;
+  const Integer right = columns->GroupScreenLeft(last) + columns->Groups(last)->Width - ctx_.DX - 1;
   Fill(TRect(left, top, right + 1, top + 1), clBtnHighlight);
   Fill(TRect(left, top, left + 1, bottom), clBtnHighlight);
   Fill(TRect(right, top, right + 1, bottom), clBtnShadow);

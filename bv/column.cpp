@@ -6,9 +6,12 @@
 #include "bv/columns.h"
 #include "bv/datalink_ex.h"
 #include "bv/field_list.h"
+#include "bv/field_mapper.h"
 #include "bv/field_vision.h"
+#include "bv/group_info.h"
 #include "bv/tabulon.h"
 #include "bv_rtm/child_font.h"
+#include "classes/component.h"
 #include "classes/filer.h"
 #include "classes/reader.h"
 #include "classes/rtti_builder.h"
@@ -82,11 +85,14 @@ void TtlFooterAttrs::Assign(const TPersistent* source) {
 TtlColumn::TtlColumn(TCollection* collection)
     : TCollectionItem(collection),
       footerAttrs_(std::make_unique<TtlFooterAttrs>(this)),
-      fieldList_(std::make_unique<TtlFieldList>(this, this, fokColumn, nullptr)) {}
+      fieldList_(std::make_unique<TtlFieldList>(this, this, fokColumn, nullptr)),
+      lowLevel_(std::make_unique<TtlColumnLowLevelInfo>()) {}
 
 TtlColumn::~TtlColumn() = default;
 
 void TtlColumn::SetCollection(TCollection* collection) {
+  // The group belongs to the layout of the collection being left.
+  groupInfo_ = nullptr;
   TCollectionItem::SetCollection(collection);
   // The column joins its collection after construction: the field list
   // follows the grid's link and Attrs from then on.
@@ -120,12 +126,6 @@ TznFieldVision* TtlColumn::EffectiveVision() const {
 
 const String& TtlColumn::EffectiveCaption() const {
   return fieldList_->Caption();
-}
-
-const TtlGroupInfo* TtlColumn::GroupInfo() const {
-  TtlColumns* columns = Columns();
-  if (!columns || group_ < 0 || group_ >= columns->GroupCount()) return nullptr;
-  return &columns->Groups(group_);
 }
 
 String TtlColumn::DisplayName() const {
@@ -261,6 +261,7 @@ void TtlColumn::ValuePosted() {
 
 void TtlColumn::VisionChanged(TznFieldVision* vision) {
   vision_ = vision;
+  if (!mapping_ && HasMapper()) optionsMapping_.Exclude(cioImportDomain);
   BindField();
   ColumnLayoutChanged();
 }
@@ -284,6 +285,18 @@ void TtlColumn::SetVision(TznFieldVision* value) {
   // what is assigned.
   fieldList_->SetVision(value);
   vision_ = value;
+  // A vision set by hand overrides the imported one.
+  if (!mapping_ && HasMapper()) optionsMapping_.Exclude(cioImportDomain);
+}
+
+void TtlColumn::ApplyMapping() {
+  TDBTabulon* grid = Grid();
+  if (!grid || GridLoading() || !grid->Mapper() || fieldName_.empty() || optionsMapping_.Empty())
+    return;
+  TTemporaryChange mapping(mapping_, true);
+  const TznMappingEntry* entry = grid->Mapper()->EntryForFields(fieldList_.get());
+  if (optionsMapping_.Contains(cioImportDomain)) SetVision(entry ? entry->Vision : nullptr);
+  if (optionsMapping_.Contains(cioImportCaption)) SetCaption(entry ? entry->Caption : String());
 }
 
 void TtlColumn::SetOptionsVisual(TtlColumnOptionsVisual value) {
@@ -297,12 +310,20 @@ void TtlColumn::SetOptionsBehavior(TtlColumnOptionsBehavior value) {
   const TtlColumnOptionsBehavior changed =
       TtlColumnOptionsBehavior::FromBits(optionsBehavior_.Bits() ^ value.Bits());
   optionsBehavior_ = value;
-  if (!Grid() || GridLoading()) return;
-  // Fixed width, standalone and selectability change the layout and the
-  // current column; the collection rebuilds both.
-  if (changed.Contains(cboFixedWidth) || changed.Contains(cboStandalone) ||
-      changed.Contains(cboNoSelecting))
-    ReportToCollection();
+  TDBTabulon* grid = Grid();
+  if (!grid || GridLoading()) return;
+  TtlColumns* columns = Columns();
+  // A column that may no longer share its group stands alone before it (a
+  // hidden one only changes its group's summaries: it is not shown).
+  if (changed.Contains(cboFixedWidth) || changed.Contains(cboStandalone)) {
+    columns->RefreshGroupFlags(groupInfo_);
+    if (visible_ && groupInfo_) columns->DetachColumn(this, groupInfo_);
+  }
+  if (changed.Contains(cboNoSelecting)) {
+    columns->RebuildSelectable();
+    if (grid->CurrentColumnObject() == this && !IsSelectable())
+      grid->SelectColumn(columns->NearestSelectable());
+  }
 }
 
 void TtlColumn::SetOptionsMapping(TtlColumnOptionsMapping value) {
@@ -314,7 +335,7 @@ void TtlColumn::SetOptionsMapping(TtlColumnOptionsMapping value) {
 void TtlColumn::SetFixed(TtlColumnFixed value) {
   if (fixed_ == value) return;
   fixed_ = value;
-  if (!GridLoading()) ReportToCollection();
+  if (Columns() && !GridLoading()) Columns()->ApplyFixedColumns();
 }
 
 const String& TtlColumn::DisplayFormat() const {
@@ -338,6 +359,8 @@ void TtlColumn::SetEditFormat(const String& value) {
 void TtlColumn::SetCaption(const String& value) {
   if (caption_ == value) return;
   caption_ = value;
+  // A typed caption overrides the imported one.
+  if (!mapping_ && HasMapper()) optionsMapping_.Exclude(cioImportCaption);
   UpdateDisplayAttrs();
   TitleChanged();
 }
@@ -416,24 +439,59 @@ void TtlColumn::SetFooterState(TtlFooterState value) {
   InvalidateColumn();
 }
 
+bool TtlColumn::InLiveLayout() const {
+  TtlColumns* columns = Columns();
+  return columns && !GridLoading() && columns->UpdateCount() == 0;
+}
+
 void TtlColumn::SetWidth(Integer value) {
   value = std::max(value, 2);
   if (width_ == value) return;
-  width_ = value;
-  if (!visible_ || !Columns() || GridLoading() || Columns()->UpdateCount() > 0) return;
+  if (!visible_ || !InLiveLayout()) {
+    width_ = value;
+    return;
+  }
+  if (groupInfo_)
+    ResizeInLayout(value);
+  else
+    width_ = value;
   ReportToCollection();
+}
+
+void TtlColumn::ResizeInLayout(Integer value) {
+  TtlColumns* columns = Columns();
+  TtlGroupInfo* group = groupInfo_;
+  // The column's own width may change even with cboFixedWidth: the option
+  // is dropped meanwhile and the group's summary follows it both ways.
+  TScopeGuard refresh([columns, group] { columns->RefreshGroupFlags(group); });
+  TtlColumnOptionsBehavior unfixed = optionsBehavior_;
+  unfixed.Exclude(cboFixedWidth);
+  TTemporaryChange<TtlColumnOptionsBehavior> drop(optionsBehavior_, unfixed);
+  columns->RefreshGroupFlags(group);
+  if (posInLine_ == 0 && lowLevel_->IsLastInLine)
+    columns->ResizeGroup(group, value, 0);  // alone in its line: the whole group
+  else
+    columns->ResizeLine(group, line_, 0, true, value, this);
 }
 
 void TtlColumn::SetLayoutLevel(Integer value) {
   if (layoutLevel_ == value) return;
-  layoutLevel_ = value;
-  if (Grid() && !GridLoading()) ReportToCollection();
+  if (!Grid() || GridLoading() || !groupInfo_) {
+    layoutLevel_ = value;
+    if (Grid() && !GridLoading()) ReportToCollection();
+    return;
+  }
+  Columns()->MoveColumn(this, groupInfo_, value, layoutIndex_);
 }
 
 void TtlColumn::SetLayoutIndex(Integer value) {
   if (layoutIndex_ == value) return;
-  layoutIndex_ = value;
-  if (Grid() && !GridLoading()) ReportToCollection();
+  if (!Grid() || GridLoading() || !groupInfo_) {
+    layoutIndex_ = value;
+    if (Grid() && !GridLoading()) ReportToCollection();
+    return;
+  }
+  Columns()->MoveColumn(this, groupInfo_, layoutLevel_, value);
 }
 
 void TtlColumn::SetColor(TColor value) {
@@ -488,9 +546,70 @@ void TtlColumn::SetPopupMenu(TPopupMenu* value) {
 
 void TtlColumn::SetVisible(bool value) {
   if (visible_ == value) return;
-  visible_ = value;
-  if (!Columns() || GridLoading() || Columns()->UpdateCount() > 0) return;
+  if (!InLiveLayout()) {
+    visible_ = value;
+    return;
+  }
+  if (groupInfo_)
+    ShowInLayout(value);
+  else
+    visible_ = value;
   ReportToCollection();
+  // A group that turns fixed by showing a column (its first column, or the
+  // column after a hidden fixed first one) joins the fixed groups.
+  TtlColumns* columns = Columns();
+  if (columns->LayoutReason() == lrNone && columns->FixedBehindScrollable())
+    columns->ApplyFixedColumns();
+}
+
+void TtlColumn::ShowInLayout(bool value) {
+  TtlColumns* columns = Columns();
+  TtlGroupInfo* group = groupInfo_;
+  if (!value) {
+    const bool alone = posInLine_ == 0 && lowLevel_->IsLastInLine;
+    visible_ = false;
+    // The rest of the line takes the width; a line of its own just goes.
+    if (!alone) columns->ResizeLine(group, line_, width_, false, 0, nullptr);
+    return;
+  }
+  // The line the column joins makes room for it.
+  for (Integer j = group->FirstColumn; j <= group->LastColumn && j < columns->Count(); ++j) {
+    const TtlColumn* c = columns->Items(j);
+    if (c == this || !c->visible_ || c->layoutLevel_ != layoutLevel_) continue;
+    columns->ResizeLine(group, c->line_, -width_, false, 0, nullptr);
+    break;
+  }
+  visible_ = true;
+}
+
+void TtlColumn::SetIndex(Integer index) {
+  TtlColumns* columns = Columns();
+  if (!columns || columns->LayoutReason() != lrNone) {
+    TCollectionItem::SetIndex(index);
+    return;
+  }
+  columns->MoveGroupToIndex(this, index);
+}
+
+void TtlColumn::BeforeDestruction() {
+  TtlColumns* columns = Columns();
+  TDBTabulon* grid = Grid();
+  const bool regroup = columns && columns->UpdateCount() == 0 &&
+                       !(grid && grid->ComponentState().Contains(csDestroying));
+  if (regroup) {
+    // Its former group is renumbered, so the columns left behind keep
+    // their group and a first column that starts it.
+    TCollectionUpdate update(columns);
+    if (!visible_) {
+      visible_ = true;
+      columns->RelayoutNow();
+      if (grid) grid->MeasureLines();
+    }
+    Integer first = 0, last = 0;
+    columns->GroupRange(columns->IndexOfColumn(this), first, last);
+    columns->DetachBefore(this, columns->Items(first));
+  }
+  TCollectionItem::BeforeDestruction();
 }
 
 void TtlColumn::SetLineHeights(Integer title, Integer cell, Integer footer) {
@@ -501,11 +620,16 @@ void TtlColumn::SetLineHeights(Integer title, Integer cell, Integer footer) {
 
 // ---- stored conditions ----
 
+bool TtlColumn::HasMapper() const {
+  TDBTabulon* grid = Grid();
+  return grid && grid->Mapper();
+}
+// Imported values come from the mapper again when the form is read.
 bool TtlColumn::IsVisionStored() const {
-  return vision_ != nullptr;
+  return vision_ != nullptr && !(optionsMapping_.Contains(cioImportDomain) && HasMapper());
 }
 bool TtlColumn::IsCaptionStored() const {
-  return !caption_.empty();
+  return !caption_.empty() && !(optionsMapping_.Contains(cioImportCaption) && HasMapper());
 }
 bool TtlColumn::IsTitleGlyphStored() const {
   return titleGlyph_ && !titleGlyph_->Empty();

@@ -25,7 +25,9 @@ class TImageList;
 class TPopupMenu;
 class TtlColumn;
 class TtlColumns;
+class TtlColumnLowLevelInfo;
 class TtlFieldList;
+class TtlGroupInfo;
 
 enum TtlColumnOptionVisual : Byte {
   cvoForeColorFill,
@@ -76,18 +78,6 @@ String FooterStateCaption(TtlFooterState state);
 // environment, nil until then.
 TImageList* TitleStateImages();
 void SetTitleStateImages(TImageList* images);
-
-// One group of the layout: its place among the groups with visible columns,
-// its columns (collection indexes) and its horizontal extent.
-struct TtlGroupInfo {
-  Integer Index = -1;        // place among the groups
-  Integer FirstColumn = -1;  // collection index of its first column
-  Integer LastColumn = -1;   // collection index of its last column
-  Integer Left = 0;          // unscrolled left edge
-  Integer Width = 0;         // pixels
-  Integer Lines = 1;         // lines of the group
-  Integer Right() const { return Left + Width; }
-};
 
 // Footer appearance of a column; any change repaints the column's footer.
 class TtlFooterAttrs : public TPersistent {
@@ -226,9 +216,9 @@ class TtlColumn : public TCollectionItem, public IznFieldVisionConsumer {
   // Stores the effective caption and alignments in the field list; True
   // when any of them changed.
   bool UpdateDisplayAttrs();
-  // Imports caption and vision from the grid's field mapper (none yet: the
-  // grid has no mapper, so nothing is imported).
-  void ApplyMapping() {}
+  // Imports vision and caption from the grid's field mapper, as
+  // OptionsMapping allows (nothing without a mapper or field name).
+  void ApplyMapping();
   // A partial copy: mask 0 is a full Assign, else the groups of the
   // cmk* bits.
   void CopyFrom(const TtlColumn* source, Cardinal mask);
@@ -236,8 +226,11 @@ class TtlColumn : public TCollectionItem, public IznFieldVisionConsumer {
   void ChangeTitleState(TtlTitleState state, bool exclusive, bool notify);
   void ChangeFooterState(TtlFooterState state);
   bool IsSelectable() const;
-  // The group the column stands in (nil while hidden).
-  const TtlGroupInfo* GroupInfo() const;
+  // The group the column stands in (nil when every column of its group is
+  // hidden, or before the first layout).
+  TtlGroupInfo* GroupInfo() const { return groupInfo_; }
+  // Line flags, offset in the line and visible neighbours (layout).
+  TtlColumnLowLevelInfo* LowLevelInfo() const { return lowLevel_.get(); }
   bool StartsGroup() const { return layoutLevel_ == 0 && layoutIndex_ == 0; }
   Integer CalcTitleHeight(Integer lines, Integer extra);
 
@@ -265,6 +258,11 @@ class TtlColumn : public TCollectionItem, public IznFieldVisionConsumer {
   String DisplayName() const override;
   void Assign(const TPersistent* source) override;
   void SetCollection(TCollection* collection) override;
+  // Outside a layout operation the column's whole group moves (see
+  // TtlColumns::MoveGroupToIndex).
+  void SetIndex(Integer index) override;
+  // Leaves its group renumbered behind it (DetachColumn).
+  void BeforeDestruction() override;
   // A component the column refers to is being freed.
   void ComponentFreed(TComponent* component);
 
@@ -291,10 +289,16 @@ class TtlColumn : public TCollectionItem, public IznFieldVisionConsumer {
   friend class TtlColumns;
   // Reports are skipped without a grid, while it loads and while copying.
   TDBTabulon* ReportGrid() const;
+  bool HasMapper() const;
   bool GridLoading() const;
   void StoreSortOrder(Integer value);
   // Width, visibility, layout place and Fixed go through the collection.
   void ReportToCollection();
+  // The layout operations behind Width and Visible.
+  void ResizeInLayout(Integer value);
+  void ShowInLayout(bool value);
+  // Whether the collection's layout operations apply now.
+  bool InLiveLayout() const;
   void TitleChanged();
   void FontChanged(TChildFont* font);
   void CopyGeometry(const TtlColumn* source);
@@ -321,29 +325,28 @@ class TtlColumn : public TCollectionItem, public IznFieldVisionConsumer {
   TtlFooterState footerState_ = fsNone;               // footer aggregate
   TtlFooterStates footerStates_{fsAverage, fsCount, fsMax, fsMin, fsSum, fsNone};  // menu
   Integer tag_ = 0;                                                                // user data
-  Integer width_ = 45;                           // pixels, at least 2
-  Integer layoutLevel_ = 0;                      // line in the group
-  Integer layoutIndex_ = 0;                      // place in the line
-  bool readOnly_ = false;                        // never edited
-  TColor color_ = clNone;                        // cell colour, clNone: designer's
-  TznDefAlignment alignment_ = talDefault;       // cell text alignment
-  TznDefLayout vertAlignment_ = tlaDefault;      // cell vertical alignment
-  std::unique_ptr<TChildFont> font_;             // cell font overlay, once read
-  TPopupMenu* popupMenu_ = nullptr;              // not owned; cleared when freed
-  bool visible_ = true;                          // shown
-  std::unique_ptr<TtlFooterAttrs> footerAttrs_;  // footer appearance
-  std::unique_ptr<TtlFieldList> fieldList_;      // binding and vision
-  TField* field_ = nullptr;                      // main field, nil unbound
-  Integer group_ = -1;                           // layout group (-1 hidden)
-  Integer line_ = 0;                             // line in the group
-  Integer posInLine_ = 0;                        // place in the line
-  bool lastInLine_ = true;                       // last column of its line
-  Integer lineLeft_ = 0;                         // offset in its line
-  Integer titleLineHeight_ = 0;                  // one title line
-  Integer cellLineHeight_ = 0;                   // one cell line
-  Integer footerLineHeight_ = 0;                 // one footer line
-  bool assigning_ = false;                       // a copy runs
-  bool mapping_ = false;                         // ApplyMapping runs
+  Integer width_ = 45;                               // pixels, at least 2
+  Integer layoutLevel_ = 0;                          // line in the group
+  Integer layoutIndex_ = 0;                          // place in the line
+  bool readOnly_ = false;                            // never edited
+  TColor color_ = clNone;                            // cell colour, clNone: designer's
+  TznDefAlignment alignment_ = talDefault;           // cell text alignment
+  TznDefLayout vertAlignment_ = tlaDefault;          // cell vertical alignment
+  std::unique_ptr<TChildFont> font_;                 // cell font overlay, once read
+  TPopupMenu* popupMenu_ = nullptr;                  // not owned; cleared when freed
+  bool visible_ = true;                              // shown
+  std::unique_ptr<TtlFooterAttrs> footerAttrs_;      // footer appearance
+  std::unique_ptr<TtlFieldList> fieldList_;          // binding and vision
+  TField* field_ = nullptr;                          // main field, nil unbound
+  TtlGroupInfo* groupInfo_ = nullptr;                // layout group, owned by the collection
+  std::unique_ptr<TtlColumnLowLevelInfo> lowLevel_;  // line flags, offset, neighbours
+  Integer line_ = 0;                                 // computed line in the group (-1 hidden)
+  Integer posInLine_ = 0;                            // computed place in the line (-1 hidden)
+  Integer titleLineHeight_ = 0;                      // one title line
+  Integer cellLineHeight_ = 0;                       // one cell line
+  Integer footerLineHeight_ = 0;                     // one footer line
+  bool assigning_ = false;                           // a copy runs
+  bool mapping_ = false;                             // ApplyMapping runs
   std::shared_ptr<const bool> alive_ =
       std::make_shared<const bool>(true);  // expires with the column
 };

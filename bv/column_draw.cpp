@@ -8,6 +8,7 @@
 #include "bv/columns.h"
 #include "bv/designer.h"
 #include "bv/field_list.h"
+#include "bv/group_info.h"
 #include "bv/tabulon.h"
 #include "bv_rtm/child_font.h"
 #include "bv_rtm/draw_helpers.h"
@@ -63,9 +64,9 @@ Integer FooterAlignCode(TznDefAlignment value) {
 // The column's extent on screen; empty when the grid does not show it.
 bool TtlColumn::ScreenSpan(TDBTabulon*& grid, Integer& left) const {
   grid = Grid();
-  const TtlGroupInfo* group = GroupInfo();
+  const TtlGroupInfo* group = groupInfo_;
   if (!grid || !group || !grid->EffectiveDesigner() || !Columns()->IsInView(this)) return false;
-  left = Columns()->GroupScreenLeft(group->Index) + lineLeft_;
+  left = group->ScreenLeft + lowLevel_->Offset;
   return true;
 }
 
@@ -77,12 +78,12 @@ TRect TtlColumn::TitleRect(bool outer) const {
   TRect r(left, 0, left + width_, 0);
   r.Top = d->InnerTitleLineWidth() + (titleLineHeight_ + 1) * line_;
   r.Bottom = r.Top + titleLineHeight_;
-  const bool lastLine = line_ == GroupInfo()->Lines - 1;
+  const bool lastLine = lowLevel_->IsLastLine;
   if (outer) {
-    if (lastInLine_) r.Right += d->VertLineWidth();
+    if (lowLevel_->IsLastInLine) r.Right += d->VertLineWidth();
     if (line_ == 0) r.Bottom += d->InnerTitleLineWidth();
     r.Bottom += lastLine ? d->OuterTitleLineWidth() : 1;
-  } else if (!lastInLine_) {
+  } else if (!lowLevel_->IsLastInLine) {
     r.Right -= 1;
   }
   return r;
@@ -96,13 +97,13 @@ TRect TtlColumn::CellRect(Integer row, bool outer, bool vertical) const {
   TRect r(left, 0, left + width_, 0);
   r.Top = grid->TitleAreaHeight() + (cellLineHeight_ + 1) * line_ + row * grid->RowHeight();
   r.Bottom = r.Top + cellLineHeight_;
-  const bool lastLine = line_ == GroupInfo()->Lines - 1;
+  const bool lastLine = lowLevel_->IsLastLine;
   if (outer) {
-    if (lastInLine_) r.Right += d->VertLineWidth();
+    if (lowLevel_->IsLastInLine) r.Right += d->VertLineWidth();
     r.Bottom += lastLine ? d->RowLineWidth() : 1;
   } else if (vertical) {
     if (!lastLine) r.Bottom += 1;
-  } else if (!lastInLine_) {
+  } else if (!lowLevel_->IsLastInLine) {
     r.Right -= 1;
   }
   return r;
@@ -117,12 +118,12 @@ TRect TtlColumn::FooterRect(bool withOffset, bool outer) const {
   r.Top = d->InnerFooterLineWidth() + (footerLineHeight_ + 1) * line_;
   if (withOffset) r.Top += grid->DataAreaBottom() + grid->EmptyAreaHeight();
   r.Bottom = r.Top + footerLineHeight_;
-  const bool lastLine = line_ == GroupInfo()->Lines - 1;
+  const bool lastLine = lowLevel_->IsLastLine;
   if (outer) {
-    if (lastInLine_) r.Right += d->VertLineWidth();
+    if (lowLevel_->IsLastInLine) r.Right += d->VertLineWidth();
     if (line_ == 0) r.Bottom += d->InnerFooterLineWidth();
     r.Bottom += lastLine ? d->OuterFooterLineWidth() : 1;
-  } else if (!lastInLine_) {
+  } else if (!lowLevel_->IsLastInLine) {
     r.Right -= 1;
   }
   return r;

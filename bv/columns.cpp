@@ -1,23 +1,31 @@
+// TtlColumns: the collection itself: items, update brackets and the change
+// notification to the grid, copies, lookups and the derived column lists.
+// The layout lives in columns_layout.cpp, its operations in
+// columns_ops.cpp and its rules in columns_checks.cpp.
 #include "bv/columns.h"
 
 #include <algorithm>
 
+#include "bv/field_list.h"
+#include "bv/group_info.h"
 #include "bv/tabulon.h"
 #include "bv_rtm/bv_errors.h"
 #include "classes/rtti_builder.h"
 #include "db/dataset.h"
 #include "db/field.h"
 #include "db/field_defs.h"
+#include "rtl/closing_guard.h"
 #include "rtl/scope.h"
+#include "rtl/strutils.h"
 
 namespace brevant {
-
-// ---- TtlColumns ----
 
 BV_IMPLEMENT_ABSTRACT_CLASS(TtlColumns, TOwnedCollection)
 
 TtlColumns::TtlColumns(TDBTabulon* grid)
     : TOwnedCollection(grid, TtlColumn::StaticClass()), grid_(grid) {}
+
+TtlColumns::~TtlColumns() = default;
 
 TtlColumn* TtlColumns::Items(Integer index) const {
   return static_cast<TtlColumn*>(TCollection::Items(index));
@@ -40,67 +48,125 @@ void TtlColumns::AddFields(TDataSet* dataSet) {
   }
 }
 
-void TtlColumns::RebuildLayout() {
-  groups_.clear();
-  // The scroll window is recomputed by the caller; until then the first
-  // shown group must still name a group.
-  for (Integer i = 0; i < Count(); ++i) {
-    TtlColumn* column = Items(i);
-    column->group_ = -1;
-    column->line_ = column->posInLine_ = 0;
-    column->lastInLine_ = true;
-    column->lineLeft_ = 0;
-    if (!column->Visible()) continue;
-    TtlGroupInfo group;
-    group.Index = GroupCount();
-    group.FirstColumn = group.LastColumn = i;
-    column->group_ = group.Index;
-    groups_.push_back(group);
+// ---- brackets and notifications ----
+
+void TtlColumns::BeginUpdate() {
+  updating_ = true;
+  TOwnedCollection::BeginUpdate();
+  if (grid_) grid_->FreezeGrid();
+}
+
+void TtlColumns::EndUpdate() {
+  // The grid paints again before the notification relays it out; the
+  // collection's bracket closes also when the grid's closing fails.
+  TClosingGuard close([this] { TOwnedCollection::EndUpdate(); });
+  if (grid_) grid_->UnfreezeGrid(false);
+}
+
+void TtlColumns::Update(TCollectionItem*) {
+  updating_ = false;
+  if (layoutReason_ == lrNone && grid_ && !assigning_) grid_->LayoutGrid();
+}
+
+void TtlColumns::Notify(TCollectionItem* item, TCollectionNotification action) {
+  TOwnedCollection::Notify(item, action);
+  // Inside an update bracket the groups wait for the rebuild; layout work
+  // meanwhile rebuilds them first.
+  stale_ = true;
+  if (action == cnAdded) return;
+  if (auto* column = static_cast<TtlColumn*>(item)) {
+    std::erase(selectable_, column);
+    if (grid_) grid_->ColumnRemoving(column);
   }
-  firstShown_ = std::clamp(firstShown_, 0, std::max(0, GroupCount() - 1));
-  ComputeGroupWidths();
 }
 
-void TtlColumns::ComputeGroupWidths() {
-  Integer left = 0;
-  for (TtlGroupInfo& group : groups_) {
-    group.Left = left;
-    group.Width = Items(group.FirstColumn)->Width();
-    left += group.Width;
+void TtlColumns::Assign(const TPersistent* source) {
+  {
+    TTemporaryChange assigning(assigning_, true);
+    TCollectionUpdate update(this);
+    TCollection::Assign(source);
+    RebuildLayout();
   }
-  totalWidth_ = left;
+  if (grid_) grid_->LayoutGrid();
 }
 
-const TtlGroupInfo& TtlColumns::Groups(Integer index) const {
-  CheckIndex(index, GroupCount());
-  return groups_[static_cast<size_t>(index)];
+void TtlColumns::CopyColumns(const TtlColumns* source, bool clear, Cardinal mask) {
+  if (!source || source == this) return;
+  TCollectionUpdate update(this);
+  if (clear) {
+    Clear();
+    for (Integer i = 0; i < source->Count(); ++i) Add()->CopyFrom(source->Items(i), mask);
+    return;
+  }
+  for (Integer i = 0; i < source->Count(); ++i) {
+    TtlColumn* from = source->Items(i);
+    if (TtlColumn* to = FindByFieldName(from->FieldName())) to->CopyFrom(from, mask);
+  }
 }
 
-void TtlColumns::ComputeScrollWindow() {
-  // The left-most group may move right until the rest fits the client width.
-  Integer last = 0;
-  while (last < GroupCount() - 1 &&
-         totalWidth_ - groups_[static_cast<size_t>(last)].Left > clientWidth_)
-    ++last;
-  scrollPositions_ = groups_.empty() ? 0 : last + 1;
-  firstShown_ = std::clamp(firstShown_, 0, std::max(0, scrollPositions_ - 1));
-  if (grid_) grid_->UpdateHorzScrollBar(false);
-}
+// ---- lookups ----
 
-Integer TtlColumns::GroupScreenLeft(Integer group) const {
-  if (groups_.empty()) return 0;
-  const Integer first = std::clamp(firstShown_, 0, GroupCount() - 1);
-  return Groups(group).Left - groups_[static_cast<size_t>(first)].Left;
-}
-
-bool TtlColumns::IsInView(const TtlColumn* column) const {
-  return column && column->Visible() && column->group_ >= firstShown_ && column->group_ >= 0;
-}
-
-Integer TtlColumns::FirstSelectable() const {
+TtlColumn* TtlColumns::FindByFieldName(const String& name) const {
   for (Integer i = 0; i < Count(); ++i)
-    if (Items(i)->IsSelectable()) return i;
+    if (SameText(Items(i)->FieldName(), name)) return Items(i);
+  return nullptr;
+}
+
+TtlColumn* TtlColumns::FindByTag(Integer tag) const {
+  for (Integer i = 0; i < Count(); ++i)
+    if (Items(i)->Tag() == tag) return Items(i);
+  return nullptr;
+}
+
+Integer TtlColumns::IndexOfColumn(const TtlColumn* column) const {
+  for (Integer i = 0; i < Count(); ++i)
+    if (Items(i) == column) return i;
   return -1;
+}
+
+namespace {
+
+std::vector<TtlColumn*> SortedColumns(const TtlColumns* columns) {
+  std::vector<TtlColumn*> list;
+  for (Integer i = 0; i < columns->Count(); ++i) {
+    TtlColumn* c = columns->Items(i);
+    if (c->Visible() && c->TitleState() != tsSortedNone) list.push_back(c);
+  }
+  std::stable_sort(list.begin(), list.end(),
+                   [](TtlColumn* a, TtlColumn* b) { return a->SortOrder() < b->SortOrder(); });
+  return list;
+}
+
+std::vector<TtlColumn*> FooterColumns(const TtlColumns* columns) {
+  std::vector<TtlColumn*> list;
+  for (Integer i = 0; i < columns->Count(); ++i) {
+    TtlColumn* c = columns->Items(i);
+    if (c->Visible() && c->FooterState() != fsNone) list.push_back(c);
+  }
+  return list;
+}
+
+TtlColumn* Pick(const std::vector<TtlColumn*>& list, Integer n) {
+  CheckIndex(n, static_cast<Integer>(list.size()));
+  return list[static_cast<size_t>(n)];
+}
+
+}  // namespace
+
+Integer TtlColumns::SortedColumnCount() const {
+  return static_cast<Integer>(SortedColumns(this).size());
+}
+
+TtlColumn* TtlColumns::SortedColumn(Integer n) const {
+  return Pick(SortedColumns(this), n);
+}
+
+Integer TtlColumns::FooterColumnCount() const {
+  return static_cast<Integer>(FooterColumns(this).size());
+}
+
+TtlColumn* TtlColumns::FooterColumn(Integer n) const {
+  return Pick(FooterColumns(this), n);
 }
 
 String TtlColumns::VisibleFieldNames() const {
@@ -119,29 +185,44 @@ Integer TtlColumns::MaxSortOrder() const {
   return result;
 }
 
+// ---- selectable columns ----
+
+void TtlColumns::RebuildSelectable() {
+  selectable_.clear();
+  for (Integer i = 0; i < Count(); ++i)
+    if (Items(i)->IsSelectable()) selectable_.push_back(Items(i));
+}
+
+TtlColumn* TtlColumns::Selectable(Integer index) const {
+  return Pick(selectable_, index);
+}
+
+Integer TtlColumns::FirstSelectable() const {
+  for (Integer i = 0; i < Count(); ++i)
+    if (Items(i)->IsSelectable()) return i;
+  return -1;
+}
+
+Integer TtlColumns::NearestSelectable() const {
+  const Integer current = grid_ ? std::max(0, grid_->CurrentColumn()) : 0;
+  for (Integer i = current; i < Count(); ++i)
+    if (Items(i)->IsSelectable()) return i;
+  for (Integer i = std::min(current, Count()) - 1; i >= 0; --i)
+    if (Items(i)->IsSelectable()) return i;
+  return -1;
+}
+
+void TtlColumns::PropagateAttrs() {
+  const String attrs = grid_ ? grid_->Attrs() : String();
+  for (Integer i = 0; i < Count(); ++i) Items(i)->FieldList()->SetAttrs(attrs);
+}
+
 void TtlColumns::SetLineHeights(Integer title, Integer cell, Integer footer) {
   for (Integer i = 0; i < Count(); ++i) Items(i)->SetLineHeights(title, cell, footer);
 }
 
 void TtlColumns::ComponentFreed(TComponent* component) {
   for (Integer i = 0; i < Count(); ++i) Items(i)->ComponentFreed(component);
-}
-
-void TtlColumns::Assign(const TPersistent* source) {
-  {
-    TTemporaryChange assigning(assigning_, true);
-    TCollection::Assign(source);
-  }
-  if (grid_) grid_->LayoutGrid();
-}
-
-void TtlColumns::Notify(TCollectionItem* item, TCollectionNotification action) {
-  TOwnedCollection::Notify(item, action);
-  if (grid_ && action != cnAdded) grid_->ColumnRemoving(static_cast<TtlColumn*>(item));
-}
-
-void TtlColumns::Update(TCollectionItem*) {
-  if (grid_ && !assigning_) grid_->LayoutGrid();
 }
 
 }  // namespace brevant

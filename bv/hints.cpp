@@ -107,16 +107,23 @@ Integer TScaleableItems::Distribute(Integer delta, Integer first, Integer last, 
     delta -= absorbed;
   }
   if (delta != 0 && (2 * std::abs(delta) < inBounds || whole)) {
+    // One unit per entry and sweep; sweeps repeat while an entry takes one,
+    // so a remainder larger than the entries (shares of a base mostly held
+    // by clamped entries round to nothing) is still used up.
     const Integer unit = delta > 0 ? 1 : -1;
-    for (Integer i = first; i < last && delta != 0; ++i) {
-      TScaleableItem& item = items_[static_cast<size_t>(i)];
-      if (item.Clamped) continue;
-      if (item.Value + unit < item.Min || item.Value + unit > item.Max) {
-        item.Clamped = true;
-        continue;
+    for (bool took = true; delta != 0 && took;) {
+      took = false;
+      for (Integer i = first; i < last && delta != 0; ++i) {
+        TScaleableItem& item = items_[static_cast<size_t>(i)];
+        if (item.Clamped) continue;
+        if (item.Value + unit < item.Min || item.Value + unit > item.Max) {
+          item.Clamped = true;
+          continue;
+        }
+        item.Value += unit;
+        delta -= unit;
+        took = true;
       }
-      item.Value += unit;
-      delta -= unit;
     }
   }
   return delta;

@@ -11,11 +11,13 @@
 #include "bv/datalink_ex.h"
 #include "bv/designer.h"
 #include "bv/field_list.h"
+#include "bv/field_mapper.h"
 #include "bv/field_vision.h"
 #include "bv/grid_messages.h"
 #include "bv/grid_painter.h"
 #include "bv/grid_params.h"
 #include "bv/paint_info.h"
+#include "bv/group_info.h"
 #include "bv/selection.h"
 #include "bv/vision_painter.h"
 #include "bv_rtm/border_style.h"
@@ -137,6 +139,9 @@ void TDBTabulon::BeforeDestruction() {
   // grid leaves the list itself.
   if (effectiveDesigner_) effectiveDesigner_->UnregisterGrid(this);
   effectiveDesigner_ = nullptr;
+  // The mapper keeps its consumers; this one goes.
+  if (mapper_) mapper_->UnregisterConsumer(this);
+  mapper_ = nullptr;
   // Stop hearing the dataset before anything the handlers use goes.
   dataLink_->OnActiveChanged = {};
   dataLink_->OnDataSetChanged = {};
@@ -159,6 +164,14 @@ void TDBTabulon::Loaded() {
   BindColumns();
   UpdateVertScrollBar(true);
   LayoutGrid();
+  ApplyMappings();
+  // A layout read from text may hold fixed columns among scrollable ones:
+  // they join the fixed groups at the left.
+  for (Integer i = 0; i < columns_->Count(); ++i)
+    if (columns_->Items(i)->Fixed() == cfLeft) {
+      columns_->ApplyFixedColumns();
+      break;
+    }
 }
 
 TRect TDBTabulon::GetClientRect() const {
@@ -173,6 +186,8 @@ void TDBTabulon::Notification(TComponent* component, TOperation operation) {
     SetDataSource(nullptr);
   } else if (component && component == designer_) {
     DesignerDestroying(designer_);
+  } else if (component && component == mapper_) {
+    SetMapper(nullptr);
   } else if (component == titleImages_) {
     SetTitleImages(nullptr);
   } else if (columns_) {
@@ -256,7 +271,8 @@ void TDBTabulon::SetParamsDelete(TtlDeleteParams* value) {
 
 void TDBTabulon::SetAttrs(const String& value) {
   attrs_ = value;
-  for (Integer i = 0; i < columns_->Count(); ++i) columns_->Items(i)->FieldList()->SetAttrs(value);
+  columns_->PropagateAttrs();
+  if (!Loading()) ApplyMappings();
 }
 
 void TDBTabulon::SetAutoColumnFit(bool value) {
@@ -422,6 +438,21 @@ void TDBTabulon::SetColumns(TtlColumns* value) {
   columns_->Assign(value);
 }
 
+void TDBTabulon::SetMapper(TznCustomFieldMapper* value) {
+  if (mapper_ == value) return;
+  if (mapper_) mapper_->UnregisterConsumer(this);
+  mapper_ = value;
+  if (value) {
+    value->RegisterConsumer(this);
+    value->FreeNotification(this);
+  }
+  if (!Loading()) ApplyMappings();
+}
+
+void TDBTabulon::ApplyMappings() {
+  for (Integer i = 0; i < columns_->Count(); ++i) columns_->Items(i)->ApplyMapping();
+}
+
 // ---- freeze, relayout, measuring ----
 
 void TDBTabulon::FreezeGrid() {
@@ -447,7 +478,7 @@ void TDBTabulon::Relayout(Integer flags) {
   if (flags & rlAutoFit) columns_->AutoFit();
   if (flags & rlScrollWindow) {
     columns_->ComputeGroupWidths();
-    columns_->ComputeScrollWindow();
+    columns_->ComputeScrollWindow(false, true);
   }
   if (flags & rlInvalidate) InvalidateGrid();
   SyncEditor();
@@ -457,7 +488,8 @@ void TDBTabulon::LayoutGrid() {
   if (Loading() || columns_->Assigning() || destroying_) return;
   hitZone_ = 0;
   columns_->RebuildLayout();
-  columns_->ComputeScrollWindow();
+  columns_->ComputeGroupWidths();
+  columns_->RebuildSelectable();
   // The current column is kept by identity; when it is gone or cannot be
   // current any more the first selectable column takes its place.
   Integer index = -1;
@@ -496,22 +528,34 @@ bool TDBTabulon::MeasureLines() {
       titleText * titleLines_ + d->TitleMargins()->TopMargin() + d->TitleMargins()->BottomMargin();
   const Integer cg =
       cellText * rowLines_ + d->CellMargins()->TopMargin() + d->CellMargins()->BottomMargin();
+  // A group of L lines stacks L lines and L - 1 separating pixels.
   Integer title = 1, rows = 1, footer = 1;
   for (Integer g = 0; g < columns_->GroupCount(); ++g) {
-    const Integer lines = 1;  // one-line groups (see columns.h)
+    const Integer lines = columns_->Groups(g)->LineCount;
     title = std::max(title, tg * lines + lines - 1);
     rows = std::max(rows, cg * lines + lines - 1);
     footer = std::max(footer, fh * lines + lines - 1);
   }
-  const Integer newTitle = d->InnerTitleLineWidth() + title + d->OuterTitleLineWidth();
+  const Integer titleLines = d->InnerTitleLineWidth() + d->OuterTitleLineWidth();
+  const Integer footerLines = d->InnerFooterLineWidth() + d->OuterFooterLineWidth();
+  const Integer newTitle = title + titleLines;
   const Integer newRow = rows + d->RowLineWidth();
-  const Integer newFooter = footer + d->InnerFooterLineWidth() + d->OuterFooterLineWidth();
+  const Integer newFooter = footer + footerLines;
   const bool changed =
       newTitle != titleHeight_ || newRow != rowHeight_ || newFooter != footerHeight_;
-  columns_->SetLineHeights(tg, cg, fh);
   titleHeight_ = newTitle;
   rowHeight_ = newRow;
   footerHeight_ = newFooter;
+  // Each group divides the bands equally among its lines.
+  for (Integer g = 0; g < columns_->GroupCount(); ++g) {
+    const TtlGroupInfo* group = columns_->Groups(g);
+    const Integer lines = group->LineCount;
+    const Integer t = (titleHeight_ - lines - titleLines + 1) / lines;
+    const Integer c = (rowHeight_ - lines - d->RowLineWidth() + 1) / lines;
+    const Integer f = (footerHeight_ - lines - footerLines + 1) / lines;
+    for (Integer i = group->FirstColumn; i <= group->LastColumn; ++i)
+      columns_->Items(i)->SetLineHeights(t, c, f);
+  }
   if (changed) UpdateRowWindow();
   return changed;
 }
@@ -538,8 +582,7 @@ void TDBTabulon::InvalidateTitles() {
 }
 
 TRect TDBTabulon::GroupRect(const TtlGroupInfo& group) const {
-  Integer left = columns_->GroupScreenLeft(group.Index);
-  return TRect(left, 0, left + group.Width, ClientHeight());
+  return TRect(group.ScreenLeft, 0, group.ScreenLeft + group.TotalWidth, ClientHeight());
 }
 
 void TDBTabulon::InvalidateTitle(TtlColumn* column) {
@@ -604,13 +647,22 @@ void TDBTabulon::SelectColumn(Integer index) {
     throw EBVError(bvres::SIndexOutOfRange, {index, columns_->Count()});
   TtlColumn* column = columns_->Items(index);
   if (!column->IsSelectable()) throw EDBTabulon(bvres::SUnableToSelectColumn, {index});
-  // Making a column current without moving the record.
-  Integer left = currentColumn_;
+  // Making a column current without moving the record; a column whose
+  // group is not wholly in the scroll window is scrolled into it, inside a
+  // freeze whose end repaints the grid and rewrites the bars.
+  const Integer left = currentColumn_;
   if (OnColExiting) OnColExiting(this, left);
-  if (currentColumnObj_) InvalidateColumnCells(currentColumnObj_);
-  currentColumn_ = index;
-  currentColumnObj_ = column;
-  InvalidateColumnCells(column);
+  if (!columns_->IsGroupInView(column)) {
+    TGridFreeze freeze(this, true);
+    currentColumn_ = index;
+    currentColumnObj_ = column;
+    columns_->ComputeScrollWindow(true, false);
+  } else {
+    if (currentColumnObj_) InvalidateColumnCells(currentColumnObj_);
+    currentColumn_ = index;
+    currentColumnObj_ = column;
+    InvalidateColumnCells(column);
+  }
   if (OnColEnter) OnColEnter(this, index);
   SyncEditor();
 }
@@ -720,7 +772,8 @@ void TDBTabulon::PickValue() {}
 void TDBTabulon::Dispatch(TMessage& message) {
   switch (message.Msg) {
     case WM_TL_APPLYMAPPING:
-      return;  // columns re-apply their field mapping (none without a mapper)
+      ApplyMappings();
+      return;
     case WM_TL_CUSTOMIZER:
       WMCustomizer(message);
       return;
@@ -939,6 +992,7 @@ BV_PUBLISH(TDBTabulon, TCustomControl) {
   p.Property("Designer", &TDBTabulon::Designer, &TDBTabulon::SetDesigner);
   p.Property("Attrs", &TDBTabulon::Attrs, &TDBTabulon::SetAttrs);
   p.Property("Columns", &TDBTabulon::Columns, &TDBTabulon::SetColumns);
+  p.Property("Mapper", &TDBTabulon::Mapper, &TDBTabulon::SetMapper);
   p.Event("OnAction", &TDBTabulon::OnAction, "TtlActionEvent");
   p.Event("OnColEnter", &TDBTabulon::OnColEnter, "TtlColEvent");
   p.Event("OnColExit", &TDBTabulon::OnColExit, "TtlColEvent");

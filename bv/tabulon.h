@@ -44,6 +44,7 @@ class TDataSet;
 class TDataSource;
 class TField;
 class TChildFont;
+class TznCustomFieldMapper;
 // The border kinds of bv_rtm/border_style.h.
 enum TznBorderStyle : Byte;
 
@@ -145,6 +146,11 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   void SetAttrs(const String& value);
   TtlColumns* Columns() const { return columns_; }
   void SetColumns(TtlColumns* value);
+  // The grid registers with it; every column applies its mapping.
+  TznCustomFieldMapper* Mapper() const { return mapper_; }
+  void SetMapper(TznCustomFieldMapper* value);
+  // Every column imports from the mapper again (also on WM_TL_APPLYMAPPING).
+  void ApplyMappings();
 
   // ---- measured and derived state ----
   Integer TitleHeight() const { return titleHeight_; }
@@ -370,6 +376,7 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   TtlCurrentRecShot* currentRecShot_ = nullptr;
   TtlOverPrevPos overPrevPos_;
   TtlDesigner* designer_ = nullptr;
+  TznCustomFieldMapper* mapper_ = nullptr;
   TtlDesigner* effectiveDesigner_ = nullptr;
   TImageList* titleImages_ = nullptr;
   TObject* toolForm_ = nullptr;

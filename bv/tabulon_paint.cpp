@@ -9,6 +9,7 @@
 #include "bv/columns.h"
 #include "bv/datalink_ex.h"
 #include "bv/designer.h"
+#include "bv/group_info.h"
 #include "bv/paint_info.h"
 #include "bv/selection.h"
 #include "bv/tabulon.h"
@@ -50,16 +51,21 @@ void TDBTabulon::Paint() {
 }
 
 void TDBTabulon::NarrowPaint(TtlPaintInfo& info, TRect& clip) const {
-  // Groups: from the first shown group whose right edge passes the clip's
-  // left to the last whose left edge is left of the clip's right.
-  const Integer firstShown = std::max(0, columns_->FirstShownGroup());
-  info.FirstGroup = firstShown;
-  info.LastGroup = firstShown;
-  for (Integer g = firstShown; g < columns_->GroupCount(); ++g) {
-    const Integer left = columns_->GroupScreenLeft(g);
-    if (left + columns_->Groups(g).Width <= clip.Left) info.FirstGroup = g + 1;
-    if (left < clip.Right) info.LastGroup = g;
+  // Groups: of the groups in view (the fixed ones, then the scroll window),
+  // from the first whose right edge passes the clip's left to the last whose
+  // left edge is left of the clip's right.
+  info.FirstGroup = info.LastGroup = -1;
+  for (Integer g = 0; g < columns_->GroupCount(); ++g) {
+    const TtlGroupInfo* group = columns_->Groups(g);
+    if (!group->InView) continue;
+    if (info.LastGroup == -1) info.FirstGroup = info.LastGroup = g;
+    if (group->ScreenLeft + group->Width <= clip.Left) info.FirstGroup = g + 1;
+    if (group->ScreenLeft < clip.Right) info.LastGroup = g;
   }
+  if (info.LastGroup == -1) info.FirstGroup = info.LastGroup = 0;
+  // Skip to the next group in view when the clip starts past one.
+  while (info.FirstGroup < info.LastGroup && !columns_->Groups(info.FirstGroup)->InView)
+    ++info.FirstGroup;
   info.FirstGroup = std::min(info.FirstGroup, info.LastGroup);
   clip.Left = columns_->GroupScreenLeft(info.FirstGroup);
 

@@ -162,7 +162,8 @@ void TDBTabulon::UpdateHorzScrollBar(bool force) {
     min = 0;
     page = 1;
     max = std::max(0, columns_->ScrollPositions() - 1);
-    pos = columns_->FirstShownGroup() - std::max(0, columns_->FirstScrollableGroup());
+    pos = columns_->HasScrollable() ? columns_->FirstShownGroup() - columns_->FirstScrollableGroup()
+                                    : 0;
   }
   TScrollInfo info;
   info.Mask = SIF_ALL;
@@ -279,7 +280,7 @@ void TDBTabulon::WMHScroll(TMessage& message) {
   }
   if (value != s) {
     columns_->SetFirstShownGroup(value);
-    columns_->ComputeScrollWindow();
+    columns_->ComputeScrollWindow(false, true);
     InvalidateGrid();
   }
   message.Result = 0;
@@ -310,7 +311,6 @@ void TDBTabulon::WMSize(TMessage& message) {
   if (Loading()) return;
   UpdateRowWindow();
   columns_->AutoFit();
-  columns_->ComputeScrollWindow();
   InvalidateGrid();
   SyncEditor();
 }

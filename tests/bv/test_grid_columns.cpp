@@ -97,12 +97,14 @@ TEST_F(ColumnTest, EachSetterAsksTheGridForTheNarrowestUpdate) {
       {"VertAlignment", [](TtlColumn* c) { c->SetVertAlignment(tlaBottom); }, Effect::Column},
       {"Font", [](TtlColumn* c) { c->Font()->SetColor(clRed); }, Effect::Column},
       {"NoDragging", [](TtlColumn* c) { c->SetOptionsBehavior({cboNoDragging}); }, Effect::None},
-      {"NoSelecting", [](TtlColumn* c) { c->SetOptionsBehavior({cboNoSelecting}); }, Effect::Grid},
+      // A column that is not current shows no change of selectability.
+      {"NoSelecting", [](TtlColumn* c) { c->SetOptionsBehavior({cboNoSelecting}); }, Effect::None},
       {"OptionsMapping", [](TtlColumn* c) { c->SetOptionsMapping({}); }, Effect::None},
       {"Width", [](TtlColumn* c) { c->SetWidth(80); }, Effect::Grid},
       {"Fixed", [](TtlColumn* c) { c->SetFixed(cfLeft); }, Effect::Grid},
-      {"LayoutIndex", [](TtlColumn* c) { c->SetLayoutIndex(1); }, Effect::Grid},
-      {"LayoutLevel", [](TtlColumn* c) { c->SetLayoutLevel(1); }, Effect::Grid},
+      // A column alone in its group has no other place in it.
+      {"LayoutIndex", [](TtlColumn* c) { c->SetLayoutIndex(1); }, Effect::None},
+      {"LayoutLevel", [](TtlColumn* c) { c->SetLayoutLevel(1); }, Effect::None},
       {"Visible", [](TtlColumn* c) { c->SetVisible(false); }, Effect::Grid},
   };
   for (const SetterCase& c : cases) {

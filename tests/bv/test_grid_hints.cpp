@@ -184,7 +184,12 @@ TEST(ScaleableItemsTest, ScaleSharesTheChange) {
        {150, 100, 50}},
       {"AllOthersFixed", {100, 100, 100}, {false, true, true}, 0, kNoMax, 150, 0, {100, 100, 100}},
       {"NothingToShareBy", {100, 0, 0}, {}, 0, kNoMax, 90, 0, {100, 0, 0}},
-      {"ZeroTotal", {0, 0, 0}, {}, 0, kNoMax, 30, -1, {1, 1, 1}},
+      // Nothing to share by: the remainder goes round in units until the
+      // whole is reached.
+      {"ZeroTotal", {0, 0, 0}, {}, 0, kNoMax, 30, -1, {10, 10, 10}},
+      // Shares of a base held mostly by fixed entries round to nothing; the
+      // whole is still reached.
+      {"MostlyFixed", {1000, 10, 10}, {true, false, false}, 0, kNoMax, 1025, -1, {1000, 13, 12}},
   };
   for (const ScaleCase& c : cases) {
     SCOPED_TRACE(c.name);
