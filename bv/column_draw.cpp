@@ -177,6 +177,10 @@ void TtlColumn::DrawTitle(TCanvas* canvas, Integer dx, bool* clipped, Integer dy
   canvas->Brush()->SetStyle(bsClear);
   r = Shrink(r, grid->EffectiveDesigner()->TitleMargins());
   OffsetRect(r, -dx, -dy);
+  // A pressed title drawn as pressed by its designer moves its content one
+  // pixel down and right, as a pushed button does.
+  if (grid->PressedTitle() == this && grid->EffectiveDesigner()->DrawsPressedTitle())
+    OffsetRect(r, 1, 1);
   TImageList* states = TitleStateImages();
   if (titleState_ != tsSortedNone && states) {
     states->Draw(canvas, r.Right - states->Width(), r.Top + (r.Height() - states->Height()) / 2,

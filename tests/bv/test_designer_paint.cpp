@@ -245,6 +245,33 @@ TEST_F(DesignerTest, PressedTitleIsInvertedWhenTheDesignerDoesNotDrawIt) {
   EXPECT_EQ(PixelAt(title.Left + 1, title.Top + 1), Rgb(clYellow));
 }
 
+TEST_F(DesignerTest, APressedTitleDrawnByItsDesignerMovesItsCaptionByOnePixel) {
+  Make(20, 4);
+  look->SetTitleColor(clYellow);
+  TtlColumn* column = grid->Columns()->Items(1);
+  const TRect title = column->TitleRect(false);
+  // The top-left corner of the caption's ink inside the title.
+  auto inkCorner = [&] {
+    TPoint corner{title.Right, title.Bottom};
+    for (Integer y = title.Top; y < title.Bottom; ++y)
+      for (Integer x = title.Left; x < title.Right; ++x)
+        if (PixelAt(x, y) != Rgb(clYellow)) {
+          corner.X = std::min(corner.X, x);
+          corner.Y = std::min(corner.Y, y);
+        }
+    return corner;
+  };
+  Pump();
+  const TPoint released = inkCorner();
+  ASSERT_LT(released.X, title.Right) << "the caption leaves ink";
+  grid->SetPressedTitle(column);
+  Pump();
+  EXPECT_EQ(inkCorner(), (TPoint{released.X + 1, released.Y + 1}));
+  grid->SetPressedTitle(nullptr);
+  Pump();
+  EXPECT_EQ(inkCorner(), released);
+}
+
 TEST_F(DesignerTest, VisionsDrawOnlyThePaintedCells) {
   Make(20, 6);
   auto* painter = Create<TLogPainter>();
