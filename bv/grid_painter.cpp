@@ -30,35 +30,29 @@ TRect Deflate(TRect r, const TtlCellMargins* m) {
 
 }  // namespace
 
-TtlGridPainter::TtlGridPainter(TDBTabulon* grid) : grid_(grid), font_(Create<TFont>()) {}
+TtlGridPainter::TtlGridPainter(TDBTabulon* grid) : grid_(grid) {}
 
-TtlGridPainter::~TtlGridPainter() {
-  Free(font_);
-}
+TtlGridPainter::~TtlGridPainter() = default;
 
 void TtlGridPainter::BeginColumn(TtlColumn* column, TCanvas* canvas, Integer dx, Integer dy,
                                  Integer firstRow, Integer lastRow) {
-  column_ = column;
   row_ = firstRow;
   lastRow_ = lastRow;
   TRect outer = column->CellRect(firstRow, false, false);
   OffsetRect(outer, -dx, -dy);
-  TtlDesigner* designer = grid_->EffectiveDesigner();
-  SetTarget(canvas, outer, Deflate(outer, designer->CellMargins()));
-  font_->Assign(grid_->Font());
-  if (const TChildFont* f = designer->CellFontIfAny()) f->ApplyTo(*font_);
-  if (const TChildFont* f = column->FontIfAny()) f->ApplyTo(*font_);
+  SetTarget(canvas, outer, Deflate(outer, grid_->EffectiveDesigner()->CellMargins()));
 }
 
 bool TtlGridPainter::NextRow() {
   if (row_ > lastRow_) return false;
   grid_->DataLink()->SetActiveRecord(row_);
   ResetCell();
-  Canvas()->Font()->Assign(font_);
+  Canvas()->Font()->Assign(Font());
   const TtlRowAttrs* row = grid_->PaintInfo()->Row(row_);
   ApplyOverrides(row->FontColor, row->FontStyle, row->FontName);
-  if (const TtlCellAttrs* cell = row->Cells(column_->Index()))
-    ApplyOverrides(cell->FontColor, cell->FontStyle, cell->FontName);
+  TtlCellAttrs* cell = row->Cells(Column()->Index());
+  SetCellAttrs(cell);
+  if (cell) ApplyOverrides(cell->FontColor, cell->FontStyle, cell->FontName);
   return true;
 }
 
@@ -71,35 +65,12 @@ void TtlGridPainter::ApplyOverrides(TColor color, TFontStyles style, const Strin
 
 void TtlGridPainter::Advance() {
   ++row_;
-  const Integer h = grid_->RowHeight();
-  TRect outer = OuterRect(), content = ContentRect();
-  OffsetRect(outer, 0, h);
-  OffsetRect(content, 0, h);
-  SetTarget(Canvas(), outer, content);
+  OffsetRects(grid_->RowHeight());
 }
 
 void TtlGridPainter::DrawOwnerCell() {
-  if (column_->OptionsVisual().Contains(cvoOwnerDraw) && grid_->OnDrawCell)
-    grid_->OnDrawCell(grid_, column_, this);
-}
-
-bool TtlGridPainter::Prepare(TtlFieldList* fields) {
-  SetFieldList(fields);
-  wordWrap_ = column_ && column_->OptionsVisual().Contains(cvoWordWrap);
-  return wordWrap_;
-}
-
-void TtlGridPainter::DrawText(const String& text, TAlignment alignment, TTextLayout layout) {
-  const bool ellipsis = !grid_->OptionsVisual().Contains(gvoNoEndEllipsis);
-  DrawTextAligned(Canvas(), ContentRect(), text, static_cast<Integer>(alignment),
-                  static_cast<Integer>(layout), 0, 0, wordWrap_, ellipsis, false);
-}
-
-void TtlGridPainter::DrawImage(Integer index) {
-  TznFieldVision* vision = FieldList() ? FieldList()->Vision() : nullptr;
-  TImageList* images = vision ? vision->Images() : nullptr;
-  if (index < 0 || !images) return;
-  images->Draw(Canvas(), ContentRect().Left, ContentRect().Top, index);
+  if (Column()->OptionsVisual().Contains(cvoOwnerDraw) && grid_->OnDrawCell)
+    grid_->OnDrawCell(grid_, Column(), this);
 }
 
 }  // namespace brevant
