@@ -3,8 +3,8 @@
 // the vision's own lookup, its index and its parameters.
 #include <gtest/gtest.h>
 
-#include "bv_std/lookup_visions_v.h"
 #include "backend/codes.h"
+#include "bv_std/lookup_visions_v.h"
 #include "controls/menus.h"
 #include "db/dataset.h"
 #include "graphics/imagelist.h"
@@ -216,8 +216,8 @@ TEST_F(VLookupVisionTest, CompletionPicksTheKeyOfTheLookupTable) {
 TEST_F(VLookupVisionTest, WithoutAMainFieldTheKeyComesFromOnGetValue) {
   Open("Favourite");
   EXPECT_EQ(Text(), "");
-  vision->OnGetValue = TfvGetVarValueEvent::FromCallable(
-      [](TObject*, TtlFieldList*, Variant& value) { value = 3; });
+  vision->OnGetValue =
+      TfvGetVarValueEvent::FromCallable([](TObject*, TtlFieldList*, Variant& value) { value = 3; });
   EXPECT_EQ(Text(), "Blue");
 }
 

@@ -1,0 +1,108 @@
+// A list vision's drop-down through the real tool form host, driven with
+// keys and clicks on an edit: opening (Alt+Down, the button), closing
+// (Escape, Return, a click elsewhere), the list source the host asks for,
+// completion telling the open drop-down, and the vision or its tool form
+// going while open.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "bv_std/list_visions_standard.h"
+#include "bv_vtf/tool_form_test_util.h"
+#include "db/dataset.h"
+#include "db/datasource.h"
+
+namespace brevant::test {
+namespace {
+
+bool Logged(const std::string& what) {
+  return std::find(Log().begin(), Log().end(), what) != Log().end();
+}
+
+class ListDropDownTest : public ToolFormTest {
+ protected:
+  void SetUp() override {
+    ToolFormTest::SetUp();
+    list = Create<TStandardVision>(form);
+    list->PickList()->SetCommaText("Apple,Apricot,Banana");
+    list->SetDropDown(tf);
+    edit->Fields().SetVision(list);
+    // The edit entering edit state prepares the pick list's dataset.
+    list->InitEdit(edit);
+    LogEvents();
+    ClearLog();
+  }
+  // What the host asks the vision as the tool form's user.
+  TDataSource* ListSource() const {
+    return static_cast<IVisionToolFormUser*>(list)->GetListSource();
+  }
+  bool Open() const { return tf->IsOpen() && list->OpenToolForm() != nullptr; }
+  TStandardVision* list = nullptr;
+};
+
+TEST_F(ListDropDownTest, AltDownOpensTheListThroughTheHostAndEscapeClosesIt) {
+  Key(VK_DOWN, bmAlt);
+  ASSERT_TRUE(Open());
+  EXPECT_EQ(edit->OpenToolForm(), tf);
+  EXPECT_EQ(tf->User(), list);
+  // The host asks the vision for the list of the edit it serves.
+  TDataSource* source = ListSource();
+  ASSERT_NE(source, nullptr);
+  EXPECT_EQ(source, list->EditDataSource(edit));
+  EXPECT_EQ(source->DataSet()->RecordCount(), 3);
+  Key(VK_ESCAPE);
+  EXPECT_FALSE(tf->IsOpen());
+  EXPECT_EQ(list->OpenToolForm(), nullptr);
+  EXPECT_EQ(ListSource(), nullptr);
+  EXPECT_TRUE(Logged("tf close"));
+}
+
+TEST_F(ListDropDownTest, TheButtonOpensAndReturnOrAClickElsewhereCloses) {
+  const TRect b = edit->EditButtonRect();
+  const TPoint button = edit->ClientToScreen({b.Left + 4, b.Top + 4});
+  Click(button);
+  ASSERT_TRUE(Open());
+  Key(VK_RETURN);
+  EXPECT_FALSE(Open());
+  Click(button);
+  ASSERT_TRUE(Open());
+  Click(other->ClientToScreen({5, 5}));
+  EXPECT_FALSE(Open());
+  EXPECT_EQ(edit->OpenToolForm(), nullptr);
+}
+
+TEST_F(ListDropDownTest, CompletionTellsTheOpenDropDown) {
+  Key(VK_DOWN, bmAlt);
+  ASSERT_TRUE(Open());
+  ClearLog();
+  String text = "ban";
+  Integer selEnd = 3, selStart = 3;
+  EXPECT_TRUE(list->AutoComplete(edit, text, selEnd, selStart, "ba"));
+  EXPECT_EQ(text, "Banana");
+  EXPECT_EQ(edit->CurrentValue()->AsString(), "Banana");
+  EXPECT_TRUE(Logged("tf current"));
+  // The list's cursor sits on the completed value.
+  EXPECT_EQ(ListSource()->DataSet()->FieldByName("value")->AsString(), "Banana");
+}
+
+TEST_F(ListDropDownTest, AVisionFreedWhileOpenClosesItsDropDown) {
+  Key(VK_DOWN, bmAlt);
+  ASSERT_TRUE(Open());
+  edit->Fields().SetVision(nullptr);
+  TObject::Free(list);
+  Pump();
+  EXPECT_FALSE(tf->IsOpen());
+  EXPECT_EQ(tf->User(), nullptr);
+  EXPECT_EQ(edit->OpenToolForm(), nullptr);
+}
+
+TEST_F(ListDropDownTest, AFreedToolFormLeavesTheVisionWithoutDropDown) {
+  TObject::Free(tf);
+  tf = nullptr;
+  EXPECT_EQ(list->DropDown(), nullptr);
+  Key(VK_DOWN, bmAlt);  // nothing to open, nothing breaks
+  EXPECT_EQ(list->OpenToolForm(), nullptr);
+}
+
+}  // namespace
+}  // namespace brevant::test
