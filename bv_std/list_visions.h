@@ -102,5 +102,8 @@ class TDataListVision : public TToolFormVision {
 };
 
 void RegisterListVisionClasses();
+// The unit's start-up: registers every list vision class (and the drop-down
+// base) and installs LiteVision as the default vision.
+void StartListVisionsUnit();
 
 }  // namespace brevant

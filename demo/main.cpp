@@ -16,6 +16,7 @@
 #include "bv/columns.h"
 #include "bv/tabulon.h"
 #include "bv_ctl/calendar.h"
+#include "bv_std/list_visions.h"
 #include "controls/application.h"
 #include "controls/edits.h"
 #include "controls/forms.h"
@@ -253,6 +254,7 @@ int main(int argc, char** argv) {
   RegisterStdControlClasses();
   RegisterEditClasses();
   RegisterCalendarClasses();
+  StartListVisionsUnit();
   AddGalleryPage("Suite", BuildSuitePage);
   AddGalleryPage("Properties", BuildPropertyPage);
   bool offscreen = !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY");

@@ -7,7 +7,9 @@
 
 #include <algorithm>
 
+#include "bv_rtm/bv_errors.h"
 #include "bv_std/list_visions_standard.h"
+#include "bv_vtf/tool_form_bg.h"
 #include "bv_vtf/tool_form_test_util.h"
 #include "db/dataset.h"
 #include "db/datasource.h"
@@ -83,6 +85,24 @@ TEST_F(ListDropDownTest, CompletionTellsTheOpenDropDown) {
   EXPECT_TRUE(Logged("tf current"));
   // The list's cursor sits on the completed value.
   EXPECT_EQ(ListSource()->DataSet()->FieldByName("value")->AsString(), "Banana");
+}
+
+TEST_F(ListDropDownTest, AFailedOpeningLeavesNothingOpenAndTheNextOneWorks) {
+  TWinControl* designParent = tf->Parent();
+  const TRect designBounds = tf->BoundsRect();
+  tf->OnShow = TNotifyEvent::FromCallable([](TObject*) { throw EBVError("no content"); });
+  EXPECT_THROW(list->ShowDropDown(edit, list->GetDropDown()), EBVError);
+  EXPECT_EQ(list->OpenToolForm(), nullptr);
+  EXPECT_EQ(ListSource(), nullptr);
+  EXPECT_EQ(tf->Parent(), designParent);
+  EXPECT_EQ(tf->BoundsRect(), designBounds);
+  EXPECT_EQ(tf->Background(), nullptr);
+  tf->OnShow = {};
+  Key(VK_DOWN, bmAlt);
+  EXPECT_TRUE(Open());
+  EXPECT_EQ(tf->Parent(), tf->Background());
+  Key(VK_ESCAPE);
+  EXPECT_EQ(tf->Parent(), designParent);
 }
 
 TEST_F(ListDropDownTest, AVisionFreedWhileOpenClosesItsDropDown) {

@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include "backend/codes.h"
+#include "bv_std/list_visions_standard.h"
 #include "bv_std/lookup_visions_v.h"
 #include "controls/menus.h"
 #include "db/dataset.h"
 #include "graphics/imagelist.h"
 #include "list_test_util.h"
+#include "value_test_util.h"
 
 namespace listtest {
 namespace {
@@ -233,6 +235,46 @@ TEST_F(VLookupVisionTest, AssignCopiesTheParameters) {
   EXPECT_EQ(p->DescriptionField(), "Note");
   EXPECT_EQ(p->CombinedFields(), "Image;Name");
   EXPECT_TRUE(p->NumericImage());
+}
+
+}  // namespace
+}  // namespace listtest
+
+namespace listtest {
+namespace {
+
+TEST(ListVisionStreams, PublishedPropertiesRoundTripThroughFormText) {
+  RegisterStandardVisionClasses();
+  RegisterVLookupVisionClasses();
+  TObjectPtr<TStandardVision> standard(Create<TStandardVision>(nullptr));
+  String text = valuetest::ToFormText(standard.get());
+  EXPECT_EQ(text.find("PickListType"), String::npos);  // defaults are not stored
+  EXPECT_EQ(text.find("DropDownRows"), String::npos);
+  standard->PickList()->SetCommaText("One,Two");
+  standard->SetPickListType(pltMRU);
+  standard->SetPickListValuesOnly(true);
+  standard->SetDropDownRows(4);
+  standard->SetNullable(false);
+  text = valuetest::ToFormText(standard.get());
+  TObjectPtr<TStandardVision> copy(static_cast<TStandardVision*>(valuetest::FromFormText(text)));
+  EXPECT_EQ(copy->PickList()->CommaText(), "One,Two");
+  EXPECT_EQ(copy->PickListType(), pltMRU);
+  EXPECT_TRUE(copy->PickListValuesOnly());
+  EXPECT_EQ(copy->DropDownRows(), 4);
+  EXPECT_FALSE(copy->Nullable());
+
+  TObjectPtr<TVLookupVision> lookup(Create<TVLookupVision>(nullptr));
+  lookup->LookupParams()->SetKeyField("ID");
+  lookup->LookupParams()->SetLookupField("Name");
+  lookup->SetAllowNewKeys(true);
+  lookup->SetDropDownWidth("80;40");
+  TObjectPtr<TVLookupVision> back(
+      static_cast<TVLookupVision*>(valuetest::FromFormText(valuetest::ToFormText(lookup.get()))));
+  EXPECT_EQ(back->LookupParams()->KeyField(), "ID");
+  EXPECT_EQ(back->LookupParams()->LookupField(), "Name");
+  EXPECT_EQ(back->LookupParams()->CombinedFields(), ";Name");
+  EXPECT_TRUE(back->AllowNewKeys());
+  EXPECT_EQ(back->DropDownWidth(), "80;40");
 }
 
 }  // namespace
