@@ -1,12 +1,17 @@
 // Painting cost of a grid-like scene on the canvas: the frame a data grid
 // paints most (cell fills, one-pixel grid lines, one line of text per cell
-// with end ellipsis, check boxes), and the cost of measuring cell text.
+// with end ellipsis, check boxes), the cost of measuring cell text, and
+// one cell prepared and drawn through the field visions' painter.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
 #include <vector>
 
+#include "bv/field_list.h"
+#include "bv/vision_painter.h"
+#include "graphics/bitmap.h"
 #include "graphics/canvas.h"
+#include "graphics/font.h"
 #include "rtl/datetime.h"
 #include "rtl/numconv.h"
 
@@ -94,3 +99,82 @@ static void BM_TextWidthCached(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_TextWidthCached);
+
+// ---- the painter ----
+
+namespace {
+
+// A consumer that only holds its field list (an edit's, not bound).
+class TPainterConsumer : public IznFieldVisionConsumer {
+ public:
+  TPainterConsumer() : fields(this, nullptr, fokEdit, nullptr) {}
+  TComponent* GetComponent() override { return nullptr; }
+  bool CanModify() override { return true; }
+  bool CanStartEdit() override { return true; }
+  void EditStarted() override {}
+  void ValuePosted() override {}
+  bool UpdateTitle() override { return false; }
+  void UpdatePopupMenu() override {}
+  void VisionChanged(TznFieldVision*) override {}
+  void FieldsChanged() override {}
+  void UpdateActive() override {}
+  void Invalidate() override {}
+  void LayoutChanged() override {}
+  void ButtonChanged() override {}
+  void EditStyleChanged() override {}
+  TtlFieldList fields;  // the list the painter prepares
+};
+
+// An edit control as the editors' painter sees it: unfocused, enabled.
+class TPainterEditor : public IznVisionEditor {
+ public:
+  explicit TPainterEditor(TtlFieldList& list) : fields(list) { fields.SetEditor(this); }
+  TtlFieldList* EditorFieldList() override { return &fields; }
+  TfvCurrentValue* CurrentValue() override { return &value; }
+  String EditorText() override { return String(); }
+  bool HasEditMask() override { return false; }
+  bool EditTextValid() override { return true; }
+  void DiscardPendingKeys() override {}
+  void ReleaseSwitches() override {}
+  bool DroppedDown() override { return false; }
+  void OpenDropDown() override {}
+  void CloseDropDown(bool) override {}
+  void SelectAllText() override {}
+  void RepaintEditor() override {}
+  bool InGrid() override { return false; }
+  bool PostThroughGrid(bool) override { return false; }
+  TRect FaceContentRect(const TRect& rect) override { return rect; }
+  TEditCharCase EditCharCase() override { return ecNormal; }
+  char32_t EditPasswordChar() override { return 0; }
+  void DrawFace(TfvPainter*) override {}
+  TfvEditorFace EditorFace() override {
+    TfvEditorFace face;
+    face.Font = &font;
+    face.Color = clWindow;
+    return face;
+  }
+  TtlFieldList& fields;   // the control's list
+  TfvCurrentValue value;  // unused current value
+  TFont font;             // the control's font
+};
+
+}  // namespace
+
+// Prepares the editors' painter for a cell and draws ten characters into
+// it, as every repaint of an unchanged cell does: the font stays resolved
+// and the shaped text comes from the text engine's cache.
+static void BM_PainterCell(benchmark::State& state) {
+  TPainterConsumer consumer;
+  TPainterEditor editor(consumer.fields);
+  TObjectPtr<TBitmap> bitmap(Create<TBitmap>());
+  bitmap->SetSize(120, 24);
+  TObjectPtr<TfvPainter> painter(Create<TfvPainter>(false));
+  const String text = "Fitzgerald";
+  const TRect outer(0, 0, 100, 20), content(2, 2, 98, 18);
+  for (auto _ : state) {
+    painter->SetTarget(bitmap->Canvas(), outer, content);
+    painter->Prepare(&consumer.fields);
+    painter->DrawText(text, taLeftJustify, tlCenter);
+  }
+}
+BENCHMARK(BM_PainterCell);

@@ -13,6 +13,7 @@ class TtlCellMargins;
 class TtlDesigner;
 class TtlPainter;
 class TtlRowAttrs;
+class TtlPaintInfo;
 class TtlSelection;
 class TtlRecShot;
 class TtlCurrentRecShot;

@@ -18,9 +18,6 @@
 
 namespace brevant {
 
-BV_IMPLEMENT_ABSTRACT_CLASS(TfvPainter, TObject)
-BV_IMPLEMENT_ABSTRACT_CLASS(TtlPainter, TfvPainter)
-
 namespace {
 
 TtlFieldList* ListOf(IznVisionEditor* editor) {

@@ -125,6 +125,18 @@ class IznFieldVisionConsumer {
   ~IznFieldVisionConsumer() = default;
 };
 
+// What the editors' painter takes from an edit control before its face is
+// drawn.
+struct TfvEditorFace {
+  TFont* Font = nullptr;  // the control's font
+  TColor Color = 0;       // the control's background colour
+  bool Focused = false;   // the control has the focus
+  bool Switched = false;  // the control's surface switch is pressed
+  bool Enabled = true;    // the control is enabled
+  bool WordWrap = false;  // the control wraps its text
+  bool HasFrame = false;  // the control draws a frame around its face
+};
+
 // What a vision needs of the edit control (standalone or in place) that
 // edits through it. The edit controls implement it.
 class IznVisionEditor {
@@ -157,6 +169,7 @@ class IznVisionEditor {
   virtual TEditCharCase EditCharCase() = 0;
   virtual char32_t EditPasswordChar() = 0;
   virtual void DrawFace(TfvPainter* painter) = 0;
+  virtual TfvEditorFace EditorFace() = 0;
 
  protected:
   ~IznVisionEditor() = default;

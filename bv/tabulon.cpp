@@ -13,8 +13,11 @@
 #include "bv/field_list.h"
 #include "bv/field_vision.h"
 #include "bv/grid_messages.h"
+#include "bv/grid_painter.h"
 #include "bv/grid_params.h"
+#include "bv/paint_info.h"
 #include "bv/selection.h"
+#include "bv/vision_painter.h"
 #include "bv_rtm/border_style.h"
 #include "bv_rtm/bv_errors.h"
 #include "bv_rtm/bv_strings.h"
@@ -103,7 +106,8 @@ TDBTabulon::TDBTabulon(TComponent* owner)
   currentRecShot_ = selection_->CurrentRecShot();
   effectiveDesigner_ = DefaultDesigner();
   effectiveDesigner_->RegisterGrid(this);
-  paintInfo_ = std::make_unique<TtlPaintInfo>();
+  paintInfo_ = std::make_unique<TtlPaintInfo>(this);
+  painter_ = Create<TtlGridPainter>(this);
 
   SetShowHint(true);
   SetParentColor(false);
@@ -114,6 +118,7 @@ TDBTabulon::TDBTabulon(TComponent* owner)
 }
 
 TDBTabulon::~TDBTabulon() {
+  TObject::Free(painter_);
   TObject::Free(imageLink_);
   TObject::Free(paramsAutoSearch_);
   TObject::Free(paramsDB_);
@@ -375,6 +380,30 @@ void TDBTabulon::DesignerDestroying(TtlDesigner* designer) {
   LayoutGrid();
 }
 
+void TDBTabulon::UseDefaultDesigner() {
+  if (designer_ || destroying_ || IsDestroying()) return;
+  TtlDesigner* next = DefaultDesigner();
+  if (!next || next == effectiveDesigner_) return;
+  if (effectiveDesigner_) effectiveDesigner_->UnregisterGrid(this);
+  effectiveDesigner_ = next;
+  next->RegisterGrid(this);
+  LayoutGrid();
+}
+
+void TDBTabulon::AdoptPainter(TtlPainter* painter) {
+  if (painter == painter_) return;
+  TObject::Free(painter_);
+  painter_ = painter;
+  InvalidateRows();
+}
+
+void TDBTabulon::SetPressedTitle(TtlColumn* column) {
+  if (column == pressedTitle_) return;
+  if (pressedTitle_) InvalidateTitle(pressedTitle_);
+  pressedTitle_ = column;
+  if (column) InvalidateTitle(column);
+}
+
 void TDBTabulon::ColumnRemoving(TtlColumn* column) {
   if (column == currentColumnObj_) {
     currentColumnObj_ = nullptr;
@@ -386,6 +415,7 @@ void TDBTabulon::ColumnRemoving(TtlColumn* column) {
     hitColumn_ = hitRow_ = -1;
   }
   if (column == customizerColumn_) customizerColumn_ = nullptr;
+  if (column == pressedTitle_) pressedTitle_ = nullptr;
 }
 
 void TDBTabulon::SetColumns(TtlColumns* value) {
@@ -750,15 +780,17 @@ void TDBTabulon::WMNCPaint(TMessage& message) {
   if (borderStyle_ > bs3D) BorderPaint(borderStyle_, this, false);
 }
 
+// Focus-dependent looks (focus frames, the hidden selection) are on the
+// cursor row, which an insensitive cursor keeps apart from the active row.
 void TDBTabulon::WMSetFocus(TMessage& message) {
   TCustomControl::WMSetFocus(message);
-  InvalidateRow(activeRow_);
+  InvalidateRow(cursorRow_);
 }
 
 void TDBTabulon::WMKillFocus(TMessage& message) {
   paramsAutoSearch_->Stop();
   TCustomControl::WMKillFocus(message);
-  InvalidateRow(activeRow_);
+  InvalidateRow(cursorRow_);
 }
 
 void TDBTabulon::WMCancelMode(TMessage& message) {

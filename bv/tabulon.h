@@ -47,17 +47,6 @@ class TChildFont;
 // The border kinds of bv_rtm/border_style.h.
 enum TznBorderStyle : Byte;
 
-// What a painted row needs to know (the painting pipeline adds its
-// attributes); one entry per window row.
-struct TtlPaintRow {
-  bool Painted = false;
-};
-
-// The paint state: the row list is sized to the record window.
-struct TtlPaintInfo {
-  std::vector<TtlPaintRow> Rows;
-};
-
 // The previous mouse hit (zone, column, row).
 struct TtlOverPrevPos {
   Integer Zone = 0;
@@ -188,6 +177,13 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   TtlSelection* Selection() const { return selection_.get(); }
   TtlCurrentRecShot* CurrentRecShot() const { return currentRecShot_; }
   TtlPaintInfo* PaintInfo() const { return paintInfo_.get(); }
+  // The painter the columns' visions draw cells through (nil until one is
+  // adopted: nothing draws cell contents then). The grid owns it.
+  TtlPainter* Painter() const { return painter_; }
+  void AdoptPainter(TtlPainter* painter);
+  // The column whose title is held pressed by the mouse, nil for none.
+  TtlColumn* PressedTitle() const { return pressedTitle_; }
+  void SetPressedTitle(TtlColumn* column);
   const TtlOverPrevPos& OverPrevPos() const { return overPrevPos_; }
 
   // ---- layout and repaint ----
@@ -225,6 +221,12 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   void ColumnRemoving(TtlColumn* column);
   // Told by a designer this grid is registered with: it is being freed.
   void DesignerDestroying(TtlDesigner* designer);
+  // Without a designer of its own, moves to the process-wide default
+  // (after another one was registered) and lays out again.
+  void UseDefaultDesigner();
+  // Resets and fills the row and cell attributes of window rows first..last
+  // for a paint (only with an active dataset); OnGetRowAttrs runs per row.
+  void PrepareRows(Integer first, Integer last);
 
   // Notes a change of the current record and/or of the selection and
   // raises OnSelectionChange: at once, or once at the end of the grid's
@@ -343,10 +345,13 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   void ScrollToRecNo(Integer target);
   void BindColumns();
   Integer TextHeightOf(const TChildFont* overlay);
-  void PaintPlain();
+  // Narrows the paint to the groups, rows and bands the clip touches.
+  void NarrowPaint(TtlPaintInfo& info, TRect& clip) const;
+  // The selected-row look on a row's attributes.
+  void ApplySelectedRowLook(TtlRowAttrs* attrs) const;
+  void PrepareCurrentRow(TtlRowAttrs* attrs);
   // Debug builds: asserts the row window's rules after a recomputation.
   void DebugCheckRowWindow() const;
-  void PaintFooters(TCanvas* canvas);
   void SetScrollBar(Integer bar, Integer min, Integer max, Integer page, Integer pos, bool redraw);
   // The pending actions on the record in window row `row` (left) and on
   // the current record (reached); then the range from anchor.
@@ -368,6 +373,8 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   TtlDesigner* effectiveDesigner_ = nullptr;
   TImageList* titleImages_ = nullptr;
   TObject* toolForm_ = nullptr;
+  TtlPainter* painter_ = nullptr;      // owned
+  TtlColumn* pressedTitle_ = nullptr;  // the title held pressed
 
   TznBorderStyle borderStyle_;  // bs3D at first (set by the constructor)
   TScrollStyle scrollBars_;     // ssBoth at first (set by the constructor)

@@ -5,6 +5,7 @@
 
 #include "bv/bv_fwd.h"
 #include "bv/datalink_ex.h"
+#include "bv/paint_info.h"
 #include "bv/tabulon.h"
 #include "db/dataset.h"
 #include "rtl/format.h"

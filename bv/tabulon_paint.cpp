@@ -1,107 +1,165 @@
-// TDBTabulon: plain painting of titles and rows (each visible record's field
-// values as text in its column), the stand-in until designers paint grids.
+// TDBTabulon: the paint. A paint request is narrowed to the column groups,
+// rows and bands its clip rectangle touches, the row and cell attributes of
+// the painted rows are prepared (current row and cell, focus, selection,
+// hot row, strips, OnGetRowAttrs), and the effective designer paints the
+// rest. Only rows on screen are prepared, once per row and paint.
 #include <algorithm>
 
+#include "bv/column.h"
 #include "bv/columns.h"
 #include "bv/datalink_ex.h"
+#include "bv/designer.h"
+#include "bv/paint_info.h"
 #include "bv/selection.h"
 #include "bv/tabulon.h"
+#include "bv_rtm/child_font.h"
 #include "db/dataset.h"
-#include "db/field.h"
 #include "graphics/canvas.h"
 #include "rtl/scope.h"
 
 namespace brevant {
 
 void TDBTabulon::Paint() {
-  if (!paintingEnabled_) return;
-  PaintPlain();
-}
-
-void TDBTabulon::PaintPlain() {
+  if (!paintingEnabled_ || Loading() || !effectiveDesigner_) return;
   TCanvas* canvas = Canvas();
-  const TRect client = ClientRect();
-  const TRect clip = canvas->ClipRect();
-  canvas->Font()->Assign(Font());
-  canvas->Brush()->SetColor(Color());
+  TRect clip = canvas->ClipRect();
+  if (IsRectEmpty(clip)) return;
   if (!columns_->HasGroups()) {
-    canvas->FillRect(clip);
+    canvas->Brush()->SetStyle(bsSolid);
+    canvas->Brush()->SetColor(Color());
+    canvas->FillRect(ClientRect());
+    canvas->Font()->Assign(Font());
+    if (const TChildFont* f = effectiveDesigner_->CellFontIfAny()) f->ApplyTo(*canvas->Font());
     return;
   }
-
-  // Titles and rows fill themselves; the background shows below them.
-  const Integer titleBottom = TitleAreaHeight();
-  const bool rows = showsRows_ && dataLink_->Active() && dataLink_->RecordCount() > 0;
-  const Integer rowsBottom = rows ? dataAreaBottom_ : titleBottom;
-  if (clip.Bottom > rowsBottom)
-    canvas->FillRect(TRect(clip.Left, std::max(clip.Top, rowsBottom), clip.Right, clip.Bottom));
-  auto cellRect = [&](const TtlGroupInfo& g, Integer top, Integer bottom) {
-    const Integer left = columns_->GroupScreenLeft(g.Index);
-    return TRect(left, top, left + g.Width, bottom);
-  };
-  auto drawText = [&](const TRect& r, const String& text) {
-    TRect tr = r;
-    tr.Left += 2;
-    tr.Right -= 2;
-    canvas->TextRect(tr, tr.Left, tr.Top + (r.Height() - canvas->TextHeight("Wg")) / 2, text);
-  };
-
-  if (titleBottom > 0 && clip.Top < titleBottom) {
-    canvas->Brush()->SetColor(clBtnFace);
-    canvas->FillRect(TRect(client.Left, 0, client.Right, titleBottom));
-    for (Integer g = columns_->FirstShownGroup(); g < columns_->GroupCount(); ++g) {
-      const TtlGroupInfo& group = columns_->Groups(g);
-      TRect r = cellRect(group, 0, titleBottom);
-      if (r.Left >= client.Right) break;
-      // The column draws its own title, as the hint measures it.
-      columns_->Items(group.FirstColumn)->DrawTitle(canvas, 0);
-      canvas->Pen()->SetColor(clBtnShadow);
-      canvas->MoveTo(r.Right - 1, 0);
-      canvas->LineTo(r.Right - 1, titleBottom);
-    }
-  }
-
-  PaintFooters(canvas);
-  // Titles and footers draw their text with a clear brush; rows fill.
-  canvas->Brush()->SetStyle(bsSolid);
-  if (!rows) return;
-  // Rows are read by moving the link's active record; it is put back however
-  // the painting ends.
+  TtlPaintInfo& info = *paintInfo_;
+  info.Canvas = canvas;
+  info.Parts = 0;
+  info.BackColor = Color();
+  NarrowPaint(info, clip);
+  info.ClipRect = clip;
+  info.OffScreen = true;
+  // Rows are read by moving the link's active record; it is put back
+  // however the painting ends.
   const Integer saved = dataLink_->ActiveRecord();
-  TScopeGuard restore([&] { dataLink_->SetActiveRecord(saved); });
-  const Integer firstRow = std::max(0, (clip.Top - titleBottom) / rowHeight_);
-  const Integer lastRow = std::min(rowCount_ - 1, (clip.Bottom - titleBottom) / rowHeight_);
-  for (Integer row = firstRow; row <= lastRow; ++row) {
-    dataLink_->SetActiveRecord(row);
-    const TRect rr = RowRect(row);
-    // The current row and the rows of selected records are highlighted.
-    const bool current = row == cursorRow_ ||
-                         (!selection_->IsEmpty() && selection_->IsSelected(dataSet_->Bookmark()));
-    canvas->Brush()->SetColor(current ? clHighlight : Color());
-    canvas->Font()->SetColor(current ? clHighlightText : Font()->Color());
-    canvas->FillRect(rr);
-    for (Integer g = columns_->FirstShownGroup(); g < columns_->GroupCount(); ++g) {
-      const TtlGroupInfo& group = columns_->Groups(g);
-      TRect r = cellRect(group, rr.Top, rr.Bottom);
-      if (r.Left >= client.Right) break;
-      TField* field = columns_->Items(group.FirstColumn)->Field();
-      if (field) drawText(r, field->DisplayText());
-    }
-    paintInfo_->Rows[static_cast<size_t>(row)].Painted = true;
+  TScopeGuard restore([&] {
+    if (dataLink_->Active()) dataLink_->SetActiveRecord(saved);
+  });
+  if (info.Parts & ppRows) PrepareRows(info.FirstRow, info.LastRow);
+  effectiveDesigner_->Paint(this, &info);
+}
+
+void TDBTabulon::NarrowPaint(TtlPaintInfo& info, TRect& clip) const {
+  // Groups: from the first shown group whose right edge passes the clip's
+  // left to the last whose left edge is left of the clip's right.
+  const Integer firstShown = std::max(0, columns_->FirstShownGroup());
+  info.FirstGroup = firstShown;
+  info.LastGroup = firstShown;
+  for (Integer g = firstShown; g < columns_->GroupCount(); ++g) {
+    const Integer left = columns_->GroupScreenLeft(g);
+    if (left + columns_->Groups(g).Width <= clip.Left) info.FirstGroup = g + 1;
+    if (left < clip.Right) info.LastGroup = g;
+  }
+  info.FirstGroup = std::min(info.FirstGroup, info.LastGroup);
+  clip.Left = columns_->GroupScreenLeft(info.FirstGroup);
+
+  // Rows and bands.
+  const Integer titleArea = TitleAreaHeight();
+  const Integer footerTop = dataAreaBottom_ + emptyAreaHeight_;
+  const Integer originalTop = clip.Top;
+  info.FirstRow = info.LastRow = -1;
+  if (clip.Top < titleArea) {
+    info.FirstRow = 0;
+    clip.Top = 0;
+    info.Parts |= ppTitles;
+  } else if (clip.Top < footerTop) {
+    info.FirstRow = std::min((clip.Top - titleArea) / rowHeight_, rowCount_ - 1);
+    clip.Top = titleArea + info.FirstRow * rowHeight_;
+  }
+  if (titleArea >= clip.Bottom || info.FirstRow == -1) {
+    info.FirstRow = info.LastRow = -1;
+  } else {
+    info.LastRow = std::min((clip.Bottom - titleArea - 1) / rowHeight_, rowCount_ - 1);
+    info.Parts |= ppRows;
+  }
+  if (FooterAreaHeight() > 0 && footerTop < clip.Bottom) {
+    info.Parts |= ppFooters;
+    if (originalTop >= footerTop) clip.Top = footerTop;
+  }
+  if (!showsRows_) {
+    info.Parts &= ~ppRows;
+    info.FirstRow = info.LastRow = -1;
   }
 }
 
-void TDBTabulon::PaintFooters(TCanvas* canvas) {
-  const Integer top = dataAreaBottom_ + emptyAreaHeight_;
-  if (FooterAreaHeight() <= 0 || canvas->ClipRect().Bottom <= top) return;
-  const TRect client = ClientRect();
-  canvas->Brush()->SetStyle(bsSolid);
-  canvas->Brush()->SetColor(clBtnFace);
-  canvas->FillRect(TRect(client.Left, top, client.Right, top + FooterAreaHeight()));
-  for (Integer g = columns_->FirstShownGroup(); g < columns_->GroupCount(); ++g) {
-    TtlColumn* column = columns_->Items(columns_->Groups(g).FirstColumn);
-    if (columns_->GroupScreenLeft(g) >= client.Right) break;
-    column->DrawFooter(canvas, 0);
+void TDBTabulon::PrepareRows(Integer first, Integer last) {
+  if (!dataLink_->Active() || first < 0) return;
+  TtlPaintInfo& info = *paintInfo_;
+  last = std::min(last, info.RowCount() - 1);
+  const Integer columnCount = columns_->Count();
+  for (Integer row = first; row <= last; ++row) {
+    dataLink_->SetActiveRecord(row);
+    TtlRowAttrs* attrs = info.Row(row);
+    attrs->Reset(row, columnCount);
+    attrs->DataSet = dataSet_;
+    if (stripStep_ != -1 && dataSet_->RecNo() > 0)
+      attrs->StripNo = (dataSet_->RecNo() - 1) % stripStep_ + 1;
+    attrs->IsCurrent = row == cursorRow_;
+    if (attrs->IsCurrent) attrs->Focused = Focused();
+    if (hitZone_ == 2 && hitRow_ == row) {
+      attrs->Hot = true;
+      if (hitColumnObj_)
+        if (TtlCellAttrs* cell = attrs->Cells(hitColumnObj_->Index())) cell->Hot = true;
+    }
+    if (!selection_->IsEmpty() && selection_->IsSelected(dataSet_->Bookmark())) {
+      attrs->Selected = true;
+      ApplySelectedRowLook(attrs);
+    }
+    if (attrs->IsCurrent) PrepareCurrentRow(attrs);
+    if (OnGetRowAttrs) OnGetRowAttrs(this, attrs);
+  }
+}
+
+void TDBTabulon::ApplySelectedRowLook(TtlRowAttrs* attrs) const {
+  const TtlDesigner* d = effectiveDesigner_;
+  attrs->FontColor = d->SelectedRowText();
+  if (d->UltraSoftSelectedRow()) {
+    attrs->UltraSoft = true;
+  } else {
+    attrs->Fill = true;
+    attrs->Color = d->SelectedRow();
+  }
+}
+
+void TDBTabulon::PrepareCurrentRow(TtlRowAttrs* attrs) {
+  const TtlDesigner* d = effectiveDesigner_;
+  TtlCellAttrs* cell = currentColumnObj_ ? attrs->Cells(currentColumnObj_->Index()) : nullptr;
+  if (cell) {
+    cell->FocusCell = true;
+    cell->Focused = attrs->Focused;
+  }
+  if (!attrs->Selected && !selection_->IsEmpty()) return;
+  if (attrs->Selected || Focused() || !hideSelection_) {
+    if (d->SelectedRowFill()) ApplySelectedRowLook(attrs);
+    if (d->SelectedCellFill() && cell) {
+      cell->FontColor = d->SelectedCellText();
+      if (d->UltraSoftSelectedCell()) {
+        cell->UltraSoft = true;
+      } else {
+        cell->Fill = true;
+        cell->Color = d->SelectedCell();
+      }
+    }
+    return;
+  }
+  // Hidden selection: an unfocused grid that hides its selection.
+  if (d->SelectedRowFill()) {
+    attrs->Fill = true;
+    attrs->Color = d->HiddenSelection();
+  }
+  if (d->SelectedCellFill() && cell) {
+    cell->Fill = true;
+    cell->Color = d->HiddenSelection();
   }
 }
 

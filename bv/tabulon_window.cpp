@@ -6,6 +6,7 @@
 #include "bv/columns.h"
 #include "bv/datalink_ex.h"
 #include "bv/designer.h"
+#include "bv/paint_info.h"
 #include "bv/selection.h"
 #include "bv/tabulon.h"
 #include "controls/wincore.h"
@@ -62,7 +63,7 @@ void TDBTabulon::UpdateRowWindow() {
   }
   dataAreaBottom_ = TitleAreaHeight() + rowHeight_ * (showsRows_ ? rowCount_ : 0);
   emptyAreaHeight_ = std::max(0, h - dataAreaBottom_ - FooterAreaHeight());
-  paintInfo_->Rows.resize(static_cast<size_t>(rowCount_));
+  paintInfo_->ResizeRows(rowCount_);
   if (active) UpdateCursorRow(0);
   UpdateVertScrollBar(false);
   DebugCheckRowWindow();

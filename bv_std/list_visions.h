@@ -5,6 +5,7 @@
 // default pack's list drop-down.
 #pragma once
 
+#include "bv_std/state_visions_types.h"
 #include "bv_std/tool_form_vision.h"
 #include "rtl/variant.h"
 
@@ -12,10 +13,6 @@ namespace brevant {
 
 class TtlFieldValue;
 
-// (Sender; Fields; var Value; var IsNull): the text of a consumer without a
-// main field.
-using TfvGetStrValueEvent =
-    TEvent<void(TObject* Sender, TtlFieldList* Fields, String& Value, bool& IsNull)>;
 // (Sender; Fields; var Value): the key of a consumer without a main field.
 using TfvGetVarValueEvent = TEvent<void(TObject* Sender, TtlFieldList* Fields, Variant& Value)>;
 

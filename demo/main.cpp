@@ -27,6 +27,7 @@
 #include "db/datasource.h"
 #include "db/field.h"
 #include "db/mem_dataset.h"
+#include "edit_page.h"
 #include "gallery.h"
 #include "graphics/canvas.h"
 #include "property_panel.h"
@@ -257,6 +258,7 @@ int main(int argc, char** argv) {
   StartListVisionsUnit();
   AddGalleryPage("Suite", BuildSuitePage);
   AddGalleryPage("Properties", BuildPropertyPage);
+  AddGalleryPage("DataEdits", BuildEditPage);
   bool offscreen = !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY");
   bool smoke = false, gallery = false;
   const char* png = "brevant-grid.png";

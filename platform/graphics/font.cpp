@@ -47,6 +47,11 @@ TFont::~TFont() = default;
 void TFont::Assign(const TPersistent* source) {
   if (const TFont* f = dynamic_cast<const TFont*>(source)) {
     if (f == this) return;
+    // Colour, pitch and charset do not change how text is shaped: the
+    // resolved face is kept unless name, height or style change.
+    const bool sameShape = name_ == f->name_ && height_ == f->height_ &&
+                           pixelsPerInch_ == f->pixelsPerInch_ && style_ == f->style_;
+    auto keep = textFont_;
     name_ = f->name_;
     height_ = f->height_;
     pixelsPerInch_ = f->pixelsPerInch_;
@@ -55,6 +60,7 @@ void TFont::Assign(const TPersistent* source) {
     pitch_ = f->pitch_;
     charset_ = f->charset_;
     Changed();
+    if (sameShape) textFont_ = std::move(keep);
     return;
   }
   TPersistent::Assign(source);
@@ -70,7 +76,10 @@ void TFont::SetCharset(TFontCharset value) {
 }
 
 void TFont::SetColor(TColor value) {
-  if (StoreChanged(color_, value)) Changed();
+  if (!StoreChanged(color_, value)) return;
+  auto keep = textFont_;  // the colour does not change the shaped face
+  Changed();
+  textFont_ = std::move(keep);
 }
 
 void TFont::SetHeight(Integer value) {

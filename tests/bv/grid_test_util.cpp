@@ -11,7 +11,7 @@
 namespace brevant::test {
 
 BV_IMPLEMENT_CLASS_EX(TPaintLogGrid, TDBTabulon, nullptr, nullptr)
-BV_IMPLEMENT_CLASS(TTestDesigner, TtlDesigner)
+BV_IMPLEMENT_CLASS(TTestDesigner, TtlBaseDesigner)
 BV_IMPLEMENT_CLASS(TUnsequencedDataSet, TMemDataSet)
 
 void TPaintLogGrid::Paint() {

@@ -6,9 +6,9 @@
 
 #include <vector>
 
+#include "bv/base_designer.h"
 #include "bv/columns.h"
 #include "bv/datalink_ex.h"
-#include "bv/designer.h"
 #include "bv/tabulon.h"
 #include "controls/controls_test_util.h"
 #include "db/db_test_util.h"
@@ -28,12 +28,15 @@ class TPaintLogGrid : public TDBTabulon {
   void Paint() override;
 };
 
-// A designer whose rows all look alike (or not).
-class TTestDesigner : public TtlDesigner {
-  BV_CLASS(TTestDesigner, TtlDesigner)
+// A base designer whose rows all look alike (or not); the current and the
+// selected rows show in the selected-row colour.
+class TTestDesigner : public TtlBaseDesigner {
+  BV_CLASS(TTestDesigner, TtlBaseDesigner)
  public:
-  explicit TTestDesigner(TComponent* owner = nullptr, bool uniform = true) : TtlDesigner(owner) {
+  explicit TTestDesigner(TComponent* owner = nullptr, bool uniform = true)
+      : TtlBaseDesigner(owner) {
     SetUniformRows(uniform);
+    SetSelectedRowFill(true);
   }
   void SetUniform(bool value) { SetUniformRows(value); }
 };

@@ -87,6 +87,7 @@ class TStubEditor : public IznVisionEditor {
   bool inGrid = false;
   TEditCharCase charCase = ecNormal;
   char32_t passwordChar = 0;
+  TfvEditorFace face;  // answer of EditorFace
   std::vector<String> log;
 
   TtlFieldList* EditorFieldList() override { return &consumer_.Fields(); }
@@ -107,6 +108,7 @@ class TStubEditor : public IznVisionEditor {
   TEditCharCase EditCharCase() override { return charCase; }
   char32_t EditPasswordChar() override { return passwordChar; }
   void DrawFace(TfvPainter*) override { log.push_back("face"); }
+  TfvEditorFace EditorFace() override { return face; }
 
  private:
   TStubConsumer& consumer_;

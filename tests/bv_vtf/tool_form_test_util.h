@@ -90,6 +90,7 @@ class TDropEdit : public TCustomControl,
   TEditCharCase EditCharCase() override { return ecNormal; }
   char32_t EditPasswordChar() override { return 0; }
   void DrawFace(TfvPainter*) override {}
+  TfvEditorFace EditorFace() override { return {Font(), clWhite, Focused(), false, Enabled()}; }
 
   // IznToolFormEdit
   TWinControl* EditControl() override { return this; }

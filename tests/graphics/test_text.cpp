@@ -84,6 +84,27 @@ TEST(Font, SizeHeightDefaultsAndChangeNotification) {
   EXPECT_EQ(GetPropInfo(TFont::StaticClass(), "Color")->PropType->Name, "TColor");
 }
 
+// A font keeps its resolved face across colour changes and copies of the
+// same shape (painting sets colours per cell), and follows style and
+// height changes.
+TEST(Font, ResolvedFaceFollowsTheShapeOnly) {
+  TFont font;
+  const detail::TTextFont* face = &font.TextFont();
+  font.SetColor(clRed);
+  EXPECT_EQ(&font.TextFont(), face);
+  TFont same;
+  same.SetColor(clBlue);
+  font.Assign(&same);
+  EXPECT_EQ(font.Color(), clBlue);
+  EXPECT_EQ(&font.TextFont(), face);
+  same.SetStyle(TFontStyles{fsBold});
+  font.Assign(&same);
+  EXPECT_NE(&font.TextFont(), face);
+  EXPECT_NE(font.TextFont().Desc, nullptr);
+  font.SetHeight(-20);
+  EXPECT_EQ(font.TextFont().PixelSize, 20);
+}
+
 TEST(Text, MetricsAreThoseOfThePrivateConfiguration) {
   TObjectPtr<TCanvas> c = MakeObject<TCanvas>();
   const String fox = "The quick brown fox jumps over the lazy dog";

@@ -1,0 +1,287 @@
+// TDBQuentaEdit: a data-aware edit that shows and edits one field of a data
+// source's current record through a field vision. Without the focus it
+// paints its face through the vision, as a grid cell of the same vision
+// looks; with the focus it is the platform's mask edit, with the vision's
+// mask, length limit and keys, a button strip at its right edge and
+// drop-down tool forms. A vision with a custom surface keeps the painted
+// face and takes input through keys, switches and buttons only.
+#pragma once
+
+#include <memory>
+
+#include "bv/field_list.h"
+#include "bv/field_vision_types.h"
+#include "bv_rtm/border_style.h"
+#include "controls/maskedit.h"
+
+namespace brevant {
+
+class TDataLinkEx;
+class TDataSource;
+class TVisionToolForm;
+class TznEditBtnSwitcher;
+class TznEditSwitcher;
+
+// The private request the control posts to itself to open its drop-down
+// after the current message completes.
+inline constexpr Cardinal WM_ZN_DROPDOWN = 0x0400 + 610;
+
+class TDBQuentaEdit : public TCustomMaskEdit,
+                      public IznFieldVisionConsumer,
+                      public IznVisionEditor {
+  BV_CLASS(TDBQuentaEdit, TCustomMaskEdit)
+ public:
+  explicit TDBQuentaEdit(TComponent* owner);
+  ~TDBQuentaEdit() override;
+  void BeforeDestruction() override;
+
+  // ---- published ----
+  // Kept in the field list for the field mapper.
+  const String& Attrs() const { return fieldList_->Attrs(); }
+  void SetAttrs(const String& value) { fieldList_->SetAttrs(value); }
+  const String& DisplayFormat() const { return fieldList_->DisplayFormat(); }
+  // Reloads the text and repaints.
+  void SetDisplayFormat(const String& value);
+  const String& EditFormat() const { return fieldList_->EditFormat(); }
+  void SetEditFormat(const String& value) { fieldList_->SetEditFormat(value); }
+  // Empty: the vision's caption.
+  const String& Caption() const { return caption_; }
+  void SetCaption(const String& value);
+  // The field list's FieldNames; a change rebinds.
+  const String& DataField() const { return fieldList_->FieldNames(); }
+  void SetDataField(const String& value);
+  // The assigned vision (nil: the default vision serves).
+  TznFieldVision* Vision() const { return vision_; }
+  void SetVision(TznFieldVision* value);
+  TDataSource* DataSource() const;
+  void SetDataSource(TDataSource* value);
+  // The data link's ReadOnly (the native edit's read-only state follows
+  // editing).
+  bool ReadOnly() const;
+  void SetReadOnly(bool value);
+  TznBorderStyle BorderStyle() const { return borderStyle_; }
+  void SetBorderStyle(TznBorderStyle value);
+  // True also clears the edit mask; any change re-creates the window.
+  bool WordWrap() const { return wordWrap_; }
+  void SetWordWrap(bool value);
+  bool WantTabs() const { return wantTabs_; }
+  void SetWantTabs(bool value) { wantTabs_ = value; }
+  bool WantReturns() const { return wantReturns_; }
+  void SetWantReturns(bool value) { wantReturns_ = value; }
+  // The context menu; nil: the vision's.
+  TComponent* OwnPopupMenu() const { return popupMenu_; }
+  void SetOwnPopupMenu(TComponent* value);
+
+  TNotifyEvent OnMouseEnter;
+  TNotifyEvent OnMouseLeave;
+  TznDrawEditEvent OnDraw;
+  TznActionEvent OnAction;  // published for designers; not raised
+
+  // ---- state ----
+  TtlFieldList* FieldList() const { return fieldList_.get(); }
+  // The vision in use (the assigned one or the default).
+  TznFieldVision* EffectiveVision() const { return fieldList_->Vision(); }
+  TfvCurrentValue* Value() const { return current_.get(); }
+  TDataLinkEx* DataLink() const { return dataLink_.get(); }
+  // Has the focus and shows the native edit.
+  bool EditState() const { return editState_; }
+  // The open tool form, set and cleared by the tool form host.
+  TVisionToolForm* ToolForm() const { return toolForm_; }
+  void SetToolForm(TVisionToolForm* value);
+  // 0 without a button.
+  Integer ButtonWidth() const { return buttonWidth_; }
+  // The button strip in client coordinates (empty without a button).
+  TRect ButtonRect() const;
+  const String& PreviousText() const { return previousText_; }
+  TznEditBtnSwitcher* ButtonSwitcher() const { return buttonSwitcher_; }
+  TznEditSwitcher* SurfaceSwitcher() const { return surfaceSwitcher_; }
+  bool InPlace() const { return inPlace_; }
+
+  // ---- operations ----
+  // PostEdit of the vision when in EditState, else True.
+  bool PostIfEditing();
+  // Reloads the text from the fields and selects it all.
+  void ResetText();
+  // Replaces the text as a set value (spin buttons, calculator); False
+  // when not in EditState or no edit could start.
+  using TCustomMaskEdit::SetEditText;
+  bool SetEditText(const String& text, bool selectAll);
+  // Opens the vision's drop-down unless a tool form is open.
+  void DropDown();
+  // Releases the switchers and tells an open tool form which control gets
+  // the focus (nil closes it).
+  void ReleaseInput(TWinControl* focusTarget);
+  void Rebind();
+  void Relayout();
+  // The writable state: neither the vision's EditReadOnly nor ReadOnly.
+  bool Writable();
+
+  // ---- IznFieldVisionConsumer ----
+  TComponent* GetComponent() override { return this; }
+  bool CanModify() override { return !ReadOnly(); }
+  bool CanStartEdit() override;
+  void EditStarted() override;
+  void ValuePosted() override {}
+  bool UpdateTitle() override;
+  void UpdatePopupMenu() override;
+  void VisionChanged(TznFieldVision* vision) override;
+  void FieldsChanged() override { Rebind(); }
+  void UpdateActive() override;
+  void Invalidate() override { TCustomMaskEdit::Invalidate(); }
+  void LayoutChanged() override { Invalidate(); }
+  void ButtonChanged() override { Relayout(); }
+  void EditStyleChanged() override;
+
+  // ---- IznVisionEditor ----
+  TtlFieldList* EditorFieldList() override { return fieldList_.get(); }
+  TfvCurrentValue* CurrentValue() override { return current_.get(); }
+  String EditorText() override { return EditText(); }
+  bool HasEditMask() override { return IsMasked(); }
+  bool EditTextValid() override { return IsValidText(); }
+  void DiscardPendingKeys() override;
+  void ReleaseSwitches() override;
+  bool DroppedDown() override { return toolForm_ != nullptr; }
+  void OpenDropDown() override { DropDown(); }
+  void CloseDropDown(bool accept) override;
+  void SelectAllText() override { SelectAll(); }
+  void RepaintEditor() override { Invalidate(); }
+  bool InGrid() override { return false; }
+  bool PostThroughGrid(bool) override { return false; }
+  TRect FaceContentRect(const TRect& rect) override;
+  TEditCharCase EditCharCase() override { return CharCase(); }
+  char32_t EditPasswordChar() override { return PasswordChar(); }
+  void DrawFace(TfvPainter* painter) override;
+  TfvEditorFace EditorFace() override;
+
+  void Dispatch(TMessage& message) override;
+  void DefaultHandler(TMessage& message) override;
+
+ protected:
+  // ---- the overridable key operations ----
+  virtual bool CanEditNow() { return true; }
+  virtual void EscapePressed();
+  virtual bool ReturnPressed(TShiftState shift);
+  virtual bool VerticalArrow(bool up, TShiftState shift);
+  virtual bool HorizontalArrow(bool) { return false; }
+  virtual bool TabPressed(TShiftState shift);
+  virtual void ForwardWheel(TMessage&) {}
+
+  void Notification(TComponent* component, TOperation operation) override;
+  void CreateParams(TCreateParams& params) override;
+  void CreateWnd() override;
+  void PaintWindow(TCanvas* canvas) override;
+  void Change() override;
+  void KeyDown(Word& key, TShiftState shift) override;
+  void KeyUp(Word& key, TShiftState shift) override;
+  void KeyPress(char32_t& key) override;
+  void WMCut(TMessage& message) override;
+  void WMCopy(TMessage& message) override;
+  void WMPaste(TMessage& message) override;
+  void WMClear(TMessage& message) override;
+  void WMUndo(TMessage& message) override;
+  void WMChar(TMessage& message) override;
+  void WMSize(TMessage& message) override;
+  void WMLButtonDown(TMessage& message) override;
+  void WMLButtonDblClk(TMessage& message) override;
+  void WMLButtonUp(TMessage& message) override;
+  void WMRButtonDown(TMessage& message) override;
+  void WMMouseMove(TMessage& message) override;
+  void WMMouseWheel(TMessage& message) override;
+  void WMSetCursor(TMessage& message) override;
+  void WMEraseBkgnd(TMessage& message) override;
+  void WMGetDlgCode(TMessage& message) override;
+  void WMKillFocus(TMessage& message) override;
+  void WMNCCalcSize(TMessage& message) override;
+  void WMNCHitTest(TMessage& message) override;
+  void WMNCPaint(TMessage& message) override;
+  void CNKeyDown(TMessage& message) override;
+  void CMDialogChar(TMessage& message) override;
+  void CMWantSpecialKey(TMessage& message) override;
+  void CMEnter(TMessage& message) override;
+  void CMExit(TMessage& message) override;
+  void CMFontChanged(TMessage& message) override;
+  void CMEnabledChanged(TMessage& message) override;
+  void CMMouseEnter(TMessage& message) override;
+  void CMMouseLeave(TMessage& message) override;
+  void WMDropDownRequest(TMessage& message);
+
+ private:
+  friend class TznEditCustomSwitcher;
+  bool CustomSurface() const;
+  void SetEditState(bool on);
+  void ReloadText();
+  // Marks the value typed into (previous: the text before the change).
+  void MarkModified(const String& previous);
+  // Step 2 of a text change: the vision completes the typed text.
+  void CompleteText();
+  // The key operations of a key down; True consumes the key.
+  bool DispatchKey(Word key, TShiftState shift);
+  bool ReturnKey(TShiftState shift);
+  bool DownKey(TShiftState shift);
+  bool AltDown();
+  // Step 2 and 3 of a key down: switches and the custom surface's
+  // clipboard keys; True consumes the key.
+  bool SwitchOrClipboardKey(Word key, TShiftState shift);
+  // A press in the button strip; False when the point is outside it.
+  bool ButtonMouseDown(TMessage& message);
+  void PostDropDownRequest();
+  void PaintFace(TCanvas* canvas);
+  void PaintButton();
+  Integer ComputeButtonWidth();
+  // Starts the edit before a clipboard or undo message when writable.
+  void StartEditForMessage();
+  void LinkActiveChanged(TDataLinkEx* link);
+  void LinkDataChanged(TDataLinkEx* link);
+  void LinkScrolled(TDataLinkEx* link, Integer distance);
+  void LinkRecordChanged(TDataLinkEx* link, TField* field);
+  void LinkUpdateData(TDataLinkEx* link);
+  void LinkFocusControl(TDataLinkEx* link, TField*& field);
+
+  std::unique_ptr<TDataLinkEx> dataLink_;         // the link to DataSource
+  std::unique_ptr<TtlFieldList> fieldList_;       // fields and vision served
+  std::unique_ptr<TfvCurrentValue> current_;      // the value being edited
+  TznEditBtnSwitcher* buttonSwitcher_ = nullptr;  // presses of the button (owned)
+  TznEditSwitcher* surfaceSwitcher_ = nullptr;    // presses of the surface (owned)
+  TznFieldVision* vision_ = nullptr;              // the assigned vision
+  TComponent* popupMenu_ = nullptr;               // the assigned context menu
+  TVisionToolForm* toolForm_ = nullptr;           // the open tool form
+  String caption_;                                // the assigned caption
+  TznBorderStyle borderStyle_ = bs3D;             // border kind
+  bool wordWrap_ = false;                         // lines wrap
+  bool wantTabs_ = false;                         // Tab stays in the control
+  bool wantReturns_ = false;                      // Return is a new line
+  bool editState_ = false;                        // focused, native edit shown
+  Integer buttonWidth_ = 0;                       // width of the button strip
+  String previousText_;                           // the text after the last accepted change
+  bool loading_ = false;                          // the text is being loaded
+  bool changeLock_ = false;                       // typed or pasted over a selection
+  bool completing_ = false;                       // a text change is being handled
+  bool lastKey_ = false;                          // the last key was no deletion
+  bool dropping_ = false;                         // a drop-down is being opened
+  bool releasing_ = false;                        // a mouse button is being released
+  bool pressedByMouse_ = false;                   // the button took the focus by mouse
+  bool inPlace_ = false;                          // the grid's in-place editor
+};
+
+// What an edit asks of the tool form open on it; the tool form unit
+// installs the implementation. Without one, closing only forgets the form.
+class IznToolFormLink {
+ public:
+  virtual void CloseToolForm(TVisionToolForm* form, bool accept) = 0;
+  virtual void ToolFormKeyDown(TVisionToolForm* form, Word& key, TShiftState shift) = 0;
+  virtual void ToolFormTextChanged(TVisionToolForm* form) = 0;
+  // The control that receives the focus (nil closes the form).
+  virtual void ToolFormFocusLeaving(TVisionToolForm* form, TWinControl* target) = 0;
+  // The form's grid, which takes the wheel (nil without one).
+  virtual TWinControl* ToolFormDataGrid(TVisionToolForm* form) = 0;
+
+ protected:
+  ~IznToolFormLink() = default;
+};
+IznToolFormLink* ToolFormLink();
+void SetToolFormLink(IznToolFormLink* link);
+
+// Makes the edit class known to form streams.
+void RegisterDBEditClasses();
+
+}  // namespace brevant

@@ -1,0 +1,70 @@
+// Helpers of the data-aware edit tests: a shown form holding edits bound to
+// an in-memory table of every field type, real key and mouse input, a
+// vision that logs its button actions and answers drop-down requests, and
+// a tool form link that stands in for the tool form unit.
+#pragma once
+
+#include <vector>
+
+#include "bv/db_edit.h"
+#include "bv/field_vision.h"
+#include "controls/controls_test_util.h"
+#include "db/datasource.h"
+#include "db/mem_dataset.h"
+
+namespace brevant::test {
+
+// A vision that logs "click <kind>", "show", "key <vk>" and answers
+// CanDropDown from dropReasons; GetDropDown names a stand-in tool form.
+class TLogVision : public TznFieldVision {
+  BV_CLASS(TLogVision, TznFieldVision)
+ public:
+  explicit TLogVision(TComponent* owner = nullptr) : TznFieldVision(owner) {}
+  void ButtonClick(IznVisionEditor* editor) override;
+  void ShowDropDown(IznVisionEditor* editor, TVisionToolForm* form) override;
+  bool CanDropDown(Integer reason) override;
+  TVisionToolForm* GetDropDown() override;
+  void EditAction(IznVisionEditor* editor, TznEditAction action) override;
+  std::vector<String> log;
+  std::vector<Integer> dropReasons;  // reasons answered True
+  // The log joined with ", ", then cleared.
+  String Take();
+};
+
+// The tool form unit's part: closing forgets the form and logs it.
+class TToolFormLinkStub : public IznToolFormLink {
+ public:
+  void CloseToolForm(TVisionToolForm* form, bool accept) override;
+  void ToolFormKeyDown(TVisionToolForm*, Word&, TShiftState) override {}
+  void ToolFormTextChanged(TVisionToolForm*) override { log.push_back("text"); }
+  void ToolFormFocusLeaving(TVisionToolForm* form, TWinControl* target) override;
+  TWinControl* ToolFormDataGrid(TVisionToolForm*) override { return nullptr; }
+  TDBQuentaEdit* edit = nullptr;  // the edit the form is open on
+  std::vector<String> log;
+};
+
+// A stand-in for an open tool form (never dereferenced).
+TVisionToolForm* FakeToolForm();
+
+class EditTest : public ControlsTest {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  // An edit on field of the table at (10, 10), 120 x 21, shown.
+  TDBQuentaEdit* AddEdit(const String& field, TRect bounds = Bounds(10, 10, 120, 21));
+  void Show();
+  void Type(const String& s);
+  void Key(Word vk, Byte mods = 0);
+  void Click(TControl* c, Integer x, Integer y);
+  // The record's field as text.
+  String Value(const String& field);
+  TColor Px(TWinControl* c, Integer x, Integer y);
+
+  TMemDataSet* ds = nullptr;       // ID, Name(10), Amount, Debit, Born; records 1..3
+  TDataSource* src = nullptr;      // the edits' source
+  TDBQuentaEdit* edit = nullptr;   // the first edit added
+  TDBQuentaEdit* other = nullptr;  // a second edit, to move the focus to
+  TToolFormLinkStub link;
+};
+
+}  // namespace brevant::test
