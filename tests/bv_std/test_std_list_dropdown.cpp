@@ -7,12 +7,16 @@
 
 #include <algorithm>
 
+#include "bv/columns.h"
+#include "bv/tabulon.h"
 #include "bv_rtm/bv_errors.h"
 #include "bv_std/list_visions_standard.h"
+#include "bv_std/lookup_visions_v.h"
 #include "bv_vtf/tool_form_bg.h"
 #include "bv_vtf/tool_form_test_util.h"
 #include "db/dataset.h"
 #include "db/datasource.h"
+#include "list_test_util.h"
 
 namespace brevant::test {
 namespace {
@@ -122,6 +126,46 @@ TEST_F(ListDropDownTest, AFreedToolFormLeavesTheVisionWithoutDropDown) {
   EXPECT_EQ(list->DropDown(), nullptr);
   Key(VK_DOWN, bmAlt);  // nothing to open, nothing breaks
   EXPECT_EQ(list->OpenToolForm(), nullptr);
+}
+
+}  // namespace
+}  // namespace brevant::test
+
+namespace brevant::test {
+namespace {
+
+class LookupGridTest : public FormsTest {};
+
+// A grid column painted through a v-lookup vision looks its keys up through
+// the index: one scan for the first screen, none for the next, one again
+// after the lookup table changed.
+TEST_F(LookupGridTest, AGridScreenScansTheLookupTableOnceUntilItChanges) {
+  listtest::TListData data;
+  auto* vision = Create<TVLookupVision>(form);
+  TVLookupParams* p = vision->LookupParams();
+  p->SetDataSource(data.colorSource.get());
+  p->SetKeyField("ID");
+  p->SetLookupField("Name");
+  auto* grid = Create<TDBTabulon>(form);
+  grid->SetParent(form);
+  grid->SetBounds(0, 0, 280, 180);
+  grid->SetDataSource(data.peopleSource.get());
+  grid->Columns()->AddFields(data.people.get());
+  grid->Columns()->Items(2)->SetVision(vision);  // ColorID
+  form->Show();
+  Pump();
+  grid->Repaint();
+  EXPECT_EQ(p->ScanCount(), 1);
+  grid->Repaint();
+  EXPECT_EQ(p->ScanCount(), 1);
+  data.colors->First();
+  data.colors->Edit();
+  data.colors->FieldByName("Name")->SetAsString("Lime");
+  data.colors->Post();
+  grid->Repaint();
+  EXPECT_EQ(p->ScanCount(), 2);
+  EXPECT_EQ(vision->GetFieldText(grid->Columns()->Items(2)->FieldList(), true), "Green");
+  TObject::Free(grid);
 }
 
 }  // namespace
