@@ -3,6 +3,7 @@
 #include <cassert>
 
 #include "bv/columns.h"
+#include "bv/edit_list_data.h"
 #include "bv/field_vision.h"
 #include "bv_rtm/tokens.h"
 #include "db/dataset.h"
@@ -25,7 +26,25 @@ TtlFieldList::TtlFieldList(IznFieldVisionConsumer* consumer, TObject* owner, Byt
 }
 
 TtlFieldList::~TtlFieldList() {
+  FreeEditListData();
   if (vision_) vision_->UnregisterFieldList(this);
+}
+
+TznEditListData& TtlFieldList::EditListData() {
+  if (!editListData_) editListData_ = std::make_unique<TznEditListData>();
+  return *editListData_;
+}
+
+TObjDataSet* TtlFieldList::EditObjDataSet() {
+  return EditListData().DataSet();
+}
+
+TDataSource* TtlFieldList::EditDataSource() {
+  return EditListData().DataSource();
+}
+
+void TtlFieldList::FreeEditListData() {
+  editListData_.reset();
 }
 
 void TtlFieldList::TakeVision(TznFieldVision* vision) {

@@ -15,6 +15,9 @@ namespace brevant {
 
 class TDataLink;
 class TDataSet;
+class TDataSource;
+class TObjDataSet;
+class TznEditListData;
 class TDBQuentaText;
 class TField;
 class TtlColumn;
@@ -134,6 +137,14 @@ class TtlFieldList {
   const String& EditFormat() const { return editFormat_; }
   void SetEditFormat(const String& value) { editFormat_ = value; }
 
+  // The edit's own object dataset and data source for list drop-downs,
+  // created on first request; FreeEditListData lets them go (the edit calls
+  // it when it leaves edit state, the list's end does it too).
+  TObjDataSet* EditObjDataSet();
+  TDataSource* EditDataSource();
+  void FreeEditListData();
+  bool HasEditListData() const { return editListData_ != nullptr; }
+
  private:
   friend class TznFieldVision;
   friend void SetDefaultVision(TznFieldVision* vision);
@@ -141,6 +152,7 @@ class TtlFieldList {
   // normally did so already from its free notification).
   void VisionGone(TznFieldVision* vision);
   void TakeVision(TznFieldVision* vision);
+  TznEditListData& EditListData();
 
   IznFieldVisionConsumer* consumer_;      // the owner seen as consumer
   TObject* owner_;                        // the owner itself (a column is no component)
@@ -164,6 +176,7 @@ class TtlFieldList {
   String caption_;                        // effective caption
   String displayFormat_;                  // the consumer's display format
   String editFormat_;                     // the consumer's edit format
+  std::unique_ptr<TznEditListData> editListData_;  // the edit's list dataset, if requested
   std::shared_ptr<const bool> alive_ = std::make_shared<const bool>(true);  // see LifeToken
 };
 

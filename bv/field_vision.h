@@ -21,6 +21,7 @@ class TDataSet;
 class TDataSource;
 class TField;
 class TImageList;
+class TObjDataSet;
 class TPopupMenu;
 class TtlColumn;
 class TVisionToolForm;
@@ -107,10 +108,10 @@ class TznFieldVision : public TComponent {
                  Integer firstRow, Integer lastRow);
   // Paints an edit control's face through the editors' painter.
   void DrawEditor(TfvPainter* painter, IznVisionEditor* editor, TCanvas* canvas, const TRect& rect);
-  // Come with the object dataset; until then they raise "Value is not
-  // available".
+  // The editor's own data source and object dataset (owned by its field
+  // list), created on first request; list visions show their lists there.
   TDataSource* EditDataSource(IznVisionEditor* editor);
-  TDataSet* EditObjDataSet(IznVisionEditor* editor);
+  TObjDataSet* EditObjDataSet(IznVisionEditor* editor);
 
   // ---- registration ----
   void RegisterFieldList(TtlFieldList* fields);

@@ -147,12 +147,12 @@ void TznFieldVision::KeyPress(IznVisionEditor*, char32_t&) {}
 void TznFieldVision::EditAction(IznVisionEditor*, TznEditAction) {}
 void TznFieldVision::ShowDropDown(IznVisionEditor*, TVisionToolForm*) {}
 
-TDataSource* TznFieldVision::EditDataSource(IznVisionEditor*) {
-  throw EBVError(bvres::SValueNotAvailable);
+TDataSource* TznFieldVision::EditDataSource(IznVisionEditor* editor) {
+  return ListOf(editor)->EditDataSource();
 }
 
-TDataSet* TznFieldVision::EditObjDataSet(IznVisionEditor*) {
-  throw EBVError(bvres::SValueNotAvailable);
+TObjDataSet* TznFieldVision::EditObjDataSet(IznVisionEditor* editor) {
+  return ListOf(editor)->EditObjDataSet();
 }
 
 // ---- button actions ----

@@ -4,6 +4,8 @@
 
 #include <array>
 
+#include "bv/field_list.h"
+#include "bv_vtf/tool_form.h"
 #include "classes/rtti_builder.h"
 
 namespace brevant {
@@ -14,12 +16,36 @@ TToolFormVision::TToolFormVision(TComponent* owner) : TznFieldVision(owner) {
   SetEnableDropDown(true);
 }
 
+void TToolFormVision::BeforeDestruction() {
+  if (openToolForm_) openToolForm_->GetToolForm()->Close(false, false);
+  inherited::BeforeDestruction();
+}
+
 void TToolFormVision::SetDropDown(TVisionToolForm* value) {
+  if (dropDown_ == value) return;
+  if (dropDown_) dropDown_->RemoveFreeNotification(this);
   dropDown_ = value;
+  if (dropDown_) dropDown_->FreeNotification(this);
+}
+
+void TToolFormVision::Notification(TComponent* component, TOperation operation) {
+  inherited::Notification(component, operation);
+  if (operation == opRemove && component == dropDown_) dropDown_ = nullptr;
 }
 
 TDataSource* TToolFormVision::GetListSourceFor(TtlFieldList*) {
   return nullptr;
+}
+
+TDataSource* TToolFormVision::GetListSource() {
+  if (!openToolForm_) return nullptr;
+  IznVisionEditor* edit = openToolForm_->GetToolForm()->Edit();
+  return edit ? GetListSourceFor(edit->EditorFieldList()) : nullptr;
+}
+
+void TToolFormVision::TellCurrentChanged(IznVisionEditor* editor) {
+  if (openToolForm_ && openToolForm_->GetToolForm()->Edit() == editor)
+    openToolForm_->CurrentChanged();
 }
 
 TVisionToolForm* TToolFormVision::DefaultDropDown() {
@@ -37,8 +63,8 @@ TVisionToolForm* TToolFormVision::GetDropDown() {
 
 namespace {
 
-std::array<TVisionToolForm*, 2>& StockForms() {
-  static std::array<TVisionToolForm*, 2> forms{};
+std::array<TVisionToolForm*, 3>& StockForms() {
+  static std::array<TVisionToolForm*, 3> forms{};
   return forms;
 }
 
@@ -50,7 +76,10 @@ TToolFormShowHandler& ShowHandler() {
 }  // namespace
 
 void TToolFormVision::ShowDropDown(IznVisionEditor* editor, TVisionToolForm* toolForm) {
-  if (ShowHandler()) ShowHandler()(this, editor, toolForm);
+  if (ShowHandler())
+    ShowHandler()(this, editor, toolForm);
+  else if (toolForm)
+    toolForm->Show(this, editor);
 }
 
 TVisionToolForm* StockToolForm(TznStockToolForm kind) {

@@ -17,6 +17,7 @@
 #include "bv/tabulon.h"
 #include "bv_ctl/calendar.h"
 #include "bv_env/env_unit.h"
+#include "bv_std/list_visions.h"
 #include "controls/application.h"
 #include "controls/edits.h"
 #include "controls/forms.h"
@@ -258,6 +259,7 @@ int main(int argc, char** argv) {
   RegisterCalendarClasses();
   // The shared environment exists before any grid and goes after the last.
   TEnvironmentUnit environment;
+  StartListVisionsUnit();
   AddGalleryPage("Suite", BuildSuitePage);
   AddGalleryPage("Properties", BuildPropertyPage);
   AddGalleryPage("DataEdits", BuildEditPage);

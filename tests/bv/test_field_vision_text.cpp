@@ -7,6 +7,9 @@
 #include <functional>
 
 #include "bv/columns.h"
+#include "bv/field_list.h"
+#include "bv_db/obj_dataset.h"
+#include "db/datasource.h"
 #include "bv/tabulon.h"
 #include "bv_rtm/child_font.h"
 #include "classes/rtti_builder.h"
@@ -405,13 +408,20 @@ TEST(VisionDrawEditor, InactiveFaceIsLeftToDrawInactive) {
   EXPECT_EQ(editor.Take(), "");
 }
 
-TEST(VisionNotAvailable, EditListSourcesComeWithTheObjectDataset) {
+TEST(VisionEditListData, TheEditorOwnsOneDatasetAndSourceUntilItLetsThemGo) {
   TAccounts data;
   TObjectPtr<TStubConsumer> consumer(Create<TStubConsumer>(nullptr));
   TStubEditor editor(*consumer);
   TznFieldVision* vision = consumer->Fields().Vision();
-  EXPECT_EQ(ErrorOf([&] { vision->EditDataSource(&editor); }), "EBVError: Value is not available");
-  EXPECT_EQ(ErrorOf([&] { vision->EditObjDataSet(&editor); }), "EBVError: Value is not available");
+  EXPECT_FALSE(consumer->Fields().HasEditListData());
+  TDataSource* source = vision->EditDataSource(&editor);
+  TObjDataSet* dataSet = vision->EditObjDataSet(&editor);
+  ASSERT_NE(source, nullptr);
+  EXPECT_EQ(source->DataSet(), dataSet);
+  EXPECT_EQ(vision->EditDataSource(&editor), source);
+  EXPECT_EQ(vision->EditObjDataSet(&editor), dataSet);
+  consumer->Fields().FreeEditListData();
+  EXPECT_FALSE(consumer->Fields().HasEditListData());
 }
 
 }  // namespace

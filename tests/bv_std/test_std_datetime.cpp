@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "bv_std/datetime_visions.h"
+#include "bv_vtf/tool_form.h"
 #include "db/dataset.h"
 #include "error_text.h"
 #include "rtl/format_settings.h"
@@ -191,9 +192,10 @@ TEST_F(DateVisionTest, LimitsPushEachOtherByOneDay) {
 }
 
 TEST_F(DateVisionTest, TheButtonRequestsTheCalendar) {
-  int calendar = 0, custom = 0;  // stand-ins: only their addresses count
-  auto* const calendarForm = reinterpret_cast<TVisionToolForm*>(&calendar);
-  auto* const customForm = reinterpret_cast<TVisionToolForm*>(&custom);
+  TObjectPtr<TVisionToolForm> calendar(Create<TVisionToolForm>(nullptr));
+  TObjectPtr<TVisionToolForm> custom(Create<TVisionToolForm>(nullptr));
+  TVisionToolForm* const calendarForm = calendar.get();
+  TVisionToolForm* const customForm = custom.get();
   SetStockToolForm(stfCalendar, calendarForm);
   std::vector<TVisionToolForm*> shown;
   SetToolFormShowHandler([&](TToolFormVision* v, IznVisionEditor* e, TVisionToolForm* form) {

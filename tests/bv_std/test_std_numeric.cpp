@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "bv_std/numeric_vision.h"
+#include "bv_vtf/tool_form.h"
 #include "error_text.h"
 #include "rtl/scope.h"
 #include "value_test_util.h"
@@ -228,10 +229,12 @@ TEST_F(NumericVisionTest, SpinWritesTheEditFormat) {
 }
 
 TEST_F(NumericVisionTest, TheCalculatorDropsDownUnlessACustomFormIsChosen) {
-  int calculator = 0, custom = 0, other = 0;  // stand-ins: only their addresses count
-  auto* const calculatorForm = reinterpret_cast<TVisionToolForm*>(&calculator);
-  auto* const customForm = reinterpret_cast<TVisionToolForm*>(&custom);
-  auto* const otherForm = reinterpret_cast<TVisionToolForm*>(&other);
+  TObjectPtr<TVisionToolForm> calculator(Create<TVisionToolForm>(nullptr));
+  TObjectPtr<TVisionToolForm> custom(Create<TVisionToolForm>(nullptr));
+  TObjectPtr<TVisionToolForm> other(Create<TVisionToolForm>(nullptr));
+  TVisionToolForm* const calculatorForm = calculator.get();
+  TVisionToolForm* const customForm = custom.get();
+  TVisionToolForm* const otherForm = other.get();
   SetStockToolForm(stfCalculator, calculatorForm);
   const TScopeGuard restore([] { SetStockToolForm(stfCalculator, nullptr); });
   EXPECT_EQ(vision->DropDownKind(), ndkCalculator);
