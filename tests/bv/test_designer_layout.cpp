@@ -267,7 +267,6 @@ TEST_F(LayoutPaintTest, NarrowRepaintsEqualAFullPaint) {
   look->SetCellSeparator(clRed);
   look->SetRowSeparator(clBlue);
   look->SetSelectedRowFill(true);
-  look->SetFocusRectKind(frcCell);
   Col("D")->SetColor(clAqua);
   Col("D")->SetOptionsVisual({cvoForeColorFill});
   Col("E")->SetFooterText("e");
@@ -278,9 +277,16 @@ TEST_F(LayoutPaintTest, NarrowRepaintsEqualAFullPaint) {
   ds->MoveBy(2);
   Pump();
   std::mt19937 random(20261210);
-  for (Integer position = 0; position < 3; ++position) {
-    SCOPED_TRACE("scroll position " + IntToStr(position));
-    if (position > 0) HScroll(SB_LINERIGHT);
+  // The cell frame, then the row frame across all groups; each over the
+  // three scroll positions.
+  for (Integer step = 0; step < 6; ++step) {
+    const Integer position = step % 3;
+    const TtlFocusRectKind kind = step < 3 ? frcCell : frcPersistentRow;
+    SCOPED_TRACE("focus kind " + IntToStr(Integer(kind)) + ", scroll position " +
+                 IntToStr(position));
+    look->SetFocusRectKind(kind);
+    HScroll(position == 0 ? SB_LEFT : SB_LINERIGHT);
+    ASSERT_EQ(grid->Columns()->FirstShownGroup(), GroupOf("A").Index + position);
     grid->Invalidate();
     Pump();
     const std::vector<TColor> full = Pixels(Client());
