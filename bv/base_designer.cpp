@@ -138,14 +138,21 @@ void TtlBaseDesigner::Paint(TDBTabulon* grid, TtlPaintInfo* info) {
     ctx_.FooterTop =
         ctx_.TitleHeight + ctx_.DataHeight + (rows || titles ? grid->EmptyAreaHeight() : 0);
   }
+  // A group's right edge includes its line, so the bands cover the lines
+  // between the painted groups whichever group a clip ends in.
   ctx_.PaintedWidth = columns->GroupScreenLeft(info->LastGroup) +
-                      columns->Groups(info->LastGroup)->Width -
+                      columns->Groups(info->LastGroup)->TotalWidth -
                       columns->GroupScreenLeft(info->FirstGroup);
 
   if (info->OffScreen) {
+    // Dotted lines alternate with the device pixel's parity: when the clip
+    // origin's parity is odd the bitmap starts one spare column to the left,
+    // so the dots fall where a paint from the client's origin puts them.
+    const Integer shift = (clip.Left + clip.Top) & 1;
     ctx_.Bitmap = Create<TBitmap>();
-    ctx_.Bitmap->SetSize(clip.Width(), clip.Height());
+    ctx_.Bitmap->SetSize(clip.Width() + shift, clip.Height());
     ctx_.Canvas = ctx_.Bitmap->Canvas();
+    ctx_.Canvas->SetOrigin(TPoint(shift, 0));
     Fill(TRect(0, 0, clip.Width(), clip.Height()), info->BackColor);
   } else {
     ctx_.Canvas = info->Canvas;
@@ -310,8 +317,10 @@ void TtlBaseDesigner::DrawGroupSeparators(const TtlGroupInfo& group, TtlSeparato
       canvas->MoveTo(r.Left, r.Top - 1);
       canvas->LineTo(r.Right, r.Top - 1);
     }
+    // On the first line the line starts at the row's top: the pixel above
+    // belongs to the row before, which a repaint of this row alone leaves.
     if (column->PosInLine() > 0) {
-      canvas->MoveTo(r.Left - 1, r.Top - 1);
+      canvas->MoveTo(r.Left - 1, column->Line() > 0 || band != sbRows ? r.Top - 1 : r.Top);
       canvas->LineTo(r.Left - 1, r.Bottom);
     }
   }

@@ -52,14 +52,14 @@ void TDBTabulon::Paint() {
 
 void TDBTabulon::NarrowPaint(TtlPaintInfo& info, TRect& clip) const {
   // Groups: of the groups in view (the fixed ones, then the scroll window),
-  // from the first whose right edge passes the clip's left to the last whose
-  // left edge is left of the clip's right.
+  // from the first whose right edge (its line included) passes the clip's
+  // left to the last whose left edge is left of the clip's right.
   info.FirstGroup = info.LastGroup = -1;
   for (Integer g = 0; g < columns_->GroupCount(); ++g) {
     const TtlGroupInfo* group = columns_->Groups(g);
     if (!group->InView) continue;
     if (info.LastGroup == -1) info.FirstGroup = info.LastGroup = g;
-    if (group->ScreenLeft + group->Width <= clip.Left) info.FirstGroup = g + 1;
+    if (group->ScreenLeft + group->TotalWidth <= clip.Left) info.FirstGroup = g + 1;
     if (group->ScreenLeft < clip.Right) info.LastGroup = g;
   }
   if (info.LastGroup == -1) info.FirstGroup = info.LastGroup = 0;
