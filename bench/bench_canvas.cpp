@@ -4,6 +4,8 @@
 // one cell prepared and drawn through the field visions' painter.
 #include <benchmark/benchmark.h>
 
+#include "bench_vision_fixture.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -104,27 +106,6 @@ BENCHMARK(BM_TextWidthCached);
 
 namespace {
 
-// A consumer that only holds its field list (an edit's, not bound).
-class TPainterConsumer : public IznFieldVisionConsumer {
- public:
-  TPainterConsumer() : fields(this, nullptr, fokEdit, nullptr) {}
-  TComponent* GetComponent() override { return nullptr; }
-  bool CanModify() override { return true; }
-  bool CanStartEdit() override { return true; }
-  void EditStarted() override {}
-  void ValuePosted() override {}
-  bool UpdateTitle() override { return false; }
-  void UpdatePopupMenu() override {}
-  void VisionChanged(TznFieldVision*) override {}
-  void FieldsChanged() override {}
-  void UpdateActive() override {}
-  void Invalidate() override {}
-  void LayoutChanged() override {}
-  void ButtonChanged() override {}
-  void EditStyleChanged() override {}
-  TtlFieldList fields;  // the list the painter prepares
-};
-
 // An edit control as the editors' painter sees it: unfocused, enabled.
 class TPainterEditor : public IznVisionEditor {
  public:
@@ -164,7 +145,7 @@ class TPainterEditor : public IznVisionEditor {
 // it, as every repaint of an unchanged cell does: the font stays resolved
 // and the shaped text comes from the text engine's cache.
 static void BM_PainterCell(benchmark::State& state) {
-  TPainterConsumer consumer;
+  bench::TBenchConsumer consumer(fokEdit);
   TPainterEditor editor(consumer.fields);
   TObjectPtr<TBitmap> bitmap(Create<TBitmap>());
   bitmap->SetSize(120, 24);

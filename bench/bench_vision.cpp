@@ -2,6 +2,8 @@
 // row is one text retrieval, whatever the dataset's size.
 #include <benchmark/benchmark.h>
 
+#include "bench_vision_fixture.h"
+
 #include "bv/field_list.h"
 #include "bv/field_vision.h"
 #include "bv/vision_painter.h"
@@ -17,59 +19,8 @@ namespace {
 
 constexpr Integer kRows = 30;
 
-// A consumer that only holds its field list and data link.
-class TBenchConsumer : public IznFieldVisionConsumer {
- public:
-  TBenchConsumer() : fields(this, nullptr, fokColumn, &link) {}
-  TComponent* GetComponent() override { return nullptr; }
-  bool CanModify() override { return true; }
-  bool CanStartEdit() override { return true; }
-  void EditStarted() override {}
-  void ValuePosted() override {}
-  bool UpdateTitle() override { return false; }
-  void UpdatePopupMenu() override {}
-  void VisionChanged(TznFieldVision*) override {}
-  void FieldsChanged() override {}
-  void UpdateActive() override {}
-  void Invalidate() override {}
-  void LayoutChanged() override {}
-  void ButtonChanged() override {}
-  void EditStyleChanged() override {}
-  TDataLink link;       // the window of kRows rows
-  TtlFieldList fields;  // the bound column
-};
-
-// Positions the link on each row and sums the text lengths it is given.
-class TCountingPainter : public TtlPainter {
-  BV_CLASS(TCountingPainter, TtlPainter)
- public:
-  bool Prepare(TtlFieldList* fields) override {
-    SetFieldList(fields);
-    return false;
-  }
-  void DrawText(const String& text, TAlignment, TTextLayout) override { chars += text.size(); }
-  void DrawImage(Integer) override {}
-  void BeginColumn(TtlColumn*, TCanvas* canvas, Integer, Integer, Integer first,
-                   Integer last) override {
-    SetTarget(canvas, TRect{}, TRect{});
-    row_ = first;
-    last_ = last;
-  }
-  bool NextRow() override {
-    if (row_ > last_) return false;
-    ResetCell();
-    FieldList()->DataLink()->SetActiveRecord(row_);
-    return true;
-  }
-  void Advance() override { ++row_; }
-  void DrawOwnerCell() override {}
-  size_t chars = 0;  // characters drawn
-
- private:
-  Integer row_ = 0;
-  Integer last_ = -1;
-};
-BV_IMPLEMENT_CLASS(TCountingPainter, TtlPainter)
+using bench::TBenchConsumer;
+using bench::TCountingPainter;
 
 void BM_VisionDrawCells(benchmark::State& state) {
   TObjectPtr<TMemDataSet> ds(Create<TMemDataSet>(nullptr));

@@ -5,6 +5,8 @@
 // scan baseline shows what a lookup per cell by walking the table costs.
 #include <benchmark/benchmark.h>
 
+#include "bench_vision_fixture.h"
+
 #include "bv/field_list.h"
 #include "bv/vision_painter.h"
 #include "bv_std/lookup_visions_v.h"
@@ -21,60 +23,8 @@ namespace {
 
 constexpr Integer kScreenRows = 60;
 
-// A consumer that only holds its field list and a data link of one screen.
-class TBenchConsumer : public IznFieldVisionConsumer {
- public:
-  TBenchConsumer() : fields(this, nullptr, fokColumn, &link) {}
-  TComponent* GetComponent() override { return nullptr; }
-  bool CanModify() override { return true; }
-  bool CanStartEdit() override { return true; }
-  void EditStarted() override {}
-  void ValuePosted() override {}
-  bool UpdateTitle() override { return false; }
-  void UpdatePopupMenu() override {}
-  void VisionChanged(TznFieldVision*) override {}
-  void FieldsChanged() override {}
-  void UpdateActive() override {}
-  void Invalidate() override {}
-  void LayoutChanged() override {}
-  void ButtonChanged() override {}
-  void EditStyleChanged() override {}
-  TDataLink link;       // the window of kScreenRows rows
-  TtlFieldList fields;  // the bound column
-};
-
-// Puts the link on each row in turn and counts the text and images drawn.
-class TCountingPainter : public TtlPainter {
-  BV_CLASS(TCountingPainter, TtlPainter)
- public:
-  bool Prepare(TtlFieldList* fields) override {
-    SetFieldList(fields);
-    return false;
-  }
-  void DrawText(const String& text, TAlignment, TTextLayout) override { chars += text.size(); }
-  void DrawImage(Integer index) override { images += index >= 0; }
-  void BeginColumn(TtlColumn*, TCanvas* canvas, Integer, Integer, Integer first,
-                   Integer last) override {
-    SetTarget(canvas, TRect{}, TRect{});
-    row_ = first;
-    last_ = last;
-  }
-  bool NextRow() override {
-    if (row_ > last_) return false;
-    ResetCell();
-    FieldList()->DataLink()->SetActiveRecord(row_);
-    return true;
-  }
-  void Advance() override { ++row_; }
-  void DrawOwnerCell() override {}
-  size_t chars = 0;   // characters drawn
-  size_t images = 0;  // images drawn
-
- private:
-  Integer row_ = 0;
-  Integer last_ = -1;
-};
-BV_IMPLEMENT_CLASS(TCountingPainter, TtlPainter)
+using bench::TBenchConsumer;
+using bench::TCountingPainter;
 
 // The lookup table (keys descending, so the shown keys lie at its end) and
 // a main table of 1,000 keys spread over it, shown kScreenRows at a time.
