@@ -362,6 +362,14 @@ void TDBQuentaEdit::CompleteText() {
   SetSelection(selStart, selEnd);
   ScrollCaret();
   previousText_ = EditText();
+  completedText_ = previousText_;
+  completedStart_ = SelStart();
+  completedLength_ = SelLength();
+}
+
+bool TDBQuentaEdit::SelectionIsCompletion() {
+  return completedLength_ > 0 && SelStart() == completedStart_ && SelLength() == completedLength_ &&
+         EditText() == completedText_;
 }
 
 void TDBQuentaEdit::MarkModified(const String& previous) {

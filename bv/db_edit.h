@@ -238,6 +238,9 @@ class TDBQuentaEdit : public TCustomMaskEdit,
   void MarkModified(const String& previous);
   // Step 2 of a text change: the vision completes the typed text.
   void CompleteText();
+  // The selection is the tail the last completion added (typing over it
+  // goes on completing).
+  bool SelectionIsCompletion();
   // The key operations of a key down; True consumes the key.
   bool DispatchKey(Word key, TShiftState shift);
   bool ReturnKey(TShiftState shift);
@@ -280,6 +283,9 @@ class TDBQuentaEdit : public TCustomMaskEdit,
   String previousText_;                           // the text after the last accepted change
   bool loading_ = false;                          // the text is being loaded
   bool changeLock_ = false;                       // typed or pasted over a selection
+  String completedText_;                          // the text the last completion left
+  Integer completedStart_ = 0;                    // where its added tail starts
+  Integer completedLength_ = 0;                   // the length of that tail
   bool completing_ = false;                       // a text change is being handled
   bool lastKey_ = false;                          // the last key was no deletion
   bool dropping_ = false;                         // a drop-down is being opened

@@ -183,7 +183,7 @@ void TDBQuentaEdit::KeyPress(char32_t& key) {
     key = 0;
     return;
   }
-  if (key != 0 && key != U'\b' && SelLength() > 0) changeLock_ = true;
+  if (key != 0 && key != U'\b' && SelLength() > 0 && !SelectionIsCompletion()) changeLock_ = true;
   if (key >= 32 && !CustomSurface() && !vision->IsValidChar(fieldList_.get(), key)) {
     Beep();
     key = 0;
