@@ -197,5 +197,32 @@ TEST_F(EditDropDownTest, LeavingTheEditFreesItsListData) {
   EXPECT_FALSE(edit->FieldList()->HasEditListData());
 }
 
+TEST_F(EditDropDownTest, EitherSideGoingWhileOpenLeavesNothingDangling) {
+  Key(VK_DOWN, bmAlt);
+  ASSERT_TRUE(tf->IsOpen());
+  TObject::Free(tf);
+  tf = nullptr;
+  EXPECT_EQ(edit->ToolForm(), nullptr);
+  EXPECT_EQ(edit->OpenToolForm(), nullptr);
+  // Keys, text changes and leaving no longer reach the freed form.
+  Type("B");
+  Key(VK_DOWN, bmAlt);
+  other->SetFocus();
+  Pump();
+  EXPECT_EQ(Value("Fruit"), "B");
+
+  tf = Create<TVisionToolForm>(form);
+  tf->SetParent(pack);
+  list->SetDropDown(tf);
+  edit->SetFocus();
+  Pump();
+  Key(VK_DOWN, bmAlt);
+  ASSERT_TRUE(tf->IsOpen());
+  TObject::Free(edit);
+  edit = nullptr;
+  EXPECT_FALSE(tf->IsOpen());
+  EXPECT_EQ(tf->EditControl(), nullptr);
+}
+
 }  // namespace
 }  // namespace brevant::test
