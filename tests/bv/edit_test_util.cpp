@@ -16,7 +16,7 @@ namespace test {
 
 namespace {
 // The stand-in drop-down of the running test.
-TToolFormLinkStub* gLink = nullptr;
+TToolFormHostStub* gLink = nullptr;
 }  // namespace
 
 void TLogVision::ButtonClick(IznVisionEditor* editor) {
@@ -54,20 +54,20 @@ String TLogVision::Take() {
   return s;
 }
 
-void TToolFormLinkStub::Close(bool accept, bool) {
+void TToolFormHostStub::Close(bool accept, bool) {
   log.push_back(accept ? "close accept" : "close discard");
   if (edit) edit->SetOpenToolForm(nullptr);
 }
 
-void TToolFormLinkStub::FocusChanged(TWinControl* control) {
+void TToolFormHostStub::FocusChanged(TWinControl* control) {
   if (!control) Close(false, false);
 }
 
-TVisionToolForm* TToolFormLinkStub::GetToolForm() {
+TVisionToolForm* TToolFormHostStub::GetToolForm() {
   return FakeToolForm();
 }
 
-void TToolFormLinkStub::Open(TDBQuentaEdit* on) {
+void TToolFormHostStub::Open(TDBQuentaEdit* on) {
   edit = on;
   on->SetOpenToolForm(this);
 }

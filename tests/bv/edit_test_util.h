@@ -33,7 +33,7 @@ class TLogVision : public TznFieldVision {
 
 // The tool form host's part: an open drop-down that logs closing and text
 // changes; closing forgets it in the edit.
-class TToolFormLinkStub : public IznToolFormHost {
+class TToolFormHostStub : public IznToolFormHost {
  public:
   void Close(bool accept, bool postAndMove) override;
   void KeyDown(Word&, TShiftState) override {}
@@ -71,7 +71,7 @@ class EditTest : public ControlsTest {
   TDataSource* src = nullptr;      // the edits' source
   TDBQuentaEdit* edit = nullptr;   // the first edit added
   TDBQuentaEdit* other = nullptr;  // a second edit, to move the focus to
-  TToolFormLinkStub link;
+  TToolFormHostStub link;
 };
 
 }  // namespace brevant::test

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "bv/db_edit.h"
+#include "bv_std/datetime_visions.h"
 #include "bv_std/list_visions_standard.h"
 #include "bv_std/numeric_vision.h"
 #include "bv_std/state_visions.h"
@@ -14,6 +15,7 @@
 #include "db/datasource.h"
 #include "db/field.h"
 #include "db/mem_dataset.h"
+#include "rtl/datetime.h"
 
 namespace brevant::test {
 namespace {
@@ -28,8 +30,9 @@ class EditWiringTest : public FormsTest {
     ds->FieldDefs()->Add("Amount", ftFloat);
     ds->FieldDefs()->Add("Flag", ftBoolean);
     ds->FieldDefs()->Add("Fruit", ftString, 10);
-    ds->AppendRow({1, 2.5, false, "Apple"});
-    ds->AppendRow({2, 7.0, true, "Banana"});
+    ds->FieldDefs()->Add("At", ftTime);
+    ds->AppendRow({1, 2.5, false, "Apple", VarFromDateTime(EncodeTime(10, 30, 0, 0))});
+    ds->AppendRow({2, 7.0, true, "Banana", VarFromDateTime(EncodeTime(8, 0, 0, 0))});
     ds->Open();
     src = Create<TDataSource>(form);
     src->SetDataSet(ds);
@@ -88,6 +91,27 @@ TEST_F(EditWiringTest, NumericSpinButtonStepsWithUpAndDownAndPostsOnReturn) {
   // A spun value counts as typed: Return posts it.
   Key(VK_RETURN);
   EXPECT_EQ(Value("Amount"), "2");
+}
+
+// The spin steps the part under the caret and selects it.
+TEST_F(EditWiringTest, TimeSpinButtonStepsThePartUnderTheCaret) {
+  auto* vision = Create<TTimeVision>(form);
+  vision->SetEnableButton(true);
+  Edit("At", vision);
+  ASSERT_EQ(edit->EditText(), "10:30");
+  Key(VK_HOME);
+  Key(VK_UP);
+  EXPECT_EQ(edit->EditText(), "11:30");
+  EXPECT_EQ(edit->SelStart(), 0);
+  EXPECT_EQ(edit->SelLength(), 2);
+  Key(VK_UP);
+  EXPECT_EQ(edit->EditText(), "12:30");
+  Key(VK_END);
+  Key(VK_DOWN);
+  EXPECT_EQ(edit->EditText(), "12:29");
+  EXPECT_EQ(edit->SelStart(), 3);
+  Key(VK_RETURN);
+  EXPECT_EQ(FormatDateTime("hh:mm", ds->FieldByName("At")->AsDateTime()), "12:29");
 }
 
 TEST_F(EditWiringTest, CheckBoxSwitchesBySpaceAndPostsOnLeaving) {
