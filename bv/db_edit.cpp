@@ -15,18 +15,6 @@
 
 namespace brevant {
 
-namespace {
-IznToolFormLink* gToolFormLink = nullptr;
-}  // namespace
-
-IznToolFormLink* ToolFormLink() {
-  return gToolFormLink;
-}
-
-void SetToolFormLink(IznToolFormLink* link) {
-  gToolFormLink = link;
-}
-
 // ---- life cycle ----
 
 TDBQuentaEdit::TDBQuentaEdit(TComponent* owner)
@@ -147,10 +135,20 @@ void TDBQuentaEdit::SetOwnPopupMenu(TComponent* value) {
   UpdatePopupMenu();
 }
 
-void TDBQuentaEdit::SetToolForm(TVisionToolForm* value) {
-  if (value == toolForm_) return;
-  toolForm_ = value;
+void TDBQuentaEdit::SetOpenToolForm(IznToolFormHost* toolForm) {
+  if (toolForm == toolFormHost_) return;
+  toolFormHost_ = toolForm;
+  toolForm_ = toolForm ? toolForm->GetToolForm() : nullptr;
   if (CustomSurface()) Invalidate();
+}
+
+void TDBQuentaEdit::SelectEditText(Integer start, Integer length) {
+  SetSelStart(start);
+  SetSelLength(length);
+}
+
+bool TDBQuentaEdit::SurfacePressed() {
+  return surfaceSwitcher_->Pressed() && surfaceSwitcher_->Down();
 }
 
 bool TDBQuentaEdit::CustomSurface() const {
@@ -260,6 +258,9 @@ void TDBQuentaEdit::SetEditState(bool on) {
   if (on) {
     fieldList_->SetEditing(false);
     lastKey_ = false;
+  } else {
+    // The lists built for this edit session are not kept past it.
+    fieldList_->FreeEditListData();
   }
   ReloadText();
   if (on && fieldList_->Active()) {
@@ -361,12 +362,20 @@ void TDBQuentaEdit::CompleteText() {
   SetSelection(selStart, selEnd);
   ScrollCaret();
   previousText_ = EditText();
+  completedText_ = previousText_;
+  completedStart_ = SelStart();
+  completedLength_ = SelLength();
+}
+
+bool TDBQuentaEdit::SelectionIsCompletion() {
+  return completedLength_ > 0 && SelStart() == completedStart_ && SelLength() == completedLength_ &&
+         EditText() == completedText_;
 }
 
 void TDBQuentaEdit::MarkModified(const String& previous) {
   SetModified(true);
   current_->TextChanged(previous);
-  if (toolForm_ && ToolFormLink()) ToolFormLink()->ToolFormTextChanged(toolForm_);
+  if (toolFormHost_) toolFormHost_->TextChanged();
 }
 
 // ---- published interface ----

@@ -9,8 +9,11 @@
 
 #include <memory>
 
+#include "bv/completion_intf.h"
 #include "bv/field_list.h"
 #include "bv/field_vision_types.h"
+#include "bv/tool_form_intf.h"
+#include "bv/vision_editor_ext.h"
 #include "bv_rtm/border_style.h"
 #include "controls/maskedit.h"
 
@@ -28,7 +31,11 @@ inline constexpr Cardinal WM_ZN_DROPDOWN = 0x0400 + 610;
 
 class TDBQuentaEdit : public TCustomMaskEdit,
                       public IznFieldVisionConsumer,
-                      public IznVisionEditor {
+                      public IznVisionEditor,
+                      public IznVisionTextEditor,
+                      public IznEditorPaintState,
+                      public IznCompletingEditor,
+                      public IznToolFormEdit {
   BV_CLASS(TDBQuentaEdit, TCustomMaskEdit)
  public:
   explicit TDBQuentaEdit(TComponent* owner);
@@ -87,7 +94,8 @@ class TDBQuentaEdit : public TCustomMaskEdit,
   bool EditState() const { return editState_; }
   // The open tool form, set and cleared by the tool form host.
   TVisionToolForm* ToolForm() const { return toolForm_; }
-  void SetToolForm(TVisionToolForm* value);
+  // The open drop-down as the edit talks to it (nil when none is open).
+  IznToolFormHost* OpenToolForm() const { return toolFormHost_; }
   // 0 without a button.
   Integer ButtonWidth() const { return buttonWidth_; }
   // The button strip in client coordinates (empty without a button).
@@ -105,7 +113,7 @@ class TDBQuentaEdit : public TCustomMaskEdit,
   // Replaces the text as a set value (spin buttons, calculator); False
   // when not in EditState or no edit could start.
   using TCustomMaskEdit::SetEditText;
-  bool SetEditText(const String& text, bool selectAll);
+  bool SetEditText(const String& text, bool selectAll) override;
   // Opens the vision's drop-down unless a tool form is open.
   void DropDown();
   // Releases the switchers and tells an open tool form which control gets
@@ -152,6 +160,22 @@ class TDBQuentaEdit : public TCustomMaskEdit,
   char32_t EditPasswordChar() override { return PasswordChar(); }
   void DrawFace(TfvPainter* painter) override;
   TfvEditorFace EditorFace() override;
+
+  // ---- IznVisionTextEditor ----
+  Integer EditCaret() override { return CaretPos(); }
+  void SelectEditText(Integer start, Integer length) override;
+
+  // ---- IznEditorPaintState ----
+  bool InEditState() override { return editState_; }
+  bool SurfacePressed() override;
+
+  // ---- IznCompletingEditor ----
+  bool LastKeyExtends() override { return lastKey_; }
+
+  // ---- IznToolFormEdit ----
+  TWinControl* EditControl() override { return this; }
+  void SetOpenToolForm(IznToolFormHost* toolForm) override;
+  TRect EditButtonRect() override { return ButtonRect(); }
 
   void Dispatch(TMessage& message) override;
   void DefaultHandler(TMessage& message) override;
@@ -214,6 +238,9 @@ class TDBQuentaEdit : public TCustomMaskEdit,
   void MarkModified(const String& previous);
   // Step 2 of a text change: the vision completes the typed text.
   void CompleteText();
+  // The selection is the tail the last completion added (typing over it
+  // goes on completing).
+  bool SelectionIsCompletion();
   // The key operations of a key down; True consumes the key.
   bool DispatchKey(Word key, TShiftState shift);
   bool ReturnKey(TShiftState shift);
@@ -245,6 +272,7 @@ class TDBQuentaEdit : public TCustomMaskEdit,
   TznFieldVision* vision_ = nullptr;              // the assigned vision
   TComponent* popupMenu_ = nullptr;               // the assigned context menu
   TVisionToolForm* toolForm_ = nullptr;           // the open tool form
+  IznToolFormHost* toolFormHost_ = nullptr;       // the same form, as the edit talks to it
   String caption_;                                // the assigned caption
   TznBorderStyle borderStyle_ = bs3D;             // border kind
   bool wordWrap_ = false;                         // lines wrap
@@ -255,6 +283,9 @@ class TDBQuentaEdit : public TCustomMaskEdit,
   String previousText_;                           // the text after the last accepted change
   bool loading_ = false;                          // the text is being loaded
   bool changeLock_ = false;                       // typed or pasted over a selection
+  String completedText_;                          // the text the last completion left
+  Integer completedStart_ = 0;                    // where its added tail starts
+  Integer completedLength_ = 0;                   // the length of that tail
   bool completing_ = false;                       // a text change is being handled
   bool lastKey_ = false;                          // the last key was no deletion
   bool dropping_ = false;                         // a drop-down is being opened
@@ -262,24 +293,6 @@ class TDBQuentaEdit : public TCustomMaskEdit,
   bool pressedByMouse_ = false;                   // the button took the focus by mouse
   bool inPlace_ = false;                          // the grid's in-place editor
 };
-
-// What an edit asks of the tool form open on it; the tool form unit
-// installs the implementation. Without one, closing only forgets the form.
-class IznToolFormLink {
- public:
-  virtual void CloseToolForm(TVisionToolForm* form, bool accept) = 0;
-  virtual void ToolFormKeyDown(TVisionToolForm* form, Word& key, TShiftState shift) = 0;
-  virtual void ToolFormTextChanged(TVisionToolForm* form) = 0;
-  // The control that receives the focus (nil closes the form).
-  virtual void ToolFormFocusLeaving(TVisionToolForm* form, TWinControl* target) = 0;
-  // The form's grid, which takes the wheel (nil without one).
-  virtual TWinControl* ToolFormDataGrid(TVisionToolForm* form) = 0;
-
- protected:
-  ~IznToolFormLink() = default;
-};
-IznToolFormLink* ToolFormLink();
-void SetToolFormLink(IznToolFormLink* link);
 
 // Makes the edit class known to form streams.
 void RegisterDBEditClasses();

@@ -5,6 +5,7 @@
 #include "bv/db_edit.h"
 #include "bv/db_edit_switchers.h"
 #include "bv/field_vision.h"
+#include "bv/tabulon.h"
 #include "bv_rtm/draw_helpers.h"
 #include "controls/wincore.h"
 #include "graphics/bitmap.h"
@@ -140,8 +141,7 @@ void TDBQuentaEdit::WMMouseMove(TMessage& message) {
 
 void TDBQuentaEdit::WMMouseWheel(TMessage& message) {
   TCustomMaskEdit::WMMouseWheel(message);
-  TWinControl* grid =
-      toolForm_ && ToolFormLink() ? ToolFormLink()->ToolFormDataGrid(toolForm_) : nullptr;
+  TWinControl* grid = toolFormHost_ ? toolFormHost_->DataGrid() : nullptr;
   if (grid)
     grid->Perform(message.Msg, message.WParam, message.LParam);
   else
@@ -176,12 +176,7 @@ void TDBQuentaEdit::DropDown() {
 }
 
 void TDBQuentaEdit::CloseDropDown(bool accept) {
-  TVisionToolForm* form = toolForm_;
-  if (!form) return;
-  if (ToolFormLink())
-    ToolFormLink()->CloseToolForm(form, accept);
-  else
-    SetToolForm(nullptr);
+  if (toolFormHost_) toolFormHost_->Close(accept, false);
 }
 
 }  // namespace brevant

@@ -132,7 +132,7 @@ void TDBQuentaEdit::KeyDown(Word& key, TShiftState shift) {
     return;
   }
   if (key != 0 && key != VK_RETURN && key != VK_ESCAPE) {
-    if (toolForm_ && ToolFormLink()) ToolFormLink()->ToolFormKeyDown(toolForm_, key, shift);
+    if (toolFormHost_) toolFormHost_->KeyDown(key, shift);
     if (key != 0) EffectiveVision()->KeyDown(this, key, shift);
     if (key == 0 || !alive.Alive()) return;
   }
@@ -183,7 +183,7 @@ void TDBQuentaEdit::KeyPress(char32_t& key) {
     key = 0;
     return;
   }
-  if (key != 0 && key != U'\b' && SelLength() > 0) changeLock_ = true;
+  if (key != 0 && key != U'\b' && SelLength() > 0 && !SelectionIsCompletion()) changeLock_ = true;
   if (key >= 32 && !CustomSurface() && !vision->IsValidChar(fieldList_.get(), key)) {
     Beep();
     key = 0;
@@ -324,7 +324,7 @@ void TDBQuentaEdit::ReleaseSwitches() {
 void TDBQuentaEdit::ReleaseInput(TWinControl* focusTarget) {
   surfaceSwitcher_->Release();
   if (!dropping_ && !releasing_) buttonSwitcher_->Release();
-  if (toolForm_ && ToolFormLink()) ToolFormLink()->ToolFormFocusLeaving(toolForm_, focusTarget);
+  if (toolFormHost_) toolFormHost_->FocusChanged(focusTarget);
 }
 
 }  // namespace brevant

@@ -5,7 +5,7 @@
 
 #include "bv/field_list.h"
 #include "bv_std/datetime_visions.h"
-#include "bv_std/vision_text_editor.h"
+#include "bv/vision_editor_ext.h"
 #include "classes/rtti_builder.h"
 #include "db/field.h"
 #include "graphics/imagelist.h"

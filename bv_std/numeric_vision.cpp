@@ -7,7 +7,7 @@
 #include "bv/field_list.h"
 #include "bv_rtm/bv_errors.h"
 #include "bv_std/value_vision_strings.h"
-#include "bv_std/vision_text_editor.h"
+#include "bv/vision_editor_ext.h"
 #include "classes/rtti_builder.h"
 #include "db/field.h"
 #include "db/field_types.h"

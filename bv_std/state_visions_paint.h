@@ -5,24 +5,12 @@
 // where they are missing.
 #pragma once
 
+#include "bv/vision_editor_ext.h"
+
 namespace brevant {
 
-class IznVisionEditor;
 class TfvPainter;
 class TtlFieldList;
-
-// An edit control (standalone or in place) as a painting vision sees it.
-class IznEditorPaintState {
- public:
-  // The control has the focus and is in edit state.
-  virtual bool InEditState() = 0;
-  // A mouse press on the custom surface is under way (the surface switcher
-  // holds it pressed under the pointer).
-  virtual bool SurfacePressed() = 0;
-
- protected:
-  ~IznEditorPaintState() = default;
-};
 
 // A grid painter that knows the grid's pressed cell.
 class IfvPressedCellState {

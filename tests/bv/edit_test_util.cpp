@@ -14,6 +14,11 @@ BV_IMPLEMENT_CLASS(test::TLogVision, TznFieldVision)
 
 namespace test {
 
+namespace {
+// The stand-in drop-down of the running test.
+TToolFormHostStub* gLink = nullptr;
+}  // namespace
+
 void TLogVision::ButtonClick(IznVisionEditor* editor) {
   log.push_back("click " + IntToStr(ButtonKind()));
   TznFieldVision::ButtonClick(editor);
@@ -21,9 +26,11 @@ void TLogVision::ButtonClick(IznVisionEditor* editor) {
 
 void TLogVision::ShowDropDown(IznVisionEditor* editor, TVisionToolForm* form) {
   log.push_back("show");
+  (void)form;
   // What the tool form host does when it opens the form.
-  dynamic_cast<TDBQuentaEdit*>(editor->EditorFieldList()->Consumer()->GetComponent())
-      ->SetToolForm(form);
+  if (gLink)
+    gLink->Open(
+        dynamic_cast<TDBQuentaEdit*>(editor->EditorFieldList()->Consumer()->GetComponent()));
 }
 
 bool TLogVision::CanDropDown(Integer reason) {
@@ -47,13 +54,22 @@ String TLogVision::Take() {
   return s;
 }
 
-void TToolFormLinkStub::CloseToolForm(TVisionToolForm*, bool accept) {
+void TToolFormHostStub::Close(bool accept, bool) {
   log.push_back(accept ? "close accept" : "close discard");
-  if (edit) edit->SetToolForm(nullptr);
+  if (edit) edit->SetOpenToolForm(nullptr);
 }
 
-void TToolFormLinkStub::ToolFormFocusLeaving(TVisionToolForm*, TWinControl* target) {
-  if (!target) CloseToolForm(nullptr, false);
+void TToolFormHostStub::FocusChanged(TWinControl* control) {
+  if (!control) Close(false, false);
+}
+
+TVisionToolForm* TToolFormHostStub::GetToolForm() {
+  return FakeToolForm();
+}
+
+void TToolFormHostStub::Open(TDBQuentaEdit* on) {
+  edit = on;
+  on->SetOpenToolForm(this);
 }
 
 TVisionToolForm* FakeToolForm() {
@@ -74,11 +90,11 @@ void EditTest::SetUp() {
   ds->Open();
   src = Create<TDataSource>(form);
   src->SetDataSet(ds);
-  SetToolFormLink(&link);
+  gLink = &link;
 }
 
 void EditTest::TearDown() {
-  SetToolFormLink(nullptr);
+  gLink = nullptr;
   ControlsTest::TearDown();
 }
 

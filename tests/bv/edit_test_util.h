@@ -1,7 +1,7 @@
 // Helpers of the data-aware edit tests: a shown form holding edits bound to
 // an in-memory table of every field type, real key and mouse input, a
 // vision that logs its button actions and answers drop-down requests, and
-// a tool form link that stands in for the tool form unit.
+// an open drop-down that stands in for the tool form host.
 #pragma once
 
 #include <vector>
@@ -31,14 +31,21 @@ class TLogVision : public TznFieldVision {
   String Take();
 };
 
-// The tool form unit's part: closing forgets the form and logs it.
-class TToolFormLinkStub : public IznToolFormLink {
+// The tool form host's part: an open drop-down that logs closing and text
+// changes; closing forgets it in the edit.
+class TToolFormHostStub : public IznToolFormHost {
  public:
-  void CloseToolForm(TVisionToolForm* form, bool accept) override;
-  void ToolFormKeyDown(TVisionToolForm*, Word&, TShiftState) override {}
-  void ToolFormTextChanged(TVisionToolForm*) override { log.push_back("text"); }
-  void ToolFormFocusLeaving(TVisionToolForm* form, TWinControl* target) override;
-  TWinControl* ToolFormDataGrid(TVisionToolForm*) override { return nullptr; }
+  void Close(bool accept, bool postAndMove) override;
+  void KeyDown(Word&, TShiftState) override {}
+  void FocusChanged(TWinControl* control) override;
+  void CurrentChanged() override {}
+  void TextChanged() override { log.push_back("text"); }
+  TVisionToolForm* GetToolForm() override;
+  TDBTabulon* DataGrid() const override { return nullptr; }
+  TfvCurrentValue* CurrentValue() const override { return nullptr; }
+  void SetChanged(bool) override {}
+  // Opens the stand-in on edit.
+  void Open(TDBQuentaEdit* on);
   TDBQuentaEdit* edit = nullptr;  // the edit the form is open on
   std::vector<String> log;
 };
@@ -64,7 +71,7 @@ class EditTest : public ControlsTest {
   TDataSource* src = nullptr;      // the edits' source
   TDBQuentaEdit* edit = nullptr;   // the first edit added
   TDBQuentaEdit* other = nullptr;  // a second edit, to move the focus to
-  TToolFormLinkStub link;
+  TToolFormHostStub link;
 };
 
 }  // namespace brevant::test

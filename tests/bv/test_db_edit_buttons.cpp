@@ -186,7 +186,7 @@ TEST_F(EditButtonTest, AltDownClosesAnOpenToolFormWhateverTheButton) {
   for (TznButtonStyle style : {pbsSpin, pbsEllipsis, pbsCustom}) {
     SCOPED_TRACE(Integer(style));
     Build(style);
-    edit->SetToolForm(FakeToolForm());
+    link.Open(edit);
     Key(VK_DOWN, bmAlt);
     EXPECT_EQ(LinkLog(), "close accept");
     EXPECT_EQ(vision->Take(), "");

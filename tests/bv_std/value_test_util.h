@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "bv/vision_test_util.h"
-#include "bv_std/vision_text_editor.h"
+#include "bv/vision_editor_ext.h"
 #include "db/field.h"
 #include "rtl/datetime.h"
 

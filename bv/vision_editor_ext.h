@@ -1,7 +1,8 @@
-// IznVisionTextEditor: what the spinning visions need of an edit control
-// beyond IznVisionEditor: the caret, replacing the text as the edit's own
-// SetEditText does, and selecting a part of it. An edit control offers it
-// next to IznVisionEditor; a vision finds it with TextEditorOf.
+// What a vision asks of an edit control beyond IznVisionEditor: the text
+// side that the spinning visions need (IznVisionTextEditor) and the edit
+// state a drawing vision looks at (IznEditorPaintState). They live with the
+// edits so that the edit controls of this layer implement them and the
+// visions of higher layers find them with a dynamic cast.
 #pragma once
 
 #include "bv/field_vision_types.h"
@@ -27,5 +28,18 @@ class IznVisionTextEditor {
 inline IznVisionTextEditor* TextEditorOf(IznVisionEditor* editor) {
   return dynamic_cast<IznVisionTextEditor*>(editor);
 }
+
+// An edit control (standalone or in place) as a painting vision sees it.
+class IznEditorPaintState {
+ public:
+  // The control has the focus and is in edit state.
+  virtual bool InEditState() = 0;
+  // A mouse press on the custom surface is under way (the surface switcher
+  // holds it pressed under the pointer).
+  virtual bool SurfacePressed() = 0;
+
+ protected:
+  ~IznEditorPaintState() = default;
+};
 
 }  // namespace brevant
