@@ -2,12 +2,15 @@
 // grid from the base designer to it and back, its title styles and pressed
 // titles, lines on and off with the line widths they take, line colours,
 // the last group's line, copying and form text, and whole-pixel scrolling
-// of its uniform rows.
+// of its uniform rows; a golden image guards the whole look.
+#include <cstdlib>
+
 #include "../bv/designer_test_util.h"
 #include "bv/column.h"
 #include "bv_std/lite_designer.h"
 #include "classes/formstream.h"
 #include "controls/wincore.h"
+#include "graphics/bitmap.h"
 #include "rtl/numconv.h"
 #include "rtl/streams.h"
 
@@ -324,6 +327,35 @@ TEST_F(LiteTest, OneRowScrollMovesPixelsLikeAFullPaint) {
   for (Integer y = 0; y < bottom; ++y)
     for (Integer x = 0; x < grid->ClientWidth(); x += 3) full.push_back(PixelAt(x, y));
   EXPECT_EQ(moved, full);
+}
+
+TEST_F(LiteTest, GoldenLookIsPixelExact) {
+  MakeLite();
+  grid->SetShowFooters(true);
+  grid->Columns()->Items(1)->SetFooterText("sum");
+  lite->SetTitleStyle(ltsFlat);
+  FitRows(6);
+  const Integer w = grid->ClientWidth(), h = grid->ClientHeight();
+  TObjectPtr<TBitmap> shot = MakeObject<TBitmap>();
+  shot->SetSize(w, h);
+  for (Integer y = 0; y < h; ++y) {
+    for (Integer x = 0; x < w; ++x) {
+      const TColor c = PixelAt(x, y);  // 0x00BBGGRR; bitmaps hold 0x00RRGGBB
+      shot->ScanLine(y)[x] = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+    }
+  }
+  const String golden = String(BV_STD_GOLDEN_DIR) + "/lite_designer.png";
+  if (std::getenv("BV_UPDATE_GOLDEN")) shot->SaveToPngFile(golden);
+  TObjectPtr<TBitmap> expected = MakeObject<TBitmap>();
+  ASSERT_NO_THROW(expected->LoadFromFile(golden))
+      << "missing " << golden << " (BV_UPDATE_GOLDEN=1 writes it)";
+  ASSERT_EQ(expected->Width(), w);
+  ASSERT_EQ(expected->Height(), h);
+  Integer differing = 0;
+  for (Integer y = 0; y < h; ++y)
+    for (Integer x = 0; x < w; ++x)
+      differing += (expected->ScanLine(y)[x] & 0xFFFFFF) != shot->ScanLine(y)[x];
+  EXPECT_EQ(differing, 0) << "the lite look differs from " << golden;
 }
 
 }  // namespace
