@@ -123,13 +123,13 @@ TEST_F(LiteTest, SwitchingFromTheBaseDesignerAndBack) {
 }
 
 struct TStyleCase {
-  const char* name;
-  TLiteDsgnTitleStyle style;
-  bool drawsPressed;  // DrawsPressedTitle
-  TColor topLeft;     // the title's first pixel
-  TColor innerRight;  // the title's last pixel column
-  TColor lineRight;   // the group's line column beside the title
-  TColor bottomLine;  // the title band's last pixel row (flat edges reach over it)
+  const char* name;           // the row's name in failure traces
+  TLiteDsgnTitleStyle style;  // the title style set
+  bool drawsPressed;          // DrawsPressedTitle
+  TColor topLeft;             // the title's first pixel
+  TColor innerRight;          // the title's last pixel column
+  TColor lineRight;           // the group's line column beside the title
+  TColor bottomLine;          // the title band's last pixel row (flat edges reach over it)
 };
 
 TEST_F(LiteTest, TitleStyles) {
@@ -175,9 +175,9 @@ TEST_F(LiteTest, PressedTitleSunkenOrInverted) {
 }
 
 struct TNoLinesCase {
-  const char* name;
-  TLiteDsgnTitleStyle style;
-  TColor lastTitleColumn;  // the group's last pixel column in the titles
+  const char* name;           // the row's name in failure traces
+  TLiteDsgnTitleStyle style;  // the title style set
+  TColor lastTitleColumn;     // the group's last pixel column in the titles
 };
 
 TEST_F(LiteTest, ShowLinesOffTakesNoSpaceAndDrawsNoLines) {
@@ -245,10 +245,10 @@ TEST_F(LiteTest, LastGroupLineInTheGridsColour) {
 }
 
 struct TNotchCase {
-  const char* name;
-  TLiteDsgnTitleStyle style;
-  bool lines;  // ShowLines
-  bool notch;  // the notch shows left of the second column
+  const char* name;           // the row's name in failure traces
+  TLiteDsgnTitleStyle style;  // the title style set
+  bool lines;                 // ShowLines
+  bool notch;                 // the notch shows left of the second column
 };
 
 TEST_F(LiteTest, FlatTitlesNotchBetweenNeighbours) {
