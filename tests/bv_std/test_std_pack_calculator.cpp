@@ -113,12 +113,13 @@ TEST_F(CalculatorPackTest, ClickedButtonsRunTheirCommands) {
   TbvDefPack& p = *DefPack();
   const TRow rows[] = {
       {"sign and decimal buttons",
-       {p.sbCalcNum[7], p.sbCalcSign, p.sbCalcDecSep, p.sbCalcNum[5]},
-       "-7.5"},
+       {p.sbCalcNum[7], p.sbCalcSign, p.sbCalcNum[5], p.sbCalcDecSep, p.sbCalcNum[2]},
+       "-75.2"},
       {"square root", {p.sbCalcNum[8], p.sbCalcNum[1], p.sbCalcSqrt}, "9"},
       {"reciprocal", {p.sbCalcNum[4], p.sbCalc1divX}, "0.25"},
       {"minus and equals", {p.sbCalcNum[2], p.sbCalcMinus, p.sbCalcNum[5], p.sbCalcIs}, "-3"},
       {"backspace then clear", {p.sbCalcNum[1], p.sbCalcNum[2], p.sbCalcBS}, "1"},
+      {"backspace on a negative digit gives zero", {p.sbCalcNum[5], p.sbCalcSign, p.sbCalcBS}, "0"},
       {"clear all", {p.sbCalcNum[1], p.sbCalcPlus, p.sbCalcNum[2], p.sbCalcC}, "0"},
   };
   for (const TRow& row : rows) {
