@@ -9,9 +9,11 @@
 #include "bv_std/numeric_vision.h"
 #include "bv_std/pack.h"
 #include "bv_std/tool_form_vision.h"
+#include "bv_vtf/tool_form_bg.h"
 #include "bv_vtf/tool_form_test_util.h"
 #include "controls/extctrls.h"
 #include "controls/test_hooks.h"
+#include "controls/wincore.h"
 
 namespace brevant::test {
 namespace {
@@ -198,6 +200,30 @@ TEST_F(CalculatorPackTest, MemoryButtonsAndTheirDisplay) {
   EXPECT_FALSE(p.sbCalcMC->Enabled());
   EXPECT_FALSE(p.sbCalcMR->Enabled());
   EXPECT_EQ(p.pnCalcMemory->Caption(), " ");
+}
+
+TEST_F(CalculatorPackTest, ButtonsAreFramedOneExtraPixelToTheLeftOnTheButtonFace) {
+  TColor frameLeft = 0, beforeFrame = 0, frameTop = 0;
+  Run("", [&] {
+    WhenIdle([&] {
+      TznToolFormBG* bg = calc->Background();
+      const TNativeWindow w = GetNativeWindow(bg->WindowHandle());
+      const TPoint origin = bg->BoundsRect().TopLeft();
+      // A pixel of the calculator's client area, in the window's coordinates.
+      auto px = [&](Integer x, Integer y) {
+        const TPoint s = calc->ClientToScreen({x, y});
+        return Offscreen().Pixel(w, s.X - origin.X, s.Y - origin.Y);
+      };
+      const TRect seven = pack->sbCalcNum[7]->BoundsRect();
+      frameLeft = px(seven.Left - 1, seven.Top + 10);
+      beforeFrame = px(seven.Left - 3, seven.Top + 10);
+      frameTop = px(seven.Left + 10, seven.Top);
+      Offscreen().PressKey(VK_ESCAPE);
+    });
+  });
+  EXPECT_EQ(frameLeft, ColorToRGB(clBtnShadow));
+  EXPECT_EQ(frameTop, ColorToRGB(clBtnShadow));
+  EXPECT_EQ(beforeFrame, ColorToRGB(clBtnFace));
 }
 
 }  // namespace
