@@ -19,6 +19,7 @@
 #include "bv_env/env_unit.h"
 #include "bv_std/list_visions.h"
 #include "bv_std/lite_designer.h"
+#include "bv_std/pack.h"
 #include "controls/application.h"
 #include "controls/edits.h"
 #include "controls/forms.h"
@@ -262,6 +263,8 @@ int main(int argc, char** argv) {
   TEnvironmentUnit environment;
   StartListVisionsUnit();
   RegisterLiteDesignerClasses();
+  // The default pack's tool forms serve the stock visions' drop-downs.
+  TDefPackUnit defaultPack;
   AddGalleryPage("Suite", BuildSuitePage);
   AddGalleryPage("Properties", BuildPropertyPage);
   AddGalleryPage("DataEdits", BuildEditPage);
