@@ -18,6 +18,7 @@
 #include "bv_ctl/calendar.h"
 #include "bv_env/env_unit.h"
 #include "bv_std/list_visions.h"
+#include "bv_std/standard_designer.h"
 #include "controls/application.h"
 #include "controls/edits.h"
 #include "controls/forms.h"
@@ -260,6 +261,7 @@ int main(int argc, char** argv) {
   // The shared environment exists before any grid and goes after the last.
   TEnvironmentUnit environment;
   StartListVisionsUnit();
+  StartStandardDesignerUnit();
   AddGalleryPage("Suite", BuildSuitePage);
   AddGalleryPage("Properties", BuildPropertyPage);
   AddGalleryPage("DataEdits", BuildEditPage);
