@@ -8,11 +8,24 @@
 #include "bv/column.h"
 #include "bv/columns.h"
 #include "bv/group_info.h"
+#include "bv/paint_info.h"
 #include "bv_std/standard_designer.h"
+#include "classes/rtti_builder.h"
 #include "controls/wincore.h"
 
 namespace brevant::test {
 namespace {
+
+// A dataset that tells no record numbers.
+class TNoRecNoDataSet : public TMemDataSet {
+  BV_CLASS(TNoRecNoDataSet, TMemDataSet)
+ public:
+  using TMemDataSet::TMemDataSet;
+
+ protected:
+  Integer GetRecNo() override { return -1; }
+};
+BV_IMPLEMENT_CLASS(TNoRecNoDataSet, TMemDataSet)
 
 class StdDesignerTest : public GridTest {
  protected:
@@ -263,6 +276,46 @@ TEST_F(StdDesignerTest, SelectionLooks) {
     EXPECT_EQ(CellPixel(1, 2), Rgb(c.other));
     EXPECT_EQ(CellPixel(1, 3), Rgb(clWindow)) << "another row";
   }
+}
+
+// The strip numbers OnGetRowAttrs saw, by window row, in the last paint.
+void WatchStrips(TDBTabulon* grid, std::vector<Integer>& strips) {
+  grid->OnGetRowAttrs = TtlGetRowAttrsEvent::FromCallable([&strips](TObject*, TtlRowAttrs* attrs) {
+    if (attrs->RowIndex >= static_cast<Integer>(strips.size()))
+      strips.resize(static_cast<size_t>(attrs->RowIndex + 1), -1);
+    strips[static_cast<size_t>(attrs->RowIndex)] = attrs->StripNo;
+  });
+}
+
+TEST_F(StdDesignerTest, StripNumbersStayInRange) {
+  std::vector<Integer> strips;
+  Make(20, 5);
+  grid->SetStripStep(3);
+  WatchStrips(grid, strips);
+  grid->Invalidate();
+  Pump();
+  EXPECT_EQ(strips, (std::vector<Integer>{1, 2, 3, 1, 2}));
+  // An inserted row has no record number: strip 0, the others keep theirs.
+  ds->MoveBy(1);
+  ds->Insert();
+  grid->Invalidate();
+  Pump();
+  ASSERT_EQ(grid->CursorRow(), 1);
+  EXPECT_EQ(strips[1], 0);
+  EXPECT_EQ(strips[0], 1);
+  EXPECT_EQ(strips[2], 2);
+  ds->Cancel();
+
+  // A dataset without record numbers: every row gets strip 0.
+  strips.clear();
+  Build(20, 5, Create<TNoRecNoDataSet>(nullptr));
+  grid->SetDesigner(look = Create<TStandardDesigner>(form));
+  FitRows(5);
+  grid->SetStripStep(3);
+  WatchStrips(grid, strips);
+  grid->Invalidate();
+  Pump();
+  EXPECT_EQ(strips, (std::vector<Integer>(5, 0)));
 }
 
 TEST_F(StdDesignerTest, DefaultDesignerOfGridsWithoutOne) {
