@@ -451,6 +451,21 @@ void TCanvas::BlitPixels(const TRect& dest, const std::uint32_t* srcPixels, Inte
   bool keyed = transparentColor != clNone && transparentColor != clDefault;
   std::uint32_t key = keyed ? ToPixel(transparentColor) : 0;
   std::uint32_t pattern = ToPixel(brush_->Color());
+  if (usesSource && rop3 == 0xCC && !keyed && !mask && !mirrorX && !mirrorY && sw == dw &&
+      sh == dh) {
+    // A plain one-to-one copy: whole row runs, no per-pixel scaling.
+    ForEachClipped(d, [&](std::uint32_t* line, Integer x0, Integer x1, Integer y) {
+      const Int64 sy = s.Top + (y - d.Top);
+      if (sy < offY || sy >= limH) return;
+      const Int64 shift = s.Left - d.Left - offX;  // destination x to source index
+      const Int64 first = std::max<Int64>(x0, d.Left + (offX - s.Left));
+      const Int64 last = std::min<Int64>(x1, d.Left + (limW - s.Left));
+      const std::uint32_t* srow = src + size_t(sy - offY) * size_t(srcStride);
+      for (Int64 x = first; x < last; ++x) line[x] = srow[x + shift] & kRgbMask;
+    });
+    Changed();
+    return;
+  }
   ForEachClipped(d, [&](std::uint32_t* line, Integer x0, Integer x1, Integer y) {
     Int64 ry = y - d.Top;
     if (mirrorY) ry = dh - 1 - ry;

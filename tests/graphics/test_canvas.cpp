@@ -329,6 +329,28 @@ TEST(Canvas, CopyRectStretchesMirrorsAndScrolls) {
   EXPECT_EQ(s.Snapshot()[0], orig[0]);  // uncovered rows keep their pixels
 }
 
+TEST(Canvas, OneToOneCopyKeepsOffsetsAndEdges) {
+  TSurface src(6, 5);
+  FillPattern(src.Bitmap(), 3);
+  TSurface dst(10, 10);
+  // The source rectangle runs past the source's right edge: those pixels
+  // are left alone, the others land shifted by the offsets.
+  dst.Canvas()->CopyRect(Rect(2, 3, 8, 6), src.Canvas(), Rect(3, 1, 9, 4));
+  for (Integer y = 0; y < 3; ++y) {
+    for (Integer x = 0; x < 3; ++x) EXPECT_EQ(dst.At(2 + x, 3 + y), src.At(3 + x, 1 + y));
+    for (Integer x = 3; x < 6; ++x) EXPECT_EQ(dst.At(2 + x, 3 + y), clWhite);
+  }
+  EXPECT_EQ(dst.At(1, 3), clWhite);
+  EXPECT_EQ(dst.At(2, 2), clWhite);
+  EXPECT_EQ(dst.At(2, 6), clWhite);
+  // A clip rectangle on the destination cuts the copy.
+  TSurface clipped(10, 10);
+  clipped.Canvas()->IntersectClipRect(Rect(0, 0, 4, 10));
+  clipped.Canvas()->CopyRect(Rect(2, 0, 6, 4), src.Canvas(), Rect(0, 0, 4, 4));
+  EXPECT_EQ(clipped.At(3, 1), src.At(1, 1));
+  EXPECT_EQ(clipped.At(4, 1), clWhite);
+}
+
 TEST(Canvas, EllipseAndPolygonStayInsideTheirBounds) {
   TSurface s(30, 30);
   TCanvas* c = s.Canvas();
