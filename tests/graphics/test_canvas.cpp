@@ -351,6 +351,29 @@ TEST(Canvas, OneToOneCopyKeepsOffsetsAndEdges) {
   EXPECT_EQ(clipped.At(4, 1), clWhite);
 }
 
+TEST(Canvas, ScrollInPlaceUpAndSideways) {
+  struct TCase {
+    const char* name;
+    Integer dx, dy;
+  };
+  for (const TCase& c : {TCase{"up", 0, -2}, TCase{"right", 2, 0}, TCase{"left", -3, 0},
+                         TCase{"down-left", -1, 1}}) {
+    SCOPED_TRACE(c.name);
+    TSurface s(7, 6);
+    FillPattern(s.Bitmap(), 5);
+    const auto orig = s.Snapshot();
+    s.Canvas()->ScrollRect(c.dx, c.dy, Rect(0, 0, 7, 6), Rect(0, 0, 7, 6));
+    const auto now = s.Snapshot();
+    for (Integer y = 0; y < 6; ++y)
+      for (Integer x = 0; x < 7; ++x) {
+        const Integer sx = x - c.dx, sy = y - c.dy;
+        const bool moved = sx >= 0 && sx < 7 && sy >= 0 && sy < 6;
+        EXPECT_EQ(now[size_t(y * 7 + x)], orig[size_t(moved ? sy * 7 + sx : y * 7 + x)])
+            << x << "," << y;
+      }
+  }
+}
+
 TEST(Canvas, EllipseAndPolygonStayInsideTheirBounds) {
   TSurface s(30, 30);
   TCanvas* c = s.Canvas();
