@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench_grid_fixture.h"
+#include "bench_grid_scenario.h"
 
 #include <memory>
 
@@ -106,5 +107,66 @@ void BM_TitleHintMeasure(benchmark::State& state) {
   state.counters["columns"] = columns->Count();
 }
 BENCHMARK(BM_TitleHintMeasure)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+// ---- the full-HD scenario ----
+
+namespace {
+
+using bench::TScenarioGrid;
+
+// The whole grid (titles, cells, frame, scroll bar) painted synchronously,
+// at the top of the data; five warm-ups, then one paint per iteration.
+void BM_GridFullPaint(benchmark::State& state) {
+  TScenarioGrid t(static_cast<Integer>(state.range(1)), static_cast<Integer>(state.range(0)));
+  HWND wnd = t.grid->Handle();
+  auto paint = [&] {
+    RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_UPDATENOW);
+  };
+  for (int i = 0; i < 5; ++i) paint();
+  std::vector<double> samples;
+  for (auto _ : state) samples.push_back(bench::TimeMs(paint));
+  bench::ReportSamples(state, samples);
+  state.counters["rows"] = t.grid->RowCount();
+  state.counters["rowheight"] = t.grid->RowHeight();
+}
+BENCHMARK(BM_GridFullPaint)
+    ->ArgNames({"", "records"})
+    ->Args({30, 1000})
+    ->Args({30, 1000000})
+    ->Args({19, 1000})
+    ->Args({19, 1000000})
+    ->Iterations(50)
+    ->Unit(benchmark::kMillisecond);
+
+// One record down by the scroll bar's line-down and the paint it causes;
+// back to the top (untimed) at the end of the data.
+void BM_GridLineScroll(benchmark::State& state) {
+  TScenarioGrid t(static_cast<Integer>(state.range(1)), static_cast<Integer>(state.range(0)));
+  TDataSet* ds = t.src->DataSet();
+  TDBTabulon* grid = t.grid;
+  std::vector<double> samples;
+  for (auto _ : state) {
+    if (ds->Eof()) {
+      state.PauseTiming();
+      ds->First();
+      PumpMessages();
+      state.ResumeTiming();
+    }
+    samples.push_back(bench::TimeMs([&] {
+      grid->Perform(WM_VSCROLL, SB_LINEDOWN, 0);
+      grid->Update();
+    }));
+  }
+  bench::ReportSamples(state, samples);
+  state.counters["rows"] = grid->RowCount();
+}
+BENCHMARK(BM_GridLineScroll)
+    ->ArgNames({"", "records"})
+    ->Args({19, 1000})
+    ->Args({19, 1000000})
+    ->Iterations(2000)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -17,9 +17,10 @@
 #include "bv/tabulon.h"
 #include "bv_ctl/calendar.h"
 #include "bv_env/env_unit.h"
-#include "bv_std/list_visions.h"
 #include "bv_std/lite_designer.h"
+#include "bv_std/list_visions.h"
 #include "bv_std/pack.h"
+#include "bv_std/standard_designer.h"
 #include "controls/application.h"
 #include "controls/edits.h"
 #include "controls/forms.h"
@@ -262,6 +263,7 @@ int main(int argc, char** argv) {
   // The shared environment exists before any grid and goes after the last.
   TEnvironmentUnit environment;
   StartListVisionsUnit();
+  StartStandardDesignerUnit();
   RegisterLiteDesignerClasses();
   // The default pack's tool forms serve the stock visions' drop-downs.
   TDefPackUnit defaultPack;

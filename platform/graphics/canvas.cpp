@@ -408,6 +408,14 @@ void TCanvas::BlitPixels(const TRect& dest, const std::uint32_t* srcPixels, Inte
   Changing();
   MarkDirty();
   Int64 dw = d.Width(), dh = d.Height(), sw = s.Width(), sh = s.Height();
+  const bool keyed = transparentColor != clNone && transparentColor != clDefault;
+  const bool oneToOne =
+      usesSource && rop3 == 0xCC && !keyed && !mask && !mirrorX && !mirrorY && sw == dw && sh == dh;
+  if (oneToOne && srcPixels == pixels_ && srcStride == stride_ && clip_.Rects().size() == 1) {
+    MoveWithin(d, s, srcWidth, srcHeight);
+    Changed();
+    return;
+  }
   // Source pixels come from a copy when they lie in this very surface.
   std::vector<std::uint32_t> copy;
   std::vector<Byte> maskCopy;
@@ -448,9 +456,22 @@ void TCanvas::BlitPixels(const TRect& dest, const std::uint32_t* srcPixels, Inte
       }
     }
   }
-  bool keyed = transparentColor != clNone && transparentColor != clDefault;
   std::uint32_t key = keyed ? ToPixel(transparentColor) : 0;
   std::uint32_t pattern = ToPixel(brush_->Color());
+  if (oneToOne) {
+    // A plain one-to-one copy: whole row runs, no per-pixel scaling.
+    ForEachClipped(d, [&](std::uint32_t* line, Integer x0, Integer x1, Integer y) {
+      const Int64 sy = s.Top + (y - d.Top);
+      if (sy < offY || sy >= limH) return;
+      const Int64 shift = s.Left - d.Left - offX;  // destination x to source index
+      const Int64 first = std::max<Int64>(x0, d.Left + (offX - s.Left));
+      const Int64 last = std::min<Int64>(x1, d.Left + (limW - s.Left));
+      const std::uint32_t* srow = src + size_t(sy - offY) * size_t(srcStride);
+      for (Int64 x = first; x < last; ++x) line[x] = srow[x + shift] & kRgbMask;
+    });
+    Changed();
+    return;
+  }
   ForEachClipped(d, [&](std::uint32_t* line, Integer x0, Integer x1, Integer y) {
     Int64 ry = y - d.Top;
     if (mirrorY) ry = dh - 1 - ry;
@@ -473,6 +494,33 @@ void TCanvas::BlitPixels(const TRect& dest, const std::uint32_t* srcPixels, Inte
     }
   });
   Changed();
+}
+
+void TCanvas::MoveWithin(const TRect& d, const TRect& s, Integer width, Integer height) {
+  // Pixels move in place, with no copy of the surface: rows are visited so
+  // that none is read after being written, and a row moving sideways within
+  // itself is moved as a whole.
+  const TRect& c = clip_.Rects().front();
+  const Int64 dx = s.Left - d.Left, dy = s.Top - d.Top;
+  const Int64 l = std::max<Int64>({d.Left, c.Left, -dx});
+  const Int64 r = std::min<Int64>({d.Right, c.Right, width - dx});
+  const Int64 t = std::max<Int64>({d.Top, c.Top, -dy});
+  const Int64 b = std::min<Int64>({d.Bottom, c.Bottom, height - dy});
+  if (l >= r || t >= b) return;
+  auto moveRow = [&](Int64 y) {
+    std::uint32_t* line = pixels_ + size_t(y) * size_t(stride_);
+    const std::uint32_t* from = pixels_ + size_t(y + dy) * size_t(stride_);
+    if (dy == 0) {
+      std::memmove(line + l, from + l + dx, size_t(r - l) * 4);
+      for (Int64 x = l; x < r; ++x) line[x] &= kRgbMask;
+    } else {
+      for (Int64 x = l; x < r; ++x) line[x] = from[x + dx] & kRgbMask;
+    }
+  };
+  if (dy < 0)
+    for (Int64 y = b - 1; y >= t; --y) moveRow(y);
+  else
+    for (Int64 y = t; y < b; ++y) moveRow(y);
 }
 
 void TCanvas::ScrollRect(Integer dx, Integer dy, const TRect& rect, const TRect& clip) {

@@ -274,6 +274,9 @@ class TCanvas : public TPersistent {
   void BlitPixels(const TRect& dest, const std::uint32_t* srcPixels, Integer srcWidth,
                   Integer srcHeight, Integer srcStride, TRect srcDeviceRect, TCopyMode rop,
                   TColor transparentColor, const Byte* mask);
+  // A one-to-one copy from device rectangle s of this surface (width x
+  // height pixels) to d, under a single-rectangle clip.
+  void MoveWithin(const TRect& d, const TRect& s, Integer width, Integer height);
   void EdgeRect(const TRect& deviceRect, Cardinal sides, TColor lt, TColor rb);
   void DrawCheckBox(const TRect& deviceRect, Cardinal state);
   void DrawRadio(const TRect& deviceRect, Cardinal state);

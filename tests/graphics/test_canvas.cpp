@@ -329,6 +329,51 @@ TEST(Canvas, CopyRectStretchesMirrorsAndScrolls) {
   EXPECT_EQ(s.Snapshot()[0], orig[0]);  // uncovered rows keep their pixels
 }
 
+TEST(Canvas, OneToOneCopyKeepsOffsetsAndEdges) {
+  TSurface src(6, 5);
+  FillPattern(src.Bitmap(), 3);
+  TSurface dst(10, 10);
+  // The source rectangle runs past the source's right edge: those pixels
+  // are left alone, the others land shifted by the offsets.
+  dst.Canvas()->CopyRect(Rect(2, 3, 8, 6), src.Canvas(), Rect(3, 1, 9, 4));
+  for (Integer y = 0; y < 3; ++y) {
+    for (Integer x = 0; x < 3; ++x) EXPECT_EQ(dst.At(2 + x, 3 + y), src.At(3 + x, 1 + y));
+    for (Integer x = 3; x < 6; ++x) EXPECT_EQ(dst.At(2 + x, 3 + y), clWhite);
+  }
+  EXPECT_EQ(dst.At(1, 3), clWhite);
+  EXPECT_EQ(dst.At(2, 2), clWhite);
+  EXPECT_EQ(dst.At(2, 6), clWhite);
+  // A clip rectangle on the destination cuts the copy.
+  TSurface clipped(10, 10);
+  clipped.Canvas()->IntersectClipRect(Rect(0, 0, 4, 10));
+  clipped.Canvas()->CopyRect(Rect(2, 0, 6, 4), src.Canvas(), Rect(0, 0, 4, 4));
+  EXPECT_EQ(clipped.At(3, 1), src.At(1, 1));
+  EXPECT_EQ(clipped.At(4, 1), clWhite);
+}
+
+TEST(Canvas, ScrollInPlaceUpAndSideways) {
+  struct TCase {
+    const char* name;
+    Integer dx, dy;
+  };
+  for (const TCase& c : {TCase{"up", 0, -2}, TCase{"right", 2, 0}, TCase{"left", -3, 0},
+                         TCase{"down-left", -1, 1}}) {
+    SCOPED_TRACE(c.name);
+    TSurface s(7, 6);
+    FillPattern(s.Bitmap(), 5);
+    const auto orig = s.Snapshot();
+    s.Canvas()->ScrollRect(c.dx, c.dy, Rect(0, 0, 7, 6), Rect(0, 0, 7, 6));
+    const auto now = s.Snapshot();
+    for (Integer y = 0; y < 6; ++y)
+      for (Integer x = 0; x < 7; ++x) {
+        const Integer sx = x - c.dx, sy = y - c.dy;
+        const bool moved = sx >= 0 && sx < 7 && sy >= 0 && sy < 6;
+        EXPECT_EQ(now[size_t(y * 7 + x)], orig[size_t(moved ? sy * 7 + sx : y * 7 + x)])
+            << x << "," << y;
+      }
+  }
+}
+
 TEST(Canvas, EllipseAndPolygonStayInsideTheirBounds) {
   TSurface s(30, 30);
   TCanvas* c = s.Canvas();
