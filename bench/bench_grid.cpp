@@ -5,6 +5,7 @@
 
 #include "bench_grid_fixture.h"
 #include "bench_grid_scenario.h"
+#include "bv_std/lite_designer.h"
 
 #include <memory>
 
@@ -137,6 +138,31 @@ BENCHMARK(BM_GridFullPaint)
     ->Args({30, 1000000})
     ->Args({19, 1000})
     ->Args({19, 1000000})
+    ->Iterations(50)
+    ->Unit(benchmark::kMillisecond);
+
+// The same full paint through the lite designer, with the standard
+// designer's margins (so the same row height) and its default look.
+void BM_GridFullPaintLite(benchmark::State& state) {
+  TScenarioGrid t(static_cast<Integer>(state.range(1)), static_cast<Integer>(state.range(0)));
+  TLiteDesigner* lite = Create<TLiteDesigner>(t.form.get());
+  lite->CellMargins()->Assign(t.look->CellMargins());
+  t.grid->SetDesigner(lite);
+  PumpMessages();
+  if (t.grid->RowHeight() != state.range(0)) state.SkipWithError("row height differs");
+  HWND wnd = t.grid->Handle();
+  auto paint = [&] {
+    RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_UPDATENOW);
+  };
+  for (int i = 0; i < 5; ++i) paint();
+  std::vector<double> samples;
+  for (auto _ : state) samples.push_back(bench::TimeMs(paint));
+  bench::ReportSamples(state, samples);
+  state.counters["rowheight"] = t.grid->RowHeight();
+}
+BENCHMARK(BM_GridFullPaintLite)
+    ->ArgNames({"", "records"})
+    ->Args({30, 1000})
     ->Iterations(50)
     ->Unit(benchmark::kMillisecond);
 
