@@ -41,7 +41,7 @@ BV_IMPLEMENT_CLASS_EX(TSpoilGrid, TPaintLogGrid, nullptr, nullptr)
 namespace {
 
 // A column of the layout: caption, field, stored place, width.
-struct TColSpec {
+struct TColumnPlace {
   const char* caption;
   const char* field;
   Integer level;
@@ -51,7 +51,7 @@ struct TColSpec {
 
 // F: a fixed group; A B over C: a group of two lines; D, E, G: one column
 // each. Wider than the client, so the scroll window has three positions.
-constexpr TColSpec kLayout[] = {
+constexpr TColumnPlace kLayout[] = {
     {"F", "ID", 0, 0, 40}, {"A", "Name", 0, 0, 45}, {"B", "ID", 0, 1, 45}, {"C", "Name", 1, 0, 90},
     {"D", "ID", 0, 0, 90}, {"E", "Name", 0, 0, 90}, {"G", "ID", 0, 0, 90},
 };
@@ -76,7 +76,7 @@ class LayoutPaintTest : public DesignerTest {
     grid->SetShowFooters(true);
     TtlColumns* cols = grid->Columns();
     cols->BeginUpdate();
-    for (const TColSpec& s : kLayout) {
+    for (const TColumnPlace& s : kLayout) {
       TtlColumn* c = cols->Add();
       c->SetFieldName(s.field);
       c->SetCaption(s.caption);

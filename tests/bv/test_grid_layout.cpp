@@ -15,7 +15,7 @@ namespace brevant::test {
 namespace {
 
 // A column of a layout to build: caption, stored place, width.
-struct Spec {
+struct ColumnPlace {
   const char* name;
   Integer level;
   Integer index;
@@ -29,11 +29,11 @@ class LayoutTest : public GridTest {
     Build(20, 5);
     cols = grid->Columns();
   }
-  // Replaces the grid's columns by specs, in order.
-  void Make(std::initializer_list<Spec> specs) {
+  // Replaces the grid's columns by places, in order.
+  void Make(std::initializer_list<ColumnPlace> places) {
     cols->BeginUpdate();
     cols->Clear();
-    for (const Spec& s : specs) {
+    for (const ColumnPlace& s : places) {
       TtlColumn* c = cols->Add();
       c->SetFieldName("Name");
       c->SetCaption(s.name);
