@@ -22,6 +22,8 @@ class TtlAutoSearchParams;
 class TtlDBParams;
 class TtlDeleteParams;
 class TDBQuentaText;
+class TtlInplaceEdit;
+class TtlDragger;
 class TznCustomFieldMapper;
 struct TznMappingEntry;
 class IbvEnvironment;

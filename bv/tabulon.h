@@ -252,8 +252,51 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   void SetPendingSelection(Cardinal actions);
   // Whether the scrolled handler runs (it repaints what the scroll moved).
   bool InScrollHandler() const { return inScrollHandler_; }
-  // The in-place editor follows the current cell (nothing without one).
-  void SyncEditor() {}
+
+  // ---- navigation (tabulon_nav.cpp, tabulon_mouse.cpp) ----
+  // The zone under client point (x, y): 0 none, 1 title, 2 data cell,
+  // 3 footer; row and column are the window row and column index hit.
+  Integer HitTest(Integer x, Integer y, Integer& row, Integer& column) const;
+  // The navigation primitive: gsa* flags, a record distance counted from
+  // the cursor row, and the column to make current.
+  void GotoCell(Cardinal flags, Integer distance, Integer column);
+  // Turns a direction (feaLeft .. feaNext) into a GotoCell; extend widens
+  // the selection as Shift does.
+  void StepCell(TtlFieldEditAction direction, bool extend);
+  // With an insensitive cursor, brings the dataset back to the grid's
+  // current record; answers whether it was in the window.
+  bool SyncCursor(bool force);
+  // Inserts (or appends) a record when the options and BeforeInsert allow.
+  bool InsertRecord(bool append);
+  // kind 0 Return key, 1 double click, 2 click.
+  bool Pickup(Integer kind, bool withRecord);
+  void ShowColumnMenu(TtlColumn* column, Integer x, Integer y);
+  void ShowFooterMenu(TtlColumn* column, Integer x, Integer y);
+  bool TitleStatesAllowed(bool multi, const TtlColumn* column) const;
+  bool ColumnDragAllowed(const TtlColumn* column) const;
+
+  // ---- in-place editing (tabulon_editor.cpp) ----
+  // Created on first use; nil before.
+  TtlInplaceEdit* InplaceEditor() const { return inplaceEdit_; }
+  bool EditorShown() const { return editorShown_; }
+  // The column the open editor edits, nil when none.
+  TtlColumn* EditedColumn() const { return editedColumn_; }
+  // geoAlwaysShowEditor with a sensitive cursor and rows shown.
+  bool AlwaysEditing() const;
+  bool OpenEditor(TtlColumn* column);
+  void CloseEditor(TtlFieldEditAction action, bool keep);
+  // The open editor follows the current cell (nothing without one).
+  void SyncEditor();
+  void PostRecord();
+  void CancelRecord();
+  // Starts editing column while the link edits, unless option forbids it.
+  bool QuickEdit(TtlColumn* column, TtlOptionEdit option);
+
+  // ---- column sizing and dragging (tabulon_drag.cpp) ----
+  bool SizingEdgeAt(Integer x, Integer y);
+  void StartSizing(Integer x);
+  void TrackSizing(Integer x);
+  void EndSizing(Integer x);
   // The row rectangle of window row `row` across the client width.
   TRect RowRect(Integer row) const;
   // The group rectangle spanning the client height.
@@ -423,6 +466,21 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   Integer sortCounter_ = -1;
   Integer mouseMode_ = 0;
   bool destroying_ = false;
+
+  // Navigation and mouse state (tabulon_nav.cpp, tabulon_mouse.cpp).
+  TRect dragStartRect_{};          // leaving it with a button held drags
+  bool clickHandled_ = false;      // the press's OnClick set Handled
+  bool editOnRelease_ = false;     // the editor opens at the release
+  bool pickedWithRecord_ = false;  // the last pickup held a record
+  bool autoScroll_ = false;        // timer 1 scrolls while a record is held
+  Integer autoScrollTicks_ = 0;    // ticks since auto-scroll started
+
+  // In-place editing state (tabulon_editor.cpp).
+  TtlInplaceEdit* inplaceEdit_ = nullptr;  // owned as a child component
+  TtlColumn* editedColumn_ = nullptr;      // the column the editor edits
+  bool editorShown_ = false;
+  bool closingEditor_ = false;  // the editor is being hidden
+  bool hadFocus_ = false;       // the grid held the focus (CM_ENTER/EXIT)
 };
 
 // Closes a FreezeGrid bracket on every path, refreshing (when asked) on
