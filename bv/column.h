@@ -226,6 +226,9 @@ class TtlColumn : public TCollectionItem, public IznFieldVisionConsumer {
   void ChangeTitleState(TtlTitleState state, bool exclusive, bool notify);
   void ChangeFooterState(TtlFooterState state);
   bool IsSelectable() const;
+  // Asks the grid to make this column current and open its editor;
+  // answers whether the editor opened.
+  bool RequestEdit();
   // The group the column stands in (nil when every column of its group is
   // hidden, or before the first layout).
   TtlGroupInfo* GroupInfo() const { return groupInfo_; }

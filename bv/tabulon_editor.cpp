@@ -1,8 +1,11 @@
 // The grid's side of in-place editing: opening, closing, posting and
 // cancelling around its TtlInplaceEdit.
+#include "bv/column.h"
 #include "bv/tabulon.h"
 
 namespace brevant {
+
+bool TtlColumn::RequestEdit() { return false; }
 
 bool TDBTabulon::AlwaysEditing() const { return false; }
 
