@@ -17,8 +17,8 @@
 #include "bv/tabulon.h"
 #include "bv_ctl/calendar.h"
 #include "bv_env/env_unit.h"
-#include "bv_std/lite_designer.h"
 #include "bv_std/list_visions.h"
+#include "bv_std/lite_designer.h"
 #include "bv_std/pack.h"
 #include "bv_std/standard_designer.h"
 #include "controls/application.h"
@@ -31,6 +31,7 @@
 #include "db/datasource.h"
 #include "db/field.h"
 #include "db/mem_dataset.h"
+#include "demo/modules/demo_modules.h"
 #include "edit_page.h"
 #include "env_page.h"
 #include "gallery.h"
@@ -281,6 +282,10 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[i], "--png") == 0 && i + 1 < argc) png = argv[++i];
   }
   try {
+    // The data modules, the rich-text drop-down and the About form, read
+    // from their form texts; the database is Data/data.db under the
+    // working folder.
+    TDemoModulesUnit modules;
     return offscreen ? RunOffscreen(png, gallery) : RunOnScreen(smoke, gallery);
   } catch (const Exception& e) {
     std::fprintf(stderr, "%s: %s\n", e.ClassName(), e.Message().c_str());

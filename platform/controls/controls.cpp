@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "classes/filer.h"
 #include "classes/rtti_builder.h"
 #include "controls/actions.h"
 #include "controls/controls_internal.h"
@@ -966,7 +967,24 @@ BV_PUBLISH(TControl, TComponent) {
   p.Event("OnStartDrag", &TControl::OnStartDrag, "TStartDragEvent");
 }
 
+namespace {
+
+// Colour identifiers ("clNone", "clBtnFace") in form streams.
+bool IdentToColorConst(const String& ident, Int64& value) {
+  TColor color = 0;
+  if (!IdentToColor(ident, color)) return false;
+  value = color;
+  return true;
+}
+
+bool ColorConstToIdent(Int64 value, String& ident) {
+  return ColorToIdent(static_cast<TColor>(value), ident);
+}
+
+}  // namespace
+
 void RegisterControlClasses() {
+  RegisterIntegerConsts(TypeInfoTColor(), IdentToColorConst, ColorConstToIdent);
   RegisterClasses({TControl::StaticClass(), TWinControl::StaticClass(),
                    TCustomControl::StaticClass(), TGraphicControl::StaticClass(),
                    TCustomForm::StaticClass(), TForm::StaticClass()});
