@@ -100,7 +100,9 @@ void TObjDataSet::SetCompRef(TComponent* value) {
 
 void TObjDataSet::SetObjectRef(TPersistent* value) {
   const bool wasActive = Active();
-  Close();
+  // While loading, closing would forget a streamed Active = True (the
+  // source reference is resolved after the properties were read).
+  if (!IsLoading()) Close();
   objectRef_ = value;
   // A source set directly replaces the component source.
   if (compRef_ && compRef_ != value) {

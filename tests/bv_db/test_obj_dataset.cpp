@@ -5,6 +5,7 @@
 
 #include "bv_db/obj_dataset.h"
 #include "bv_db/quick_record_set.h"
+#include "classes/filer.h"
 #include "classes/formstream.h"
 #include "db/field_types.h"
 #include "error_text.h"
@@ -216,6 +217,28 @@ TEST(ObjDataSetStreaming, ReadsLegacyParameterPropertiesAndNeverWritesThem) {
                        static_cast<std::size_t>(out.Size()));
   EXPECT_EQ(written.find("ExpandSetProps"), String::npos);
   EXPECT_NE(written.find("ParamsObject.ExpandSets = True"), String::npos) << written;
+}
+
+// The source may be set after Active while reading (as references are):
+// the dataset still opens once loaded.
+TEST(ObjDataSetStreaming, OpensWhenTheSourceComesAfterActive) {
+  TObjectPtr<TPropSample> sample(Create<TPropSample>(nullptr));
+  sample->SetName("StreamedSample");
+  AddGlobalRoot(sample.get());
+  TObjectPtr<TObjDataSet> ds(Create<TObjDataSet>(nullptr));
+  const String text =
+      "object Objs: TObjDataSet\r\n"
+      "  Active = True\r\n"
+      "  CompRef = StreamedSample\r\n"
+      "end\r\n";
+  TMemoryStream in;
+  in.WriteBuffer(text.data(), static_cast<Int64>(text.size()));
+  in.SetPosition(0);
+  ReadComponent(in, ds.get());
+  RemoveGlobalRoot(sample.get());
+  EXPECT_EQ(ds->CompRef(), sample.get());
+  EXPECT_TRUE(ds->Active());
+  EXPECT_EQ(ds->RecordCount(), 1);
 }
 
 TEST(ObjDataSetRefresh, ItemsRemovedOutsideAreDropped) {
