@@ -113,6 +113,26 @@ TEST_F(DMTest, ClientDatasetsSortByNameAndSplitByPreference) {
   EXPECT_NE(dm->datVendors->FieldByName("VendorNo")->AsInteger(), 1001);
 }
 
+// What the drag-and-drop page does with a vendor: the change goes through
+// the second provider into the file, and the other filtered list shows it.
+TEST_F(DMTest, PreferenceChangeReachesTheOtherListThroughTheProvider) {
+  TClientDataSet* from = DM()->datNonPreffered;
+  TClientDataSet* to = DM()->datPreferred;
+  const Integer before = to->RecordCount();
+  from->First();
+  const Integer vendor = from->FieldByName("VendorNo")->AsInteger();
+  from->Edit();
+  from->FieldByName("Preferred")->SetAsBoolean(true);
+  from->Post();
+  EXPECT_EQ(from->ApplyUpdates(-1), 0) << from->ApplyError();
+  to->Refresh();
+  EXPECT_EQ(to->RecordCount(), before + 1);
+  EXPECT_TRUE(to->Locate("VendorNo", Variant(vendor)));
+  DM()->datVendorsSource2->Refresh();
+  ASSERT_TRUE(DM()->datVendorsSource2->Locate("VendorNo", Variant(vendor)));
+  EXPECT_TRUE(DM()->datVendorsSource2->FieldByName("Preferred")->AsBoolean());
+}
+
 TEST_F(DMTest, DesignersCarryTheirSettings) {
   TStandardDesigner* main = DM()->dsgnMain;
   EXPECT_EQ(main->Options(),
