@@ -120,7 +120,8 @@ void TDM::visPhoneButtonClick(TObject*, TtlFieldList* fields) {
   IznVisionEditor* editor = fields->Editor();
   if (!editor) return;
   const String number = editor->EditorText();
-  if (!number.empty()) SetClipboardText(number);
+  // An empty masked edit still shows its literals: nothing to copy.
+  if (number.find_first_of("0123456789") != String::npos) SetClipboardText(number);
 }
 
 }  // namespace brevant

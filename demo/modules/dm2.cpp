@@ -75,7 +75,7 @@ BV_PUBLISH(TDM2, TDataModule) {
   p.Method<TfvDrawEditEvent, &TDM2::visOwnerDrawDrawEdit>("visOwnerDrawDrawEdit");
 }
 
-TDM2::TDM2(TComponent* owner) : TDataModule(owner), splash_(std::make_unique<TBitmap>()) {}
+TDM2::TDM2(TComponent* owner) : TDataModule(owner), splash_(MakeObject<TBitmap>()) {}
 
 TDM2::~TDM2() = default;
 

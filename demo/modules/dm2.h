@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "controls/datamodule.h"
+#include "rtl/object.h"
 
 namespace brevant {
 
@@ -128,7 +129,7 @@ class TDM2 : public TDataModule {
   void BindDatasets();
   void BindPanelVisions();
 
-  std::unique_ptr<TBitmap> splash_;  // the owner-draw card's picture
+  TObjectPtr<TBitmap> splash_;  // the owner-draw card's picture
 };
 
 // Draws the owner-draw vision's card for the current record of fields into

@@ -72,7 +72,7 @@ void TDM3::Loaded() {
 }
 
 void TDM3::FormCreate(TObject*) {
-  attrs_ = std::make_unique<TRichEditAttrs>(Edit);
+  attrs_ = MakeObject<TRichEditAttrs>(Edit);
   datAttrs->SetObjectRef(attrs_.get());
   datAttrs->Open();
   visFontNames->SetPickList(Screen()->Fonts());

@@ -81,7 +81,7 @@ class TDM3 : public TForm {
   void Loaded() override;
 
  private:
-  std::unique_ptr<TRichEditAttrs> attrs_;  // the selection's font
+  TObjectPtr<TRichEditAttrs> attrs_;  // the selection's font
 };
 
 }  // namespace brevant
