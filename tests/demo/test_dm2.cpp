@@ -237,6 +237,23 @@ TEST_F(DM2NewKeyTest, UnknownIndustryIsAddedUnderTheEnteredSymbol) {
   EXPECT_EQ(KeyOfFirstVendor(), "Agr");
 }
 
+// A blank symbol is no symbol: nothing is added.
+TEST_F(DM2NewKeyTest, BlankSymbolAddsNothing) {
+  DM2()->visVLookup->SetAllowNewKeys(true);
+  const String before = KeyOfFirstVendor();
+  ScriptAnswer("MessageDlg", mrOk);
+  ScriptAction("InputQuery", [](TObject* subject) {
+    auto* query = static_cast<TInputQueryForm*>(subject);
+    query->Edit->SetText("   ");
+    query->SetModalResult(mrOk);
+  });
+  TypeIndustry("Mining");
+  EXPECT_EQ(ModalLog().size(), 2u);
+  EXPECT_EQ(DM()->datIndustry->RecordCount(), 7);
+  EXPECT_FALSE(DM()->datIndustry->Locate("Name", Variant("Mining")));
+  EXPECT_EQ(KeyOfFirstVendor(), before);
+}
+
 TEST_F(DM2NewKeyTest, CancelledInputLeavesTheKeyAndTheTable) {
   DM2()->visVLookup->SetAllowNewKeys(true);
   const String before = KeyOfFirstVendor();
