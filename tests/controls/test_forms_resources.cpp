@@ -149,5 +149,21 @@ TEST_F(FormsTest, DialogLayoutsAreReadFromTheirFormTexts) {
   RegisterFormResource("TColorDialogForm", saved);
 }
 
+// Colour identifiers read back as the colours they name, also clNone and
+// system colours; an unknown identifier is refused.
+TEST_F(FormsTest, ColourIdentifiersReadAsTheirColours) {
+  RegisterControlClasses();
+  RegisterStdControlClasses();
+  TObjectPtr<TPanel> panel(Create<TPanel>(nullptr));
+  ReadFormResource(panel.get(), "object P: TPanel\r\n  Color = clNone\r\nend\r\n");
+  EXPECT_EQ(panel->Color(), clNone);
+  TObjectPtr<TPanel> other(Create<TPanel>(nullptr));
+  ReadFormResource(other.get(), "object Q: TPanel\r\n  Color = clBtnShadow\r\nend\r\n");
+  EXPECT_EQ(other->Color(), clBtnShadow);
+  TObjectPtr<TPanel> bad(Create<TPanel>(nullptr));
+  EXPECT_THROW(ReadFormResource(bad.get(), "object R: TPanel\r\n  Color = clNoSuch\r\nend\r\n"),
+               Exception);
+}
+
 }  // namespace test
 }  // namespace brevant
