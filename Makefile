@@ -69,8 +69,9 @@ fuzz-smoke: $(BUILD_FUZZ)/build.ninja
 	    $(BUILD_FUZZ)/smoke/$$corpus tests/fuzz/$$corpus; \
 	done
 
+# The demonstration opens Data/data.db under the build folder.
 run: build
-	$(BUILD)/demo/brevant-demo
+	cd $(BUILD) && demo/brevant-demo
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
