@@ -211,3 +211,47 @@ TEST_F(CustomizerTest, HeightKeepsWholeRows) {
 }
 
 }  // namespace brevant::test
+
+namespace brevant::test {
+
+// Dark pixels in window row `row` of the customizer's list.
+static Integer TextPixels(TbvTabulonCustomizer* c, TNativeWindow w, Integer row) {
+  const TPoint origin = c->tlList->ClientToScreen({0, 0});
+  const TRect native = Offscreen().NativeBounds(w);
+  const Integer rowHeight = c->tlList->RowHeight();
+  Integer dark = 0;
+  for (Integer y = row * rowHeight; y < (row + 1) * rowHeight; ++y)
+    for (Integer x = 0; x < c->tlList->ClientWidth(); ++x) {
+      const TColor p = Offscreen().Pixel(w, origin.X - native.Left + x, origin.Y - native.Top + y);
+      if ((p & 0xFF) < 0x60 && ((p >> 8) & 0xFF) < 0x60 && ((p >> 16) & 0xFF) < 0x60) ++dark;
+    }
+  return dark;
+}
+
+TEST_F(CustomizerTest, ListPaintsOneRowPerEntry) {
+  BuildFour();
+  Col("City")->SetVisible(false);
+  Col("Zip")->SetVisible(false);
+  grid->ShowCustomizer(true, "", "");
+  Pump();
+  TbvTabulonCustomizer* c = Customizer();
+  const TNativeWindow w = CustomizerNative();
+  ASSERT_NE(w, 0);
+  EXPECT_GT(TextPixels(c, w, 0), 10);
+  EXPECT_GT(TextPixels(c, w, 1), 10);
+  EXPECT_EQ(TextPixels(c, w, 2), 0);
+  // Below the entries the list shows its button-face colour.
+  const TPoint origin = c->tlList->ClientToScreen({0, 0});
+  const TRect native = Offscreen().NativeBounds(w);
+  EXPECT_EQ(Offscreen().Pixel(w, origin.X - native.Left + 20,
+                              origin.Y - native.Top + 3 * c->tlList->RowHeight() + 2),
+            TColor(0xF0F0F0));
+  // An entry hidden again by showing its column leaves the list.
+  Select("Zip");
+  SendMessage(grid->Handle(), WM_TL_CUSTOMIZER, gcaDropped, 0);
+  Pump();
+  EXPECT_GT(TextPixels(c, w, 0), 10);
+  EXPECT_EQ(TextPixels(c, w, 1), 0);
+}
+
+}  // namespace brevant::test

@@ -1,7 +1,9 @@
 // The customizer's lists: names and captions stay paired however the
 // semicolon lists look, and Shown works per field of a multi-field name.
 #include "bv/columns.h"
+#include "bv/grid_messages.h"
 #include "bv_rtm/tokens.h"
+#include "controls/wincore.h"
 #include "customizer_test_util.h"
 #include "rtl/stringlist.h"
 
@@ -62,6 +64,45 @@ TEST_F(EntriesTest, ShownHidesEveryFieldOfAName) {
   lists.RemoveShown("ID");
   lists.Rebuild(entries);
   EXPECT_EQ(JoinTokens(entries, ';'), "Number;Code");
+}
+
+}  // namespace brevant::test
+
+namespace brevant::test {
+
+// The grid's own lists, with a column over two fields, a column without a
+// field name first and two equal captions: each entry still stands for its
+// own column when dropped.
+TEST_F(EntriesTest, GridListsKeepEntriesOnTheirColumns) {
+  BuildFour();
+  grid->Columns()->Items(0)->SetFieldName("");  // was ID
+  grid->Columns()->Add()->SetFieldName("ID");
+  Col("ID")->SetCaption("Same");
+  Col("Name")->SetFieldName("Name;City");
+  Col("Name;City")->SetCaption("Both");
+  Col("Name;City")->SetVisible(false);
+  TObject::Free(Col("City"));
+  Col("Zip")->SetCaption("Same");
+  Col("Zip")->SetVisible(false);
+  grid->ShowCustomizer(true, "", "");
+  Pump();
+  ASSERT_TRUE(Customizer());
+  EXPECT_EQ(Joined(Customizer()->Lists().Names()), "Name;City|Zip|ID");
+  EXPECT_EQ(Joined(Customizer()->Lists().Captions()), "Both|Same|Same");
+  EXPECT_EQ(ListText(), "Both Same");
+  // The "Same" listed is Zip's (ID is shown): dropping it shows Zip.
+  Select("Same");
+  SendMessage(grid->Handle(), WM_TL_CUSTOMIZER, gcaDropped, 0);
+  Pump();
+  EXPECT_TRUE(Col("Zip")->Visible());
+  EXPECT_FALSE(Col("Name;City")->Visible());
+  EXPECT_EQ(ListText(), "Both");
+  // The two-field column is one entry and comes back as one column.
+  Select("Both");
+  SendMessage(grid->Handle(), WM_TL_CUSTOMIZER, gcaDropped, 0);
+  Pump();
+  EXPECT_TRUE(Col("Name;City")->Visible());
+  EXPECT_EQ(ListText(), "");
 }
 
 }  // namespace brevant::test
