@@ -791,13 +791,16 @@ void TDBTabulon::Dispatch(TMessage& message) {
 void TDBTabulon::WMCustomizer(TMessage& message) {
   TtlCustomizerAction action = static_cast<TtlCustomizerAction>(message.WParam & 0xFF);
   if (action == gcaAttach) {
-    customizerWnd_ = static_cast<HWND>(message.LParam);
-    customizerAttached_ = true;
-    if (std::find(CustomizerWindows().begin(), CustomizerWindows().end(), customizerWnd_) ==
-        CustomizerWindows().end())
+    // The customizer hands over itself; its window joins the list.
+    customizer_ = reinterpret_cast<TWinControl*>(message.LParam);
+    customizerWnd_ = customizer_ ? customizer_->Handle() : 0;
+    customizerAttached_ = customizerWnd_ != 0;
+    if (customizerWnd_ && std::find(CustomizerWindows().begin(), CustomizerWindows().end(),
+                                    customizerWnd_) == CustomizerWindows().end())
       CustomizerWindows().push_back(customizerWnd_);
   } else if (action == gcaDetach) {
     std::erase(CustomizerWindows(), customizerWnd_);
+    customizer_ = nullptr;
     customizerWnd_ = 0;
     customizerAttached_ = false;
   }

@@ -223,6 +223,8 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   void SelectColumn(Integer index);
   // Opens the column customizer through CustomizerHook.
   void ShowCustomizer(bool showHidden, const String& exclude, const String& fieldNames);
+  // The customizer attached by protocol code 0, nil when none.
+  TWinControl* Customizer() const { return customizer_; }
   // Told by the columns: column is leaving them (freed or extracted).
   void ColumnRemoving(TtlColumn* column);
   // Told by a designer this grid is registered with: it is being freed.
@@ -458,6 +460,8 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   bool changedWhileNavigating_ = false;  // a change waits for the step's end
   Integer freezeCount_ = 0;
   bool paintingEnabled_ = true;
+  // The attached customizer (the object code 0 hands over) and its window.
+  TWinControl* customizer_ = nullptr;
   HWND customizerWnd_ = 0;
   bool customizerAttached_ = false;
   // The column handed to the customizer while it handles an action; nil

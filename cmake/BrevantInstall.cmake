@@ -6,7 +6,7 @@ include(CMakePackageConfigHelpers)
 
 # Lowest layer last: also the link order the pkg-config file needs.
 set(BREVANT_LIBRARIES
-  bv_navbar bv_std bv_ctl bv_vtf bv_env bv bv_db bv_rtm
+  bv_navbar bv_std bv_ctl bv_vtf bv_gcc bv_env bv bv_db bv_rtm
   bv_platform_controls bv_platform_backend bv_platform_graphics
   bv_platform_db bv_platform_classes bv_platform_rtl)
 
@@ -20,7 +20,7 @@ foreach(dir rtl classes db graphics backend controls)
   install(DIRECTORY ${PROJECT_SOURCE_DIR}/platform/${dir}
           DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/brevant FILES_MATCHING PATTERN "*.h")
 endforeach()
-foreach(dir bv_rtm bv_db bv bv_env bv_vtf bv_ctl bv_std navbar)
+foreach(dir bv_rtm bv_db bv bv_env bv_gcc bv_vtf bv_ctl bv_std navbar)
   install(DIRECTORY ${PROJECT_SOURCE_DIR}/${dir}
           DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/brevant FILES_MATCHING PATTERN "*.h")
 endforeach()

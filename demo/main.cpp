@@ -17,6 +17,7 @@
 #include "bv/tabulon.h"
 #include "bv_ctl/calendar.h"
 #include "bv_env/env_unit.h"
+#include "bv_gcc/customizer_unit.h"
 #include "bv_std/list_visions.h"
 #include "bv_std/lite_designer.h"
 #include "bv_std/pack.h"
@@ -263,6 +264,7 @@ int main(int argc, char** argv) {
   RegisterCalendarClasses();
   // The shared environment exists before any grid and goes after the last.
   TEnvironmentUnit environment;
+  TCustomizerUnit customizer;
   StartListVisionsUnit();
   StartStandardDesignerUnit();
   RegisterLiteDesignerClasses();

@@ -226,13 +226,15 @@ TEST_F(GridTest, CustomizerListsAndProtocol) {
         actions.push_back(a);
         seen = c;
       });
-  HWND customizer = form->Handle();
-  grid->Perform(WM_TL_CUSTOMIZER, gcaAttach, static_cast<LPARAM>(customizer));
-  EXPECT_EQ(CustomizerWindows().size(), 1u);
+  // The customizer hands over itself; the grid lists its window.
+  grid->Perform(WM_TL_CUSTOMIZER, gcaAttach, reinterpret_cast<LPARAM>(form));
+  EXPECT_EQ(grid->Customizer(), form);
+  EXPECT_EQ(CustomizerWindows(), std::vector<HWND>{form->Handle()});
   grid->Perform(WM_TL_CUSTOMIZER, 2, reinterpret_cast<LPARAM>(grid->Columns()->Items(0)));
   EXPECT_EQ(seen, grid->Columns()->Items(0));
   grid->Perform(WM_TL_CUSTOMIZER, gcaDetach, 0);
   EXPECT_TRUE(CustomizerWindows().empty());
+  EXPECT_EQ(grid->Customizer(), nullptr);
   EXPECT_EQ(actions, (std::vector<Integer>{0, 2, 1}));
 }
 

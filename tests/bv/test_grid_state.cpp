@@ -228,7 +228,7 @@ TEST_F(GridTest, CustomizerActionAfterTheColumnWentGetsNoColumn) {
   std::vector<TtlColumn*> seen;
   grid->OnCustomizerAction = TtlCustomizerActionEvent::FromCallable(
       [&](TObject*, TtlCustomizerAction, TtlColumn* c) { seen.push_back(c); });
-  grid->Perform(WM_TL_CUSTOMIZER, gcaAttach, static_cast<LPARAM>(customizer->Handle()));
+  grid->Perform(WM_TL_CUSTOMIZER, gcaAttach, reinterpret_cast<LPARAM>(customizer));
   TtlColumn* dragged = grid->Columns()->Items(0);
   grid->Perform(WM_TL_CUSTOMIZER, 4, reinterpret_cast<LPARAM>(dragged));
   EXPECT_EQ(grid->Columns()->Count(), 1);
