@@ -281,6 +281,11 @@ void TtlInplaceEdit::CMExit(TMessage& message) {
   TCustomMaskEdit::CMExit(message);
 }
 
+void TtlInplaceEdit::CNKeyDown(TMessage& message) {
+  if (LoWord(message.WParam) == VK_TAB && ToolForm()) CloseDropDown(true);
+  TCustomMaskEdit::CNKeyDown(message);
+}
+
 // ---- face ----
 
 // A switching vision shows the cell exactly as the grid paints it,

@@ -72,6 +72,9 @@ class TtlInplaceEdit : public TDBQuentaEdit {
   void KeyPress(char32_t& key) override;
   void KeyUp(Word& key, TShiftState shift) override;
   void CMExit(TMessage& message) override;
+  // Tab with an open drop-down closes it accepting; the key itself then
+  // reaches KeyDown once, as every Tab does.
+  void CNKeyDown(TMessage& message) override;
   void PaintFace(TCanvas* canvas) override;
 
  private:

@@ -33,7 +33,7 @@ void TDBTabulon::PaintCellArea(TCanvas* canvas, Cardinal parts, TtlColumn* first
   if (!first || !last || first->Index < 0 || last->Index < 0) return;
   TtlPaintInfo& info = *paintInfo_;
   info.Canvas = canvas;
-  info.Parts = parts;
+  info.Parts = showsRows_ ? parts : parts & ~ppRows;
   info.BackColor = Color();
   info.FirstGroup = first->Index;
   info.LastGroup = last->Index;
@@ -53,7 +53,7 @@ void TDBTabulon::PaintCellArea(TCanvas* canvas, Cardinal parts, TtlColumn* first
   TScopeGuard restore([&] {
     if (dataLink_->Active()) dataLink_->SetActiveRecord(saved);
   });
-  if ((parts & ppRows) && showsRows_) {
+  if (info.Parts & ppRows) {
     PrepareRows(firstRow, lastRow);
     MarkSwitched(info, switchedColumn_, switchedRow_);
   }

@@ -333,6 +333,7 @@ TEST_F(GridInplaceTest, LeavingTheGridPostsTheRecordAndClosesTheEditor) {
   probe->SetFocus();
   Pump();
   EXPECT_FALSE(grid->EditorShown());
+  EXPECT_TRUE(probe->Focused());
   EXPECT_EQ(ds->State(), dsBrowse);
   EXPECT_EQ(Name(), "Zed");
   ASSERT_EQ(posts.size(), 1u);
@@ -442,6 +443,22 @@ TEST_F(GridInplaceTest, AnAlwaysShownEditorHandsPagingKeysToTheGrid) {
   EXPECT_TRUE(grid->EditorShown());
   ASSERT_EQ(posts.size(), 1u);
   EXPECT_EQ(posts[0].Code, fpcReturn);
+}
+
+// Left and Right move the grid (not the caret) while nothing is typed in
+// an always-shown editor; once typing started they move the caret.
+TEST_F(GridInplaceTest, HorizontalArrowsBelongToTheGridUntilTyping) {
+  Build();
+  grid->SetOptionsEdit(TtlOptionsEdit{geoAlwaysShowEditor});
+  ASSERT_TRUE(Open(1));
+  ASSERT_EQ(Editor()->SelLength(), 2);
+  Key(VK_LEFT);
+  EXPECT_EQ(Editor()->SelLength(), 2);  // consumed: the selection stays
+  EXPECT_TRUE(grid->EditorShown());
+  Type("ab");
+  Key(VK_LEFT);
+  EXPECT_EQ(Editor()->SelStart(), 1);
+  EXPECT_EQ(Editor()->SelLength(), 0);
 }
 
 TEST_F(GridInplaceTest, AColumnThatGoesClosesTheEditor) {
