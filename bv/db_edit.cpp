@@ -162,6 +162,7 @@ bool TDBQuentaEdit::Writable() {
 // ---- binding ----
 
 void TDBQuentaEdit::Rebind() {
+  if (rebindSuppressed_) return;
   fieldList_->Bind(dataLink_->DataSet());
   UpdateActive();
   UpdateTitle();

@@ -229,11 +229,25 @@ class TDBQuentaEdit : public TCustomMaskEdit,
   void CMMouseLeave(TMessage& message) override;
   void WMDropDownRequest(TMessage& message);
 
- private:
-  friend class TznEditCustomSwitcher;
-  bool CustomSurface() const;
+  // ---- for the in-place editor ----
+  // Marks the control as a grid's cell editor: no frame, arrows wanted.
+  void SetInPlace(bool value) { inPlace_ = value; }
+  // A mouse button is being released / the text is being loaded.
+  bool ReleasingMouse() const { return releasing_; }
+  bool LoadingText() const { return loading_; }
+  // Entering edit state loads the edit text and lets the vision set up.
   void SetEditState(bool on);
   void ReloadText();
+  // The face without the focus: a bitmap of the client size drawn through
+  // the vision and copied in one step.
+  virtual void PaintFace(TCanvas* canvas);
+  bool CustomSurface() const;
+  // While True, Rebind does nothing (a set-up that changes several bindings
+  // rebinds once at its end).
+  bool rebindSuppressed_ = false;
+
+ private:
+  friend class TznEditCustomSwitcher;
   // Marks the value typed into (previous: the text before the change).
   void MarkModified(const String& previous);
   // Step 2 of a text change: the vision completes the typed text.
@@ -252,7 +266,6 @@ class TDBQuentaEdit : public TCustomMaskEdit,
   // A press in the button strip; False when the point is outside it.
   bool ButtonMouseDown(TMessage& message);
   void PostDropDownRequest();
-  void PaintFace(TCanvas* canvas);
   void PaintButton();
   Integer ComputeButtonWidth();
   // Starts the edit before a clipboard or undo message when writable.

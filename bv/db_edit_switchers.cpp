@@ -5,6 +5,8 @@
 #include "bv/db_edit.h"
 #include "bv/field_list.h"
 #include "bv/field_vision.h"
+#include "bv/inplace_edit.h"
+#include "bv/tabulon.h"
 #include "controls/wincore.h"
 
 namespace brevant {
@@ -56,10 +58,21 @@ bool TznEditSwitcher::CanPress(Integer part, Integer x, Cardinal flags, Word key
   return true;
 }
 
+// In a grid the pressed cell is recorded there too: the grid paints the
+// face of a switching cell, pressed look included.
 void TznEditSwitcher::PressedChanged(Integer) {
+  if (auto* inplace = dynamic_cast<TtlInplaceEdit*>(Edit())) {
+    TDBTabulon* grid = inplace->Grid();
+    if (Pressed() && Down())
+      grid->SetSwitchedCell(inplace->Column(), grid->CursorRow());
+    else
+      grid->SetSwitchedCell(nullptr, -1);
+  }
   Edit()->Invalidate();
 }
 
+// The vision's switch brackets the field list's update and ends it with
+// "not posted" when the switch fails, so a failed post is never reported.
 void TznEditSwitcher::Execute(Integer, Integer x, Word, Integer y) {
   Edit()->EffectiveVision()->PerformSwitch(Edit(), x == -1 && y == -1);
 }

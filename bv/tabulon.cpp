@@ -16,8 +16,8 @@
 #include "bv/grid_messages.h"
 #include "bv/grid_painter.h"
 #include "bv/grid_params.h"
-#include "bv/paint_info.h"
 #include "bv/group_info.h"
+#include "bv/paint_info.h"
 #include "bv/selection.h"
 #include "bv/vision_painter.h"
 #include "bv_rtm/border_style.h"
@@ -182,6 +182,7 @@ TRect TDBTabulon::GetClientRect() const {
 void TDBTabulon::Notification(TComponent* component, TOperation operation) {
   TCustomControl::Notification(component, operation);
   if (operation != opRemove) return;
+  EditorRemoving(component);
   if (dataLink_ && component == dataLink_->DataSource()) {
     SetDataSource(nullptr);
   } else if (component && component == designer_) {
@@ -342,6 +343,8 @@ void TDBTabulon::SetHideSelection(bool value) {
 void TDBTabulon::SetVertAlignment(TTextLayout value) {
   if (vertAlignment_ == value) return;
   vertAlignment_ = value;
+  // Columns without a layout of their own take the grid's: recompute it.
+  for (Integer i = 0; i < columns_->Count(); ++i) columns_->Items(i)->UpdateDisplayAttrs();
   InvalidateRows();
 }
 
@@ -432,6 +435,7 @@ void TDBTabulon::ColumnRemoving(TtlColumn* column) {
   }
   if (column == customizerColumn_) customizerColumn_ = nullptr;
   if (column == pressedTitle_) pressedTitle_ = nullptr;
+  EditedColumnRemoving(column);
 }
 
 void TDBTabulon::SetColumns(TtlColumns* value) {

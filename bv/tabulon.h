@@ -293,6 +293,16 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   void CancelRecord();
   // Starts editing column while the link edits, unless option forbids it.
   bool QuickEdit(TtlColumn* column, TtlOptionEdit option);
+  // Paints the cells of firstColumn..lastColumn in rows firstRow..lastRow
+  // (parts: pp* bits) into canvas, whose origin becomes the first cell's
+  // top-left corner, width x height pixels of it (tabulon_cellpaint.cpp).
+  void PaintCellArea(TCanvas* canvas, Cardinal parts, TtlColumn* firstColumn, TtlColumn* lastColumn,
+                     Integer firstRow, Integer lastRow, Integer width, Integer height);
+  // The cell whose switch the editor holds pressed (nil and -1: none);
+  // painted with its cell attributes' Switched.
+  void SetSwitchedCell(TtlColumn* column, Integer row);
+  TtlColumn* SwitchedColumn() const { return switchedColumn_; }
+  Integer SwitchedRow() const { return switchedRow_; }
 
   // ---- column sizing and dragging (tabulon_drag.cpp) ----
   bool SizingEdgeAt(Integer x, Integer y);
@@ -483,8 +493,30 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   TtlInplaceEdit* inplaceEdit_ = nullptr;  // owned as a child component
   TtlColumn* editedColumn_ = nullptr;      // the column the editor edits
   bool editorShown_ = false;
-  bool closingEditor_ = false;  // the editor is being hidden
-  bool hadFocus_ = false;       // the grid held the focus (CM_ENTER/EXIT)
+  bool closingEditor_ = false;           // the editor is being hidden
+  bool hadFocus_ = false;                // the grid held the focus (CM_ENTER/EXIT)
+  bool initingEditor_ = false;           // OpenEditor sets the editor up
+  TtlColumn* switchedColumn_ = nullptr;  // the cell whose switch is held pressed
+  Integer switchedRow_ = -1;             // its window row
+
+  // In-place editing (tabulon_editor.cpp).
+  void CMEnter(TMessage& message) override;
+  void CMExit(TMessage& message) override;
+  // Hides the editor, giving the focus back to the grid when the editor
+  // held it, and forgets the column.
+  void HideEditor();
+  // Posts the editor's value for action inside the field list's update
+  // bracket (AfterFieldPost fires once), hides it unless keep, then steps
+  // to a direction the handler left; a failed post selects the text.
+  void PostEditor(TtlFieldEditAction action, bool keep);
+  // The focus leaves: the edit options decide what is posted or cancelled.
+  void FinishEditsOnExit();
+  // The data link's update request: the open editor posts and stays.
+  void PostEditorForUpdate();
+  // A column leaving the collection takes the editor off it.
+  void EditedColumnRemoving(TtlColumn* column);
+  // The editor itself going (the grid's teardown) is forgotten.
+  void EditorRemoving(TComponent* component);
 };
 
 // Closes a FreezeGrid bracket on every path, refreshing (when asked) on

@@ -250,6 +250,7 @@ void TDBTabulon::WMVScroll(TMessage& message) {
 }
 
 void TDBTabulon::WMHScroll(TMessage& message) {
+  CloseEditor(feaPost, false);
   const Integer code = static_cast<Integer>(message.WParam & 0xFFFF);
   TScrollInfo info;
   info.Mask = SIF_POS;
@@ -437,6 +438,7 @@ void TDBTabulon::LinkScrolled(TDataLinkEx*, Integer distance) {
   const Cardinal actions = pendingSelection_;
   const Integer oldCursorRow = cursorRow_;
   const TTemporaryChange inHandler(inScrollHandler_, true);
+  CloseEditor(feaClose, true);  // hidden, or kept over the new record
   currentRecShot_->FollowCursor(true);
   if (distance != 0) UpdateCursorRow(distance);
   if (pendingColumn_ >= 0 && pendingColumn_ != currentColumn_ &&
@@ -496,7 +498,9 @@ void TDBTabulon::LinkLayoutChanged(TDataLinkEx* sender) {
   LinkDataChanged(sender);
 }
 
-void TDBTabulon::LinkUpdateData(TDataLinkEx*) {}
+void TDBTabulon::LinkUpdateData(TDataLinkEx*) {
+  PostEditorForUpdate();
+}
 
 void TDBTabulon::LinkFocusControl(TDataLinkEx*, TField*& field) {
   // The first selectable column bound to the field; the field reference
