@@ -36,9 +36,18 @@ TDBQuentaEdit* PackTest::Edit(TDataSource* source, const String& field, TznField
   return edit;
 }
 
-void PackTest::RunFocusable(std::function<void()> act) {
+void PackTest::RunFocusable(std::function<void()> act, bool byButton) {
   ScriptAction("VisionToolForm", [act](TObject*) { act(); });
-  Key(VK_DOWN, bmAlt);
+  if (byButton)
+    ClickEditButton();
+  else
+    Key(VK_DOWN, bmAlt);
+}
+
+void PackTest::ClickEditButton() {
+  const TRect b = edit->EditButtonRect();
+  ClickOn(edit, (b.Left + b.Right) / 2, (b.Top + b.Bottom) / 2);
+  Pump();
 }
 
 void PackTest::WhenIdle(std::function<void()> act) {

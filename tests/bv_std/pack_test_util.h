@@ -32,9 +32,12 @@ class PackTest : public FormsTest {
     Offscreen().TypeText(s);
     Pump();
   }
-  // Opens a focusable drop-down with Alt+Down; inside its modal loop act
-  // gives the input, which is handled before the loop ends.
-  void RunFocusable(std::function<void()> act);
+  // Opens a focusable drop-down with Alt+Down (byButton: a click on the
+  // edit's button); inside its modal loop act gives the input, which is
+  // handled before the loop ends.
+  void RunFocusable(std::function<void()> act, bool byButton = false);
+  // Clicks the edit's button.
+  void ClickEditButton();
   // Runs act once the modal loop has handled all input so far (act must
   // give more input or close the drop-down).
   static void WhenIdle(std::function<void()> act);
