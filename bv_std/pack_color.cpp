@@ -36,12 +36,15 @@ void DrawSwatch(TfvPainter* painter) {
   if (IsRectEmpty(r)) return;
   TCanvas* canvas = painter->Canvas();
   const TColor pen = canvas->Pen()->Color(), brush = canvas->Brush()->Color();
+  const TBrushStyle style = canvas->Brush()->Style();
   const TScopeGuard restore([&] {
     canvas->Pen()->SetColor(pen);
     canvas->Brush()->SetColor(brush);
+    canvas->Brush()->SetStyle(style);
   });
   canvas->Pen()->SetColor(clBlack);
   canvas->Brush()->SetColor(color);
+  canvas->Brush()->SetStyle(bsSolid);
   canvas->Rectangle(r);
 }
 
