@@ -11,6 +11,7 @@
 #include "bv_std/list_visions_standard.h"
 #include "bv_std/lite_designer.h"
 #include "bv_std/lookup_params.h"
+#include "bv_std/lookup_visions.h"
 #include "bv_std/lookup_visions_v.h"
 #include "bv_std/state_visions_xstate.h"
 #include "bv_std/tool_form_vision.h"
@@ -161,6 +162,28 @@ TEST_F(PackLookupListTest, ColumnsTakeTheirWidthsAndTheListItsColumnsWidth) {
     TObject::Free(edit);
     TObject::Free(other);
   }
+}
+
+TEST_F(PackLookupListTest, ALookupFieldListsItsResultFieldThenTheListFields) {
+  auto* v = Create<TLookupVision>(form);
+  v->SetListFields("Note");
+  v->SetDropDownWidth("40;70");
+  Edit(data.peopleSource.get(), "Color", v);
+  EXPECT_EQ(edit->EditText(), "Green");
+  Key(VK_DOWN, bmAlt);
+  ASSERT_TRUE(tf->IsOpen());
+  ASSERT_EQ(grid->Columns()->Count(), 2);
+  EXPECT_EQ(grid->Columns()->Items(0)->FieldName(), "Name");
+  EXPECT_EQ(grid->Columns()->Items(1)->FieldName(), "Note");
+  EXPECT_EQ(grid->UniqueFields(), "ID");
+  EXPECT_EQ(ListCurrent("Name"), "Green");
+  edit->SelectAll();
+  Type("Bl");
+  EXPECT_EQ(ListCurrent("Name"), "Blue");
+  Key(VK_RETURN);  // closes the list
+  Key(VK_RETURN);  // posts the key
+  EXPECT_EQ(data.people->FieldByName("ColorID")->AsInteger(), 3);
+  EXPECT_EQ(v->DropDownWidth(), "40;70");
 }
 
 TEST_F(PackLookupListTest, ThreeRecordsShowThreeRowsThatCannotGrow) {
