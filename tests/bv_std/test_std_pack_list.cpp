@@ -16,6 +16,7 @@
 #include "bv_std/state_visions_xstate.h"
 #include "bv_std/tool_form_vision.h"
 #include "controls/wincore.h"
+#include "graphics/imagelist.h"
 #include "list_test_util.h"
 #include "pack_test_util.h"
 
@@ -293,6 +294,50 @@ TEST_F(PackStateListTest, TypingAStatesTextPostsItsFieldValue) {
   EXPECT_FALSE(tf->IsOpen());
   Key(VK_RETURN);  // posts
   EXPECT_EQ(ds->FieldByName("Code")->AsString(), "B");
+}
+
+TEST_F(PackStateListTest, TheListTakesTheDropDownImagesElseTheVisionsImages) {
+  TXStateVision* v = States();
+  auto* images = Create<TImageList>(form);
+  auto* dropImages = Create<TImageList>(form);
+  struct TRow {
+    const char* name;      // what the row checks
+    TImageList* dropDown;  // the vision's DropDownImages
+    bool drawImages;       // the vision's DrawImages
+    TImageList* shown;     // the list's images
+  };
+  const TRow rows[] = {
+      {"drop-down images first", dropImages, true, dropImages},
+      {"else the vision's images", nullptr, true, images},
+      {"none when the vision draws none", nullptr, false, nullptr},
+  };
+  v->SetImages(images);
+  Edit(src, "Code", v);
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.name);
+    v->SetDropDownImages(row.dropDown);
+    v->SetDrawImages(row.drawImages);
+    Key(VK_DOWN, bmAlt);
+    ASSERT_TRUE(tf->IsOpen());
+    EXPECT_EQ(pack->visImagedText->Images(), row.shown);
+    Key(VK_ESCAPE);
+  }
+}
+
+TEST_F(PackStateListTest, PickingTheNullStatePostsNull) {
+  TXStateVision* v = States();
+  TXState* none = v->States()->Add();
+  none->SetDisplayText("None");
+  none->SetNullValue(true);
+  Edit(src, "Code", v);
+  Key(VK_DOWN, bmAlt);
+  ASSERT_TRUE(tf->IsOpen());
+  edit->SelectAll();
+  Type("No");
+  EXPECT_EQ(edit->EditText(), "None");
+  Key(VK_RETURN);  // closes the list
+  Key(VK_RETURN);  // posts
+  EXPECT_TRUE(ds->FieldByName("Code")->IsNull());
 }
 
 }  // namespace
