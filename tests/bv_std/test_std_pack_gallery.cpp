@@ -24,13 +24,16 @@ TEST_F(PackGalleryTest, EachEditOpensItsStockDropDown) {
     const char* text;       // what it shows
     TVisionToolForm* form;  // the drop-down it opens
     bool focusable;         // the drop-down runs its own loop
+    bool byButton;          // opened by the edit's button, not Alt+Down
   };
   const TRow rows[] = {
-      {"PackFruit", "Apple", pack->vtfDataList, false},
-      {"PackState", "Active", pack->vtfDataList, false},
-      {"PackBorn", "05/17/2020", pack->vtfCalendar, true},
-      {"PackAmount", "12.5", pack->vtfCalculator, true},
-      {"PackTint", "clTeal", pack->vtfDataList, false},
+      {"PackFruit", "Apple", pack->vtfDataList, false, false},
+      {"PackState", "Active", pack->vtfDataList, false, false},
+      {"PackBorn", "05/17/2020", pack->vtfCalendar, true, false},
+      {"PackAmount", "12.5", pack->vtfCalculator, true, false},
+      {"PackTint", "clTeal", pack->vtfDataList, false, false},
+      {"PackNotes", "(MEMO)", pack->vtfBlobPicker, true, true},
+      {"PackPhoto", "(GRAPHIC)", pack->vtfBlobPicker, true, true},
   };
   for (const TRow& row : rows) {
     SCOPED_TRACE(row.edit);
@@ -42,12 +45,14 @@ TEST_F(PackGalleryTest, EachEditOpensItsStockDropDown) {
     Pump();
     bool opened = false;
     if (row.focusable) {
-      RunFocusable([&] {
-        WhenIdle([&] {
-          opened = row.form->IsOpen();
-          Offscreen().PressKey(VK_ESCAPE);
-        });
-      });
+      RunFocusable(
+          [&] {
+            WhenIdle([&] {
+              opened = row.form->IsOpen();
+              Offscreen().PressKey(VK_ESCAPE);
+            });
+          },
+          row.byButton);
     } else {
       Key(VK_DOWN, bmAlt);
       opened = row.form->IsOpen();
