@@ -768,9 +768,6 @@ void TDBTabulon::ShowCustomizer(bool showHidden, const String& exclude, const St
     CustomizerHook(this, JoinList(names), JoinList(captions), JoinList(shown), showHidden);
 }
 
-void TDBTabulon::SyncToValue() {}
-void TDBTabulon::PickValue() {}
-
 // ---- messages ----
 
 void TDBTabulon::Dispatch(TMessage& message) {

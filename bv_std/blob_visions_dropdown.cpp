@@ -6,6 +6,7 @@
 #include "bv_rtm/bv_errors.h"
 #include "bv_rtm/draw_helpers.h"
 #include "bv_std/state_visions_paint.h"
+#include "bv_vtf/tool_form.h"
 #include "classes/rtti_builder.h"
 #include "db/field.h"
 #include "graphics/canvas.h"
@@ -43,7 +44,8 @@ TImageList* BlobMarkers() {
 
 // ---- TDropDownBlobVision ----
 
-BV_PUBLISH(TDropDownBlobVision, TznFieldVision) {
+BV_PUBLISH(TDropDownBlobVision, TToolFormVision) {
+  p.Property("DropDown", &TDropDownBlobVision::DropDown, &TDropDownBlobVision::SetDropDown);
   p.Property("ComboBoxStyle", &TDropDownBlobVision::ComboBoxStyle,
              &TDropDownBlobVision::SetComboBoxStyle)
       .Default(1);
@@ -58,16 +60,20 @@ BV_PUBLISH(TDropDownBlobVision, TznFieldVision) {
       .Default(TfvDropDownOptions{});
   p.Property("EnableDropDown", &TDropDownBlobVision::EnableDropDown,
              &TDropDownBlobVision::SetEnableDropDown)
-      .Default(0);
+      .Default(1);
   p.Property("EnableButton", &TDropDownBlobVision::EnableButton,
              &TDropDownBlobVision::SetEnableButton)
       .Default(1);
 }
 
-TDropDownBlobVision::TDropDownBlobVision(TComponent* owner) : TznFieldVision(owner) {
+TDropDownBlobVision::TDropDownBlobVision(TComponent* owner) : TToolFormVision(owner) {
   SetSurfaceKind(vskCustom);
   SetComboBoxStyle(true);
   SetEnableButton(true);
+}
+
+TVisionToolForm* TDropDownBlobVision::DefaultDropDown() {
+  return StockToolForm(stfBlobPicker);
 }
 
 void TDropDownBlobVision::DrawContent(TtlFieldList* fields, TfvPainter* painter) {

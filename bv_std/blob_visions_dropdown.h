@@ -5,8 +5,8 @@
 // SetBlobMarkersQuery.
 #pragma once
 
-#include "bv/field_vision.h"
 #include "bv_std/blob_visions.h"
+#include "bv_std/tool_form_vision.h"
 
 namespace brevant {
 
@@ -46,30 +46,29 @@ inline constexpr Integer bmkText = 0, bmkNullText = 1, bmkPicture = 2, bmkNullPi
 // The size markers are drawn in.
 inline constexpr Integer kBlobMarkerSize = 16;
 
-class TDropDownBlobVision : public TznFieldVision {
-  BV_CLASS(TDropDownBlobVision, TznFieldVision)
+class TDropDownBlobVision : public TToolFormVision {
+  BV_CLASS(TDropDownBlobVision, TToolFormVision)
  public:
   explicit TDropDownBlobVision(TComponent* owner = nullptr);
 
   void DrawContent(TtlFieldList* fields, TfvPainter* painter) override;
   bool WantArrows() override;
+  // The default pack's blob picker.
+  TVisionToolForm* DefaultDropDown() override;
 
   // The picker's size, 0: its own.
   Integer DropDownWidth() const { return dropDownWidth_; }
   void SetDropDownWidth(Integer value);
   Integer DropDownHeight() const { return dropDownHeight_; }
   void SetDropDownHeight(Integer value);
-  TfvDropDownOptions DropDownOptions() const { return dropDownOptions_; }
-  void SetDropDownOptions(TfvDropDownOptions value) { dropDownOptions_ = value; }
 
  protected:
   // Draws marker index centred in the cell.
   static void DrawMarker(TfvPainter* painter, Integer index);
 
  private:
-  Integer dropDownWidth_ = 0;           // picker width, 0: its own
-  Integer dropDownHeight_ = 0;          // picker height, 0: its own
-  TfvDropDownOptions dropDownOptions_;  // when the picker opens
+  Integer dropDownWidth_ = 0;   // picker width, 0: its own
+  Integer dropDownHeight_ = 0;  // picker height, 0: its own
 };
 
 class TTextVision : public TDropDownBlobVision {

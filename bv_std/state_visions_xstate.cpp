@@ -3,11 +3,15 @@
 
 #include "bv/field_list.h"
 #include "bv/vision_painter.h"
+#include "bv_db/obj_dataset.h"
 #include "bv_rtm/draw_helpers.h"
 #include "bv_std/state_blob_strings.h"
 #include "bv_std/state_visions_paint.h"
+#include "bv_vtf/tool_form.h"
 #include "classes/rtti_builder.h"
 #include "controls/menus.h"
+#include "db/dataset.h"
+#include "db/datasource.h"
 #include "db/field.h"
 #include "graphics/canvas.h"
 #include "graphics/imagelist.h"
@@ -134,7 +138,7 @@ void TXStates::Update(TCollectionItem*) {
 
 // ---- TXStateVision ----
 
-BV_PUBLISH(TXStateVision, TznFieldVision) {
+BV_PUBLISH(TXStateVision, TDataListVision) {
   p.Property("Alignment", &TXStateVision::Alignment, &TXStateVision::SetAlignment)
       .Default(talDefault);
   p.Property("Images", &TXStateVision::Images, &TXStateVision::SetImages);
@@ -147,8 +151,13 @@ BV_PUBLISH(TXStateVision, TznFieldVision) {
   p.Property("ComboBoxStyle", &TXStateVision::ComboBoxStyle, &TXStateVision::SetComboBoxStyle)
       .Default(0);
   p.Property("Nullable", &TXStateVision::Nullable, &TXStateVision::SetNullable).Default(0);
+  p.Property("DropDown", &TXStateVision::DropDown, &TXStateVision::SetDropDown);
+  p.Property("DropDownOptions", &TXStateVision::DropDownOptions, &TXStateVision::SetDropDownOptions)
+      .Default(TfvDropDownOptions{});
+  p.Property("DropDownRows", &TXStateVision::DropDownRows, &TXStateVision::SetDropDownRows)
+      .Default(7);
   p.Property("EnableDropDown", &TXStateVision::EnableDropDown, &TXStateVision::SetEnableDropDown)
-      .Default(0);
+      .Default(1);
   p.Property("OptionsSwitch", &TXStateVision::OptionsSwitch, &TXStateVision::SetOptionsSwitch)
       .Default(TfvSwitchOptions{vsoEditDataSet});
   p.Property("SwitchKey", &TXStateVision::SwitchKey, &TXStateVision::SetSwitchKey).Default(32);
@@ -162,8 +171,9 @@ BV_PUBLISH(TXStateVision, TznFieldVision) {
 }
 
 TXStateVision::TXStateVision(TComponent* owner)
-    : TznFieldVision(owner), states_(new TXStates(this)) {
+    : TDataListVision(owner), states_(new TXStates(this)) {
   states_->SetPropName("States");
+  SetNullable(false);
   SetEnableButton(true);
   SetButtonStyle(pbsDropDown);
 }
@@ -315,6 +325,37 @@ void TXStateVision::SetStates(TXStates* value) {
   if (value != states_) states_->Assign(value);
 }
 
+void TXStateVision::InitEdit(IznVisionEditor* editor) {
+  inherited::InitEdit(editor);
+  TObjDataSet* ds = EditObjDataSet(editor);
+  ds->Close();
+  ds->SetObjectRef(states_);
+  ds->Open();
+}
+
+void TXStateVision::GetListFieldName(TtlFieldList*, String& name) {
+  name = ListFieldName();
+}
+
+TDataSource* TXStateVision::GetListSource(TtlFieldList* fields) {
+  return fields->HasEditListData() ? fields->EditDataSource() : nullptr;
+}
+
+void TXStateVision::ApplyListChoice(IznVisionEditor* editor, Integer choice) {
+  TfvCurrentValue* current = editor->CurrentValue();
+  if (choice == lcNull) current->Clear();
+  if (choice != lcPickRecord) return;
+  TDataSet* ds = OpenListDataSet(editor->EditorFieldList());
+  TField* field = ds ? ds->FindField("FieldValue") : nullptr;
+  if (!field) return;
+  // A null state posts null, any other its field text.
+  TField* isNull = ds->FindField("NullValue");
+  if (isNull && isNull->AsBoolean())
+    current->Clear();
+  else
+    current->SetAsString(field->AsString());
+}
+
 void TXStateVision::SetDropDownImages(TImageList* value) {
   if (dropDownImages_ == value) return;
   if (dropDownImages_) dropDownImages_->RemoveFreeNotification(this);
@@ -332,7 +373,8 @@ void TXStateVision::Assign(const TPersistent* source) {
   const auto* other = dynamic_cast<const TXStateVision*>(source);
   if (!other) return;
   SetSwitchKey(other->switchKey_);
-  SetNullable(other->nullable_);
+  SetNullable(other->Nullable());
+  SetDropDownRows(other->DropDownRows());
   SetStates(other->states_);
 }
 

@@ -1,9 +1,10 @@
 // TXStateVision shows a field as one of any number of states (TXState
 // items of its TXStates collection), each with a text and images, and steps
-// through the switchable ones by click or key.
+// through the switchable ones by click or key, or picks one from the
+// default pack's drop-down list of the states.
 #pragma once
 
-#include "bv/field_vision.h"
+#include "bv_std/list_visions.h"
 #include "bv_std/state_visions_types.h"
 #include "classes/collection.h"
 #include "graphics/colors.h"
@@ -73,8 +74,8 @@ class TXStates : public TOwnedCollection {
   TXStateVision* vision_;  // the owning vision
 };
 
-class TXStateVision : public TznFieldVision {
-  BV_CLASS(TXStateVision, TznFieldVision)
+class TXStateVision : public TDataListVision {
+  BV_CLASS(TXStateVision, TDataListVision)
  public:
   explicit TXStateVision(TComponent* owner = nullptr);
   ~TXStateVision() override;
@@ -98,7 +99,14 @@ class TXStateVision : public TznFieldVision {
   bool IsValidChar(TtlFieldList* fields, char32_t key) override;
   Integer GetMaxLength(TtlFieldList* fields) override;
   // The field of the drop-down list's object dataset the list shows.
-  static String GetListFieldName() { return "DisplayText"; }
+  static String ListFieldName() { return "DisplayText"; }
+  // The editor's object dataset shows the states.
+  void InitEdit(IznVisionEditor* editor) override;
+  void GetListFieldName(TtlFieldList* fields, String& name) override;
+  TDataSource* GetListSource(TtlFieldList* fields) override;
+  // lcPickRecord: the list's FieldValue; lcNull: null.
+  void ApplyListChoice(IznVisionEditor* editor, Integer choice) override;
+  using TDataListVision::GetListSource;
 
   // Key (with shift state) that switches; 0 none.
   Word SwitchKey() const { return switchKey_; }
@@ -113,8 +121,6 @@ class TXStateVision : public TznFieldVision {
   // Images of the drop-down list (else Images); not owned.
   TImageList* DropDownImages() const { return dropDownImages_; }
   void SetDropDownImages(TImageList* value);
-  bool Nullable() const { return nullable_; }
-  void SetNullable(bool value) { nullable_ = value; }
 
   // Copies the x-state properties and the states too.
   void Assign(const TPersistent* source) override;
@@ -135,7 +141,6 @@ class TXStateVision : public TznFieldVision {
   TXStates* states_;                      // the states (owned)
   Word switchKey_ = 32;                   // Space
   TImageList* dropDownImages_ = nullptr;  // drop-down list images (not owned)
-  bool nullable_ = false;                 // the list offers a null choice
   Integer currentState_ = -1;             // state of the last GetText
 };
 

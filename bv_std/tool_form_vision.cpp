@@ -63,8 +63,8 @@ TVisionToolForm* TToolFormVision::GetDropDown() {
 
 namespace {
 
-std::array<TVisionToolForm*, 3>& StockForms() {
-  static std::array<TVisionToolForm*, 3> forms{};
+std::array<TVisionToolForm*, 4>& StockForms() {
+  static std::array<TVisionToolForm*, 4> forms{};
   return forms;
 }
 

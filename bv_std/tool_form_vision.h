@@ -3,7 +3,7 @@
 // the edit control's drop-down requests, names the form to open (the
 // assigned one, else the kind's default) and opens it through the tool form
 // host, whose user it is while the form is open. The stock tool forms of the
-// default pack (calendar, calculator, list) are looked up by kind, so kinds
+// default pack (calendar, calculator, list, blob picker) are looked up by kind, so kinds
 // name them before the pack exists.
 #pragma once
 
@@ -70,7 +70,7 @@ class TToolFormVision : public TznFieldVision, public IVisionToolFormUser {
 };
 
 // The stock tool forms a kind may name as its default drop-down.
-enum TznStockToolForm : Byte { stfCalendar, stfCalculator, stfDataList };
+enum TznStockToolForm : Byte { stfCalendar, stfCalculator, stfDataList, stfBlobPicker };
 // The registered stock tool form of kind, or nil while none is registered.
 TVisionToolForm* StockToolForm(TznStockToolForm kind);
 // Registers form (not owned; nil unregisters) as the stock tool form of kind.

@@ -87,6 +87,11 @@ class TVisionToolForm : public TCustomPanel, public IznToolFormHost {
   TznFieldVision* Vision() const { return vision_; }
   TfvCurrentValue* CurrentValue() const override { return currentValue_; }
   TznToolFormBG* Background() const { return bg_; }
+  // The width the background form's client takes at opening: the design
+  // width, or 0 for the edit's width; OnShow may change it. After opening,
+  // the background form's width used.
+  Integer UseWidth() const { return useWidth_; }
+  void SetUseWidth(Integer value) { useWidth_ = value; }
   // The placement used (tfpBottomCenter .. tfpRightCenter).
   TvtfPlacement Side() const { return side_; }
   // Pixels the background form reaches past the edit on each side: 1 for
