@@ -265,6 +265,62 @@ TEST_F(StdPixelsTest, OwnerDrawnCellsDrawThemselves) {
   EXPECT_EQ(Ink(other, clFuchsia), area(other)) << "other columns are not owner-drawn";
 }
 
+// Selection and focus in the combinations the designer offers: the
+// current cell and row, focused or not, hidden or kept, filled or
+// ultra-soft, with and without an explicitly selected record.
+TEST_F(StdPixelsTest, SelectionAndFocusCombinations) {
+  struct TCase {
+    const char* name;
+    bool focused, hide, rowFill, softCell, pick;  // pick: record 4 explicitly selected
+    TColor cell, other, picked;  // the current cell, the cursor row's other cell, row 3
+  };
+  const TColor soft = SoftColor(clWindow);
+  const TCase cases[] = {
+      {"focused cell", true, true, false, false, false, clRed, clWindow, clWindow},
+      {"focused row", true, true, true, false, false, clRed, clBlue, clWindow},
+      {"hidden row", false, true, true, false, false, clLime, clLime, clWindow},
+      {"hidden cell", false, true, false, false, false, clLime, clWindow, clWindow},
+      {"kept when unfocused", false, false, true, false, false, clRed, clBlue, clWindow},
+      {"ultra-soft cell", true, true, false, true, false, soft, clWindow, clWindow},
+      {"picked record, focused", true, true, false, false, true, clWindow, clWindow, clBlue},
+      {"picked record, unfocused", false, true, true, false, true, clWindow, clWindow, clBlue},
+  };
+  Make(20, 5);
+  TProbe* elsewhere = AddProbe(form, "Elsewhere", TRect(330, 10, 380, 40));
+  look->SetFocusRectKind(frcNone);
+  look->SetSelectedCell(clRed);
+  look->SetSelectedRow(clBlue);
+  look->SetHiddenSelection(clLime);
+  ASSERT_EQ(grid->CurrentColumn(), 0);
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    grid->Selection()->Clear(false, false);
+    ds->First();
+    if (c.pick) {
+      ds->MoveBy(3);
+      grid->Selection()->SelectCurrent(true, false);
+      ds->MoveBy(-1);
+    } else {
+      ds->MoveBy(2);
+    }
+    grid->SetHideSelection(c.hide);
+    look->SetSelectedRowFill(c.rowFill);
+    look->SetUltraSoftSelectedCell(c.softCell);
+    if (c.focused)
+      grid->SetFocus();
+    else
+      elsewhere->SetFocus();
+    grid->Invalidate();
+    Pump();
+    ASSERT_EQ(grid->CursorRow(), 2);
+    EXPECT_EQ(CellPixel(0, 2), Rgb(c.cell));
+    EXPECT_EQ(CellPixel(1, 2), Rgb(c.other));
+    EXPECT_EQ(CellPixel(0, 3), Rgb(c.picked));
+    EXPECT_EQ(CellPixel(1, 3), Rgb(c.picked));
+    EXPECT_EQ(CellPixel(0, 1), Rgb(clWindow)) << "a row neither current nor picked";
+  }
+}
+
 // Strips coloured by OnGetRowAttrs without the selected look's fill keep
 // the colours of fore-colour-filled columns; a selected row shows the strip
 // colour instead of the selection's.
