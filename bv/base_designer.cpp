@@ -116,12 +116,11 @@ void TtlBaseDesigner::Paint(TDBTabulon* grid, TtlPaintInfo* info) {
     TtlDesigner::Paint(grid, info);
     return;
   }
-  // The context lives for this paint only; the bitmap is copied and freed
-  // however the paint ends.
-  TScopeGuard clear([this] {
-    TObject::Free(ctx_.Bitmap);
-    ctx_ = TtlPaintContext();
-  });
+  // The context lives for this paint only, and so does the canvas over the
+  // grid's kept off-screen pixels (a fresh canvas: every paint starts from
+  // the same pens, brushes, fonts and clips).
+  TScopeGuard clear([this] { ctx_ = TtlPaintContext(); });
+  TObjectPtr<TCanvas> offScreen;
   ctx_ = TtlPaintContext();
   ctx_.Grid = grid;
   ctx_.Info = info;
@@ -149,9 +148,9 @@ void TtlBaseDesigner::Paint(TDBTabulon* grid, TtlPaintInfo* info) {
     // origin's parity is odd the bitmap starts one spare column to the left,
     // so the dots fall where a paint from the client's origin puts them.
     const Integer shift = (clip.Left + clip.Top) & 1;
-    ctx_.Bitmap = Create<TBitmap>();
-    ctx_.Bitmap->SetSize(clip.Width() + shift, clip.Height());
-    ctx_.Canvas = ctx_.Bitmap->Canvas();
+    offScreen = OffScreenCanvas(info, clip.Width() + shift, clip.Height());
+    ctx_.OffScreen = offScreen.get();
+    ctx_.Canvas = ctx_.OffScreen;
     ctx_.Canvas->SetOrigin(TPoint(shift, 0));
     Fill(TRect(0, 0, clip.Width(), clip.Height()), info->BackColor);
   } else {
@@ -174,8 +173,18 @@ void TtlBaseDesigner::Paint(TDBTabulon* grid, TtlPaintInfo* info) {
     PaintFooterBand();
     PaintGroups(false);
   }
-  if (ctx_.Bitmap)
-    info->Canvas->CopyRect(clip, ctx_.Bitmap->Canvas(), TRect(0, 0, clip.Width(), clip.Height()));
+  if (ctx_.OffScreen)
+    info->Canvas->CopyRect(clip, ctx_.OffScreen, TRect(0, 0, clip.Width(), clip.Height()));
+}
+
+TObjectPtr<TCanvas> TtlBaseDesigner::OffScreenCanvas(TtlPaintInfo* info, Integer width,
+                                                     Integer height) {
+  // The canvas sees exactly width x height pixels of the kept bitmap, so
+  // drawing is clipped as on a bitmap of the clip's size.
+  TBitmap* kept = info->OffScreenBitmap(width, height);
+  auto canvas = MakeObject<TCanvas>();
+  canvas->SetSurface(kept->ScanLine(0), width, height, kept->Width() * 4);
+  return canvas;
 }
 
 void TtlBaseDesigner::PaintGroups(bool titles) {

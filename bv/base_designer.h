@@ -5,15 +5,14 @@
 // painted group's cells through the columns' visions, the title band with
 // each group's titles, the inverted pressed title when the designer does not
 // draw pressed titles, and the footer band with each group's footer cells.
-// Grid paints go through an off-screen bitmap of the clip size, copied in
-// one operation. Concrete designers override single bands and add lines.
+// Grid paints go through the grid's off-screen bitmap, kept between paints
+// (the clip's part of it is drawn and copied in one operation). Concrete designers override single
+// bands and add lines.
 #pragma once
 
 #include "bv/designer.h"
 
 namespace brevant {
-
-class TBitmap;
 
 // The soft form of a colour, as ultra-soft selections show it: three
 // quarters of the colour and one quarter of the highlight colour.
@@ -28,7 +27,7 @@ struct TtlPaintContext {
   TDBTabulon* Grid = nullptr;    // the grid painted
   TtlPaintInfo* Info = nullptr;  // its paint state
   TCanvas* Canvas = nullptr;     // target: the bitmap's canvas while off-screen
-  TBitmap* Bitmap = nullptr;     // the off-screen bitmap, nil otherwise
+  TCanvas* OffScreen = nullptr;  // canvas over the kept off-screen pixels, nil otherwise
   Integer DX = 0;                // the clip rectangle's left
   Integer DY = 0;                // the clip rectangle's top
   Integer PaintedWidth = 0;      // from the first painted group's left to the last's right
@@ -93,6 +92,9 @@ class TtlBaseDesigner : public TtlDesigner {
   void PaintRowFocus(Integer row, Integer top);
   void PaintGroups(bool titles);
   void InvertPressedTitle();
+  // A canvas over the top-left width x height pixels of the grid's kept
+  // off-screen bitmap.
+  static TObjectPtr<TCanvas> OffScreenCanvas(TtlPaintInfo* info, Integer width, Integer height);
   // Fills rect (clip-relative) in colour.
   void Fill(const TRect& rect, TColor colour);
 

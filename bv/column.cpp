@@ -301,8 +301,14 @@ void TtlColumn::ApplyMapping() {
 
 void TtlColumn::SetOptionsVisual(TtlColumnOptionsVisual value) {
   if (optionsVisual_ == value) return;
+  const TtlColumnOptionsVisual changed =
+      TtlColumnOptionsVisual::FromBits(optionsVisual_.Bits() ^ value.Bits());
   optionsVisual_ = value;
   InvalidateColumn();
+  // The caption and the footer marker are shown by the title and footer.
+  if (changed.Contains(cvoNoCaption)) TitleChanged();
+  if (changed.Contains(cvoNoFooterMarker))
+    if (TDBTabulon* grid = ReportGrid()) grid->InvalidateFooters();
 }
 
 void TtlColumn::SetOptionsBehavior(TtlColumnOptionsBehavior value) {

@@ -47,6 +47,9 @@ bool TtlGridPainter::NextRow() {
   if (row_ > lastRow_) return false;
   grid_->DataLink()->SetActiveRecord(row_);
   ResetCell();
+  // Every cell starts from the same canvas state, whatever an owner-drawn
+  // cell before it left: transparent text, the column's font.
+  Canvas()->Brush()->SetStyle(bsClear);
   Canvas()->Font()->Assign(Font());
   const TtlRowAttrs* row = grid_->PaintInfo()->Row(row_);
   ApplyOverrides(row->FontColor, row->FontStyle, row->FontName);

@@ -1,9 +1,12 @@
 #include "bv/paint_info.h"
 
+#include <algorithm>
+
 #include "bv/column.h"
 #include "bv/columns.h"
 #include "bv/tabulon.h"
 #include "classes/rtti_builder.h"
+#include "graphics/bitmap.h"
 #include "rtl/strutils.h"
 
 namespace brevant {
@@ -47,6 +50,8 @@ TtlCellAttrs* TtlRowAttrs::CellsByName(const String& fieldName) const {
   return nullptr;
 }
 
+TtlPaintInfo::TtlPaintInfo(TDBTabulon* grid) : Grid(grid) {}
+
 TtlPaintInfo::~TtlPaintInfo() = default;
 
 void TtlPaintInfo::ResizeRows(Integer count) {
@@ -54,6 +59,21 @@ void TtlPaintInfo::ResizeRows(Integer count) {
   const auto n = static_cast<size_t>(count);
   if (Rows.size() > n) Rows.erase(Rows.begin(), Rows.begin() + static_cast<long>(Rows.size() - n));
   while (Rows.size() < n) Rows.push_back(std::make_unique<TtlRowAttrs>(this));
+}
+
+TBitmap* TtlPaintInfo::OffScreenBitmap(Integer width, Integer height) {
+  const Integer w = std::max(width, Grid ? Grid->ClientWidth() + 1 : 0);
+  const Integer h = std::max(height, Grid ? Grid->ClientHeight() : 0);
+  if (!offScreen_ || offScreen_->Width() != w || offScreen_->Height() != h) {
+    // A new size keeps nothing worth copying: make the bitmap afresh.
+    offScreen_.reset(Create<TBitmap>());
+    offScreen_->SetSize(w, h);
+  }
+  return offScreen_.get();
+}
+
+void TtlPaintInfo::ReleaseOffScreen() {
+  offScreen_.reset();
 }
 
 }  // namespace brevant

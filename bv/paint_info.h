@@ -18,6 +18,7 @@
 
 namespace brevant {
 
+class TBitmap;
 class TCanvas;
 class TtlPaintInfo;
 
@@ -64,13 +65,22 @@ class TtlRowAttrs : public TObject {
 class TtlPaintInfo : public TObject {
   BV_CLASS(TtlPaintInfo, TObject)
  public:
-  explicit TtlPaintInfo(TDBTabulon* grid = nullptr) : Grid(grid) {}
+  explicit TtlPaintInfo(TDBTabulon* grid = nullptr);
   ~TtlPaintInfo() override;
   // Resizes the row list to count: rows go from the front or are appended
   // at the end.
   void ResizeRows(Integer count);
   Integer RowCount() const { return static_cast<Integer>(Rows.size()); }
   TtlRowAttrs* Row(Integer row) const { return Rows.at(static_cast<size_t>(row)).get(); }
+  // The off-screen pixels a paint draws into, kept from paint to paint: at
+  // least width x height, sized to the grid's client area plus one spare
+  // column, and made again only when that size changes. Its content is
+  // whatever the last paint left.
+  TBitmap* OffScreenBitmap(Integer width, Integer height);
+  // The kept bitmap, nil before the first off-screen paint.
+  TBitmap* KeptBitmap() const { return offScreen_.get(); }
+  // Frees the kept bitmap (the grid's window goes away).
+  void ReleaseOffScreen();
 
   TDBTabulon* Grid;                                // the owning grid
   std::vector<std::unique_ptr<TtlRowAttrs>> Rows;  // one per window row, owned
@@ -83,6 +93,9 @@ class TtlPaintInfo : public TObject {
   Integer LastRow = -1;                            // last window row to paint, -1 none
   Cardinal Parts = 0;                              // pp* bits: titles, rows, footers
   bool OffScreen = false;                          // paint through an off-screen bitmap
+
+ private:
+  TObjectPtr<TBitmap> offScreen_;  // the kept off-screen pixels, owned
 };
 
 }  // namespace brevant

@@ -408,6 +408,8 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   Integer TextHeightOf(const TChildFont* overlay);
   // Narrows the paint to the groups, rows and bands the clip touches.
   void NarrowPaint(TtlPaintInfo& info, TRect& clip) const;
+  // Frees the kept off-screen bitmap with the window.
+  void DestroyWnd() override;
   // The selected-row look on a row's attributes.
   void ApplySelectedRowLook(TtlRowAttrs* attrs) const;
   void PrepareCurrentRow(TtlRowAttrs* attrs);

@@ -50,6 +50,11 @@ void TDBTabulon::Paint() {
   effectiveDesigner_->Paint(this, &info);
 }
 
+void TDBTabulon::DestroyWnd() {
+  paintInfo_->ReleaseOffScreen();
+  TCustomControl::DestroyWnd();
+}
+
 void TDBTabulon::NarrowPaint(TtlPaintInfo& info, TRect& clip) const {
   // Groups: of the groups in view (the fixed ones, then the scroll window),
   // from the first whose right edge (its line included) passes the clip's

@@ -342,6 +342,9 @@ void TDBTabulon::ScrollRows(Integer distance, Integer oldActive) {
       scrollStrip(top + rowHeight_, dataAreaBottom_ - rowHeight_, rowHeight_);
       InvalidateRow(0);
       InvalidateRow(1);
+      // The window's last row may end the lines differently from the row
+      // that moved into its place.
+      InvalidateRow(rowCount_ - 1);
     }
     Update();
     moved = true;

@@ -189,7 +189,7 @@ void TCanvas::FillDevice(const TRect& r, std::uint32_t pixel, Integer rop2) {
   MarkDirty();
   if (rop2 == R2_COPYPEN) {
     ForEachClipped(r, [&](std::uint32_t* line, Integer x0, Integer x1, Integer) {
-      std::fill(line + x0, line + x1, pixel);
+      FillPixels(line + x0, size_t(x1 - x0), pixel);
     });
     return;
   }
@@ -467,7 +467,7 @@ void TCanvas::BlitPixels(const TRect& dest, const std::uint32_t* srcPixels, Inte
       const Int64 first = std::max<Int64>(x0, d.Left + (offX - s.Left));
       const Int64 last = std::min<Int64>(x1, d.Left + (limW - s.Left));
       const std::uint32_t* srow = src + size_t(sy - offY) * size_t(srcStride);
-      for (Int64 x = first; x < last; ++x) line[x] = srow[x + shift] & kRgbMask;
+      if (first < last) CopyPixelsRgb(line + first, srow + first + shift, size_t(last - first));
     });
     Changed();
     return;
@@ -512,9 +512,9 @@ void TCanvas::MoveWithin(const TRect& d, const TRect& s, Integer width, Integer 
     const std::uint32_t* from = pixels_ + size_t(y + dy) * size_t(stride_);
     if (dy == 0) {
       std::memmove(line + l, from + l + dx, size_t(r - l) * 4);
-      for (Int64 x = l; x < r; ++x) line[x] &= kRgbMask;
+      MaskPixelsRgb(line + l, size_t(r - l));
     } else {
-      for (Int64 x = l; x < r; ++x) line[x] = from[x + dx] & kRgbMask;
+      CopyPixelsRgb(line + l, from + l + dx, size_t(r - l));
     }
   };
   if (dy < 0)

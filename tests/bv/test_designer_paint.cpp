@@ -11,6 +11,7 @@
 #include "bv/selection.h"
 #include "controls/wincore.h"
 #include "designer_test_util.h"
+#include "graphics/bitmap.h"
 
 namespace brevant::test {
 namespace {
@@ -307,6 +308,34 @@ TEST_F(DesignerTest, PaintThatFailsStillLeavesTheGridPaintable) {
   look->SetTitleColor(clAqua);
   Pump();
   EXPECT_EQ(PixelAt(1, 1), Rgb(clAqua));
+}
+
+// The off-screen pixels stay with the grid from paint to paint, whatever
+// part is painted; a new client size makes them anew, and they go with the
+// window.
+TEST_F(DesignerTest, TheOffScreenBitmapIsKeptFromPaintToPaint) {
+  Make(20, 6);
+  TtlPaintInfo* info = grid->PaintInfo();
+  TBitmap* kept = info->KeptBitmap();
+  ASSERT_NE(kept, nullptr);
+  EXPECT_EQ(kept->Width(), grid->ClientWidth() + 1);
+  EXPECT_EQ(kept->Height(), grid->ClientHeight());
+  grid->InvalidateRow(2);
+  Pump();
+  grid->InvalidateTitles();
+  Pump();
+  grid->Invalidate();
+  Pump();
+  EXPECT_EQ(info->KeptBitmap(), kept);
+
+  grid->SetBounds(grid->Left(), grid->Top(), grid->Width() + 30, grid->Height());
+  Pump();
+  ASSERT_NE(info->KeptBitmap(), nullptr);
+  EXPECT_EQ(info->KeptBitmap()->Width(), grid->ClientWidth() + 1);
+
+  grid->SetParent(nullptr);  // the window goes
+  EXPECT_FALSE(grid->HandleAllocated());
+  EXPECT_EQ(info->KeptBitmap(), nullptr);
 }
 
 TEST_F(DesignerTest, FocusChangesRepaintTheCursorRow) {

@@ -4,7 +4,6 @@
 // its place as the default designer of grids without one.
 #include <gtest/gtest.h>
 
-#include "../bv/grid_test_util.h"
 #include "bv/column.h"
 #include "bv/columns.h"
 #include "bv/group_info.h"
@@ -12,6 +11,7 @@
 #include "bv_std/standard_designer.h"
 #include "classes/rtti_builder.h"
 #include "controls/wincore.h"
+#include "std_designer_test_util.h"
 
 namespace brevant::test {
 namespace {
@@ -26,29 +26,6 @@ class TNoRecNoDataSet : public TMemDataSet {
   Integer GetRecNo() override { return -1; }
 };
 BV_IMPLEMENT_CLASS(TNoRecNoDataSet, TMemDataSet)
-
-class StdDesignerTest : public GridTest {
- protected:
-  void Make(Integer records = 20, Integer rows = 5) {
-    Build(records, rows);
-    look = Create<TStandardDesigner>(form);
-    grid->SetDesigner(look);
-    FitRows(rows);
-    Pump();
-  }
-  static TColor Rgb(TColor c) { return ColorToRGB(c); }
-  // Client x of the right edge (exclusive) of group g.
-  Integer GroupRight(Integer g) {
-    TtlColumns* columns = grid->Columns();
-    return columns->GroupScreenLeft(g) + columns->Groups(g)->Width;
-  }
-  TColor CellPixel(Integer column, Integer row, Integer dx = 1, Integer dy = 1) {
-    const TRect r = grid->Columns()->Items(column)->CellRect(row, false, false);
-    return PixelAt(r.Left + dx, r.Top + dy);
-  }
-
-  TStandardDesigner* look = nullptr;
-};
 
 TEST_F(StdDesignerTest, ValuesAtCreation) {
   TStandardDesigner d;

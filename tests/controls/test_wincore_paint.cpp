@@ -230,6 +230,37 @@ TEST_F(Paint, ScrollWindowExMovesPixelsAndInvalidatesTheUncoveredStrip) {
   EXPECT_EQ(GetWindowPixel(h, 99, 5), RGB(92, 1, 2));
 }
 
+// A scroll moves only the pixels of the rectangle asked: a child scrolling
+// a strip of its own client leaves its parent, its sibling and its other
+// pixels alone, and presents only the moved rectangle.
+TEST_F(Paint, ScrollWindowExMovesOnlyTheRectangleAsked) {
+  TRecorder parent, sibling;
+  RowPainter child;
+  parent.PaintColor = clRed;
+  sibling.PaintColor = clBlue;
+  HWND hp = TopLevel(parent, Bounds(0, 0, 200, 200));
+  HWND hc = Child(child, hp, Bounds(20, 30, 100, 120));
+  HWND hs = Child(sibling, hp, Bounds(130, 30, 40, 120));
+  Pump();
+  const TRect strip = Rect(10, 20, 60, 80);
+  TRect upd;
+  ScrollWindowEx(hc, 0, -5, &strip, &strip, nullptr, &upd, 0);
+  EXPECT_EQ(upd, Rect(10, 75, 60, 80));
+  // Inside the strip: moved up by 5 rows.
+  EXPECT_EQ(GetWindowPixel(hc, 10, 20), RowColor(25));
+  EXPECT_EQ(GetWindowPixel(hc, 59, 74), RowColor(79));
+  // Beside, above and below it: as painted.
+  for (TPoint p : {TPoint{9, 40}, TPoint{60, 40}, TPoint{30, 19}, TPoint{30, 80}, TPoint{99, 0}})
+    EXPECT_EQ(GetWindowPixel(hc, p.X, p.Y), RowColor(p.Y)) << p.X << "," << p.Y;
+  EXPECT_EQ(GetWindowPixel(hp, 5, 50), clRed);
+  EXPECT_EQ(GetWindowPixel(hp, 125, 50), clRed);
+  EXPECT_EQ(GetWindowPixel(hs, 5, 50), clBlue);
+  // The moved rectangle, in the top-level window's coordinates.
+  const TPoint origin = MapWindowPoint(hc, hp, {0, 0});
+  EXPECT_EQ(backend->LastPresented(GetNativeWindow(hp)),
+            Rect(origin.X + 10, origin.Y + 20, origin.X + 60, origin.Y + 75));
+}
+
 TEST_F(Paint, ScrollWindowExLeavesChildrenAloneOrMovesThem) {
   TRecorder parent, child;
   parent.PaintColor = clRed;

@@ -351,6 +351,45 @@ TEST(Canvas, OneToOneCopyKeepsOffsetsAndEdges) {
   EXPECT_EQ(clipped.At(4, 1), clWhite);
 }
 
+// Fills and one-to-one copies run four pixels at a time: every run length
+// and start around that step must cover exactly its pixels.
+TEST(Canvas, FillsAndCopiesCoverEveryRunLengthExactly) {
+  for (Integer left = 0; left < 4; ++left)
+    for (Integer width = 1; width <= 11; ++width) {
+      SCOPED_TRACE(testing::Message() << "left " << left << " width " << width);
+      TSurface s(16, 3);
+      s.Canvas()->Brush()->SetColor(clRed);
+      s.Canvas()->FillRect(Rect(left, 1, left + width, 2));
+      EXPECT_EQ(s.CountNot(Rect(left, 1, left + width, 2), clRed), 0);
+      EXPECT_EQ(s.CountNot(Rect(0, 0, 16, 3), clWhite), width);
+
+      TSurface src(16, 1);
+      FillPattern(src.Bitmap(), 9);
+      TSurface dst(16, 1);
+      dst.Canvas()->CopyRect(Rect(left, 0, left + width, 1), src.Canvas(),
+                             Rect(3, 0, 3 + width, 1));
+      for (Integer x = 0; x < 16; ++x) {
+        const bool inside = x >= left && x < left + width;
+        EXPECT_EQ(dst.At(x, 0), inside ? src.At(x - left + 3, 0) : clWhite) << x;
+      }
+    }
+}
+
+// The unused top byte of a source pixel never reaches the destination,
+// whether the copy comes from another surface or moves within one.
+TEST(Canvas, CopiesClearTheUnusedTopByte) {
+  std::vector<std::uint32_t> buf(9 * 3, 0xAB123456);
+  TObjectPtr<TCanvas> src(Create<TCanvas>(buf.data(), 9, 3, 9 * 4));
+  TSurface dst(9, 3);
+  dst.Canvas()->CopyRect(Rect(0, 0, 9, 3), src.get(), Rect(0, 0, 9, 3));
+  for (Integer x = 0; x < 9; ++x) EXPECT_EQ(dst.Bitmap()->ScanLine(1)[x], 0x123456u) << x;
+  src->ScrollRect(2, 0, Rect(0, 0, 9, 3), Rect(0, 0, 9, 3));
+  for (Integer x = 2; x < 9; ++x) EXPECT_EQ(buf[size_t(9 + x)], 0x123456u) << x;
+  EXPECT_EQ(buf[9], 0xAB123456u);  // uncovered: left as it was
+  src->ScrollRect(0, 1, Rect(0, 0, 9, 3), Rect(0, 0, 9, 3));
+  for (Integer x = 0; x < 9; ++x) EXPECT_EQ(buf[size_t(18 + x)], 0x123456u) << x;
+}
+
 TEST(Canvas, ScrollInPlaceUpAndSideways) {
   struct TCase {
     const char* name;
