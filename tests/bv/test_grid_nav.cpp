@@ -2,8 +2,11 @@
 // Home/End, Tab, multi-line and fixed groups with horizontal scrolling,
 // selection with Shift, insertion and appending, pickups and event order.
 #include "bv/column.h"
+#include "bv/grid_params.h"
 #include "bv/selection.h"
 #include "bv_rtm/bv_errors.h"
+#include "controls/menus.h"
+#include "controls/test_hooks.h"
 #include "db/dataset.h"
 #include "nav_test_util.h"
 
@@ -318,6 +321,81 @@ TEST_F(GridKeysTest, AnInsensitiveCursorComesBackBeforeMoving) {
   Key(VK_DOWN);
   EXPECT_EQ(CurrentID(), 4);
   EXPECT_NE(grid->CursorRow(), -1);
+}
+
+}  // namespace brevant::test
+
+namespace brevant::test {
+
+// Keys the grid hands on before its key map: menu shortcuts and the
+// incremental search's.
+class GridKeyRoutingTest : public NavTest {
+ protected:
+  void TearDown() override {
+    ClearScriptedAnswers();
+    NavTest::TearDown();
+  }
+  // A popup menu with one item that counts its clicks.
+  TPopupMenu* CountingMenu(TShortCut shortCut, Integer& clicks) {
+    auto* menu = Create<TPopupMenu>(form);
+    TMenuItem* item = Create<TMenuItem>(menu);
+    item->SetCaption("Item");
+    item->SetShortCut(shortCut);
+    item->OnClick = TNotifyEvent::FromCallable([&clicks](TObject*) { ++clicks; });
+    menu->Items()->Add(item);
+    return menu;
+  }
+};
+
+TEST_F(GridKeyRoutingTest, MenuShortcutsComeBeforeTheKeyMap) {
+  Open(10, 5);
+  Integer columnClicks = 0, gridClicks = 0, keyDowns = 0;
+  grid->Columns()->Items(0)->SetPopupMenu(CountingMenu(scCtrl | Word(VK_DOWN), columnClicks));
+  grid->SetPopupMenu(CountingMenu(scCtrl | Word('K'), gridClicks));
+  grid->OnKeyDown = TKeyEvent::FromCallable([&](TObject*, Word&, TShiftState) { ++keyDowns; });
+  Key(VK_DOWN, bmCtrl);  // the current column's menu takes it
+  Key('K', bmCtrl);      // the grid's menu
+  EXPECT_EQ(columnClicks, 1);
+  EXPECT_EQ(gridClicks, 1);
+  EXPECT_EQ(keyDowns, 0);
+  EXPECT_EQ(CurrentID(), 1);
+  // In another column the column menu's shortcut is no longer one.
+  Key(VK_RIGHT);
+  Key(VK_DOWN, bmCtrl);
+  EXPECT_EQ(columnClicks, 1);
+}
+
+TEST_F(GridKeyRoutingTest, TheApplicationsKeyOpensTheColumnMenu) {
+  Open(10, 5);
+  Integer clicks = 0;
+  grid->SetPopupMenu(CountingMenu(0, clicks));
+  ScriptAnswer("PopupMenu", 0);
+  Key(VK_APPS);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(HandledMessage(), "");
+  EXPECT_EQ(ScriptedAnswerCount(), 0);
+}
+
+TEST_F(GridKeyRoutingTest, SearchShortcutsAndNavigationKeys) {
+  Open(10, 5);
+  TtlAutoSearchParams* search = grid->ParamsAutoSearch();
+  search->SetEnabled(true);
+  // Ctrl+letters never start a search; Shift+letters do.
+  Key('B', bmCtrl);
+  EXPECT_FALSE(search->Searching());
+  Key('R', bmShift);
+  EXPECT_TRUE(search->Searching());
+  // A navigation key ends it and moves as usual.
+  Key(VK_DOWN);
+  EXPECT_FALSE(search->Searching());
+  EXPECT_EQ(CurrentID(), 2);
+  // With a start shortcut, letters start nothing; the shortcut does and
+  // goes no further than the search.
+  search->SetShortCut(scCtrl | Word('F'));
+  Key('R');
+  EXPECT_FALSE(search->Searching());
+  Key('F', bmCtrl);
+  EXPECT_TRUE(search->Searching());
 }
 
 }  // namespace brevant::test

@@ -4,6 +4,7 @@
 #include "bv/column.h"
 #include "bv/env_hook.h"
 #include "bv/selection.h"
+#include "bv/tool_form_intf.h"
 #include "controls/menus.h"
 #include "controls/test_hooks.h"
 #include "db/dataset.h"
@@ -168,6 +169,17 @@ TEST_F(GridMouseTest, TitleStatesFollowTheOptions) {
   }
 }
 
+TEST_F(GridMouseTest, DesignTimeTitleClicksKeepTheOtherStates) {
+  Open(5, 5);
+  grid->SetOptionsBehavior({gboNoTitleStates});  // no matter in the designer
+  grid->SetDesigning(true);
+  ClickAt(TitlePoint(0));
+  ClickAt(TitlePoint(1));
+  EXPECT_EQ(Col(0)->TitleState(), tsSortedUp);
+  EXPECT_EQ(Col(1)->TitleState(), tsSortedUp);
+  grid->SetDesigning(false);
+}
+
 TEST_F(GridMouseTest, ATitleReleasedElsewhereDoesNotCount) {
   Open(5, 5);
   Offscreen().Advance(1000);
@@ -248,6 +260,37 @@ TEST_F(GridMouseTest, PickupsFollowTheOptions) {
   grid->SetOptionsPickup({gpoClick});
   ClickCell(0, 3);
   EXPECT_EQ(events, (std::vector<std::string>{"SelectionChange", "Pickup"}));
+}
+
+// A drop-down host that records how it was told to close.
+class THostProbe : public TObject, public IznToolFormHost {
+ public:
+  void KeyDown(Word&, TShiftState) override {}
+  void FocusChanged(TWinControl*) override {}
+  void CurrentChanged() override {}
+  void TextChanged() override {}
+  TVisionToolForm* GetToolForm() override { return nullptr; }
+  void Close(bool accept, bool) override { Closes.push_back(accept); }
+  TDBTabulon* DataGrid() const override { return nullptr; }
+  TfvCurrentValue* CurrentValue() const override { return nullptr; }
+  void SetChanged(bool) override {}
+  std::vector<bool> Closes;  // accept of every Close, in order
+};
+
+TEST_F(GridMouseTest, APickupClosesTheHostingToolForm) {
+  Open(5, 5);
+  THostProbe host;
+  grid->AttachToolForm(&host);
+  grid->SetOptionsPickup({gpoClick, gpoReturnKey});
+  ClickCell(0, 2);  // on a record
+  Key(VK_RETURN);
+  // Released below the rows: no record picked.
+  Offscreen().Advance(1000);
+  Offscreen().MouseDown(At(grid, CellPoint(0, 1).X, CellPoint(0, 1).Y));
+  Offscreen().MouseUp(At(grid, CellPoint(0, 1).X, grid->DataAreaBottom() + 3));
+  Pump();
+  EXPECT_EQ(host.Closes, (std::vector<bool>{true, true, false}));
+  grid->AttachToolForm(nullptr);
 }
 
 TEST_F(GridMouseTest, AHandledPressIsReportedAgainOnRelease) {
