@@ -5,6 +5,7 @@
 #include "bv/env_hook.h"
 #include "bv/selection.h"
 #include "bv/tool_form_intf.h"
+#include "classes/typinfo.h"
 #include "controls/menus.h"
 #include "controls/test_hooks.h"
 #include "db/dataset.h"
@@ -104,6 +105,11 @@ TEST_F(GridMouseTest, AutomaticDragModeDefersTheClearToTheRelease) {
   Pump();
   EXPECT_TRUE(grid->Selection()->IsEmpty());
   // The control's own drag mode stays manual: the grid starts drags itself.
+  EXPECT_EQ(grid->TControl::DragMode(), dmManual);
+  // Form streams reach the grid's own property.
+  grid->SetDragMode(dmManual);
+  SetOrdProp(grid, GetPropInfo(grid, "DragMode"), dmAutomatic);
+  EXPECT_EQ(grid->DragMode(), dmAutomatic);
   EXPECT_EQ(grid->TControl::DragMode(), dmManual);
 }
 
