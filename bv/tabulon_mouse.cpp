@@ -145,6 +145,11 @@ void TDBTabulon::PressEdit(TMouseButton button, TShiftState shift, Integer x, In
   }
   if (!switches || !((hadFocus && !moved) || !vision->OptionsSwitch().Contains(vsoNeedCurrent)))
     return;
+  // The window scrolled under the pointer: it follows the row it pressed.
+  if (hitRow_ != cursorRow_) {
+    const TPoint pointer = GetCursorPos();
+    SetCursorPos({pointer.X, pointer.Y + rowHeight_ / 2});
+  }
   // The switch reacts to the press at once: the editor gets it at the
   // same place of the cell.
   if (!OpenEditor(column)) return;
