@@ -73,7 +73,12 @@ void TDBTabulon::CNKeyDown(TMessage& message) {
   TCustomControl::CNKeyDown(message);
 }
 
+// OnContextPopup still runs; the menus themselves are the grid's to show.
 void TDBTabulon::WMContextMenu(TMessage& message) {
+  const TPoint screen = LParamToPoint(message.LParam);
+  const TPoint pos = screen.X == -1 && screen.Y == -1 ? TPoint{-1, -1} : ScreenToClient(screen);
+  bool handled = false;
+  DoContextPopup(pos, handled);
   message.Result = 1;
 }
 

@@ -208,6 +208,9 @@ TEST_F(GridMouseTest, RightClicksShowTheColumnMenuOnCellsOnly) {
   item->OnClick = TNotifyEvent::FromCallable([&](TObject*) { ++clicks; });
   menu->Items()->Add(item);
   grid->SetPopupMenu(menu);
+  Integer contextPopups = 0;
+  grid->OnContextPopup =
+      TContextPopupEvent::FromCallable([&](TObject*, TPoint, bool&) { ++contextPopups; });
   ScriptAnswer("PopupMenu", 0);
   ClickAt(CellPoint(1, 1), bbRight);
   EXPECT_EQ(clicks, 1);
@@ -218,6 +221,8 @@ TEST_F(GridMouseTest, RightClicksShowTheColumnMenuOnCellsOnly) {
   ClickAt({CellPoint(0, 0).X, grid->DataAreaBottom() + 3}, bbRight);
   EXPECT_EQ(clicks, 1);
   EXPECT_EQ(HandledMessage(), "");
+  // The context-menu request still reaches OnContextPopup, and only that.
+  EXPECT_EQ(contextPopups, 3);
 }
 
 // An environment that records footer menu requests.
