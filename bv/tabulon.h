@@ -343,8 +343,9 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
   void Paint() override;
-  // Keys go to the incremental search first, then to the delete shortcut;
-  // an unused printable key starts a search.
+  // The key map (navigation, Return, Escape, Insert, the menu key), then
+  // the delete parameters, switches and F2; an unused printable key starts
+  // a search, a used one ends it.
   void KeyDown(Word& key, TShiftState shift) override;
   void KeyPress(char32_t& key) override;
   void MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
