@@ -301,6 +301,24 @@ TEST_F(GridKeysTest, KeysOnAnInactiveDatasetDoNothing) {
   EXPECT_EQ(grid->CursorRow(), -1);
 }
 
+TEST_F(GridKeysTest, AnEmptyDatasetTakesKeysAndClicks) {
+  Open(0, 5);
+  ClickCell(1, 0);
+  Key(VK_RIGHT);
+  Key(VK_NEXT);
+  Key(VK_END, bmCtrl);
+  EXPECT_EQ(HandledMessage(), "");
+  EXPECT_EQ(ds->State(), dsBrowse);
+  // Down below the (missing) last record starts the first one.
+  Key(VK_DOWN);
+  EXPECT_EQ(ds->State(), dsInsert);
+  EXPECT_EQ(grid->CursorRow(), 0);
+  Key(VK_UP);
+  EXPECT_EQ(ds->State(), dsBrowse);
+  EXPECT_TRUE(ds->IsEmpty());
+  EXPECT_EQ(HandledMessage(), "");
+}
+
 TEST_F(GridKeysTest, AnInsensitiveCursorComesBackBeforeMoving) {
   Open(50, 5);
   grid->SetCursorType(gctInsensitiveBmrk);
