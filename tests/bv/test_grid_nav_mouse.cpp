@@ -60,6 +60,20 @@ TEST_F(GridMouseTest, ClicksMoveTheCurrentCell) {
   EXPECT_EQ(grid->CursorRow(), 0);
 }
 
+TEST_F(GridMouseTest, AClickReportsInOrder) {
+  Open(10, 5);
+  grid->SelectColumn(0);
+  grid->SetOptionsPickup({gpoClick});
+  LogEvents();
+  grid->OnGridClick =
+      TtlClickEvent::FromCallable([this](TObject*, Integer, Integer, TShiftState, bool up, bool&) {
+        events.push_back(up ? "Click up" : "Click down");
+      });
+  ClickCell(1, 3);
+  EXPECT_EQ(events, (std::vector<std::string>{"ColExiting 0", "ColEnter 1", "SelectionChange",
+                                              "Click down", "Pickup"}));
+}
+
 TEST_F(GridMouseTest, CtrlAndShiftClicksSelect) {
   Open(20, 8);
   grid->SetMultiSelect(true);
