@@ -195,4 +195,30 @@ BENCHMARK(BM_GridLineScroll)
     ->Iterations(2000)
     ->Unit(benchmark::kMillisecond);
 
+// One Down key through the grid (the key map, StepCell, GotoCell, the
+// dataset's MoveBy and the scrolled handler) and the paint it causes; back
+// to the top (untimed) at the last record. The grid appends nothing.
+void BM_GridKeyDown(benchmark::State& state) {
+  TScenarioGrid t(static_cast<Integer>(state.range(0)), 19);
+  TDataSet* ds = t.src->DataSet();
+  TDBTabulon* grid = t.grid;
+  grid->SetOptionsEdit({geoNoAppends});
+  std::vector<double> samples;
+  for (auto _ : state) {
+    if (ds->RecNo() >= ds->RecordCount()) {
+      state.PauseTiming();
+      ds->First();
+      PumpMessages();
+      state.ResumeTiming();
+    }
+    samples.push_back(bench::TimeMs([&] {
+      grid->Perform(WM_KEYDOWN, VK_DOWN, 0);
+      grid->Update();
+    }));
+  }
+  bench::ReportSamples(state, samples);
+  state.counters["rows"] = grid->RowCount();
+}
+BENCHMARK(BM_GridKeyDown)->Arg(1000)->Arg(1000000)->Iterations(2000)->Unit(benchmark::kMillisecond);
+
 }  // namespace

@@ -651,24 +651,9 @@ void TDBTabulon::SelectColumn(Integer index) {
     throw EBVError(bvres::SIndexOutOfRange, {index, columns_->Count()});
   TtlColumn* column = columns_->Items(index);
   if (!column->IsSelectable()) throw EDBTabulon(bvres::SUnableToSelectColumn, {index});
-  // Making a column current without moving the record; a column whose
-  // group is not wholly in the scroll window is scrolled into it, inside a
-  // freeze whose end repaints the grid and rewrites the bars.
-  const Integer left = currentColumn_;
-  if (OnColExiting) OnColExiting(this, left);
-  if (!columns_->IsGroupInView(column)) {
-    TGridFreeze freeze(this, true);
-    currentColumn_ = index;
-    currentColumnObj_ = column;
-    columns_->ComputeScrollWindow(true, false);
-  } else {
-    if (currentColumnObj_) InvalidateColumnCells(currentColumnObj_);
-    currentColumn_ = index;
-    currentColumnObj_ = column;
-    InvalidateColumnCells(column);
-  }
-  if (OnColEnter) OnColEnter(this, index);
-  SyncEditor();
+  // Made current without moving the record; GotoCell raises the column
+  // events and scrolls the column into view.
+  GotoCell(0, 0, index);
 }
 
 void TDBTabulon::SelectionChanged(bool currentChanged, bool selectionChanged) {
@@ -816,10 +801,6 @@ void TDBTabulon::WMCustomizer(TMessage& message) {
   if (OnCustomizerAction) OnCustomizerAction(this, action, column);
 }
 
-void TDBTabulon::WMTimer(TMessage& message) {
-  TCustomControl::WMTimer(message);
-}
-
 void TDBTabulon::WMEraseBkgnd(TMessage& message) {
   message.Result = 1;
 }
@@ -852,64 +833,14 @@ void TDBTabulon::WMKillFocus(TMessage& message) {
 
 void TDBTabulon::WMCancelMode(TMessage& message) {
   paramsAutoSearch_->Stop();
+  StopAutoScroll();
   TCustomControl::WMCancelMode(message);
 }
 
 void TDBTabulon::CMCancelMode(TMessage& message) {
   paramsAutoSearch_->Stop();
+  StopAutoScroll();
   TCustomControl::CMCancelMode(message);
-}
-
-namespace {
-
-// Whether a key types a character: space, digits, letters, the number pad
-// and the punctuation keys. Navigation, function, modifier and system keys
-// type none.
-bool TypesCharacter(Word key) {
-  return key == VK_SPACE || (key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z') ||
-         (key >= VK_NUMPAD0 && key <= VK_DIVIDE) || (key >= 0xBA && key <= 0xC0) ||
-         (key >= 0xDB && key <= 0xDF) || key == 0xE2;
-}
-
-}  // namespace
-
-bool TDBTabulon::StartsSearch(Word key, TShiftState shift) const {
-  const bool plainShift = shift.Empty() || shift == TShiftState{ssShift};
-  return paramsAutoSearch_->Enabled() && !paramsAutoSearch_->Searching() && plainShift &&
-         paramsAutoSearch_->ShortCut() == 0 && TypesCharacter(key);
-}
-
-void TDBTabulon::KeyDown(Word& key, TShiftState shift) {
-  if (paramsAutoSearch_->HandleShortCut(key, shift)) {
-    key = 0;
-    return;
-  }
-  TCustomControl::KeyDown(key, shift);
-  // Escape ends a search; a key consumed elsewhere ends it as well.
-  if (key == 0 || key == VK_ESCAPE) {
-    paramsAutoSearch_->Stop();
-    return;
-  }
-  if (paramsDelete_->HandleDeleteKey(key, shift)) {
-    paramsAutoSearch_->Stop();
-    key = 0;
-    return;
-  }
-  if (StartsSearch(key, shift)) paramsAutoSearch_->Start(0);
-}
-
-void TDBTabulon::KeyPress(char32_t& key) {
-  if (paramsAutoSearch_->Searching() && (key > 31 || key == 8)) {
-    paramsAutoSearch_->HandleChar(key);
-    key = 0;
-    return;
-  }
-  TCustomControl::KeyPress(key);
-}
-
-void TDBTabulon::MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) {
-  paramsAutoSearch_->Stop();
-  TCustomControl::MouseDown(button, shift, x, y);
 }
 
 void TDBTabulon::WMGetDlgCode(TMessage& message) {
@@ -944,6 +875,8 @@ void TDBTabulon::CMMouseLeave(TMessage& message) {
   hitZone_ = 0;
   hitColumn_ = hitRow_ = -1;
   hitColumnObj_ = nullptr;
+  // A record held with the mouse is let go when the pointer leaves.
+  if (autoScroll_ && optionsPickup_.Contains(gpoCaptureRecord)) currentRecShot_->Release(true);
   if (OnMouseLeave) OnMouseLeave(this);
 }
 
@@ -997,6 +930,7 @@ BV_PUBLISH(TDBTabulon, TCustomControl) {
   p.Property("Attrs", &TDBTabulon::Attrs, &TDBTabulon::SetAttrs);
   p.Property("Columns", &TDBTabulon::Columns, &TDBTabulon::SetColumns);
   p.Property("Mapper", &TDBTabulon::Mapper, &TDBTabulon::SetMapper);
+  p.Property("DragMode", &TDBTabulon::DragMode, &TDBTabulon::SetDragMode).Default(dmManual);
   p.Event("OnAction", &TDBTabulon::OnAction, "TtlActionEvent");
   p.Event("OnColEnter", &TDBTabulon::OnColEnter, "TtlColEvent");
   p.Event("OnColExit", &TDBTabulon::OnColExit, "TtlColEvent");

@@ -355,11 +355,14 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
   void Paint() override;
-  // Keys go to the incremental search first, then to the delete shortcut;
-  // an unused printable key starts a search.
+  // The key map (navigation, Return, Escape, Insert, the menu key), then
+  // the delete parameters, switches and F2; an unused printable key starts
+  // a search, a used one ends it.
   void KeyDown(Word& key, TShiftState shift) override;
   void KeyPress(char32_t& key) override;
   void MouseDown(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) override;
+  void MouseMove(TShiftState shift, Integer x, Integer y) override;
 
   void WMTimer(TMessage& message) override;
   void WMSize(TMessage& message) override;
@@ -483,13 +486,71 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   Integer mouseMode_ = 0;
   bool destroying_ = false;
 
-  // Navigation and mouse state (tabulon_nav.cpp, tabulon_mouse.cpp).
-  TRect dragStartRect_{};          // leaving it with a button held drags
-  bool clickHandled_ = false;      // the press's OnClick set Handled
-  bool editOnRelease_ = false;     // the editor opens at the release
-  bool pickedWithRecord_ = false;  // the last pickup held a record
-  bool autoScroll_ = false;        // timer 1 scrolls while a record is held
-  Integer autoScrollTicks_ = 0;    // ticks since auto-scroll started
+  // Navigation and mouse state (tabulon_nav.cpp, tabulon_keys.cpp,
+  // tabulon_mouse.cpp).
+  TRect dragStartRect_{};              // leaving it with a button held drags
+  bool clickHandled_ = false;          // the press's OnClick set Handled
+  bool editOnRelease_ = false;         // the editor opens at the release
+  bool pickedWithRecord_ = false;      // the last pickup held a record
+  bool autoScroll_ = false;            // timer 1 scrolls while a record is held
+  Integer autoScrollTicks_ = 0;        // ticks since auto-scroll started
+  TDragMode gridDragMode_ = dmManual;  // the published DragMode (arms record drags)
+  bool recordDragArmed_ = false;       // leaving dragStartRect_ starts a record drag
+  bool deferredClear_ = false;         // the press's selection clear waits for the release
+
+ public:
+  // The grid keeps DragMode itself: dmAutomatic arms record drags on a
+  // left press, while the control's own drag mode stays manual.
+  TDragMode DragMode() const { return gridDragMode_; }
+  void SetDragMode(TDragMode value) { gridDragMode_ = value; }
+  // Whether the grid itself pulls records while the button is held.
+  bool AutoScrolling() const { return autoScroll_; }
+
+ protected:
+  // The key reflected before KeyDown: the column's and the grid's popup
+  // menu shortcuts, then the incremental search's shortcuts.
+  void CNKeyDown(TMessage& message) override;
+  // The grid pops its menus up itself (ShowColumnMenu); the control's own
+  // context menu handling stays out.
+  void WMContextMenu(TMessage& message) override;
+  // Double clicks reach OnDblClick through Pickup.
+  void DblClick() override {}
+
+ private:
+  // Navigation helpers (tabulon_nav.cpp).
+  bool DataActive() const;
+  void SetCurrentColumnIndex(Integer index);
+  void MoveForGoto(Cardinal flags, Integer distance);
+  void RepaintColumnChange(TtlColumn* oldColumn, bool toggled);
+  // The column beside the current one in its line across groups (dx -1
+  // or 1), -1 when none.
+  Integer SideColumn(Integer dx) const;
+  // The last (fromEnd) or first selectable column on line `line` of the
+  // current column's group, -1 when none.
+  Integer LineColumn(Integer line, bool fromEnd) const;
+  Integer LastSelectable() const;
+  // The selection bits of an up/down move by distance (Shift rule).
+  Cardinal ShiftBits(Integer distance, bool extend);
+  bool StepVertical(bool down, Integer& target, Integer& distance);
+  bool StepAround(bool next, Integer& target, Integer& distance);
+  // Key map (tabulon_keys.cpp).
+  bool HandleMappedKey(Word key, TShiftState shift);
+  bool HandleUnmappedKey(Word key, TShiftState shift);
+  void PageKey(Cardinal flags, Integer distance, TShiftState shift);
+  void SelectColumnKey(Integer index);
+  // Mouse (tabulon_mouse.cpp).
+  void TrackMouse(Integer x, Integer y);
+  void PressTitle();
+  void PressCell(TMouseButton button, TShiftState shift);
+  void PressEdit(TMouseButton button, TShiftState shift, Integer x, Integer y, bool hadFocus,
+                 bool moved, bool multi);
+  void ReleaseClick(TMouseButton button, TShiftState shift, Integer x, Integer y);
+  void CompleteTitleClick(TShiftState shift, Integer x, Integer y);
+  void TrackRecord();
+  bool RowSelected(Integer row) const;
+  void StartAutoScroll();
+  void StopAutoScroll();
+  void AutoScrollTick();
 
   // In-place editing state (tabulon_editor.cpp).
   TtlInplaceEdit* inplaceEdit_ = nullptr;  // owned as a child component

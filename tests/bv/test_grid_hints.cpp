@@ -116,7 +116,9 @@ TEST_F(GridHintTest, TheHintWindowDrawsItsFrameAndText) {
 TEST_F(GridHintTest, NoHintWhileSizingOrDragging) {
   column->SetCaption("Name of the vendor's contact person");
   const TPoint title = Centre(column->TitleRect(false));
-  for (Integer mode : {1, 2, 3}) {
+  // Mode 1 follows the pointer (each move tests for a sizing edge), so only
+  // the modes a press starts hold while hovering.
+  for (Integer mode : {2, 3}) {
     grid->SetMouseMode(mode);
     Hover(title);
     EXPECT_EQ(ShownHint(), "<none>") << mode;
