@@ -6,6 +6,7 @@
 #include "bv/datalink_ex.h"
 #include "bv/db_edit_switchers.h"
 #include "bv/field_vision.h"
+#include "bv/grid_messages.h"
 #include "classes/rtti_builder.h"
 #include "controls/menus.h"
 #include "controls/wincore.h"
@@ -41,6 +42,8 @@ void TDBQuentaEdit::BeforeDestruction() {
   // The switchers must not repaint a control that is going.
   buttonSwitcher_->Release();
   surfaceSwitcher_->Release();
+  if (mapper_) mapper_->UnregisterConsumer(this);
+  mapper_ = nullptr;
   TCustomMaskEdit::BeforeDestruction();
 }
 
@@ -61,7 +64,12 @@ TDBQuentaEdit::~TDBQuentaEdit() {
 void TDBQuentaEdit::Notification(TComponent* component, TOperation operation) {
   TCustomMaskEdit::Notification(component, operation);
   if (operation != opRemove) return;
-  if (component == vision_) SetVision(nullptr);
+  if (component == mapper_) mapper_ = nullptr;  // going: nothing to unregister from
+  if (component == vision_) {
+    // Not a choice made by hand: an imported vision keeps the import on.
+    TTemporaryChange<bool> freeing(mapping_, true);
+    SetVision(nullptr);
+  }
   if (component == popupMenu_) SetOwnPopupMenu(nullptr);
   if (dataLink_ && component == DataSource()) SetDataSource(nullptr);
 }
@@ -77,6 +85,7 @@ void TDBQuentaEdit::SetDisplayFormat(const String& value) {
 void TDBQuentaEdit::SetCaption(const String& value) {
   if (value == caption_) return;
   caption_ = value;
+  if (!mapping_ && mapper_) mappingOptions_.Exclude(eioImportCaption);
   if (UpdateTitle()) Invalidate();
 }
 
@@ -84,6 +93,7 @@ void TDBQuentaEdit::SetDataField(const String& value) {
   if (value == fieldList_->FieldNames()) return;
   fieldList_->SetFieldNames(value);
   Rebind();
+  if (!mappingOptions_.Empty()) ApplyMapping();
 }
 
 void TDBQuentaEdit::SetVision(TznFieldVision* value) {
@@ -202,6 +212,9 @@ void TDBQuentaEdit::UpdatePopupMenu() {
 
 void TDBQuentaEdit::VisionChanged(TznFieldVision* vision) {
   vision_ = vision;
+  // A vision chosen by hand is kept from then on: the mapper no longer
+  // imports one.
+  if (!mapping_ && mapper_) mappingOptions_.Exclude(eioImportDomain);
   if (vision_) vision_->FreeNotification(this);
   Rebind();
   UpdatePopupMenu();
@@ -379,6 +392,56 @@ void TDBQuentaEdit::MarkModified(const String& previous) {
   if (toolFormHost_) toolFormHost_->TextChanged();
 }
 
+// ---- mapping ----
+
+void TDBQuentaEdit::Loaded() {
+  TCustomMaskEdit::Loaded();
+  ApplyMapping();
+}
+
+void TDBQuentaEdit::SetAttrs(const String& value) {
+  if (fieldList_->Attrs() == value) return;
+  fieldList_->SetAttrs(value);
+  if (!mappingOptions_.Empty()) ApplyMapping();
+}
+
+void TDBQuentaEdit::SetMappingOptions(TtlMappingOptions value) {
+  if (mappingOptions_ == value) return;
+  mappingOptions_ = value;
+  if (!mappingOptions_.Empty()) ApplyMapping();
+}
+
+void TDBQuentaEdit::SetMapper(TznCustomFieldMapper* value) {
+  if (mapper_ == value) return;
+  if (mapper_) {
+    mapper_->UnregisterConsumer(this);
+    mapper_->RemoveFreeNotification(this);
+  }
+  mapper_ = value;
+  if (mapper_) {
+    mapper_->RegisterConsumer(this);
+    mapper_->FreeNotification(this);
+  }
+  ApplyMapping();
+}
+
+void TDBQuentaEdit::ApplyMapping() {
+  if (ComponentState().Contains(csLoading)) return;
+  if (DataField().empty() || !mapper_ || mappingOptions_.Empty()) return;
+  TTemporaryChange<bool> mapping(mapping_, true);
+  const TznMappingEntry* entry = mapper_->EntryForFields(fieldList_.get());
+  if (mappingOptions_.Contains(eioImportDomain)) SetVision(entry ? entry->Vision : nullptr);
+  if (mappingOptions_.Contains(eioImportCaption)) SetCaption(entry ? entry->Caption : String());
+}
+
+bool TDBQuentaEdit::IsVisionStored() const {
+  return vision_ && !(mapper_ && mappingOptions_.Contains(eioImportDomain));
+}
+
+bool TDBQuentaEdit::IsCaptionStored() const {
+  return !caption_.empty() && !(mapper_ && mappingOptions_.Contains(eioImportCaption));
+}
+
 // ---- published interface ----
 
 void RegisterDBEditClasses() {
@@ -389,9 +452,14 @@ BV_PUBLISH(TDBQuentaEdit, TCustomMaskEdit) {
   p.Property("Attrs", &TDBQuentaEdit::Attrs, &TDBQuentaEdit::SetAttrs);
   p.Property("DisplayFormat", &TDBQuentaEdit::DisplayFormat, &TDBQuentaEdit::SetDisplayFormat);
   p.Property("EditFormat", &TDBQuentaEdit::EditFormat, &TDBQuentaEdit::SetEditFormat);
-  p.Property("Caption", &TDBQuentaEdit::Caption, &TDBQuentaEdit::SetCaption);
+  p.Property("MappingOptions", &TDBQuentaEdit::MappingOptions, &TDBQuentaEdit::SetMappingOptions)
+      .Default(TtlMappingOptions{eioImportDomain});
+  p.Property("Mapper", &TDBQuentaEdit::Mapper, &TDBQuentaEdit::SetMapper);
+  p.Property("Caption", &TDBQuentaEdit::Caption, &TDBQuentaEdit::SetCaption)
+      .Stored(&TDBQuentaEdit::IsCaptionStored);
   p.Property("DataField", &TDBQuentaEdit::DataField, &TDBQuentaEdit::SetDataField);
-  p.Property("Vision", &TDBQuentaEdit::Vision, &TDBQuentaEdit::SetVision);
+  p.Property("Vision", &TDBQuentaEdit::Vision, &TDBQuentaEdit::SetVision)
+      .Stored(&TDBQuentaEdit::IsVisionStored);
   p.Property("DataSource", &TDBQuentaEdit::DataSource, &TDBQuentaEdit::SetDataSource);
   p.Property("ReadOnly", &TDBQuentaEdit::ReadOnly, &TDBQuentaEdit::SetReadOnly).Default(0);
   p.Property("BorderStyle", &TDBQuentaEdit::BorderStyle, &TDBQuentaEdit::SetBorderStyle)

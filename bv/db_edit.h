@@ -11,6 +11,7 @@
 
 #include "bv/completion_intf.h"
 #include "bv/field_list.h"
+#include "bv/field_mapper.h"
 #include "bv/field_vision_types.h"
 #include "bv/tool_form_intf.h"
 #include "bv/vision_editor_ext.h"
@@ -45,13 +46,24 @@ class TDBQuentaEdit : public TCustomMaskEdit,
   // ---- published ----
   // Kept in the field list for the field mapper.
   const String& Attrs() const { return fieldList_->Attrs(); }
-  void SetAttrs(const String& value) { fieldList_->SetAttrs(value); }
+  // Re-applies the mapping when MappingOptions is not empty.
+  void SetAttrs(const String& value);
+  // What the Mapper may set: the vision (domain) and the caption.
+  TtlMappingOptions MappingOptions() const { return mappingOptions_; }
+  void SetMappingOptions(TtlMappingOptions value);
+  // The field mapper the edit registers with (not owned).
+  TznCustomFieldMapper* Mapper() const { return mapper_; }
+  void SetMapper(TznCustomFieldMapper* value);
+  // Imports the vision (and the caption) from the Mapper for DataField;
+  // nothing while loading.
+  void ApplyMapping();
   const String& DisplayFormat() const { return fieldList_->DisplayFormat(); }
   // Reloads the text and repaints.
   void SetDisplayFormat(const String& value);
   const String& EditFormat() const { return fieldList_->EditFormat(); }
   void SetEditFormat(const String& value) { fieldList_->SetEditFormat(value); }
-  // Empty: the vision's caption.
+  // Empty: the vision's caption. Set by hand while a Mapper is assigned,
+  // it is no longer imported.
   const String& Caption() const { return caption_; }
   void SetCaption(const String& value);
   // The field list's FieldNames; a change rebinds.
@@ -60,6 +72,9 @@ class TDBQuentaEdit : public TCustomMaskEdit,
   // The assigned vision (nil: the default vision serves).
   TznFieldVision* Vision() const { return vision_; }
   void SetVision(TznFieldVision* value);
+  // Not stored when the mapper imports it.
+  bool IsVisionStored() const;
+  bool IsCaptionStored() const;
   TDataSource* DataSource() const;
   void SetDataSource(TDataSource* value);
   // The data link's ReadOnly (the native edit's read-only state follows
@@ -191,6 +206,7 @@ class TDBQuentaEdit : public TCustomMaskEdit,
   virtual void ForwardWheel(TMessage&) {}
 
   void Notification(TComponent* component, TOperation operation) override;
+  void Loaded() override;
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
   void PaintWindow(TCanvas* canvas) override;
@@ -277,34 +293,37 @@ class TDBQuentaEdit : public TCustomMaskEdit,
   void LinkUpdateData(TDataLinkEx* link);
   void LinkFocusControl(TDataLinkEx* link, TField*& field);
 
-  std::unique_ptr<TDataLinkEx> dataLink_;         // the link to DataSource
-  std::unique_ptr<TtlFieldList> fieldList_;       // fields and vision served
-  std::unique_ptr<TfvCurrentValue> current_;      // the value being edited
-  TznEditBtnSwitcher* buttonSwitcher_ = nullptr;  // presses of the button (owned)
-  TznEditSwitcher* surfaceSwitcher_ = nullptr;    // presses of the surface (owned)
-  TznFieldVision* vision_ = nullptr;              // the assigned vision
-  TComponent* popupMenu_ = nullptr;               // the assigned context menu
-  TVisionToolForm* toolForm_ = nullptr;           // the open tool form
-  IznToolFormHost* toolFormHost_ = nullptr;       // the same form, as the edit talks to it
-  String caption_;                                // the assigned caption
-  TznBorderStyle borderStyle_ = bs3D;             // border kind
-  bool wordWrap_ = false;                         // lines wrap
-  bool wantTabs_ = false;                         // Tab stays in the control
-  bool wantReturns_ = false;                      // Return is a new line
-  bool editState_ = false;                        // focused, native edit shown
-  Integer buttonWidth_ = 0;                       // width of the button strip
-  String previousText_;                           // the text after the last accepted change
-  bool loading_ = false;                          // the text is being loaded
-  bool changeLock_ = false;                       // typed or pasted over a selection
-  String completedText_;                          // the text the last completion left
-  Integer completedStart_ = 0;                    // where its added tail starts
-  Integer completedLength_ = 0;                   // the length of that tail
-  bool completing_ = false;                       // a text change is being handled
-  bool lastKey_ = false;                          // the last key was no deletion
-  bool dropping_ = false;                         // a drop-down is being opened
-  bool releasing_ = false;                        // a mouse button is being released
-  bool pressedByMouse_ = false;                   // the button took the focus by mouse
-  bool inPlace_ = false;                          // the grid's in-place editor
+  std::unique_ptr<TDataLinkEx> dataLink_;              // the link to DataSource
+  std::unique_ptr<TtlFieldList> fieldList_;            // fields and vision served
+  std::unique_ptr<TfvCurrentValue> current_;           // the value being edited
+  TznEditBtnSwitcher* buttonSwitcher_ = nullptr;       // presses of the button (owned)
+  TznEditSwitcher* surfaceSwitcher_ = nullptr;         // presses of the surface (owned)
+  TznFieldVision* vision_ = nullptr;                   // the assigned vision
+  TComponent* popupMenu_ = nullptr;                    // the assigned context menu
+  TVisionToolForm* toolForm_ = nullptr;                // the open tool form
+  IznToolFormHost* toolFormHost_ = nullptr;            // the same form, as the edit talks to it
+  String caption_;                                     // the assigned caption
+  TtlMappingOptions mappingOptions_{eioImportDomain};  // what the mapper may import
+  TznCustomFieldMapper* mapper_ = nullptr;             // not owned; cleared when freed
+  bool mapping_ = false;                               // ApplyMapping runs
+  TznBorderStyle borderStyle_ = bs3D;                  // border kind
+  bool wordWrap_ = false;                              // lines wrap
+  bool wantTabs_ = false;                              // Tab stays in the control
+  bool wantReturns_ = false;                           // Return is a new line
+  bool editState_ = false;                             // focused, native edit shown
+  Integer buttonWidth_ = 0;                            // width of the button strip
+  String previousText_;                                // the text after the last accepted change
+  bool loading_ = false;                               // the text is being loaded
+  bool changeLock_ = false;                            // typed or pasted over a selection
+  String completedText_;                               // the text the last completion left
+  Integer completedStart_ = 0;                         // where its added tail starts
+  Integer completedLength_ = 0;                        // the length of that tail
+  bool completing_ = false;                            // a text change is being handled
+  bool lastKey_ = false;                               // the last key was no deletion
+  bool dropping_ = false;                              // a drop-down is being opened
+  bool releasing_ = false;                             // a mouse button is being released
+  bool pressedByMouse_ = false;                        // the button took the focus by mouse
+  bool inPlace_ = false;                               // the grid's in-place editor
 };
 
 // Makes the edit class known to form streams.

@@ -1,11 +1,13 @@
 // The data-aware text display: the text it shows for the current record and
 // how it follows the dataset, the pixels it paints (placement, word wrap,
-// the ellipsis, text beyond ASCII), its borders, its vision and its mapper.
+// the ellipsis, text beyond ASCII), its borders, its vision and its mapper;
+// the data-aware edit takes its vision and caption from the same mapper.
 #include <gtest/gtest.h>
 
 #include <map>
 
 #include "bv/datalink_ex.h"
+#include "bv/db_edit.h"
 #include "bv/db_text.h"
 #include "bv/field_list.h"
 #include "bv/field_vision.h"
@@ -466,6 +468,66 @@ TEST_F(TextDisplayTest, AnswersTheDataLinkQueryAndFocusRequests) {
   EXPECT_FALSE(text->Focused()) << "another field is not this control's";
   ds->FieldByName("Name")->FocusControl();
   EXPECT_TRUE(text->Focused());
+}
+
+// ---- the data-aware edit's mapper ----
+
+class EditMapperTest : public TextMapperTest {
+ protected:
+  void SetUp() override {
+    TextMapperTest::SetUp();
+    edit = Create<TDBQuentaEdit>(form);
+    edit->SetName("Edit1");
+    edit->SetBounds(10, 60, 200, 24);
+    edit->SetParent(form);
+    edit->SetDataSource(src);
+    edit->SetDataField("Name");
+    Pump();
+  }
+  TDBQuentaEdit* edit = nullptr;
+};
+
+TEST_F(EditMapperTest, ImportsWhatItsOptionsAllowAndKeepsChoicesMadeByHand) {
+  edit->SetMappingOptions({eioImportDomain, eioImportCaption});
+  edit->SetMapper(mapper);
+  EXPECT_EQ(std::vector<String>{"register Edit1"}, mapper->log);
+  EXPECT_EQ(mapped, edit->Vision());
+  EXPECT_EQ("Vendor", edit->Caption());
+  EXPECT_EQ("[Alpha]", edit->Text());
+  EXPECT_FALSE(edit->IsVisionStored());
+  EXPECT_FALSE(edit->IsCaptionStored());
+
+  edit->SetCaption("Supplier");
+  EXPECT_FALSE(edit->MappingOptions().Contains(eioImportCaption));
+  EXPECT_TRUE(edit->IsCaptionStored());
+  TznFieldVision* own = MakeBracketVision(form, "Own");
+  edit->SetVision(own);
+  EXPECT_FALSE(edit->MappingOptions().Contains(eioImportDomain));
+  EXPECT_TRUE(edit->IsVisionStored());
+  edit->SetDataField("ID");
+  edit->SetDataField("Name");
+  EXPECT_EQ(own, edit->Vision()) << "a vision chosen by hand stays";
+  EXPECT_EQ("Supplier", edit->Caption());
+}
+
+TEST_F(EditMapperTest, FollowsItsFieldAndForgetsAMapperThatGoes) {
+  edit->SetMapper(mapper);
+  EXPECT_EQ(mapped, edit->Vision());
+  EXPECT_EQ("", edit->Caption()) << "the caption is not imported by default";
+  edit->SetDataField("ID");
+  EXPECT_EQ(nullptr, edit->Vision()) << "no entry for ID";
+  edit->SetDataField("Name");
+  EXPECT_EQ(mapped, edit->Vision());
+  TObject::Free(mapper);
+  mapper = nullptr;
+  EXPECT_EQ(nullptr, edit->Mapper());
+  edit->SetDataField("ID");  // must not reach the freed mapper
+}
+
+TEST_F(EditMapperTest, AFreedEditUnregisters) {
+  edit->SetMapper(mapper);
+  TObject::Free(edit);
+  EXPECT_EQ((std::vector<String>{"register Edit1", "unregister Edit1"}), mapper->log);
 }
 
 }  // namespace
