@@ -73,6 +73,7 @@ void DragGridTest::Make(std::initializer_list<DragColumn> columns) {
   }
   cols->EndUpdate();
   cols->ApplyFixedColumns();
+  FitRows(5);
   Pump();
 }
 
