@@ -137,6 +137,13 @@ TEST_F(SizingTest, TheLineGivesTheNewWidths) {
   EXPECT_EQ(Col("D")->GroupInfo()->Width, 110);
   EXPECT_EQ(Col("E")->GroupInfo()->ScreenLeft,
             Col("D")->GroupInfo()->ScreenLeft + 110 + Col("D")->GroupInfo()->LineWidth);
+  // The last column of a line in a group of several lines: the group and
+  // with it every line grows.
+  MakeStandard();
+  Size(Edge("B"), TitleY("B"), Edge("B") + 30);
+  EXPECT_EQ(Col("A")->GroupInfo()->Width, 150);
+  EXPECT_EQ(Col("C")->Width(), 150);
+  EXPECT_EQ(Col("A")->Width() + Col("B")->Width(), 150);
   MakeStandard();
   Size(Edge("D"), TitleY("D"), 0);
   EXPECT_EQ(Col("D")->Width(), 2);
