@@ -12,6 +12,7 @@
 #include "bv/grid_messages.h"
 #include "bv/selection.h"
 #include "bv_rtm/border_style.h"
+#include "controls/application.h"
 #include "controls/dragdrop.h"
 #include "controls/wincore.h"
 #include "db/datasource.h"
@@ -72,6 +73,14 @@ class RecordDragTest : public DragGridTest {
   }
   TColor PixelOf(TDBTabulon* g, TPoint p) { return ScreenPixel(g->ClientToScreen(p)); }
   TColor Selected() { return ColorToRGB(designer->SelectedRow()); }
+  // The hint the other grid would show over a cell.
+  String OtherHint() {
+    THintInfo info;
+    info.CursorPos = CellPoint(other, 1);
+    info.HintStr = "Vendors";
+    other->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info));
+    return info.HintStr;
+  }
   // The ID of the record the other grid's hover shot names (0: none).
   Integer HoveredID() {
     const TtlRecShot* shot = other->Dragger()->HoverShot();
@@ -115,6 +124,7 @@ class RecordDragTest : public DragGridTest {
 TEST_F(RecordDragTest, TheRowUnderThePointerShowsAsTheDropTargetUntilTheDrop) {
   ASSERT_EQ(PixelOf(other, CellPoint(other, 0)), Selected());  // the current row
   ASSERT_NE(PixelOf(other, CellPoint(other, 2)), Selected());
+  ASSERT_EQ(OtherHint(), "Vendors");
   StartRecordDrag(1);
   EXPECT_TRUE(grid->Dragger()->DragStarted());
   EXPECT_FALSE(grid->Dragger()->RecordDragArmed());
@@ -124,6 +134,7 @@ TEST_F(RecordDragTest, TheRowUnderThePointerShowsAsTheDropTargetUntilTheDrop) {
   EXPECT_TRUE(other->DragTracking());
   EXPECT_EQ(other->Dragger()->HoverRow(), 2);
   EXPECT_EQ(HoveredID(), 3);
+  EXPECT_EQ(OtherHint(), "");  // no hints while rows are tracked
   EXPECT_EQ(PixelOf(other, CellPoint(other, 2)), Selected());
   // While rows are tracked the current row loses its own look.
   EXPECT_NE(PixelOf(other, CellPoint(other, 0)), Selected());
@@ -142,6 +153,7 @@ TEST_F(RecordDragTest, TheRowUnderThePointerShowsAsTheDropTargetUntilTheDrop) {
   EXPECT_FALSE(other->Dragger()->Markers().Acquired());
   EXPECT_NE(PixelOf(other, CellPoint(other, 4)), Selected());
   EXPECT_EQ(PixelOf(other, CellPoint(other, 0)), Selected());
+  EXPECT_EQ(OtherHint(), "Vendors");
 }
 
 TEST_F(RecordDragTest, RefusedAndCancelledDragsDropNothing) {
