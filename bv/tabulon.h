@@ -538,6 +538,10 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   void RepaintTrackedRows(TDragState state, Integer previousRow);
   // Ends the markers and the row tracking of a drag over this grid.
   void EndDragOver();
+  // Ends the state of a drag that began here (flags, markers, hover; the
+  // pressed title and dragged column of a column drag); answers whether it
+  // was a column drag.
+  bool ResetOwnDrag();
   bool Designing() const;
 
   std::unique_ptr<TtlDragger> dragger_;  // owned drag state

@@ -143,7 +143,7 @@ void TDBTabulon::DoStartDrag(TDragObject*& dragObject) {
   TCustomControl::DoStartDrag(dragObject);
 }
 
-void TDBTabulon::DoEndDrag(TObject* target, Integer x, Integer y) {
+bool TDBTabulon::ResetOwnDrag() {
   const bool columnDrag = dragger_->ColumnDrag();
   const bool tracked = DragTracking();
   dragger_->ClearFlags();
@@ -158,9 +158,12 @@ void TDBTabulon::DoEndDrag(TObject* target, Integer x, Integer y) {
     SetPressedTitle(nullptr);
     draggedColumn_ = nullptr;
     InvalidateTitles();
-    return;
   }
-  TCustomControl::DoEndDrag(target, x, y);
+  return columnDrag;
+}
+
+void TDBTabulon::DoEndDrag(TObject* target, Integer x, Integer y) {
+  if (!ResetOwnDrag()) TCustomControl::DoEndDrag(target, x, y);
 }
 
 void TDBTabulon::EndDragOver() {
@@ -190,12 +193,13 @@ void TDBTabulon::CMDrag(TMessage& message) {
   const bool own = rec && DragSourceOf(rec->Source) == this;
   const int exceptions = std::uncaught_exceptions();
   // A drag from elsewhere ends here (its DoEndDrag is another control's);
-  // an own drop that fails never reaches DoEndDrag, so it ends here too.
+  // an own drop that fails never reaches DoEndDrag, so its state ends here
+  // too (without OnEndDrag: a handler must not run while one fails).
   TScopeGuard end([this, own, exceptions] {
     if (!own) {
       EndDragOver();
     } else if (std::uncaught_exceptions() > exceptions) {
-      DoEndDrag(nullptr, 0, 0);
+      ResetOwnDrag();
     }
   });
   TCustomControl::CMDrag(message);
@@ -310,9 +314,11 @@ void TDBTabulon::DesignDragOver(Integer x, Integer y) {
 }
 
 void TDBTabulon::DesignDragDrop(Integer x, Integer y) {
-  // The drag ends also when the drop fails.
-  TScopeGuard end([this, x, y] { DoEndDrag(this, x, y); });
+  // The drag's state ends also when the drop fails.
+  TScopeGuard reset([this] { ResetOwnDrag(); });
   DragDrop(this, x, y);
+  reset.Dismiss();
+  DoEndDrag(this, x, y);
 }
 
 // ---- drop targets ----

@@ -37,6 +37,9 @@ TArrowsEnvironment::TArrowsEnvironment() : first_(MakeArrows(false)), second_(Ma
 TArrowsEnvironment::~TArrowsEnvironment() = default;
 
 void DragGridTest::SetUp() {
+  // The application exists before the fixture installs its exception
+  // recorder (creating it installs the application's own handler).
+  Application();
   GridTest::SetUp();
   Screen()->SetHeight(768);
   ComputeDragDistances(768);
@@ -47,7 +50,6 @@ void DragGridTest::SetUp() {
   grid->SetBounds(20, 30, 460, 200);
   FitRows(5);
   cols = grid->Columns();
-  Application();
 }
 
 void DragGridTest::TearDown() {

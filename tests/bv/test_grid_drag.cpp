@@ -81,10 +81,8 @@ TEST_F(ColumnDragTest, DropsOfEveryKindOnAMultiLineLayout) {
       {"onto itself nothing moves", "B", [](ColumnDragTest& t) { return t.TitleCentre("B"); }, 0,
        "AB/C|D|EF"},
       {"below the titles nothing moves", "B",
-       [](ColumnDragTest& t) {
-         return TPoint(t.TitleCentre("B").X, t.TitleBottom() + 8);
-       },
-       0, "AB/C|D|EF"},
+       [](ColumnDragTest& t) { return TPoint(t.TitleCentre("B").X, t.TitleBottom() + 8); }, 0,
+       "AB/C|D|EF"},
   };
   for (const DropCase& c : cases) {
     MakeStandard();

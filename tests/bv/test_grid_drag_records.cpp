@@ -18,6 +18,7 @@
 #include "db/datasource.h"
 #include "drag_test_util.h"
 #include "graphics/colors.h"
+#include "rtl/exceptions.h"
 
 namespace brevant::test {
 namespace {
@@ -204,6 +205,23 @@ TEST_F(RecordDragTest, TrackingOptionsAndColumnDragsAreNotTracked) {
   MoveOver(other, 2);
   EXPECT_FALSE(other->Dragger()->TrackRows());
   EXPECT_FALSE(other->DragTracking());
+}
+
+TEST_F(RecordDragTest, AFailingDropStillEndsTheDrag) {
+  grid->OnDragOver = TDragOverEvent::FromCallable(
+      [](TObject*, TObject*, Integer, Integer, TDragState, bool& accept) { accept = true; });
+  grid->OnDragDrop = TDragDropEvent::FromCallable(
+      [](TObject*, TObject*, Integer, Integer) { throw Exception("refused"); });
+  StartRecordDrag(0);
+  MoveOver(grid, 2);
+  ASSERT_TRUE(grid->DragTracking());
+  ReleaseOver(grid, 2);
+  EXPECT_EQ(HandledMessage(), "refused");
+  EXPECT_FALSE(Dragging());
+  EXPECT_FALSE(grid->Dragger()->AnyDrag());
+  EXPECT_FALSE(grid->DragTracking());
+  EXPECT_FALSE(grid->Dragger()->Markers().Acquired());
+  EXPECT_EQ(grid->Dragger()->HoverRow(), -1);
 }
 
 // A stand-in for the column customizer window: answers which column its
