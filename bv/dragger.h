@@ -4,14 +4,18 @@
 // pointer while rows are tracked, the drop target of a column drag and the
 // on-screen drop markers that show it.
 //
-// Starting drags (the grid's mouse handlers):
-//   - a column drag: the grid's StartColumnDrag(column) sets ColumnDrag,
-//     makes the column the grid's dragged column and begins the drag (at
-//     design time the grid drives it itself: DesignDragOver on moves,
-//     DesignDragDrop on the release);
+// What the grid's mouse handlers call:
+//   - sizing: SizingEdgeAt(x, y) on moves in mouse modes 0 and 1 (true:
+//     mode 1), StartSizing(x) on a left press in mode 1 (mode 2),
+//     TrackSizing(x) on moves and EndSizing(x) on the release in mode 2;
+//   - a column drag: StartColumnDrag(column) when the pointer leaves the
+//     pressed title's rectangle with a column that may be dragged. At run
+//     time the platform's drag manager takes over; at design time
+//     (DesignerDrag() is set) the handlers pass moves to DesignDragOver(x, y)
+//     and the release to DesignDragDrop(x, y);
 //   - a record drag: SetRecordDragArmed(true) on a left press on a cell with
-//     DragMode dmAutomatic; leaving the press rectangle calls the grid's
-//     StartRecordDrag, which begins the platform's drag at once.
+//     DragMode dmAutomatic; leaving the press rectangle while RecordDragArmed
+//     calls StartRecordDrag(); a release without a drag disarms it.
 // The grid's DoStartDrag sets DragStarted (and DesignerDrag at design
 // time); DoEndDrag clears every flag (ClearFlags).
 //

@@ -45,7 +45,6 @@ class TDataSource;
 class TField;
 class TChildFont;
 class TznCustomFieldMapper;
-struct TtlDropTarget;
 // The border kinds of bv_rtm/border_style.h.
 enum TznBorderStyle : Byte;
 
@@ -520,8 +519,9 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   void WMSetCursor(TMessage& message) override;
 
  private:
-  // The design-time mouse: over titles, sizing edges, during a design
-  // drag and in every mouse mode but 0 the grid takes it.
+  // The design-time mouse (LParam: the client point): over titles, sizing
+  // edges, during a design drag and in every mouse mode but 0 the grid
+  // takes it (Result 1).
   void CMDesignHitTest(TMessage& message);
   // Whether source runs a drag out of the attached customizer window.
   bool IsCustomizerDrag(TObject* source) const;

@@ -150,6 +150,19 @@ TEST_F(SizingTest, TheLineGivesTheNewWidths) {
   EXPECT_EQ(cols->LayoutFault(), "");
 }
 
+TEST_F(SizingTest, AColumnFreedWhileSizedIsForgotten) {
+  MakeStandard();
+  const Integer x = Edge("D");
+  ASSERT_TRUE(grid->SizingEdgeAt(x, TitleY("D")));
+  grid->StartSizing(x);
+  TObject::Free(Col("D"));
+  EXPECT_EQ(ColumnSizer()->Column(), nullptr);
+  grid->EndSizing(x + 20);
+  EXPECT_EQ(Shape(), "AB/C|EF");
+  EXPECT_EQ(Col("E")->Width(), 60);
+  EXPECT_EQ(ColumnSizer()->LineX(), -1);
+}
+
 TEST_F(SizingTest, SmartSizingAtTheRightEdgeFitsTheClient) {
   Make({{"A", 0, 0, 100}, {"W", 0, 0, 700}});
   const Integer width = grid->ClientWidth();
