@@ -7,9 +7,11 @@
 #include <exception>
 #include <utility>
 
+#include "bv/column_sizer.h"
 #include "bv/columns.h"
 #include "bv/datalink_ex.h"
 #include "bv/designer.h"
+#include "bv/dragger.h"
 #include "bv/field_list.h"
 #include "bv/field_mapper.h"
 #include "bv/field_vision.h"
@@ -110,6 +112,7 @@ TDBTabulon::TDBTabulon(TComponent* owner)
   effectiveDesigner_->RegisterGrid(this);
   paintInfo_ = std::make_unique<TtlPaintInfo>(this);
   painter_ = Create<TtlGridPainter>(this);
+  dragger_ = std::make_unique<TtlDragger>(this);
 
   SetShowHint(true);
   SetParentColor(false);
@@ -126,6 +129,7 @@ TDBTabulon::~TDBTabulon() {
   TObject::Free(paramsDB_);
   TObject::Free(paramsDelete_);
   TObject::Free(columns_);
+  dragger_.reset();
   selection_.reset();
   delete dataLink_;
 }
@@ -153,6 +157,11 @@ void TDBTabulon::BeforeDestruction() {
   if (titleImages_) titleImages_->UnRegisterChanges(imageLink_);
   // An attached customizer window outlives the grid; it leaves the list.
   if (customizerWnd_) std::erase(CustomizerWindows(), customizerWnd_);
+  // Markers go back to the screen and a sizing line stops while the
+  // window is still there.
+  dragger_->ReleaseMarkers();
+  if (ColumnSizer()->Grid() == this) ColumnSizer()->Cancel();
+  ColumnSizer()->Forget(this);
   TCustomControl::BeforeDestruction();
 }
 
@@ -436,6 +445,8 @@ void TDBTabulon::ColumnRemoving(TtlColumn* column) {
   if (column == customizerColumn_) customizerColumn_ = nullptr;
   if (column == pressedTitle_) pressedTitle_ = nullptr;
   EditedColumnRemoving(column);
+  if (column == draggedColumn_) draggedColumn_ = nullptr;
+  ColumnSizer()->Forget(column);
 }
 
 void TDBTabulon::SetColumns(TtlColumns* value) {
@@ -768,6 +779,9 @@ void TDBTabulon::Dispatch(TMessage& message) {
       return;
     case CM_HINTSHOWPAUSE:
       CMHintShowPause(message);
+      return;
+    case CM_DESIGNHITTEST:
+      CMDesignHitTest(message);
       return;
     default:
       TCustomControl::Dispatch(message);

@@ -580,6 +580,71 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   void EditedColumnRemoving(TtlColumn* column);
   // The editor itself going (the grid's teardown) is forgotten.
   void EditorRemoving(TComponent* component);
+
+  // ---- column dragging and sizing (tabulon_drag.cpp) ----
+ public:
+  // The drag state (flags, hover record, drop target, markers).
+  TtlDragger* Dragger() const { return dragger_.get(); }
+  // The column a column drag moves: the pressed title's, or the grid
+  // column the customizer's dragged entry stands for; nil when none.
+  TtlColumn* DraggedColumn() const { return draggedColumn_; }
+  // For the mouse handlers: starts dragging column (at design time the
+  // grid drives the drag itself), or a record drag from the armed press.
+  void StartColumnDrag(TtlColumn* column);
+  void StartRecordDrag();
+  // A design-time column drag: a mouse move over the grid, the release.
+  void DesignDragOver(Integer x, Integer y);
+  void DesignDragDrop(Integer x, Integer y);
+  // Computes the drop kind and target under (x, y) of the title band and
+  // shows the markers (hides them without a target).
+  void TrackDrop(Integer x, Integer y);
+  // Moves column to the dragger's drop target through the collection.
+  void ApplyDrop(TtlColumn* column);
+  // Rows dragged over the grid are tracked: the hot row paints as the drop
+  // target and the current row loses its own look meanwhile.
+  bool DragTracking() const;
+  // The grid shows no drag images.
+  TDragImageList* GetDragImages() override { return nullptr; }
+
+ protected:
+  void DoStartDrag(TDragObject*& dragObject) override;
+  void DragOver(TObject* source, Integer x, Integer y, TDragState state, bool& accept) override;
+  void DragDrop(TObject* source, Integer x, Integer y) override;
+  void DoEndDrag(TObject* target, Integer x, Integer y) override;
+  // Hides the markers and ends row tracking when a drag from elsewhere is
+  // dropped here or cancelled (the source's DoEndDrag is not this grid's).
+  void CMDrag(TMessage& message) override;
+  // The horizontal split cursor in mouse modes 1 and 2.
+  void WMSetCursor(TMessage& message) override;
+
+ private:
+  // The design-time mouse (LParam: the client point): over titles, sizing
+  // edges, during a design drag and in every mouse mode but 0 the grid
+  // takes it (Result 1).
+  void CMDesignHitTest(TMessage& message);
+  // Whether source runs a drag out of the attached customizer window.
+  bool IsCustomizerDrag(TObject* source) const;
+  // Whether a drag from source may have its rows tracked.
+  bool IsTrackableSource(TObject* source) const;
+  // The drop target under (x, y), before the restrictions on the column.
+  TtlDropTarget FindDropTarget(Integer x, Integer y) const;
+  // Whether the dragged column may drop at target (run-time restrictions,
+  // fixed columns stay with fixed columns).
+  bool DropAllowed(const TtlDropTarget& target) const;
+  // The hit zone, column and row under (x, y) become the mouse's hit.
+  void TrackHit(Integer x, Integer y);
+  // The row repaints of an ordinary drag's tracking.
+  void RepaintTrackedRows(TDragState state, Integer previousRow);
+  // Ends the markers and the row tracking of a drag over this grid.
+  void EndDragOver();
+  // Ends the state of a drag that began here (flags, markers, hover; the
+  // pressed title and dragged column of a column drag); answers whether it
+  // was a column drag.
+  bool ResetOwnDrag();
+  bool Designing() const;
+
+  std::unique_ptr<TtlDragger> dragger_;  // owned drag state
+  TtlColumn* draggedColumn_ = nullptr;   // the column a column drag moves
 };
 
 // Closes a FreezeGrid bracket on every path, refreshing (when asked) on

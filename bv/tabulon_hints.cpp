@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "bv/columns.h"
+#include "bv/dragger.h"
 #include "bv/hints.h"
 #include "bv/tabulon.h"
 #include "controls/application.h"
@@ -63,7 +64,7 @@ void TDBTabulon::CMHintShow(TMessage& message) {
   info->HideTimeout = kHintHideTimeout;
   const String clipped = ClippedTextAt(this, info->CursorPos);
   if (!clipped.empty()) info->HintStr = clipped;
-  if (mouseMode_ != 0 || Dragging()) info->HintStr.clear();
+  if (mouseMode_ != 0 || Dragging() || dragger_->AnyDrag()) info->HintStr.clear();
   if (info->HintStr.empty()) return;
   const TPoint p = info->CursorPos;
   info->CursorRect = TRect(p.X - kHintCursorHalf, p.Y - kHintCursorHalf, p.X + kHintCursorHalf,

@@ -127,6 +127,7 @@ void TDBTabulon::PrepareRows(Integer first, Integer last) {
       ApplySelectedRowLook(attrs);
     }
     if (attrs->IsCurrent) PrepareCurrentRow(attrs);
+    if (attrs->Hot && DragTracking()) ApplySelectedRowLook(attrs);  // the drop target row
     if (OnGetRowAttrs) OnGetRowAttrs(this, attrs);
   }
 }
@@ -149,7 +150,7 @@ void TDBTabulon::PrepareCurrentRow(TtlRowAttrs* attrs) {
     cell->FocusCell = true;
     cell->Focused = attrs->Focused;
   }
-  if (!attrs->Selected && !selection_->IsEmpty()) return;
+  if (DragTracking() || (!attrs->Selected && !selection_->IsEmpty())) return;
   if (attrs->Selected || Focused() || !hideSelection_) {
     if (d->SelectedRowFill()) ApplySelectedRowLook(attrs);
     if (d->SelectedCellFill() && cell) {
