@@ -5,6 +5,7 @@
 #include "bv/column.h"
 #include "bv/columns.h"
 #include "bv/datalink_ex.h"
+#include "bv/dragger.h"
 #include "bv/field_vision.h"
 #include "bv/grid_params.h"
 #include "bv/group_info.h"
@@ -242,7 +243,9 @@ void TDBTabulon::ReleaseClick(TMouseButton button, TShiftState shift, Integer x,
 
 void TDBTabulon::MouseUp(TMouseButton button, TShiftState shift, Integer x, Integer y) {
   StopAutoScroll();
-  if (Dragging()) {
+  if (dragger_->DesignerDrag()) {
+    DesignDragDrop(x, y);
+  } else if (Dragging()) {
     deferredClear_ = editOnRelease_ = recordDragArmed_ = false;
   } else {
     recordDragArmed_ = false;
@@ -280,6 +283,11 @@ void TDBTabulon::TrackRecord() {
 }
 
 void TDBTabulon::MouseMove(TShiftState shift, Integer x, Integer y) {
+  // A design-time column drag is driven by the grid itself.
+  if (dragger_->DesignerDrag()) {
+    DesignDragOver(x, y);
+    return;
+  }
   if (!columns_->HasGroups()) {
     TCustomControl::MouseMove(shift, x, y);
     return;
@@ -296,10 +304,8 @@ void TDBTabulon::MouseMove(TShiftState shift, Integer x, Integer y) {
       TrackSizing(x);
       break;
     case 3:
-      if (outside && pressedTitle_ && ColumnDragAllowed(pressedTitle_)) {
-        mouseMode_ = 0;
-        BeginDrag(true);
-      }
+      if (outside && pressedTitle_ && ColumnDragAllowed(pressedTitle_))
+        StartColumnDrag(pressedTitle_);
       break;
     default:
       break;
@@ -307,7 +313,7 @@ void TDBTabulon::MouseMove(TShiftState shift, Integer x, Integer y) {
   if (recordDragArmed_ && outside) {
     recordDragArmed_ = editOnRelease_ = deferredClear_ = false;
     StopAutoScroll();
-    BeginDrag(true);
+    StartRecordDrag();
   }
   if (DataActive()) TrackRecord();
 }

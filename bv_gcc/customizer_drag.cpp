@@ -2,6 +2,10 @@
 
 #include <utility>
 
+#include "bv/columns.h"
+#include "bv/dragger.h"
+#include "bv/tabulon.h"
+
 namespace brevant {
 
 static TtlColumnDragQuery& DragQuery() {
@@ -13,9 +17,15 @@ void SetColumnDragQuery(TtlColumnDragQuery query) {
   DragQuery() = std::move(query);
 }
 
+// Without an installed query the grid's own drag state answers.
 TtlColumnDragInfo ColumnDragOf(TDBTabulon* grid) {
-  if (!grid || !DragQuery()) return {};
-  return DragQuery()(grid);
+  if (!grid) return {};
+  if (DragQuery()) return DragQuery()(grid);
+  const TtlDragger* dragger = grid->Dragger();
+  if (!dragger || !grid->DraggedColumn()) return {};
+  const TtlDropTarget& drop = dragger->Drop();
+  const Integer group = drop.Group < 0 ? grid->Columns()->GroupCount() : drop.Group;
+  return {grid->DraggedColumn(), static_cast<Integer>(drop.Kind), group, drop.Line, drop.Pos};
 }
 
 }  // namespace brevant

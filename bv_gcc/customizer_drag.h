@@ -1,9 +1,7 @@
 // What the column customizer reads of a grid's running column drag: the
 // dragged column and the drop target the grid's tracking chose. The grid's
-// drag state answers through one process-wide query, installed by whoever
-// owns that state (the grid unit); without a query no grid is dragging a
-// column, so the customizer's list accepts nothing and an entry dropped
-// on a grid only shows its column (or appends one).
+// dragger answers; a process-wide query may stand in for it (tests install
+// one to script a drag).
 #pragma once
 
 #include <functional>

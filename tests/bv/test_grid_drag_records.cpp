@@ -256,7 +256,8 @@ TEST_F(RecordDragTest, EntriesDraggedOutOfTheCustomizerDropThroughIt) {
   Pump();
   customizer->Grid = grid;
   customizer->Entry = grid->Columns()->Items(0);
-  grid->Perform(WM_TL_CUSTOMIZER, gcaAttach, customizer->Handle());
+  grid->Perform(WM_TL_CUSTOMIZER, gcaAttach,
+                reinterpret_cast<LPARAM>(static_cast<TWinControl*>(customizer)));
   const std::vector<std::string> attached = customizer->Codes;
 
   Offscreen().MouseMove(list->ClientToScreen({20, 20}));

@@ -185,18 +185,6 @@ TEST_F(CustomizerDragTest, EntryDraggedFromListOntoGrid) {
   Open(true);
   Select("Zip");
   TbvTabulonCustomizer* c = Customizer();
-  TtlColumn* asked = nullptr;
-  grid->OnDragOver = TDragOverEvent::FromCallable(
-      [&](TObject*, TObject* source, Integer, Integer, TDragState state, bool& accept) {
-        auto* control = dynamic_cast<TControl*>(source);
-        accept = control && GetParentForm(control) == grid->Customizer();
-        if (accept && state == dsDragEnter)
-          asked = reinterpret_cast<TtlColumn*>(
-              SendMessage(grid->Handle(), WM_TL_CUSTOMIZER, gcaDragQuery, 0));
-      });
-  grid->OnDragDrop = TDragDropEvent::FromCallable([&](TObject*, TObject*, Integer, Integer) {
-    SendMessage(grid->Handle(), WM_TL_CUSTOMIZER, gcaDropped, 0);
-  });
   drag = {nullptr, dkNewGroup, 0, 0, 0};
   const TPoint start = ScreenAt(c->tlList, 20, c->tlList->RowHeight() / 2);
   MouseTo(start);
@@ -207,7 +195,7 @@ TEST_F(CustomizerDragTest, EntryDraggedFromListOntoGrid) {
   EXPECT_EQ(DragSource(), c->tlList);
   MouseTo(ScreenAt(grid, 40, 40));
   MouseTo(ScreenAt(grid, 42, 40));
-  EXPECT_EQ(asked, Col("Zip"));
+  EXPECT_EQ(grid->DraggedColumn(), Col("Zip")) << "the grid asked the customizer";
   Offscreen().MouseUp(ScreenAt(grid, 42, 40));
   Pump();
   EXPECT_FALSE(Dragging());
