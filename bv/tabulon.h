@@ -631,8 +631,6 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   // Whether the dragged column may drop at target (run-time restrictions,
   // fixed columns stay with fixed columns).
   bool DropAllowed(const TtlDropTarget& target) const;
-  // The hit zone, column and row under (x, y) become the mouse's hit.
-  void TrackHit(Integer x, Integer y);
   // The row repaints of an ordinary drag's tracking.
   void RepaintTrackedRows(TDragState state, Integer previousRow);
   // Ends the markers and the row tracking of a drag over this grid.

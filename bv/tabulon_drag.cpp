@@ -230,18 +230,8 @@ bool TDBTabulon::DragTracking() const {
                                  : !optionsBehavior_.Contains(gboNoIncomingDragTrack);
 }
 
-void TDBTabulon::TrackHit(Integer x, Integer y) {
-  overPrevPos_ = TtlOverPrevPos{hitZone_, hitColumn_, hitRow_};
-  TtlColumn* column = nullptr;
-  Integer row = -1;
-  hitZone_ = ProbeLayout(this, x, y, column, row);
-  hitColumnObj_ = column;
-  hitColumn_ = column ? column->Index() : -1;
-  hitRow_ = column ? row : -1;
-}
-
 void TDBTabulon::DragOver(TObject* source, Integer x, Integer y, TDragState state, bool& accept) {
-  TrackHit(x, y);
+  TrackMouse(x, y);
   accept = false;
   const bool fromCustomizer = IsCustomizerDrag(source);
   const bool ownColumnDrag = source == this && dragger_->ColumnDrag();
