@@ -1,6 +1,8 @@
 // The grid's keyboard: the reflected key (menu and search shortcuts), the
 // key map of KeyDown, the keys left to the delete parameters, switches,
 // F2 and the incremental search, and the characters of KeyPress.
+#include <vector>
+
 #include "bv/column.h"
 #include "bv/columns.h"
 #include "bv/datalink_ex.h"
@@ -227,11 +229,18 @@ void TDBTabulon::KeyPress(char32_t& key) {
   }
   TznFieldVision* vision = currentColumnObj_->EffectiveVision();
   if (key < 32 || !vision || vision->SurfaceKind() != vskEdit) return;
-  // Typing starts editing: the character goes on to the editor.
+  // Typing starts editing: the character goes on to the editor, followed
+  // by those typed ahead (opening the editor drops the grid's pending
+  // characters, which would lose them).
+  std::vector<WPARAM> typed{WPARAM(key)};
+  TMsg pending;
+  while (PeekMessage(pending, WindowHandle(), WM_CHAR, WM_CHAR, PM_REMOVE))
+    typed.push_back(pending.WParam);
   if (!currentColumnObj_->RequestEdit()) return;
   Application()->ProcessMessages();
   const HWND editor = GetFocus();
-  if (editor && editor != WindowHandle()) PostMessage(editor, WM_CHAR, key, 0);
+  if (editor && editor != WindowHandle())
+    for (const WPARAM c : typed) PostMessage(editor, WM_CHAR, c, 0);
   key = 0;
 }
 

@@ -127,6 +127,8 @@ void TDBTabulon::PrepareRows(Integer first, Integer last) {
       ApplySelectedRowLook(attrs);
     }
     if (attrs->IsCurrent) PrepareCurrentRow(attrs);
+    if (row == switchedRow_ && switchedColumn_)
+      if (TtlCellAttrs* cell = attrs->Cells(switchedColumn_->Index())) cell->Switched = true;
     if (OnGetRowAttrs) OnGetRowAttrs(this, attrs);
   }
 }
