@@ -181,10 +181,17 @@ bool TDBTabulon::HandleUnmappedKey(Word key, TShiftState shift) {
     // would type is not wanted there.
     TMsg pending;
     PeekMessage(pending, WindowHandle(), WM_CHAR, WM_CHAR, PM_REMOVE);
+    // A release already queued for the grid (opening the editor drops it)
+    // follows the key to the editor: switches fire on release.
+    TMsg release;
+    const bool released = PeekMessage(release, WindowHandle(), WM_KEYUP, WM_KEYUP, PM_REMOVE) &&
+                          LoWord(release.WParam) == key;
     if (OpenEditor(currentColumnObj_)) {
       const HWND editor = GetFocus();
-      if (editor && editor != WindowHandle())
+      if (editor && editor != WindowHandle()) {
         SendMessage(editor, WM_KEYDOWN, key, shift.Contains(ssAlt) ? KF_ALTDOWN_BIT : 0);
+        if (released) SendMessage(editor, WM_KEYUP, key, release.LParam);
+      }
     }
     return true;
   }

@@ -215,3 +215,32 @@ TEST_F(GridTypingTest, TheGridsPaintMarksTheHeldSwitchsCell) {
 
 }  // namespace
 }  // namespace brevant::test
+
+namespace brevant::test {
+namespace {
+
+// Keys on the grid itself that go through the editor: F2 opens it, Space
+// on a switch cell switches at once (the editor opens to take the key).
+TEST_F(GridTypingTest, F2AndSwitchKeysGoThroughTheEditor) {
+  Build();
+  TObjectPtr<TToggleVision> toggle(Create<TToggleVision>(nullptr));
+  Col(3)->SetVision(toggle.get());
+  Start(1);
+  Key(VK_F2);
+  ASSERT_TRUE(grid->EditorShown());
+  EXPECT_EQ(grid->EditedColumn(), Col(1));
+  EXPECT_EQ(Editor()->SelLength(), 2);  // the value selected, nothing typed
+  Key(VK_ESCAPE);
+  EXPECT_FALSE(grid->EditorShown());
+  EXPECT_EQ(ds->State(), dsBrowse);
+  Key(VK_END);  // the switch column
+  ASSERT_EQ(grid->CurrentColumnObject(), Col(3));
+  Key(VK_SPACE);
+  EXPECT_TRUE(ds->FieldByName("Flag")->AsBoolean());
+  ASSERT_EQ(posts.size(), 1u);
+  EXPECT_EQ(posts[0].Column, Col(3));
+  Col(3)->SetVision(nullptr);
+}
+
+}  // namespace
+}  // namespace brevant::test
