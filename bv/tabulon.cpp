@@ -19,6 +19,7 @@
 #include "bv/grid_painter.h"
 #include "bv/grid_params.h"
 #include "bv/group_info.h"
+#include "bv/inplace_edit.h"
 #include "bv/paint_info.h"
 #include "bv/selection.h"
 #include "bv/vision_painter.h"
@@ -837,6 +838,10 @@ void TDBTabulon::WMNCPaint(TMessage& message) {
 void TDBTabulon::WMSetFocus(TMessage& message) {
   TCustomControl::WMSetFocus(message);
   InvalidateRow(cursorRow_);
+  // While the editor is open the keys are its: the focus passes on.
+  if (editorShown_ && !closingEditor_ && !initingEditor_ && inplaceEdit_ &&
+      inplaceEdit_->CanFocus())
+    inplaceEdit_->SetFocus();
 }
 
 void TDBTabulon::WMKillFocus(TMessage& message) {

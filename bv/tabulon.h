@@ -559,6 +559,7 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   bool closingEditor_ = false;           // the editor is being hidden
   bool hadFocus_ = false;                // the grid held the focus (CM_ENTER/EXIT)
   bool initingEditor_ = false;           // OpenEditor sets the editor up
+  Cardinal editorOpens_ = 0;             // times OpenEditor opened it
   TtlColumn* switchedColumn_ = nullptr;  // the cell whose switch is held pressed
   Integer switchedRow_ = -1;             // its window row
 
@@ -570,7 +571,8 @@ class TDBTabulon : public TCustomControl, public IznToolFormClient {
   void HideEditor();
   // Posts the editor's value for action inside the field list's update
   // bracket (AfterFieldPost fires once), hides it unless keep, then steps
-  // to a direction the handler left; a failed post selects the text.
+  // to a direction the handler left; a failed post selects the text, and
+  // a step that fails leaves the editor open on its cell.
   void PostEditor(TtlFieldEditAction action, bool keep);
   // The focus leaves: the edit options decide what is posted or cancelled.
   void FinishEditsOnExit();

@@ -12,17 +12,6 @@
 
 namespace brevant {
 
-namespace {
-
-// The switched cell's pressed look (the paint's row preparation leaves it
-// to whoever holds the switch).
-void MarkSwitched(TtlPaintInfo& info, TtlColumn* column, Integer row) {
-  if (!column || row < info.FirstRow || row > info.LastRow || row >= info.RowCount()) return;
-  if (TtlCellAttrs* cell = info.Row(row)->Cells(column->Index())) cell->Switched = true;
-}
-
-}  // namespace
-
 void TDBTabulon::PaintCellArea(TCanvas* canvas, Cardinal parts, TtlColumn* firstColumn,
                                TtlColumn* lastColumn, Integer firstRow, Integer lastRow,
                                Integer width, Integer height) {
@@ -53,10 +42,7 @@ void TDBTabulon::PaintCellArea(TCanvas* canvas, Cardinal parts, TtlColumn* first
   TScopeGuard restore([&] {
     if (dataLink_->Active()) dataLink_->SetActiveRecord(saved);
   });
-  if (info.Parts & ppRows) {
-    PrepareRows(firstRow, lastRow);
-    MarkSwitched(info, switchedColumn_, switchedRow_);
-  }
+  if (info.Parts & ppRows) PrepareRows(firstRow, lastRow);
   effectiveDesigner_->Paint(this, &info);
 }
 

@@ -55,6 +55,7 @@ bool TDBTabulon::OpenEditor(TtlColumn* column) {
     editor->Place();
     if (OnInitEdit) OnInitEdit(this);
     editorShown_ = true;
+    ++editorOpens_;
     editor->SetVisible(true);
     if (editor->CanFocus()) editor->SetFocus();
     editor->SelectAll();
@@ -96,11 +97,21 @@ void TDBTabulon::PostEditor(TtlFieldEditAction action, bool keep) {
     posted = editor->EditState() && editor->PostIfEditing();
     selectOnFailure.Dismiss();
   }
-  if (!keep) HideEditor();
+  // Before a step the editor stays until the grid has moved: a move the
+  // dataset refuses (a record post that fails) leaves it open on its cell
+  // with the user's value. The move itself closes it or, by a quick edit,
+  // reopens it elsewhere.
+  const bool mayStep = action >= feaLeft && action <= feaNext;
+  if (!keep && !mayStep) HideEditor();
   editor->SetActionCode(action == feaPost ? feaNone : action);
   update.Finish(posted);
   const TtlFieldEditAction next = editor->ActionCode();
+  const Cardinal opens = editorOpens_;
   if (next >= feaLeft && next <= feaNext) StepCell(next, GetKeyState(VK_SHIFT) < 0);
+  if (keep || !mayStep || editorOpens_ != opens) return;
+  // Closed by the move or now: the action is the one that closed it.
+  if (editorShown_) HideEditor();
+  editor->SetActionCode(next);
 }
 
 void TDBTabulon::PostEditorForUpdate() {

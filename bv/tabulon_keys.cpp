@@ -1,6 +1,8 @@
 // The grid's keyboard: the reflected key (menu and search shortcuts), the
 // key map of KeyDown, the keys left to the delete parameters, switches,
 // F2 and the incremental search, and the characters of KeyPress.
+#include <vector>
+
 #include "bv/column.h"
 #include "bv/columns.h"
 #include "bv/datalink_ex.h"
@@ -179,10 +181,17 @@ bool TDBTabulon::HandleUnmappedKey(Word key, TShiftState shift) {
     // would type is not wanted there.
     TMsg pending;
     PeekMessage(pending, WindowHandle(), WM_CHAR, WM_CHAR, PM_REMOVE);
+    // A release already queued for the grid (opening the editor drops it)
+    // follows the key to the editor: switches fire on release.
+    TMsg release;
+    const bool released = PeekMessage(release, WindowHandle(), WM_KEYUP, WM_KEYUP, PM_REMOVE) &&
+                          LoWord(release.WParam) == key;
     if (OpenEditor(currentColumnObj_)) {
       const HWND editor = GetFocus();
-      if (editor && editor != WindowHandle())
+      if (editor && editor != WindowHandle()) {
         SendMessage(editor, WM_KEYDOWN, key, shift.Contains(ssAlt) ? KF_ALTDOWN_BIT : 0);
+        if (released) SendMessage(editor, WM_KEYUP, key, release.LParam);
+      }
     }
     return true;
   }
@@ -227,11 +236,18 @@ void TDBTabulon::KeyPress(char32_t& key) {
   }
   TznFieldVision* vision = currentColumnObj_->EffectiveVision();
   if (key < 32 || !vision || vision->SurfaceKind() != vskEdit) return;
-  // Typing starts editing: the character goes on to the editor.
+  // Typing starts editing: the character goes on to the editor, followed
+  // by those typed ahead (opening the editor drops the grid's pending
+  // characters, which would lose them).
+  std::vector<WPARAM> typed{WPARAM(key)};
+  TMsg pending;
+  while (PeekMessage(pending, WindowHandle(), WM_CHAR, WM_CHAR, PM_REMOVE))
+    typed.push_back(pending.WParam);
   if (!currentColumnObj_->RequestEdit()) return;
   Application()->ProcessMessages();
   const HWND editor = GetFocus();
-  if (editor && editor != WindowHandle()) PostMessage(editor, WM_CHAR, key, 0);
+  if (editor && editor != WindowHandle())
+    for (const WPARAM c : typed) PostMessage(editor, WM_CHAR, c, 0);
   key = 0;
 }
 

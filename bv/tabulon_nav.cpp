@@ -136,7 +136,11 @@ void TDBTabulon::GotoCell(Cardinal flags, Integer distance, Integer column) {
   if (columnChanged && !hscroll) RepaintColumnChange(oldColumn, toggled);
   if (hscroll) columns_->ComputeScrollWindow(true, false);
   freeze.reset();
-  if (AlwaysEditing() && currentColumnObj_) OpenEditor(currentColumnObj_);
+  // The always-shown editor follows the move only while the focus is in
+  // the grid: opening takes the focus, which a programmatic move of an
+  // unfocused grid must not steal (entering the grid opens it instead).
+  if (AlwaysEditing() && currentColumnObj_ && (Focused() || editorShown_))
+    OpenEditor(currentColumnObj_);
   if (columnChanged && OnColEnter) OnColEnter(this, currentColumn_);
 }
 

@@ -128,6 +128,8 @@ void TDBTabulon::PrepareRows(Integer first, Integer last) {
     }
     if (attrs->IsCurrent) PrepareCurrentRow(attrs);
     if (attrs->Hot && DragTracking()) ApplySelectedRowLook(attrs);  // the drop target row
+    if (row == switchedRow_ && switchedColumn_)
+      if (TtlCellAttrs* cell = attrs->Cells(switchedColumn_->Index())) cell->Switched = true;
     if (OnGetRowAttrs) OnGetRowAttrs(this, attrs);
   }
 }

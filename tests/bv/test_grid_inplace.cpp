@@ -123,6 +123,9 @@ TEST_F(GridInplaceTest, TextPixelsMatchTheGridsCell) {
 
 // ---- ending keys and the codes the grid receives ----
 
+// The record stays in edit state after a field post, so Tab and Shift+Tab
+// edit the cell they reach (quick edit); the other keys leave the grid
+// focused with the editor closed.
 TEST_F(GridInplaceTest, EveryEndingKeyPostsWithItsCodeAndAction) {
   struct Case {
     const char* name;
@@ -130,11 +133,17 @@ TEST_F(GridInplaceTest, EveryEndingKeyPostsWithItsCodeAndAction) {
     Byte mods;
     TtlFieldPostCode code;
     TtlFieldEditAction action;
+    Integer current;  // the current column afterwards
+    bool editing;     // the editor is open on it
   };
   const Case cases[] = {
-      {"Return", VK_RETURN, 0, fpcReturn, feaNone},     {"Up", VK_UP, 0, fpcArrow, feaUp},
-      {"Down", VK_DOWN, 0, fpcArrow, feaDown},          {"Tab", VK_TAB, 0, fpcTab, feaNext},
-      {"Shift+Tab", VK_TAB, bmShift, fpcTab, feaPrior},
+      {"Return", VK_RETURN, 0, fpcReturn, feaNone, 1, false},
+      {"Up", VK_UP, 0, fpcArrow, feaUp, 1, false},
+      {"Down", VK_DOWN, 0, fpcArrow, feaDown, 2, false},
+      {"Tab", VK_TAB, 0, fpcTab, feaNext, 2, true},
+      // Shift is still held when the grid steps: an extending step, which
+      // starts no quick edit.
+      {"Shift+Tab", VK_TAB, bmShift, fpcTab, feaPrior, 0, false},
   };
   Build();
   for (const Case& c : cases) {
@@ -148,11 +157,20 @@ TEST_F(GridInplaceTest, EveryEndingKeyPostsWithItsCodeAndAction) {
     EXPECT_EQ(posts[0].Code, c.code);
     EXPECT_EQ(posts[0].Action, c.action);
     EXPECT_EQ(posts[0].Value, "Zed");
-    EXPECT_EQ(Editor()->ActionCode(), c.action);
-    EXPECT_FALSE(grid->EditorShown());
-    EXPECT_FALSE(Editor()->Visible());
-    EXPECT_TRUE(grid->Focused());
+    EXPECT_EQ(grid->CurrentColumnObject(), Col(c.current));
+    EXPECT_EQ(grid->EditorShown(), c.editing);
+    EXPECT_EQ(Editor()->Visible(), c.editing);
+    EXPECT_EQ(grid->Focused(), !c.editing);
+    if (c.editing) {
+      EXPECT_EQ(grid->EditedColumn(), Col(c.current));
+      EXPECT_TRUE(Editor()->Focused());
+    } else {
+      EXPECT_EQ(Editor()->ActionCode(), c.action);
+    }
     EXPECT_EQ(Editor()->ExitReason(), fpcNone);  // reset once handled
+    grid->CloseEditor(feaClose, false);
+    ds->Cancel();
+    Pump();
   }
 }
 
@@ -247,7 +265,10 @@ TEST_F(GridInplaceTest, AKeyActionFromOnEditKeyPressClosesOnRelease) {
   EXPECT_EQ(Editor()->ExitReason(), fpcKeyAction);
   Offscreen().KeyUp('Q');
   Pump();
-  EXPECT_FALSE(grid->EditorShown());
+  // Posted, moved to the next cell and, the record being edited, opened
+  // there.
+  EXPECT_EQ(grid->EditedColumn(), Col(2));
+  EXPECT_EQ(Editor()->Text(), "N1");
   ASSERT_EQ(posts.size(), 1u);
   EXPECT_EQ(posts[0].Code, fpcKeyAction);
   EXPECT_EQ(posts[0].Action, feaNext);
@@ -432,6 +453,15 @@ TEST_F(GridInplaceTest, AnAlwaysShownEditorHandsPagingKeysToTheGrid) {
   for (Word k : {VK_PRIOR, VK_NEXT, VK_HOME, VK_END, VK_INSERT}) Key(k);
   Key(VK_RETURN);
   EXPECT_EQ(grid->Keys.size(), 6u);
+  // They moved the grid: End went to the last column, Insert's empty
+  // record was dropped by Return, PgDn reached the last record.
+  EXPECT_EQ(grid->CurrentColumn(), 3);
+  EXPECT_EQ(ds->RecNo(), 5);
+  EXPECT_EQ(ds->State(), dsBrowse);
+  Key(VK_HOME);
+  Key(VK_RIGHT);
+  ASSERT_EQ(grid->EditedColumn(), Col(1));
+  ASSERT_TRUE(Editor()->Focused());
   // Once something is typed they stay in the editor.
   Type("x");
   grid->Keys.clear();
@@ -452,9 +482,14 @@ TEST_F(GridInplaceTest, HorizontalArrowsBelongToTheGridUntilTyping) {
   grid->SetOptionsEdit(TtlOptionsEdit{geoAlwaysShowEditor});
   ASSERT_TRUE(Open(1));
   ASSERT_EQ(Editor()->SelLength(), 2);
+  // The grid moves and the editor reopens on the cell reached.
   Key(VK_LEFT);
-  EXPECT_EQ(Editor()->SelLength(), 2);  // consumed: the selection stays
-  EXPECT_TRUE(grid->EditorShown());
+  EXPECT_EQ(grid->CurrentColumnObject(), Col(0));
+  EXPECT_EQ(grid->EditedColumn(), Col(0));
+  EXPECT_TRUE(Editor()->Focused());
+  Key(VK_RIGHT);
+  EXPECT_EQ(grid->EditedColumn(), Col(1));
+  EXPECT_EQ(Editor()->SelLength(), 2);
   Type("ab");
   Key(VK_LEFT);
   EXPECT_EQ(Editor()->SelStart(), 1);

@@ -409,9 +409,13 @@ TEST_F(GridKeyRoutingTest, SearchShortcutsAndNavigationKeys) {
   EXPECT_EQ(CurrentID(), 2);
   // With a start shortcut, letters start nothing; the shortcut does and
   // goes no further than the search.
+  // A typed letter then starts editing instead; Escape gives the keys back.
   search->SetShortCut(scCtrl | Word('F'));
   Key('R');
   EXPECT_FALSE(search->Searching());
+  EXPECT_TRUE(grid->EditorShown());
+  Key(VK_ESCAPE);
+  EXPECT_FALSE(grid->EditorShown());
   Key('F', bmCtrl);
   EXPECT_TRUE(search->Searching());
 }

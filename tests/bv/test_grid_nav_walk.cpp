@@ -7,6 +7,7 @@
 #include <random>
 
 #include "bv/column.h"
+#include "bv/inplace_edit.h"
 #include "bv/selection.h"
 #include "controls/wincore.h"
 #include "db/dataset.h"
@@ -26,11 +27,18 @@ class GridWalkTest : public NavTest {
     ASSERT_TRUE(grid->PaintingEnabled());
     if (grid->EditorShown()) {
       ASSERT_EQ(grid->EditedColumn(), grid->CurrentColumnObject());
+      ASSERT_TRUE(grid->InplaceEditor()->Visible());
     }
     if (data->IsEmpty()) return;
     ASSERT_GE(grid->CursorRow(), 0);
     ASSERT_LT(grid->CursorRow(), grid->RowCount());
     ASSERT_EQ(grid->CursorRow(), grid->DataLink()->ActiveRecord());
+    // An open editor sits on the current cell of the current record.
+    if (grid->EditorShown()) {
+      TRect cell = grid->EditedColumn()->CellRect(grid->CursorRow(), false, false);
+      IntersectRect(cell, cell, grid->ClientRect());
+      ASSERT_EQ(grid->InplaceEditor()->BoundsRect(), cell);
+    }
     if (data->State() == dsInsert) return;
     const Integer id = data->FieldByName("ID")->AsInteger();
     TDataLinkEx* link = grid->DataLink();
@@ -73,13 +81,20 @@ class GridWalkTest : public NavTest {
         {VK_RIGHT, 0, "Right"},       {VK_HOME, 0, "Home"},
         {VK_END, 0, "End"},           {VK_NEXT, bmCtrl, "C+PgDn"},
         {VK_PRIOR, bmCtrl, "C+PgUp"}, {VK_INSERT, 0, "Ins"},
-        {VK_ESCAPE, 0, "Esc"},
+        {VK_ESCAPE, 0, "Esc"},        {VK_F2, 0, "F2"},
+        {VK_RETURN, 0, "Return"},     {VK_ESCAPE, 0, "Esc"},
     };
-    std::uniform_int_distribution<Integer> pick(0, 29);
+    std::uniform_int_distribution<Integer> pick(0, 35);
     const Integer n = pick(random);
-    if (n < static_cast<Integer>(std::size(keys))) {
+    const Integer keyCount = static_cast<Integer>(std::size(keys));
+    if (n < keyCount) {
       Key(keys[n].key, keys[n].mods);
       return keys[n].name;
+    }
+    if (n < keyCount + 3) {  // typing opens the editor or goes on in it
+      Offscreen().TypeText("q");
+      Pump();
+      return "type q";
     }
     std::uniform_int_distribution<Integer> row(0, grid->RowCount() - 1), col(0, 1);
     const Byte mods = n % 3 == 0 ? bmCtrl : n % 3 == 1 ? bmShift : 0;
@@ -95,13 +110,16 @@ TEST_F(GridWalkTest, RandomWalkKeepsCursorAndScreenRight) {
     Open(60, 6);
     grid->SetMultiSelect(multi);
     std::mt19937 random(multi ? 1210 : 2026);
+    Integer editing = 0;  // steps that ended with the editor open
     for (Integer step = 0; step < 150; ++step) {
       const String what = RandomStep(random);
       SCOPED_TRACE("step " + IntToStr(step) + ": " + what);
       ASSERT_EQ(HandledMessage(), "");
       ExpectConsistent(ds);
       ExpectFullRepaintEqual();
+      if (grid->EditorShown()) ++editing;
     }
+    EXPECT_GT(editing, 10);
   }
 }
 
@@ -214,13 +232,16 @@ TEST_F(GridSqliteTest, ARecordDeletedOutsideLeavesTheGridOnAValidRecord) {
 
 TEST_F(GridSqliteTest, RandomWalkOverTheTable) {
   std::mt19937 random(40);
+  Integer editing = 0;  // steps that ended with the editor open
   for (Integer step = 0; step < 80; ++step) {
     const String what = RandomStep(random);
     SCOPED_TRACE("step " + IntToStr(step) + ": " + what);
     ASSERT_EQ(HandledMessage(), "");
     ExpectConsistent(table.get());
     ExpectFullRepaintEqual();
+    if (grid->EditorShown()) ++editing;
   }
+  EXPECT_GT(editing, 5);
 }
 
 }  // namespace brevant::test
