@@ -146,6 +146,48 @@ TEST_F(ObjGridTest, WindowFollowsEditsInsertsDeletesAndRefresh) {
   }
 }
 
+// Keys typed into the grid's cells change the live objects: a title typed
+// and posted with Return, a weight entered and posted by moving down, and
+// Escape giving up a change before it reaches the object.
+TEST_F(ObjGridTest, CellsTypedInTheGridEditTheObjects) {
+  for (bool useEditBuffer : {true, false}) {
+    SCOPED_TRACE(useEditBuffer ? "with edit buffer" : "without edit buffer");
+    Build(3, useEditBuffer);
+    grid->SetFocus();
+    Offscreen().PressKey(VK_HOME);
+    Pump();
+    ASSERT_EQ(grid->CurrentColumn(), 0);
+    Offscreen().TypeText("Zed");
+    Pump();
+    ASSERT_TRUE(grid->EditorShown());
+    Offscreen().PressKey(VK_RETURN);  // posts the cell
+    Pump();
+    Offscreen().PressKey(VK_RETURN);  // posts the record
+    Pump();
+    EXPECT_EQ(items->Item(0)->Name(), "Zed");
+
+    Offscreen().PressKey(VK_RIGHT);
+    Offscreen().TypeText("42");
+    Pump();
+    Offscreen().PressKey(VK_DOWN);  // posts and moves to the second item
+    Pump();
+    EXPECT_EQ(items->Item(0)->Weight(), 42);
+    EXPECT_EQ(Current(), "I2");
+
+    Offscreen().PressKey(VK_LEFT);
+    Offscreen().TypeText("gone");
+    Pump();
+    Offscreen().PressKey(VK_ESCAPE);  // closes the editor
+    Offscreen().PressKey(VK_ESCAPE);  // cancels the record
+    Pump();
+    EXPECT_EQ(items->Item(1)->Name(), "I2");
+    EXPECT_EQ(Window(), "Zed,I2,I3");
+    FreeAndNil(grid);
+    FreeAndNil(src);
+    FreeAndNil(ds);
+  }
+}
+
 TEST_F(ControlsTest, GalleryPropertyPanelEditsAControlLive) {
   AddGalleryPage("Properties", BuildPropertyPage);
   TForm* gallery = CreateGalleryForm(form);
