@@ -2,6 +2,7 @@
 // invalidation, the freeze bracket, column selection, the customizer entry
 // points and the messages that are not about the record window.
 #include "bv/tabulon.h"
+#include "bv/tool_form_intf.h"
 
 #include <algorithm>
 #include <exception>
@@ -672,6 +673,8 @@ void TDBTabulon::SelectionChanged(bool currentChanged, bool selectionChanged) {
   if (currentChanged) currentRecShot_->SetChanged(true);
   if (selectionChanged) selection_->SetChanged(true);
   if (navigating_) {
+    // A user's move in a drop-down's list changes the drop-down's value.
+    if (auto* host = dynamic_cast<IznToolFormHost*>(toolForm_)) host->SetChanged(true);
     changedWhileNavigating_ = true;
     return;
   }

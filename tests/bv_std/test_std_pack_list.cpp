@@ -119,6 +119,46 @@ TEST_F(PackListTest, MovingKeysGoToTheListAndStayOutOfTheEdit) {
   Key(VK_ESCAPE);
 }
 
+TEST_F(PackListTest, MovingInTheListPicksAndReturnPostsAtOnce) {
+  Edit(data.peopleSource.get(), "Name", Fruits("Ann,Bob,Cid"));
+  Key(VK_DOWN, bmAlt);
+  ASSERT_TRUE(tf->IsOpen());
+  Key(VK_DOWN);
+  EXPECT_EQ(ListCurrent("Value"), "Bob");
+  EXPECT_TRUE(tf->Changed());
+  Key(VK_RETURN);  // the list changed: Return posts and closes
+  EXPECT_FALSE(tf->IsOpen());
+  EXPECT_EQ(data.people->FieldByName("Name")->AsString(), "Bob");
+}
+
+// The same list drops down from a grid cell's editor.
+TEST_F(PackListTest, AGridCellDropsTheListDownAndPostsThePick) {
+  auto* cells = Create<TDBTabulon>(form);
+  cells->SetBounds(10, 80, 300, 150);
+  cells->SetParent(form);
+  TtlColumn* name = cells->Columns()->Add();
+  name->SetFieldName("Name");
+  name->SetVision(Fruits("Ann,Bob,Cid"));
+  cells->SetDataSource(data.peopleSource.get());
+  form->Show();
+  Pump();
+  cells->SetFocus();
+  Key(VK_HOME);
+  Key(VK_F2);
+  ASSERT_TRUE(cells->EditorShown());
+  Key(VK_DOWN, bmAlt);
+  ASSERT_TRUE(tf->IsOpen());
+  Key(VK_DOWN);
+  Key(VK_DOWN);
+  Key(VK_RETURN);
+  EXPECT_FALSE(tf->IsOpen());
+  EXPECT_EQ(data.people->FieldByName("Name")->AsString(), "Cid");
+  EXPECT_TRUE(cells->EditorShown());
+  Key(VK_RETURN);  // closes the cell's editor
+  Key(VK_RETURN);  // posts the record
+  EXPECT_EQ(data.people->State(), dsBrowse);
+}
+
 class PackLookupListTest : public PackListTest {
  protected:
   TVLookupVision* Colors(const String& widths, Integer rows) {
