@@ -215,7 +215,9 @@ TEST_F(ColumnDragTest, MarkersShowTheTargetAndLeaveThePixelsAsTheyWere) {
   const TPoint origin = ToScreen(TPoint(0, 0));
   auto at = [&](Integer x, Integer y) { return ScreenPixel(TPoint(origin.X + x, origin.Y + y)); };
   BeginTitleDrag("A");
-  // The held title shows pressed while it is dragged.
+  // Away from any target the held title shows pressed while it is dragged.
+  MoveTo(TPoint(TitleCentre("B").X, grid->TitleAreaHeight() + 10));
+  EXPECT_EQ(grid->Dragger()->DropKind(), dtkNone);
   const std::vector<std::uint32_t> pressed = Snapshot();
   EXPECT_NE(pressed, before);
 
