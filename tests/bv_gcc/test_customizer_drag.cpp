@@ -203,4 +203,31 @@ TEST_F(CustomizerDragTest, EntryDraggedFromListOntoGrid) {
   EXPECT_EQ(ListText(), "");
 }
 
+// The same drag, the drop place chosen by the grid's own tracking: the
+// boundary before City makes the entry a group of its own there.
+TEST_F(CustomizerDragTest, EntryDropsWhereTheGridsTrackingPointsOut) {
+  SetColumnDragQuery(nullptr);
+  BuildFour();
+  Col("Zip")->SetVisible(false);
+  Open(true);
+  Select("Zip");
+  TbvTabulonCustomizer* c = Customizer();
+  const TPoint start = ScreenAt(c->tlList, 20, c->tlList->RowHeight() / 2);
+  MouseTo(start);
+  Offscreen().MouseDown(start);
+  Pump();
+  MouseTo({start.X + 10, start.Y + 10});
+  ASSERT_TRUE(Dragging());
+  const TRect city = Col("City")->TitleRect(false);
+  const TPoint boundary = ScreenAt(grid, city.Left, (city.Top + city.Bottom) / 2);
+  MouseTo({boundary.X - 1, boundary.Y});
+  MouseTo(boundary);
+  EXPECT_EQ(grid->DraggedColumn(), Col("Zip"));
+  Offscreen().MouseUp(boundary);
+  Pump();
+  EXPECT_FALSE(Dragging());
+  EXPECT_EQ(Layout(), "ID|Name|Zip|City");
+  EXPECT_EQ(ListText(), "");
+}
+
 }  // namespace brevant::test
