@@ -96,15 +96,16 @@ class RecordDragTest : public DragGridTest {
     link->SetActiveRecord(active);
     return id;
   }
-  // Presses on a cell of the grid and starts the record drag from it, as
-  // the mouse handlers do with DragMode dmAutomatic.
+  // Presses on a cell of the grid and leaves the cell with the button held:
+  // with DragMode dmAutomatic that starts the record drag.
   void StartRecordDrag(Integer row) {
+    grid->SetDragMode(dmAutomatic);
     const TPoint p = grid->ClientToScreen(CellPoint(grid, row));
     Offscreen().MouseMove(p);
     Offscreen().MouseDown(p);
     Pump();
-    grid->Dragger()->SetRecordDragArmed(true);
-    grid->StartRecordDrag();
+    Offscreen().MouseMove({p.X, p.Y + grid->RowHeight()});
+    Pump();
   }
   void MoveOver(TDBTabulon* g, Integer row) {
     Offscreen().MouseMove(g->ClientToScreen(CellPoint(g, row)));

@@ -24,13 +24,18 @@ class SizingTest : public DragGridTest {
   Integer RowY(Integer row) {
     return grid->TitleAreaHeight() + row * grid->RowHeight() + grid->RowHeight() / 2;
   }
-  // Sizes from the edge at (x, y) to `to`, as the mouse handlers do.
+  // Drags the edge at (x, y) to `to` with the mouse.
   void Size(Integer x, Integer y, Integer to) {
     ASSERT_TRUE(grid->SizingEdgeAt(x, y));
-    grid->StartSizing(x);
-    grid->TrackSizing((x + to) / 2);
-    grid->TrackSizing(to);
-    grid->EndSizing(to);
+    Offscreen().MouseMove(grid->ClientToScreen({x, y}));
+    Pump();
+    ASSERT_EQ(grid->MouseMode(), 1) << "over the edge";
+    Offscreen().MouseDown(grid->ClientToScreen({x, y}));
+    Pump();
+    ASSERT_EQ(grid->MouseMode(), 2) << "sizing";
+    Offscreen().MouseMove(grid->ClientToScreen({(x + to) / 2, y}));
+    Offscreen().MouseMove(grid->ClientToScreen({to, y}));
+    Offscreen().MouseUp(grid->ClientToScreen({to, y}));
     Pump();
   }
 };
