@@ -5,8 +5,10 @@
 #include "../../demo/gallery.h"
 #include "../../demo/property_panel.h"
 #include "backend/codes.h"
+#include "bv/grid_params.h"
 #include "bv/grid_test_util.h"
 #include "bv_db/obj_dataset.h"
+#include "bv_db/quick_record_set.h"
 #include "bv_rtm/border_style.h"
 #include "controls/edits.h"
 #include "controls/extctrls.h"
@@ -14,6 +16,7 @@
 #include "controls/stdctrls.h"
 #include "db/datasource.h"
 #include "prop_samples.h"
+#include "rtl/stringlist.h"
 
 namespace brevant::test {
 namespace {
@@ -36,9 +39,14 @@ class ObjGridTest : public ControlsTest {
   void Build(Integer n, bool useEditBuffer = true, Integer rows = 10) {
     items.reset(Create<TSampleItems>());
     for (Integer i = 1; i <= n; ++i) items->Item(items->Add()->Index())->SetName("I" + IntToStr(i));
+    BuildOver(items.get(), {"Title", "Weight"}, useEditBuffer, rows);
+  }
+  // A grid of `rows` rows with a column per field over the object source.
+  void BuildOver(TPersistent* source, std::initializer_list<const char*> fields,
+                 bool useEditBuffer = true, Integer rows = 10) {
     ds = Create<TObjDataSet>(nullptr);
     ds->SetUseEditBuffer(useEditBuffer);
-    ds->SetObjectRef(items.get());
+    ds->SetObjectRef(source);
     src = Create<TDataSource>(nullptr);
     src->SetDataSet(ds);
     grid = Create<TPaintLogGrid>(form);
@@ -47,8 +55,7 @@ class ObjGridTest : public ControlsTest {
     grid->SetScrollBars(ssBoth);
     grid->SetBounds(10, 10, 300, 200);
     grid->SetParent(form);
-    grid->Columns()->Add()->SetFieldName("Title");
-    grid->Columns()->Add()->SetFieldName("Weight");
+    for (const char* field : fields) grid->Columns()->Add()->SetFieldName(field);
     grid->SetDataSource(src);
     form->Show();
     ds->Open();
@@ -69,6 +76,15 @@ class ObjGridTest : public ControlsTest {
     return out;
   }
   String Current() { return ds->FieldByName("Title")->AsString(); }
+  // Types text into the current cell and posts the cell and the record.
+  static void TypeAndPost(const String& text) {
+    Offscreen().TypeText(text);
+    Pump();
+    Offscreen().PressKey(VK_RETURN);
+    Pump();
+    Offscreen().PressKey(VK_RETURN);
+    Pump();
+  }
   void Wheel(Integer delta) {
     Offscreen().Wheel(grid->ClientToScreen({20, 40}), delta);
     Pump();
@@ -186,6 +202,64 @@ TEST_F(ObjGridTest, CellsTypedInTheGridEditTheObjects) {
     FreeAndNil(src);
     FreeAndNil(ds);
   }
+}
+
+// Insert adds an object before the current one, Ctrl+Delete removes the
+// current one; a single object, lines of a string list and rows of a quick
+// record set are typed over the same way.
+TEST_F(ObjGridTest, KeysInsertDeleteAndEditObjectsLinesAndRows) {
+  Build(2);
+  grid->ParamsDelete()->SetEnabled(true);
+  grid->ParamsDelete()->SetPromptKind(dpkNever);
+  grid->SetFocus();
+  Offscreen().PressKey(VK_HOME);
+  Offscreen().PressKey(VK_INSERT);
+  Pump();
+  EXPECT_EQ(ds->State(), dsInsert);
+  TypeAndPost("new");
+  EXPECT_EQ(ds->State(), dsBrowse);
+  ASSERT_EQ(items->Count(), 3);
+  EXPECT_EQ(items->Item(0)->Name(), "new");
+  Offscreen().PressKey(VK_DOWN);
+  Offscreen().PressKey(VK_DELETE, bmCtrl);
+  Pump();
+  ASSERT_EQ(items->Count(), 2);
+  EXPECT_EQ(items->Item(1)->Name(), "I2");
+  FreeAndNil(grid);
+  FreeAndNil(src);
+  FreeAndNil(ds);
+
+  TObjectPtr<TStringList> lines(MakeObject<TStringList>());
+  lines->Add("one");
+  lines->Add("two");
+  BuildOver(lines.get(), {"value"});
+  grid->SetFocus();
+  Offscreen().PressKey(VK_HOME);
+  Offscreen().PressKey(VK_DOWN);
+  TypeAndPost("zwei");
+  EXPECT_EQ(lines->Strings(1), "zwei");
+  FreeAndNil(grid);
+  FreeAndNil(src);
+  FreeAndNil(ds);
+
+  TObjectPtr<TPropSample> sample(Create<TPropSample>(nullptr));
+  BuildOver(sample.get(), {"Caption"});
+  grid->SetFocus();
+  Offscreen().PressKey(VK_HOME);
+  TypeAndPost("Grüße");
+  EXPECT_EQ(sample->Caption(), "Grüße");
+  FreeAndNil(grid);
+  FreeAndNil(src);
+  FreeAndNil(ds);
+
+  TObjectPtr<TznQuickRecordSet> rows(Create<TznQuickRecordSet>());
+  rows->Fields()->AddField("Name", ftString, 20);
+  rows->ValueAt("Name", rows->Append())->SetAsString("ann");
+  BuildOver(rows.get(), {"Name"});
+  grid->SetFocus();
+  Offscreen().PressKey(VK_HOME);
+  TypeAndPost("bo");
+  EXPECT_EQ(rows->ValueAt("Name", 0)->AsString(), "bo");
 }
 
 TEST_F(ControlsTest, GalleryPropertyPanelEditsAControlLive) {
