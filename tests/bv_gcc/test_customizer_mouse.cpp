@@ -113,4 +113,67 @@ TEST_F(CustomizerMouseTest, EntryDropsIntoALineAndAsANewLine) {
   }
 }
 
+// Hidden-columns mode: the title dropped on the list hides its column,
+// which the list then shows; the grid reports each hiding (code 6).
+TEST_F(CustomizerMouseTest, TitleDroppedOnListHidesItsColumn) {
+  BuildFour();
+  Open(true);
+  grid->OnCustomizerAction =
+      TtlCustomizerActionEvent::FromCallable([this](TObject*, TtlCustomizerAction a, TtlColumn* c) {
+        log += IntToStr(a) + (c ? c->FieldName() : String("-")) + " ";
+      });
+  ASSERT_EQ(ListText(), "");
+  DragTitleOverList("Name");
+  EXPECT_NE(Offscreen().CursorShape(), crNoDrop);
+  ReleaseOverList();
+  EXPECT_FALSE(Col("Name")->Visible());
+  EXPECT_EQ(Layout(), "ID|City|Zip");
+  EXPECT_EQ(ListText(), "Name");
+  EXPECT_EQ(grid->DraggedColumn(), nullptr);
+  // A second title joins the first in the list.
+  DragTitleOverList("Zip");
+  ReleaseOverList();
+  EXPECT_EQ(Layout(), "ID|City");
+  EXPECT_EQ(ListText(), "Name Zip");
+  EXPECT_EQ(log, "6Name 6Zip ");
+}
+
+// Field-chooser mode: the title dropped on the list deletes its column and
+// its field is listed for choosing again.
+TEST_F(CustomizerMouseTest, TitleDroppedOnListDeletesItsColumnInFieldChooser) {
+  BuildFour();
+  TObject::Free(Col("Zip"));
+  Open(false);
+  ASSERT_EQ(ListText(), "Zip");
+  DragTitleOverList("City");
+  ReleaseOverList();
+  EXPECT_EQ(Col("City"), nullptr);
+  EXPECT_EQ(grid->Columns()->Count(), 2);
+  EXPECT_EQ(Layout(), "ID|Name");
+  EXPECT_EQ(ListText(), "City Zip");
+}
+
+// A column that may not be customized is refused by the list: the no-drop
+// cursor over it, and the column stays where it was after the release.
+TEST_F(CustomizerMouseTest, ListRefusesAColumnThatMayNotBeCustomized) {
+  for (bool showHidden : {true, false}) {
+    SCOPED_TRACE(showHidden ? "hidden columns" : "field chooser");
+    BuildFour();
+    Col("City")->SetOptionsBehavior(TtlColumnOptionsBehavior{cboNoCustomizing});
+    Open(showHidden);
+    const String listed = ListText();
+    DragTitleOverList("City");
+    EXPECT_EQ(Offscreen().CursorShape(), crNoDrop);
+    ReleaseOverList();
+    ASSERT_NE(Col("City"), nullptr);
+    EXPECT_TRUE(Col("City")->Visible());
+    EXPECT_EQ(Layout(), "ID|Name|City|Zip");
+    EXPECT_EQ(ListText(), listed);
+    EXPECT_EQ(grid->DraggedColumn(), nullptr);
+    StopCustomizerUnit();
+    StartCustomizerUnit();
+    Pump();
+  }
+}
+
 }  // namespace brevant::test
