@@ -22,8 +22,11 @@ TtlColumnDragInfo ColumnDragOf(TDBTabulon* grid) {
   if (!grid) return {};
   if (DragQuery()) return DragQuery()(grid);
   const TtlDragger* dragger = grid->Dragger();
-  if (!dragger || !grid->DraggedColumn()) return {};
+  if (!dragger) return {};
   const TtlDropTarget& drop = dragger->Drop();
+  // A field dragged out of the field chooser has no column yet, but the
+  // place the grid tracked for it still counts.
+  if (!grid->DraggedColumn() && drop.Kind == dtkNone) return {};
   const Integer group = drop.Group < 0 ? grid->Columns()->GroupCount() : drop.Group;
   return {grid->DraggedColumn(), static_cast<Integer>(drop.Kind), group, drop.Line, drop.Pos};
 }

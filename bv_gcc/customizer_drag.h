@@ -15,7 +15,7 @@ namespace brevant {
 constexpr Integer dkNone = 0, dkNewGroup = 1, dkNewLine = 2, dkIntoLine = 3;
 
 struct TtlColumnDragInfo {
-  TtlColumn* Column = nullptr;  // the dragged column; nil while no column drag runs
+  TtlColumn* Column = nullptr;  // the dragged column; nil without one (also for a field)
   Integer DropKind = dkNone;    // dkNone .. dkIntoLine
   Integer DropGroup = -1;       // the target group's index (GroupCount: the end)
   Integer DropLine = 0;         // the target line in the group

@@ -113,6 +113,22 @@ TEST_F(CustomizerMouseTest, EntryDropsIntoALineAndAsANewLine) {
   }
 }
 
+// Field-chooser mode: the field dropped on the lower line's title becomes a
+// new column in that line.
+TEST_F(CustomizerMouseTest, FieldDroppedIntoALineBecomesAColumnThere) {
+  BuildTwoLines();
+  TObject::Free(Col("Zip"));
+  Open(false);
+  ASSERT_EQ(ListText(), "Zip");
+  Select("Zip");
+  const TRect r = Title("Name");
+  DragEntryTo({r.Left + (r.Right - r.Left) / 6 + 4, (r.Top + r.Bottom) / 2});
+  ASSERT_NE(Col("Zip"), nullptr);
+  EXPECT_EQ(grid->Columns()->Count(), 4);
+  EXPECT_EQ(Layout(), "ID/Zip,Name|City");
+  EXPECT_EQ(ListText(), "");
+}
+
 // Hidden-columns mode: the title dropped on the list hides its column,
 // which the list then shows; the grid reports each hiding (code 6).
 TEST_F(CustomizerMouseTest, TitleDroppedOnListHidesItsColumn) {
