@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include "bv/columns.h"
+#include "bv/inplace_edit.h"
 #include "bv/tabulon.h"
 #include "bv_ctl/calendar.h"
 #include "bv_std/datetime_visions.h"
 #include "bv_std/numeric_vision.h"
 #include "bv_std/tool_form_vision.h"
+#include "controls/application.h"
 #include "controls/wincore.h"
 #include "pack_test_util.h"
 #include "rtl/datetime.h"
@@ -57,12 +59,29 @@ class PackCellsTest : public PackTest {
     Key(VK_RETURN);
   }
   TField* Field(const char* name) const { return ds->FieldByName(name); }
+  String CellText() const { return cells->InplaceEditor()->EditText(); }
+  // Replaces the cell editor's text by typed text.
+  static void Retype(const String& text) {
+    Key(VK_HOME);
+    Key(VK_END, bmShift);
+    Type(text);
+  }
+  // Messages of the errors the application handled.
+  void CatchErrors() {
+    Application()->OnException = TExceptionEvent::FromCallable(
+        [this](TObject*, const Exception& e) { errors.push_back(e.Message()); });
+  }
+  void TearDown() override {
+    Application()->OnException = {};
+    PackTest::TearDown();
+  }
 
   // 15 March 2024, 10:30.
   const TDateTime kStart = ComposeDateTime(EncodeDate(2024, 3, 15), EncodeTime(10, 30, 0, 0));
   TMemDataSet* ds = nullptr;
   TDataSource* src = nullptr;
   TDBTabulon* cells = nullptr;
+  std::vector<String> errors;  // messages of handled errors
 };
 
 TEST_F(PackCellsTest, ADateCellPicksADayFromTheCalendarByKeys) {
@@ -100,6 +119,99 @@ TEST_F(PackCellsTest, ANumericCellComputesInTheCalculator) {
   PostCell();
   EXPECT_EQ(ds->State(), dsBrowse);
   EXPECT_EQ(Field("Amount")->AsFloat(), 42.0);
+}
+
+TEST_F(PackCellsTest, ANumericCellSpinsWithCtrlArrowsWithinItsLimits) {
+  auto* v = Create<TNumericVision>(form);
+  v->SetEnableButton(true);
+  v->SetButtonStyle(pbsSpin);
+  v->SetMinValue(1);
+  v->SetMaxValue(10);
+  v->SetStep(2);
+  EditCell("Amount", v);
+  CatchErrors();
+  struct TRow {
+    const char* name;   // what the row checks
+    Word key;           // pressed with Ctrl
+    const char* shown;  // the cell's text after it
+  };
+  const TRow rows[] = {
+      {"up by the step", VK_UP, "7"},
+      {"up again", VK_UP, "9"},
+      {"up capped at the maximum", VK_UP, "10"},
+      {"down by the step", VK_DOWN, "8"},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.name);
+    Key(row.key, bmCtrl);
+    EXPECT_EQ(CellText(), row.shown);
+    EXPECT_TRUE(cells->EditorShown());
+  }
+  PostCell();
+  EXPECT_EQ(ds->State(), dsBrowse);
+  EXPECT_EQ(Field("Amount")->AsFloat(), 8.0);
+  EXPECT_TRUE(errors.empty());
+  // A typed value beyond the limits is refused with the vision's message.
+  Key(VK_F2);
+  Retype("20");
+  Key(VK_RETURN);
+  EXPECT_EQ(errors, (std::vector<String>{"\"20\" is out of range. The allowed range is 1 to 10"}));
+  EXPECT_TRUE(cells->EditorShown());
+  EXPECT_EQ(Field("Amount")->AsFloat(), 8.0);
+  Retype("3");
+  PostCell();
+  EXPECT_EQ(Field("Amount")->AsFloat(), 3.0);
+}
+
+TEST_F(PackCellsTest, ATimeCellSpinsThePartAtTheCaretAndKeepsItsLimits) {
+  auto* v = Create<TTimeVision>(form);
+  v->SetButtonStyle(pbsSpin);
+  v->SetEditFormatKind(tefHhMm);
+  v->SetMinTime(EncodeTime(9, 0, 0, 0));
+  v->SetMaxTime(EncodeTime(11, 0, 0, 0));
+  EditCell("At", v);
+  CatchErrors();
+  Key(VK_END);
+  EXPECT_EQ(CellText(), "10:30");
+  Key(VK_UP, bmCtrl);
+  EXPECT_EQ(CellText(), "10:31");
+  Key(VK_DOWN, bmCtrl);
+  Key(VK_DOWN, bmCtrl);
+  EXPECT_EQ(CellText(), "10:29");
+  PostCell();
+  EXPECT_EQ(ds->State(), dsBrowse);
+  EXPECT_EQ(Field("At")->AsDateTime(),
+            ComposeDateTime(EncodeDate(2024, 3, 15), EncodeTime(10, 29, 0, 0)));
+  Key(VK_F2);
+  Retype("11:30");
+  Key(VK_RETURN);
+  EXPECT_EQ(errors,
+            (std::vector<String>{"\"11:30\" is out of range. Value must be less than 11:00:00"}));
+  EXPECT_TRUE(cells->EditorShown());
+  Key(VK_ESCAPE);  // drops the refused text
+  Key(VK_ESCAPE);  // cancels the record's edit
+  EXPECT_EQ(ds->State(), dsBrowse);
+  EXPECT_EQ(Field("At")->AsDateTime(),
+            ComposeDateTime(EncodeDate(2024, 3, 15), EncodeTime(10, 29, 0, 0)));
+}
+
+TEST_F(PackCellsTest, ADateCellTakesATypedDateWithinItsLimits) {
+  auto* v = Create<TDateVision>(form);
+  v->SetMaxDate(EncodeDate(2024, 3, 20));
+  EditCell("At", v);
+  CatchErrors();
+  Retype("3/25/2024");
+  Key(VK_RETURN);
+  EXPECT_EQ(
+      errors,
+      (std::vector<String>{"\"3/25/2024\" is out of range. Value must be less than 03/20/2024"}));
+  EXPECT_TRUE(cells->EditorShown());
+  EXPECT_EQ(Field("At")->AsDateTime(), kStart);
+  Retype("3/18/2024");
+  PostCell();
+  EXPECT_EQ(ds->State(), dsBrowse);
+  EXPECT_EQ(Field("At")->AsDateTime(),
+            ComposeDateTime(EncodeDate(2024, 3, 18), EncodeTime(10, 30, 0, 0)));
 }
 
 }  // namespace
