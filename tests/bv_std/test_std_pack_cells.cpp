@@ -7,11 +7,17 @@
 #include "bv/inplace_edit.h"
 #include "bv/tabulon.h"
 #include "bv_ctl/calendar.h"
+#include "bv_std/blob_visions.h"
+#include "bv_std/blob_visions_dropdown.h"
 #include "bv_std/datetime_visions.h"
+#include "bv_std/list_visions_standard.h"
 #include "bv_std/numeric_vision.h"
 #include "bv_std/tool_form_vision.h"
 #include "controls/application.h"
+#include "controls/richedit.h"
+#include "controls/stdctrls.h"
 #include "controls/wincore.h"
+#include "graphics/colors.h"
 #include "pack_test_util.h"
 #include "rtl/datetime.h"
 
@@ -25,7 +31,9 @@ class PackCellsTest : public PackTest {
     ds = Create<TMemDataSet>(form);
     ds->FieldDefs()->Add("At", ftDateTime);
     ds->FieldDefs()->Add("Amount", ftFloat);
-    ds->AppendRow({VarFromDateTime(kStart), Variant(5.0)});
+    ds->FieldDefs()->Add("Tint", ftInteger);
+    ds->FieldDefs()->Add("Notes", ftMemo);
+    ds->AppendRow({VarFromDateTime(kStart), Variant(5.0), Integer(clRed), "first line"});
     ds->Open();
     src = Create<TDataSource>(form);
     src->SetDataSet(ds);
@@ -49,9 +57,14 @@ class PackCellsTest : public PackTest {
   }
   // Drops the cell's drop-down with Alt+Down; act gives the input inside
   // its modal loop once it is idle.
-  static void RunDropDown(std::function<void()> act) {
+  // (byButton: a click on the editor's button).
+  void RunDropDown(std::function<void()> act, bool byButton = false) {
     ScriptAction("VisionToolForm", [act](TObject*) { WhenIdle(act); });
-    Key(VK_DOWN, bmAlt);
+    if (!byButton) return Key(VK_DOWN, bmAlt);
+    TtlInplaceEdit* editor = cells->InplaceEditor();
+    const TRect b = editor->EditButtonRect();
+    ClickOn(editor, (b.Left + b.Right) / 2, (b.Top + b.Bottom) / 2);
+    Pump();
   }
   // Return closes the cell's editor, then posts the record.
   void PostCell() {
@@ -212,6 +225,54 @@ TEST_F(PackCellsTest, ADateCellTakesATypedDateWithinItsLimits) {
   EXPECT_EQ(ds->State(), dsBrowse);
   EXPECT_EQ(Field("At")->AsDateTime(),
             ComposeDateTime(EncodeDate(2024, 3, 18), EncodeTime(10, 30, 0, 0)));
+}
+
+TEST_F(PackCellsTest, AColourCellPicksTheNextNameFromItsList) {
+  TStandardVision* picker = pack->ColorPicker;
+  EditCell("Tint", picker);
+  EXPECT_EQ(CellText(), "clRed");
+  const String next = picker->PickList()->Strings(picker->PickList()->IndexOf("clRed") + 1);
+  Key(VK_DOWN, bmAlt);
+  ASSERT_TRUE(pack->vtfDataList->IsOpen());
+  Key(VK_DOWN);
+  Key(VK_RETURN);  // closes the list
+  EXPECT_FALSE(pack->vtfDataList->IsOpen());
+  EXPECT_EQ(CellText(), next);
+  PostCell();
+  EXPECT_EQ(ds->State(), dsBrowse);
+  EXPECT_EQ(Field("Tint")->AsInteger(), Integer(StringToColor(next)));
+  // A typed name posts as its colour.
+  Key(VK_F2);
+  Retype("clBlue");
+  PostCell();
+  EXPECT_EQ(Field("Tint")->AsInteger(), Integer(clBlue));
+}
+
+TEST_F(PackCellsTest, ATextCellEditsItsTextInThePickerAndPostsByOK) {
+  EditCell("Notes", Create<TTextVision>(form));
+  String shown;
+  RunDropDown(
+      [&] {
+        shown = pack->BlobText()->Text();
+        Offscreen().PressKey(VK_END);
+        Offscreen().TypeText("!");
+        WhenIdle([&] {
+          TControl* ok = pack->btnBlobPickerOK;
+          ClickOn(ok, ok->Width() / 2, ok->Height() / 2);
+        });
+      },
+      true);
+  EXPECT_EQ(shown, "first line");
+  EXPECT_FALSE(pack->vtfBlobPicker->IsOpen());
+  EXPECT_EQ(Field("Notes")->AsString(), "first line!");
+  EXPECT_TRUE(cells->EditorShown());
+  // The drawn text takes no keys, yet Return still closes the cell's editor.
+  EXPECT_TRUE(cells->InplaceEditor()->Focused());
+  Key(VK_RETURN);
+  EXPECT_FALSE(cells->EditorShown());
+  Key(VK_RETURN);
+  EXPECT_EQ(ds->State(), dsBrowse);
+  EXPECT_EQ(Field("Notes")->AsString(), "first line!");
 }
 
 }  // namespace
