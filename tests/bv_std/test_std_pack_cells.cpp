@@ -1,6 +1,7 @@
 // The default pack's drop-downs and typed visions used from a grid cell's
-// editor: the calendar and the calculator picked by keys, and values typed
-// and spun in date, time and numeric cells.
+// editor: the calendar and the calculator picked by keys, values typed and
+// spun in date, time and numeric cells, the colour list, and the text
+// picker on a cell that draws its text.
 #include <gtest/gtest.h>
 
 #include "bv/columns.h"
