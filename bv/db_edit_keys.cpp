@@ -14,6 +14,12 @@ namespace {
 
 const TShiftState kCtrl{ssCtrl};
 
+// The keys DispatchKey routes.
+bool MovingKey(Word key) {
+  return key == VK_TAB || key == VK_RETURN || key == VK_ESCAPE || key == VK_LEFT ||
+         key == VK_RIGHT || key == VK_UP || key == VK_DOWN;
+}
+
 bool IsModifierKey(Word key) {
   return key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU;
 }
@@ -115,6 +121,8 @@ bool TDBQuentaEdit::SwitchOrClipboardKey(Word key, TShiftState shift) {
       surfaceSwitcher_->KeyDown(epSurface, key, 0))
     return true;
   if (!CustomSurface()) return false;
+  // Moving, closing and leaving keys still reach the edit's own handling.
+  if (MovingKey(key)) return false;
   if (key == VK_INSERT && shift == TShiftState{ssShift}) Perform(WM_PASTE);
   if (key == VK_INSERT && shift == kCtrl) Perform(WM_COPY);
   if (key == VK_DELETE && shift == TShiftState{ssShift}) Perform(WM_CUT);
@@ -142,6 +150,10 @@ void TDBQuentaEdit::KeyDown(Word& key, TShiftState shift) {
     TMsg pending;
     if (HandleAllocated()) PeekMessage(pending, WindowHandle(), WM_CHAR, WM_CHAR, PM_REMOVE);
     key = 0;
+    return;
+  }
+  if (CustomSurface()) {
+    key = 0;  // a drawn surface has no text for the key to edit
     return;
   }
   if ((key == VK_BACK || key == VK_TAB || key == VK_DELETE) && Writable())
