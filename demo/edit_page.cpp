@@ -10,6 +10,7 @@
 #include "db/field.h"
 #include "db/field_defs.h"
 #include "db/mem_dataset.h"
+#include "edit_row.h"
 #include "rtl/numconv.h"
 
 namespace brevant {
@@ -56,22 +57,6 @@ TznFieldVision* AddVision(TForm* gallery, const char* name) {
   return vision;
 }
 
-void AddEdit(TForm* gallery, TWinControl* page, TDataSource* source, Integer row, const char* field,
-             const char* name, TznFieldVision* vision) {
-  auto* label = Create<TLabel>(gallery);
-  label->SetName(String(name) + "Label");
-  label->SetBounds(8, 12 + row * 30, 70, 16);
-  label->SetCaption(String(field) + ":");
-  label->SetParent(page);
-  auto* edit = Create<TDBQuentaEdit>(gallery);
-  edit->SetName(name);
-  edit->SetBounds(84, 8 + row * 30, 160, 21);
-  edit->SetParent(page);
-  edit->SetDataSource(source);
-  edit->SetDataField(field);
-  if (vision) edit->SetVision(vision);
-}
-
 }  // namespace
 
 void BuildEditPage(TForm* gallery, TWinControl* page) {
@@ -92,10 +77,10 @@ void BuildEditPage(TForm* gallery, TWinControl* page) {
   TznFieldVision* price = AddVision(gallery, "PriceVision");
   price->SetAlignment(talRightJustify);
 
-  AddEdit(gallery, page, source, 0, "Name", "PartName", nullptr);
-  AddEdit(gallery, page, source, 1, "Qty", "PartQty", spin);
-  AddEdit(gallery, page, source, 2, "Code", "PartCode", code);
-  AddEdit(gallery, page, source, 3, "Price", "PartPrice", price);
+  AddEditRow(gallery, page, source, 0, "Name", "PartName", nullptr);
+  AddEditRow(gallery, page, source, 1, "Qty", "PartQty", spin);
+  AddEditRow(gallery, page, source, 2, "Code", "PartCode", code);
+  AddEditRow(gallery, page, source, 3, "Price", "PartPrice", price);
 }
 
 }  // namespace brevant

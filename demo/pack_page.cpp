@@ -12,6 +12,7 @@
 #include "db/datasource.h"
 #include "db/field_defs.h"
 #include "db/mem_dataset.h"
+#include "edit_row.h"
 #include "graphics/bitmap.h"
 #include "graphics/canvas.h"
 #include "graphics/colors.h"
@@ -76,22 +77,6 @@ TXStateVision* StateVision(TForm* gallery) {
   return vision;
 }
 
-void AddEdit(TForm* gallery, TWinControl* page, TDataSource* source, Integer row, const char* field,
-             const char* name, TznFieldVision* vision) {
-  auto* label = Create<TLabel>(gallery);
-  label->SetName(String(name) + "Label");
-  label->SetBounds(8, 12 + row * 30, 70, 16);
-  label->SetCaption(String(field) + ":");
-  label->SetParent(page);
-  auto* edit = Create<TDBQuentaEdit>(gallery);
-  edit->SetName(name);
-  edit->SetBounds(84, 8 + row * 30, 160, 21);
-  edit->SetParent(page);
-  edit->SetVision(vision);
-  edit->SetDataSource(source);
-  edit->SetDataField(field);
-}
-
 }  // namespace
 
 void BuildPackPage(TForm* gallery, TWinControl* page) {
@@ -104,14 +89,14 @@ void BuildPackPage(TForm* gallery, TWinControl* page) {
   notes->SetName("PackNotesVision");
   auto* photo = Create<TPictureVision>(gallery);
   photo->SetName("PackPhotoVision");
-  AddEdit(gallery, page, source, 0, "Fruit", "PackFruit", FruitVision(gallery));
-  AddEdit(gallery, page, source, 1, "State", "PackState", StateVision(gallery));
-  AddEdit(gallery, page, source, 2, "Born", "PackBorn",
-          As<TznFieldVision>(pack->FindComponent("Calendar")));
-  AddEdit(gallery, page, source, 3, "Amount", "PackAmount", pack->Calculator);
-  AddEdit(gallery, page, source, 4, "Tint", "PackTint", pack->ColorPicker);
-  AddEdit(gallery, page, source, 5, "Notes", "PackNotes", notes);
-  AddEdit(gallery, page, source, 6, "Photo", "PackPhoto", photo);
+  AddEditRow(gallery, page, source, 0, "Fruit", "PackFruit", FruitVision(gallery));
+  AddEditRow(gallery, page, source, 1, "State", "PackState", StateVision(gallery));
+  AddEditRow(gallery, page, source, 2, "Born", "PackBorn",
+             As<TznFieldVision>(pack->FindComponent("Calendar")));
+  AddEditRow(gallery, page, source, 3, "Amount", "PackAmount", pack->Calculator);
+  AddEditRow(gallery, page, source, 4, "Tint", "PackTint", pack->ColorPicker);
+  AddEditRow(gallery, page, source, 5, "Notes", "PackNotes", notes);
+  AddEditRow(gallery, page, source, 6, "Photo", "PackPhoto", photo);
 }
 
 }  // namespace brevant
