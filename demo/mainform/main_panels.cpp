@@ -1,0 +1,7 @@
+#include "demo/mainform/main_panels.h"
+
+namespace brevant {
+
+void BuildMainFormPanels(TForm*) {}
+
+}  // namespace brevant

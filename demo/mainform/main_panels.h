@@ -1,0 +1,18 @@
+// The main form's property panels: one label and one data-aware edit per
+// property of a designer, a vision or the search parameters, over the single
+// record of an object dataset, so every change applies to the live component
+// at once. Also the vision pages' standalone edits.
+#pragma once
+
+namespace brevant {
+
+class TForm;
+
+// Fills the panel hosts of the main form, found by name on `form`:
+// pnLiteDesignerProps (DM2.dsLiteDsgn), pnStdDesignerProps (DM2.dsStdDsgn),
+// pnAutoSearchProps (the form's dsAutoSearch) and the pages of
+// NotebookVisions (one property panel and one "Standalone editor" group box
+// per vision kind). Hosts that are missing are skipped. DM and DM2 must exist.
+void BuildMainFormPanels(TForm* form);
+
+}  // namespace brevant
