@@ -36,6 +36,7 @@
 #include "edit_page.h"
 #include "env_page.h"
 #include "gallery.h"
+#include "lookup_page.h"
 #include "pack_page.h"
 #include "graphics/canvas.h"
 #include "property_panel.h"
@@ -276,6 +277,7 @@ int main(int argc, char** argv) {
   AddGalleryPage("DataEdits", BuildEditPage);
   AddGalleryPage("Environment", BuildEnvironmentPage);
   AddGalleryPage("DefaultPack", BuildPackPage);
+  AddGalleryPage("Lookups", BuildLookupPage);
   bool offscreen = !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY");
   bool smoke = false, gallery = false;
   const char* png = "brevant-grid.png";
