@@ -286,6 +286,9 @@ class TDBQuentaEdit : public TCustomMaskEdit,
   Integer ComputeButtonWidth();
   // Starts the edit before a clipboard or undo message when writable.
   void StartEditForMessage();
+  // Runs a clipboard action on a drawn surface through the vision alone;
+  // False for a text surface.
+  bool SurfaceAction(TznEditAction action);
   void LinkActiveChanged(TDataLinkEx* link);
   void LinkDataChanged(TDataLinkEx* link);
   void LinkScrolled(TDataLinkEx* link, Integer distance);

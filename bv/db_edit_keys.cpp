@@ -220,11 +220,20 @@ void TDBQuentaEdit::StartEditForMessage() {
   if (Writable()) fieldList_->StartEdit(true);
 }
 
+// A drawn surface has no text: its clipboard messages go to the vision
+// alone, which puts the record in edit only when it changes the value (text
+// pasted where a picture is expected leaves the dataset as it was).
+bool TDBQuentaEdit::SurfaceAction(TznEditAction action) {
+  if (!CustomSurface()) return false;
+  if (fieldList_->Active()) EffectiveVision()->EditAction(this, action);
+  return true;
+}
+
 void TDBQuentaEdit::WMCut(TMessage& message) {
+  if (SurfaceAction(eaCut)) return;
   StartEditForMessage();
   TCustomMaskEdit::WMCut(message);
-  if (fieldList_->Active() && (fieldList_->Editing() || CustomSurface()))
-    EffectiveVision()->EditAction(this, eaCut);
+  if (fieldList_->Active() && fieldList_->Editing()) EffectiveVision()->EditAction(this, eaCut);
 }
 
 void TDBQuentaEdit::WMCopy(TMessage& message) {
@@ -233,19 +242,19 @@ void TDBQuentaEdit::WMCopy(TMessage& message) {
 }
 
 void TDBQuentaEdit::WMPaste(TMessage& message) {
+  if (SurfaceAction(eaPaste)) return;
   StartEditForMessage();
   TScopeGuard unlock([this] { changeLock_ = false; });
   if (SelLength() > 0) changeLock_ = true;
   TCustomMaskEdit::WMPaste(message);
-  if (fieldList_->Active() && (fieldList_->Editing() || CustomSurface()))
-    EffectiveVision()->EditAction(this, eaPaste);
+  if (fieldList_->Active() && fieldList_->Editing()) EffectiveVision()->EditAction(this, eaPaste);
 }
 
 void TDBQuentaEdit::WMClear(TMessage& message) {
+  if (SurfaceAction(eaClear)) return;
   StartEditForMessage();
   TCustomMaskEdit::WMClear(message);
-  if (fieldList_->Active() && (fieldList_->Editing() || CustomSurface()))
-    EffectiveVision()->EditAction(this, eaClear);
+  if (fieldList_->Active() && fieldList_->Editing()) EffectiveVision()->EditAction(this, eaClear);
 }
 
 void TDBQuentaEdit::WMUndo(TMessage& message) {

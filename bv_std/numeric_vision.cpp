@@ -5,9 +5,9 @@
 #include <algorithm>
 
 #include "bv/field_list.h"
+#include "bv/vision_editor_ext.h"
 #include "bv_rtm/bv_errors.h"
 #include "bv_std/value_vision_strings.h"
-#include "bv/vision_editor_ext.h"
 #include "classes/rtti_builder.h"
 #include "db/field.h"
 #include "db/field_types.h"
@@ -99,6 +99,19 @@ bool IsMoneyField(TField* field) {
   return false;
 }
 
+// Reads an edit text as a number. A format such as "#,##0.00" writes
+// thousand separators, so the text is also read without them: the vision
+// takes back every text it writes.
+bool ReadNumber(const String& text, Extended& value) {
+  const String trimmed = Trim(text);
+  if (TryStrToFloat(trimmed, value)) return true;
+  const TFormatSettings& fs = FormatSettings();
+  const String& group = fs.ThousandSeparator;
+  if (group.empty() || group == String(1, fs.DecimalSeparator)) return false;
+  const String plain = StringReplace(trimmed, group, "", {rfReplaceAll});
+  return plain != trimmed && TryStrToFloat(plain, value);
+}
+
 Integer PrecisionOf(TField* field) {
   if (auto* f = dynamic_cast<TFloatField*>(field)) return f->Precision();
   return 15;
@@ -128,7 +141,7 @@ void TNumericVision::ReadEditValue(IznVisionEditor* editor, TznUniValue& value, 
     return;
   }
   Extended v = 0;
-  if (!TryStrToFloat(Trim(text), v)) throw EBVError(bvres::SInvalidNumericValue, {text});
+  if (!ReadNumber(text, v)) throw EBVError(bvres::SInvalidNumericValue, {text});
   if (HasLimits() && (v < minValue_ || v > maxValue_))
     throw EBVError(bvres::SNumericOutOfRange, {text, minValue_, maxValue_});
   value.SetAsFloat(static_cast<double>(v));
@@ -156,7 +169,8 @@ void TNumericVision::Spin(IznVisionEditor* editor, bool up) {
   IznVisionTextEditor* textEditor = TextEditorOf(editor);
   if (!textEditor) return;
   const String text = Trim(editor->EditorText());
-  const Extended v = text.empty() ? 0 : StrToFloat(text);
+  Extended v = 0;
+  if (!text.empty() && !ReadNumber(text, v)) throw EBVError(bvres::SInvalidNumericValue, {text});
   Extended next = v;
   if (!HasLimits())
     next = up ? v + step_ : v - step_;
