@@ -290,6 +290,28 @@ TEST_F(PictureCellsTest, ALoadedPictureShowsInTheCellBeforeItIsPosted) {
   EXPECT_EQ(FieldPicture()->Canvas()->Pixels(0, 0), clGreen);
 }
 
+TEST_F(PictureCellsTest, APastedPictureIsPostedByMovingToTheNextRecord) {
+  SetClipboardBitmap(*Solid(3, 3, clBlue));
+  Key('V', bmCtrl);
+  EXPECT_EQ(CellCentre(), clBlue);
+  Key(VK_DOWN);
+  EXPECT_EQ(data.ds->State(), dsBrowse);
+  EXPECT_EQ(data.ds->RecNo(), 2);
+  EXPECT_EQ(CellCentre(0), clBlue);
+  data.ds->First();
+  EXPECT_EQ(FieldPicture()->Canvas()->Pixels(0, 0), clBlue);
+}
+
+TEST_F(PictureCellsTest, AReadOnlyGridTakesNoPicture) {
+  Key(VK_ESCAPE);
+  cells->SetReadOnly(true);
+  SetClipboardBitmap(*Solid(3, 3, clBlue));
+  Key(VK_F2);
+  Key(VK_INSERT, bmShift);
+  EXPECT_EQ(data.ds->State(), dsBrowse);
+  EXPECT_EQ(CellCentre(), clRed);
+}
+
 TEST_F(PictureCellsTest, PastingTextChangesNothing) {
   SetClipboardText("no picture");
   Key(VK_INSERT, bmShift);

@@ -112,8 +112,8 @@ class TypedCellsTest : public PackTest {
 TEST_F(TypedCellsTest, ADateTimeCellTakesTypedDatesAndRefusesBadText) {
   EditCells({{"Stamp", Create<TDateTimeVision>(form)}, {"Ratio", Create<TNumericVision>(form)}});
   EXPECT_EQ(CellText(), Field("Stamp")->EditText());
-  Retype("3/16/2024 8:15:00");
-  Key(VK_TAB);  // posts the cell and moves to the next column
+  Retype("3/16/24 8:15:00");  // two-digit years take the settings' window
+  Key(VK_TAB);                // posts the cell and moves to the next column
   EXPECT_EQ(cells->CurrentColumnObject(), cells->Columns()->Items(1));
   EXPECT_EQ(Field("Stamp")->AsDateTime(),
             ComposeDateTime(EncodeDate(2024, 3, 16), EncodeTime(8, 15, 0, 0)));
@@ -259,6 +259,20 @@ TEST_F(TypedCellsTest, TheDataAwareEditTypesAndSpinsNumbersAndDates) {
   EXPECT_EQ(Field("Stamp")->AsDateTime(),
             ComposeDateTime(EncodeDate(2024, 4, 1), EncodeTime(9, 5, 0, 0)));
   EXPECT_EQ(errors.size(), 1u);
+}
+
+TEST_F(TypedCellsTest, TheDataAwareEditShowsAndTakesMoney) {
+  TSettingsGuard settings;
+  FormatSettings().DecimalSeparator = ',';
+  FormatSettings().ThousandSeparator = ".";
+  Edit(src, "Price", SpinningNumbers(10));
+  EXPECT_EQ(edit->Text(), "1234,50");
+  Key(VK_DOWN, bmCtrl);
+  EXPECT_EQ(edit->Text(), "1224,50");
+  Retype("1.000,25");
+  Key(VK_RETURN);
+  EXPECT_EQ(Field("Price")->AsFloat(), 1000.25);
+  EXPECT_TRUE(errors.empty());
 }
 
 }  // namespace
