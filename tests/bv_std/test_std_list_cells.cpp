@@ -54,6 +54,7 @@ class ListCellsTest : public PackTest {
       if (cells->Columns()->Count() == 1) column->SetVision(vision);
     }
     cells->SetDataSource(source);
+    source->DataSet()->First();
     form->Show();
     Pump();
     cells->SetFocus();
@@ -175,6 +176,14 @@ TEST_F(ListCellsTest, EachWayOfClosingPostsOrDiscardsTheListsPick) {
       {"the button discards", [this] { ClickEditorButton(); }, "Ann", true, 0},
       {"Tab posts and moves on", [] { Key(VK_TAB); }, "Bob", true, 1},
       {"a click on a row picks it", [this] { ClickListRow(2); }, "Cid", true, 0},
+      {"a click on the next row beside the list discards and moves",
+       [this] {
+         // The next row's cell beside the list.
+         const TRect r = cells->Columns()->Items(1)->CellRect(1, false, false);
+         ClickOn(cells, r.Left + 5, (r.Top + r.Bottom) / 2);
+         Pump();
+       },
+       "Bob", false, 1},
       {"a click outside the grid discards",
        [this] {
          ClickOn(outside, 5, 5);
