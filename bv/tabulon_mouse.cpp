@@ -11,6 +11,7 @@
 #include "bv/group_info.h"
 #include "bv/selection.h"
 #include "bv/tabulon.h"
+#include "bv/tool_form_intf.h"
 #include "controls/wincore.h"
 #include "db/dataset.h"
 
@@ -168,7 +169,10 @@ void TDBTabulon::MouseDown(TMouseButton button, TShiftState shift, Integer x, In
   clickHandled_ = editOnRelease_ = deferredClear_ = recordDragArmed_ = false;
   const bool hadFocus = Focused();
   const bool multi = selection_->SelectedCount() > 1;
-  if ((button == mbLeft || button == mbRight) && !IsDesigning() && CanFocus() && !Focused())
+  // The list of a drop-down that leaves the focus in its edit never takes it.
+  auto* host = dynamic_cast<IznToolFormHost*>(toolForm_);
+  if ((button == mbLeft || button == mbRight) && !IsDesigning() && CanFocus() && !Focused() &&
+      !(host && !host->TakesFocus()))
     SetFocus();
   TCustomControl::MouseDown(button, shift, x, y);
   if (!columns_->HasGroups()) {

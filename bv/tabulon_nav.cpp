@@ -351,7 +351,12 @@ bool TDBTabulon::Pickup(Integer kind, bool withRecord) {
   }
   const TtlOptionPickup option = kind == 0 ? gpoReturnKey : kind == 1 ? gpoDblClick : gpoClick;
   if (!optionsPickup_.Contains(option)) return ran;
-  if (auto* host = dynamic_cast<IznToolFormHost*>(toolForm_)) host->Close(pickedWithRecord_, false);
+  if (auto* host = dynamic_cast<IznToolFormHost*>(toolForm_)) {
+    // A pick carries its record even when tracking the mouse had already
+    // made it current (no move, so nothing marked the drop-down changed).
+    if (pickedWithRecord_) host->SetChanged(true);
+    host->Close(pickedWithRecord_, false);
+  }
   if (OnPickup) {
     OnPickup(this);
     ran = true;

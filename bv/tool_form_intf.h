@@ -54,6 +54,9 @@ class IznToolFormHost : public IVisionToolForm {
   virtual TDBTabulon* DataGrid() const = 0;
   virtual TfvCurrentValue* CurrentValue() const = 0;
   virtual void SetChanged(bool value) = 0;
+  // Whether the drop-down takes the focus; the controls of one that does
+  // not (its list grid) leave the focus in the edit when clicked.
+  virtual bool TakesFocus() const { return true; }
 
  protected:
   ~IznToolFormHost() = default;

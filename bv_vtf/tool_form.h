@@ -79,6 +79,8 @@ class TVisionToolForm : public TCustomPanel, public IznToolFormHost {
   // value; cleared at opening.
   bool Changed() const { return changed_; }
   void SetChanged(bool value) override { changed_ = value; }
+  // Only a focusable tool form (tfoFocusable) takes the focus.
+  bool TakesFocus() const override { return options_.Contains(tfoFocusable); }
   // The background form's modal result at the last closing.
   Integer CloseResult() const { return closeResult_; }
   IVisionToolFormUser* User() const { return user_; }
