@@ -29,6 +29,42 @@ Integer LineX(const TTextLine& line, Integer x, Integer width, Cardinal format) 
   return x;
 }
 
+// a * b / 255, rounded as the compositor rounds it.
+inline std::uint32_t MulUn8(std::uint32_t a, std::uint32_t b) {
+  const std::uint32_t t = a * b + 0x80;
+  return (t + (t >> 8)) >> 8;
+}
+
+// The run's coverage over the pixels inside `visible`: the text colour
+// `source` (opaque) in proportion to the coverage over what is there, each
+// of the four bytes as the compositor computes it.
+void PaintRunInk(std::uint32_t* pixels, Integer stride, const TRect& visible, Integer x, Integer y,
+                 const TRunInk& run, std::uint32_t source) {
+  const Integer left = Max(visible.Left, x + run.Left);
+  const Integer right = Min(visible.Right, x + run.Left + run.Width);
+  const Integer top = Max(visible.Top, y + run.Top);
+  const Integer bottom = Min(visible.Bottom, y + run.Top + run.Height);
+  for (Integer py = top; py < bottom; ++py) {
+    const Byte* coverage = run.Coverage.data() + size_t(py - y - run.Top) * size_t(run.Width) +
+                           size_t(left - x - run.Left);
+    std::uint32_t* line = pixels + size_t(py) * size_t(stride);
+    for (Integer px = left; px < right; ++px) {
+      const std::uint32_t m = *coverage++;
+      if (!m) continue;
+      if (m == 0xFF) {
+        line[px] = source;
+        continue;
+      }
+      const std::uint32_t d = line[px];
+      std::uint32_t out = 0;
+      for (int shift = 0; shift < 32; shift += 8)
+        out |= (MulUn8((source >> shift) & 0xFF, m) + MulUn8((d >> shift) & 0xFF, 0xFF - m))
+               << shift;
+      line[px] = out;
+    }
+  }
+}
+
 }  // namespace
 
 void TCanvas::PaintText(const detail::TTextLayout& layout, Integer x, Integer y, Integer width,
@@ -53,6 +89,24 @@ void TCanvas::PaintText(const detail::TTextLayout& layout, Integer x, Integer y,
                  ClampCoord(Int64(y) + line.Top + line.Height));
       if (deviceClip && !IntersectRect(cell, cell, *deviceClip)) continue;
       FillDevice(cell, bk, R2_COPYPEN);
+    }
+  }
+
+  // Lines whose ink is kept paint through it when one rectangle clips.
+  if (clip_.Rects().size() == 1) {
+    bool inked = true;
+    for (const TTextLine& line : layout.Lines) inked = inked && LineInk(line).Usable;
+    if (inked) {
+      const std::uint32_t source = 0xFF000000u | ToPixel(textColor_);
+      for (const TTextLine& line : layout.Lines) {
+        const Int64 top = Int64(y) + line.Top;
+        if (top >= visible.Bottom || top + line.Height <= visible.Top) continue;
+        const Integer lx = LineX(line, x, width, format);
+        for (const TRunInk& run : LineInk(line).Runs)
+          PaintRunInk(pixels_, stride_, visible, lx - line.OffsetX,
+                      ClampCoord(Int64(y) + line.Baseline), run, source);
+      }
+      return;
     }
   }
 
