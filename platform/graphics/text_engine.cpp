@@ -552,18 +552,30 @@ bool RasteriseRun(cairo_scaled_font_t* font, std::vector<cairo_glyph_t>& glyphs,
   const bool drawn = cairo_status(cr) == CAIRO_STATUS_SUCCESS;
   const unsigned char* data = cairo_image_surface_get_data(surface);
   const Integer stride = cairo_image_surface_get_stride(surface);
-  out.Left = left;
-  out.Top = top;
-  out.Width = width;
-  out.Height = height;
-  out.Coverage.resize(size_t(width) * size_t(height));
-  bool edgeInked = false, inked = false;
+  // The mask keeps only the inked box.
+  Integer inkLeft = width, inkRight = 0, inkTop = height, inkBottom = 0;
+  bool edgeInked = false;
   for (Integer y = 0; drawn && y < height; ++y) {
     const unsigned char* row = data + size_t(y) * size_t(stride);
-    std::copy_n(row, width, out.Coverage.begin() + std::ptrdiff_t(y) * width);
-    const bool rowInked = std::any_of(row, row + width, [](Byte b) { return b != 0; });
-    inked = inked || rowInked;
-    if (row[0] || row[width - 1] || ((y == 0 || y == height - 1) && rowInked)) edgeInked = true;
+    for (Integer x = 0; x < width; ++x) {
+      if (!row[x]) continue;
+      inkLeft = std::min(inkLeft, x);
+      inkRight = std::max(inkRight, x + 1);
+      inkTop = std::min(inkTop, y);
+      inkBottom = y + 1;
+    }
+  }
+  const bool inked = inkLeft < inkRight;
+  if (inked) {
+    edgeInked = inkLeft == 0 || inkTop == 0 || inkRight == width || inkBottom == height;
+    out.Left = left + inkLeft;
+    out.Top = top + inkTop;
+    out.Width = inkRight - inkLeft;
+    out.Height = inkBottom - inkTop;
+    out.Coverage.resize(size_t(out.Width) * size_t(out.Height));
+    for (Integer y = inkTop; y < inkBottom; ++y)
+      std::copy_n(data + size_t(y) * size_t(stride) + inkLeft, out.Width,
+                  out.Coverage.begin() + std::ptrdiff_t(y - inkTop) * out.Width);
   }
   cairo_destroy(cr);
   cairo_surface_destroy(surface);
