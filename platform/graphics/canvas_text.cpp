@@ -45,8 +45,20 @@ inline std::uint32_t MulUn8x4(std::uint32_t x, std::uint32_t a) {
 // `source` (opaque) in proportion to the coverage over what is there, each
 // of the four bytes as the compositor computes it. Eight uncovered pixels
 // are passed over at once.
+// The text colour at every coverage, for the colour painted last (painting
+// happens on the UI thread only).
+struct TInkColour {
+  std::uint32_t Source = 0;            // the opaque colour the table holds (0: none yet)
+  std::uint32_t ByCoverage[256] = {};  // Source times each coverage
+  void Use(std::uint32_t source) {
+    if (source == Source) return;
+    Source = source;
+    for (std::uint32_t m = 0; m < 256; ++m) ByCoverage[m] = MulUn8x4(source, m);
+  }
+};
+
 void PaintRunInk(std::uint32_t* pixels, Integer stride, const TRect& visible, Integer x, Integer y,
-                 const TRunInk& run, std::uint32_t source) {
+                 const TRunInk& run, const TInkColour& colour) {
   const Integer left = Max(visible.Left, x + run.Left);
   const Integer right = Min(visible.Right, x + run.Left + run.Width);
   const Integer top = Max(visible.Top, y + run.Top);
@@ -68,9 +80,9 @@ void PaintRunInk(std::uint32_t* pixels, Integer stride, const TRect& visible, In
       }
       const std::uint32_t m = coverage[i];
       if (m == 0xFF)
-        line[i] = source;
+        line[i] = colour.Source;
       else if (m)
-        line[i] = MulUn8x4(source, m) + MulUn8x4(line[i], 0xFF - m);
+        line[i] = colour.ByCoverage[m] + MulUn8x4(line[i], 0xFF - m);
       ++i;
     }
   }
@@ -108,14 +120,15 @@ void TCanvas::PaintText(const detail::TTextLayout& layout, Integer x, Integer y,
     bool inked = true;
     for (const TTextLine& line : layout.Lines) inked = inked && LineInk(line).Usable;
     if (inked) {
-      const std::uint32_t source = 0xFF000000u | ToPixel(textColor_);
+      static TInkColour colour;
+      colour.Use(0xFF000000u | ToPixel(textColor_));
       for (const TTextLine& line : layout.Lines) {
         const Int64 top = Int64(y) + line.Top;
         if (top >= visible.Bottom || top + line.Height <= visible.Top) continue;
         const Integer lx = LineX(line, x, width, format);
         for (const TRunInk& run : LineInk(line).Runs)
           PaintRunInk(pixels_, stride_, visible, lx - line.OffsetX,
-                      ClampCoord(Int64(y) + line.Baseline), run, source);
+                      ClampCoord(Int64(y) + line.Baseline), run, colour);
       }
       return;
     }
