@@ -31,20 +31,25 @@ Integer LineX(const TTextLine& line, Integer x, Integer width, Cardinal format) 
   return x;
 }
 
+// Four pixels, or four values one per pixel.
+typedef std::uint32_t TPixel4 __attribute__((vector_size(16)));
+
 // Each of the four bytes of x times a / 255, rounded as the compositor
-// rounds it (two bytes per multiplication, no carry between them).
-inline std::uint32_t MulUn8x4(std::uint32_t x, std::uint32_t a) {
-  std::uint32_t rb = (x & 0xFF00FFu) * a + 0x800080u;
+// rounds it (two bytes per multiplication, no carry between them); for one
+// pixel or four pixels at once.
+template <class T>
+inline T MulUn8x4(T x, T a) {
+  T rb = (x & 0xFF00FFu) * a + 0x800080u;
   rb = ((rb + ((rb >> 8) & 0xFF00FFu)) >> 8) & 0xFF00FFu;
-  std::uint32_t ag = ((x >> 8) & 0xFF00FFu) * a + 0x800080u;
+  T ag = ((x >> 8) & 0xFF00FFu) * a + 0x800080u;
   ag = (ag + ((ag >> 8) & 0xFF00FFu)) & 0xFF00FF00u;
   return rb | ag;
 }
 
 // The run's coverage over the pixels inside `visible`: the text colour
 // `source` (opaque) in proportion to the coverage over what is there, each
-// of the four bytes as the compositor computes it. Eight uncovered pixels
-// are passed over at once.
+// of the four bytes as the compositor computes it, four pixels at a time
+// (an uncovered pixel keeps its value, a fully covered one takes the colour).
 // The text colour at every coverage, for the colour painted last (painting
 // happens on the UI thread only).
 struct TInkColour {
@@ -53,7 +58,7 @@ struct TInkColour {
   void Use(std::uint32_t source) {
     if (source == Source) return;
     Source = source;
-    for (std::uint32_t m = 0; m < 256; ++m) ByCoverage[m] = MulUn8x4(source, m);
+    for (std::uint32_t m = 0; m < 256; ++m) ByCoverage[m] = MulUn8x4<std::uint32_t>(source, m);
   }
 };
 
@@ -69,21 +74,22 @@ void PaintRunInk(std::uint32_t* pixels, Integer stride, const TRect& visible, In
     const Byte* coverage = run.Coverage.data() + size_t(py - y - run.Top) * size_t(run.Width) +
                            size_t(left - x - run.Left);
     std::uint32_t* line = pixels + size_t(py) * size_t(stride) + left;
-    for (size_t i = 0; i < count;) {
-      if (i + 8 <= count) {
-        std::uint64_t eight;
-        std::memcpy(&eight, coverage + i, sizeof eight);
-        if (!eight) {
-          i += 8;
-          continue;
-        }
-      }
+    size_t i = 0;
+    for (; i + 4 <= count; i += 4) {
+      std::uint32_t four;
+      std::memcpy(&four, coverage + i, sizeof four);
+      if (!four) continue;
+      const TPixel4 m = {four & 0xFF, (four >> 8) & 0xFF, (four >> 16) & 0xFF, four >> 24};
+      const TPixel4 s = {colour.ByCoverage[m[0]], colour.ByCoverage[m[1]], colour.ByCoverage[m[2]],
+                         colour.ByCoverage[m[3]]};
+      TPixel4 d;
+      std::memcpy(&d, line + i, sizeof d);
+      d = s + MulUn8x4(d, 0xFF - m);
+      std::memcpy(line + i, &d, sizeof d);
+    }
+    for (; i < count; ++i) {
       const std::uint32_t m = coverage[i];
-      if (m == 0xFF)
-        line[i] = colour.Source;
-      else if (m)
-        line[i] = colour.ByCoverage[m] + MulUn8x4(line[i], 0xFF - m);
-      ++i;
+      if (m) line[i] = colour.ByCoverage[m] + MulUn8x4(line[i], 0xFF - m);
     }
   }
 }
