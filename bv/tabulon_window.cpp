@@ -2,6 +2,8 @@
 // scroll, wheel and size messages and the data link handlers.
 #include <algorithm>
 #include <cstdlib>
+#include <initializer_list>
+#include <iterator>
 
 #include "bv/columns.h"
 #include "bv/datalink_ex.h"
@@ -324,30 +326,37 @@ void TDBTabulon::ScrollRows(Integer distance, Integer oldActive) {
   const Integer width = ClientWidth();
   const Integer top = TitleAreaHeight();
   const bool uniform = effectiveDesigner_ && effectiveDesigner_->UniformRows();
-  bool moved = false;
+  // The rows painted here after the move, with the cursor already where
+  // the scroll put it (-1: none).
+  Integer painted[3] = {-1, -1, -1};
   // The strip moves inside the data area; what it uncovers is invalidated.
   const TRect dataArea(0, top, width, dataAreaBottom_);
   auto scrollStrip = [&](Integer stripTop, Integer stripBottom, Integer dy) {
     TRect strip(0, stripTop, width, stripBottom);
     ScrollWindowEx(wnd, 0, dy, &strip, &dataArea, nullptr, nullptr, SW_INVALIDATE);
   };
+  // Rows invalidated here or painted before the move, all painted by the
+  // last Update below.
+  Integer* slot = painted;
+  auto paint = [&](std::initializer_list<Integer> rows, bool invalidate) {
+    for (Integer row : rows) {
+      if (invalidate) InvalidateRow(row);
+      *slot++ = row;
+    }
+  };
   if (std::abs(distance) == 1 && rowCount_ >= 3 && uniform) {
     // Rows 1 .. RowCount-2 move as they are; the two rows at the end that
     // came into view (the new one and the one beside it) are repainted.
     if (distance == 1) {
       scrollStrip(top + rowHeight_, dataAreaBottom_ - rowHeight_, -rowHeight_);
-      InvalidateRow(rowCount_ - 2);
-      InvalidateRow(rowCount_ - 1);
+      paint({rowCount_ - 2, rowCount_ - 1}, true);
     } else {
       scrollStrip(top + rowHeight_, dataAreaBottom_ - rowHeight_, rowHeight_);
-      InvalidateRow(0);
-      InvalidateRow(1);
       // The window's last row may end the lines differently from the row
       // that moved into its place.
-      InvalidateRow(rowCount_ - 1);
+      paint({0, 1, rowCount_ - 1}, true);
     }
     Update();
-    moved = true;
   } else if (std::abs(distance) == 1 && rowCount_ >= 5 && !uniform) {
     // Rows that depend on their neighbours: the edge row is painted first,
     // then the rest moves.
@@ -355,25 +364,27 @@ void TDBTabulon::ScrollRows(Integer distance, Integer oldActive) {
       InvalidateRow(0);
       Update();
       scrollStrip(top + 2 * rowHeight_, dataAreaBottom_ - rowHeight_, -rowHeight_);
-      InvalidateRow(rowCount_ - 2);
-      InvalidateRow(rowCount_ - 1);
+      paint({0}, false);
+      paint({rowCount_ - 2, rowCount_ - 1}, true);
     } else {
       InvalidateRow(rowCount_ - 1);
       Update();
       scrollStrip(top + rowHeight_, dataAreaBottom_ - 2 * rowHeight_, rowHeight_);
-      InvalidateRow(0);
-      InvalidateRow(1);
+      paint({rowCount_ - 1}, false);
+      paint({0, 1}, true);
     }
     Update();
-    moved = true;
   } else {
     InvalidateRows();
     Update();
+    return;
   }
-  if (moved) {
-    const Integer previous = oldActive - distance;
-    if (previous >= 0 && previous < rowCount_) InvalidateRow(previous);
-  }
+  // The row the cursor left shows it still when it moved with the strip; a
+  // row painted above already shows it gone.
+  const Integer previous = oldActive - distance;
+  if (previous >= 0 && previous < rowCount_ &&
+      std::find(std::begin(painted), std::end(painted), previous) == std::end(painted))
+    InvalidateRow(previous);
 }
 
 void TDBTabulon::RefreshData() {

@@ -152,6 +152,36 @@ void DrawOneBar(const TWnd* w, Integer bar, TCanvas* dc) {
   dc->DrawEdge(thumb, EDGE_RAISED, BF_RECT | BF_MIDDLE);
 }
 
+// The geometry a bar is drawn with (the tracked position while its thumb
+// is dragged).
+TGeometry DrawnGeometry(const TWnd* w, Integer bar) {
+  const TScrollTrack& t = WindowManager().Track;
+  return Geometry(w, bar, Tracking(w, bar) && t.Part == spThumb ? t.TrackPos : w->Bars[bar].Pos);
+}
+
+// Draws the bar again after its state changed from `before` (drawn with
+// `wasDisabled`): not at all when it looks the same, only the span between
+// the arrows that changed when only the thumb moved.
+void RedrawChangedBar(HWND h, Integer bar, const TGeometry& before, bool wasDisabled) {
+  TWnd* w = W(h);
+  const TGeometry after = DrawnGeometry(w, bar);
+  const bool sameFrame = w->Bars[bar].Disabled == wasDisabled && before.Bar == after.Bar &&
+                         before.HasThumb == after.HasThumb && before.ThumbLen == after.ThumbLen;
+  if (sameFrame && before.ThumbStart == after.ThumbStart) return;
+  if (!sameFrame || !after.HasThumb || !Visible(w) || IsRectEmpty(after.Bar)) {
+    DrawScrollBar(h, bar);
+    return;
+  }
+  TCanvas* dc = GetWindowDC(h);
+  if (!dc) return;
+  const Integer from = std::min(before.ThumbStart, after.ThumbStart);
+  const Integer to = std::max(before.ThumbStart, after.ThumbStart) + after.ThumbLen;
+  dc->IntersectClipRect(after.Vert ? TRect(after.Bar.Left, from, after.Bar.Right, to)
+                                   : TRect(from, after.Bar.Top, to, after.Bar.Bottom));
+  DrawOneBar(w, bar, dc);
+  ReleaseDC(h, dc);
+}
+
 // Shows or hides a bar by its style bit and recalculates the frame.
 void SetBarShown(HWND h, Integer bar, bool show) {
   TWnd* w = W(h);
@@ -319,6 +349,8 @@ Integer SetScrollInfo(HWND h, Integer bar, const TScrollInfo& info, bool redraw)
   TWnd* w = W(h);
   if (!w || (bar != SB_HORZ && bar != SB_VERT)) return 0;
   TScrollBarState& sb = w->Bars[bar];
+  const TGeometry before = DrawnGeometry(w, bar);
+  const bool wasDisabled = sb.Disabled;
   if (info.Mask & SIF_RANGE) {
     sb.Min = info.Min;
     sb.Max = info.Max;
@@ -337,7 +369,7 @@ Integer SetScrollInfo(HWND h, Integer bar, const TScrollInfo& info, bool redraw)
   if (((w->Style & bit) != 0) != show)
     SetBarShown(h, bar, show);
   else if (redraw)
-    DrawScrollBar(h, bar);
+    RedrawChangedBar(h, bar, before, wasDisabled);
   return pos;
 }
 

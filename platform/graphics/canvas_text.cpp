@@ -1,6 +1,8 @@
 // TCanvas: measuring and drawing text.
 #include <pango/pangocairo.h>
 
+#include <cstring>
+
 #include "graphics/canvas.h"
 #include "graphics/canvas_internal.h"
 #include "graphics/text_engine.h"
@@ -29,6 +31,69 @@ Integer LineX(const TTextLine& line, Integer x, Integer width, Cardinal format) 
   return x;
 }
 
+// Four pixels, or four values one per pixel.
+typedef std::uint32_t TPixel4 __attribute__((vector_size(16)));
+
+// Each of the four bytes of x times a / 255, rounded as the compositor
+// rounds it (two bytes per multiplication, no carry between them); for one
+// pixel or four pixels at once.
+template <class T>
+inline T MulUn8x4(T x, T a) {
+  T rb = (x & 0xFF00FFu) * a + 0x800080u;
+  rb = ((rb + ((rb >> 8) & 0xFF00FFu)) >> 8) & 0xFF00FFu;
+  T ag = ((x >> 8) & 0xFF00FFu) * a + 0x800080u;
+  ag = (ag + ((ag >> 8) & 0xFF00FFu)) & 0xFF00FF00u;
+  return rb | ag;
+}
+
+// The run's coverage over the pixels inside `visible`: the text colour
+// `source` (opaque) in proportion to the coverage over what is there, each
+// of the four bytes as the compositor computes it, four pixels at a time
+// (an uncovered pixel keeps its value, a fully covered one takes the colour).
+// The text colour at every coverage, for the colour painted last (painting
+// happens on the UI thread only).
+struct TInkColour {
+  std::uint32_t Source = 0;            // the opaque colour the table holds (0: none yet)
+  std::uint32_t ByCoverage[256] = {};  // Source times each coverage
+  void Use(std::uint32_t source) {
+    if (source == Source) return;
+    Source = source;
+    for (std::uint32_t m = 0; m < 256; ++m) ByCoverage[m] = MulUn8x4<std::uint32_t>(source, m);
+  }
+};
+
+void PaintRunInk(std::uint32_t* pixels, Integer stride, const TRect& visible, Integer x, Integer y,
+                 const TRunInk& run, const TInkColour& colour) {
+  const Integer left = Max(visible.Left, x + run.Left);
+  const Integer right = Min(visible.Right, x + run.Left + run.Width);
+  const Integer top = Max(visible.Top, y + run.Top);
+  const Integer bottom = Min(visible.Bottom, y + run.Top + run.Height);
+  if (left >= right) return;
+  const size_t count = size_t(right - left);
+  for (Integer py = top; py < bottom; ++py) {
+    const Byte* coverage = run.Coverage.data() + size_t(py - y - run.Top) * size_t(run.Width) +
+                           size_t(left - x - run.Left);
+    std::uint32_t* line = pixels + size_t(py) * size_t(stride) + left;
+    size_t i = 0;
+    for (; i + 4 <= count; i += 4) {
+      std::uint32_t four;
+      std::memcpy(&four, coverage + i, sizeof four);
+      if (!four) continue;
+      const TPixel4 m = {four & 0xFF, (four >> 8) & 0xFF, (four >> 16) & 0xFF, four >> 24};
+      const TPixel4 s = {colour.ByCoverage[m[0]], colour.ByCoverage[m[1]], colour.ByCoverage[m[2]],
+                         colour.ByCoverage[m[3]]};
+      TPixel4 d;
+      std::memcpy(&d, line + i, sizeof d);
+      d = s + MulUn8x4(d, 0xFF - m);
+      std::memcpy(line + i, &d, sizeof d);
+    }
+    for (; i < count; ++i) {
+      const std::uint32_t m = coverage[i];
+      if (m) line[i] = colour.ByCoverage[m] + MulUn8x4(line[i], 0xFF - m);
+    }
+  }
+}
+
 }  // namespace
 
 void TCanvas::PaintText(const detail::TTextLayout& layout, Integer x, Integer y, Integer width,
@@ -53,6 +118,25 @@ void TCanvas::PaintText(const detail::TTextLayout& layout, Integer x, Integer y,
                  ClampCoord(Int64(y) + line.Top + line.Height));
       if (deviceClip && !IntersectRect(cell, cell, *deviceClip)) continue;
       FillDevice(cell, bk, R2_COPYPEN);
+    }
+  }
+
+  // Lines whose ink is kept paint through it when one rectangle clips.
+  if (clip_.Rects().size() == 1) {
+    bool inked = true;
+    for (const TTextLine& line : layout.Lines) inked = inked && LineInk(line).Usable;
+    if (inked) {
+      static TInkColour colour;
+      colour.Use(0xFF000000u | ToPixel(textColor_));
+      for (const TTextLine& line : layout.Lines) {
+        const Int64 top = Int64(y) + line.Top;
+        if (top >= visible.Bottom || top + line.Height <= visible.Top) continue;
+        const Integer lx = LineX(line, x, width, format);
+        for (const TRunInk& run : LineInk(line).Runs)
+          PaintRunInk(pixels_, stride_, visible, lx - line.OffsetX,
+                      ClampCoord(Int64(y) + line.Baseline), run, colour);
+      }
+      return;
     }
   }
 

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <list>
@@ -516,6 +517,134 @@ TTextFont::~TTextFont() {
 
 TTextLayout::~TTextLayout() {
   for (PangoLayout* l : Owned) g_object_unref(l);
+}
+
+namespace {
+
+// The coverage of one run's glyphs at their places from the run's pen
+// origin, rasterised once by cairo with its own glyph images: the glyphs are
+// added into an 8-bit mask, which is what cairo composites through when the
+// glyphs overlap, and equal to compositing them one by one when they do not.
+bool RasteriseRun(cairo_scaled_font_t* font, std::vector<cairo_glyph_t>& glyphs, TRunInk& out) {
+  cairo_text_extents_t ext;
+  cairo_scaled_font_glyph_extents(font, glyphs.data(), int(glyphs.size()), &ext);
+  // The bearings count from the first glyph's place.
+  ext.x_bearing += glyphs.front().x;
+  ext.y_bearing += glyphs.front().y;
+  // A margin for the antialiased fringe beyond the outlines' extents.
+  constexpr Integer kMargin = 3;
+  const Integer left = Integer(std::floor(ext.x_bearing)) - kMargin;
+  const Integer top = Integer(std::floor(ext.y_bearing)) - kMargin;
+  const Integer width = Integer(std::ceil(ext.x_bearing + ext.width)) + kMargin - left;
+  const Integer height = Integer(std::ceil(ext.y_bearing + ext.height)) + kMargin - top;
+  if (width <= 0 || height <= 0 || width > 1 << 14 || height > 1 << 12) return false;
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, width, height);
+  cairo_t* cr = cairo_create(surface);
+  for (cairo_glyph_t& g : glyphs) {
+    g.x -= left;
+    g.y -= top;
+  }
+  cairo_set_scaled_font(cr, font);
+  cairo_set_operator(cr, CAIRO_OPERATOR_ADD);
+  cairo_set_source_rgba(cr, 0, 0, 0, 1);
+  cairo_show_glyphs(cr, glyphs.data(), int(glyphs.size()));
+  cairo_surface_flush(surface);
+  const bool drawn = cairo_status(cr) == CAIRO_STATUS_SUCCESS;
+  const unsigned char* data = cairo_image_surface_get_data(surface);
+  const Integer stride = cairo_image_surface_get_stride(surface);
+  // The mask keeps only the inked box.
+  Integer inkLeft = width, inkRight = 0, inkTop = height, inkBottom = 0;
+  bool edgeInked = false;
+  for (Integer y = 0; drawn && y < height; ++y) {
+    const unsigned char* row = data + size_t(y) * size_t(stride);
+    for (Integer x = 0; x < width; ++x) {
+      if (!row[x]) continue;
+      inkLeft = std::min(inkLeft, x);
+      inkRight = std::max(inkRight, x + 1);
+      inkTop = std::min(inkTop, y);
+      inkBottom = y + 1;
+    }
+  }
+  const bool inked = inkLeft < inkRight;
+  if (inked) {
+    edgeInked = inkLeft == 0 || inkTop == 0 || inkRight == width || inkBottom == height;
+    out.Left = left + inkLeft;
+    out.Top = top + inkTop;
+    out.Width = inkRight - inkLeft;
+    out.Height = inkBottom - inkTop;
+    out.Coverage.resize(size_t(out.Width) * size_t(out.Height));
+    for (Integer y = inkTop; y < inkBottom; ++y)
+      std::copy_n(data + size_t(y) * size_t(stride) + inkLeft, out.Width,
+                  out.Coverage.begin() + std::ptrdiff_t(y - inkTop) * out.Width);
+  }
+  cairo_destroy(cr);
+  cairo_surface_destroy(surface);
+  // Ink touching the mask's edge may have been cut, and a run with extents
+  // but no ink was drawn elsewhere: leave such a line to the renderer.
+  return drawn && !edgeInked && inked == (ext.width > 0 && ext.height > 0);
+}
+
+// Whether a run's attributes leave its drawing to its glyphs alone: those
+// that only decide the shaping do; colours, lines, rises and shapes drawn
+// by the renderer do not.
+bool InkNeedsNoAttribute(GSList* attributes) {
+  for (GSList* a = attributes; a; a = a->next) {
+    switch (static_cast<const PangoAttribute*>(a->data)->klass->type) {
+      case PANGO_ATTR_SHOW:
+      case PANGO_ATTR_LANGUAGE:
+      case PANGO_ATTR_FALLBACK:
+      case PANGO_ATTR_FONT_FEATURES:
+      case PANGO_ATTR_ALLOW_BREAKS:
+      case PANGO_ATTR_INSERT_HYPHENS:
+        break;
+      default:
+        return false;
+    }
+  }
+  return true;
+}
+
+// Walks the line's runs as the layout renderer does (pen positions in
+// layout units, each run after the previous run's width).
+std::shared_ptr<const TLineInk> BuildLineInk(PangoLayoutLine* line) {
+  auto ink = std::make_shared<TLineInk>();
+  Int64 runX = 0;
+  std::vector<cairo_glyph_t> glyphs;
+  for (GSList* l = line ? line->runs : nullptr; l; l = l->next) {
+    const auto* run = static_cast<const PangoGlyphItem*>(l->data);
+    if (!InkNeedsNoAttribute(run->item->analysis.extra_attrs) || run->y_offset ||
+        run->start_x_offset || run->end_x_offset || !PANGO_IS_CAIRO_FONT(run->item->analysis.font))
+      return ink;
+    cairo_scaled_font_t* font =
+        pango_cairo_font_get_scaled_font(PANGO_CAIRO_FONT(run->item->analysis.font));
+    if (!font || cairo_scaled_font_status(font) != CAIRO_STATUS_SUCCESS) return ink;
+    const PangoGlyphString* string = run->glyphs;
+    glyphs.clear();
+    Int64 x = runX;
+    for (int i = 0; i < string->num_glyphs; ++i) {
+      const PangoGlyphInfo& g = string->glyphs[i];
+      if (g.glyph != PANGO_GLYPH_EMPTY) {
+        if (g.glyph & PANGO_GLYPH_UNKNOWN_FLAG) return ink;
+        glyphs.push_back({g.glyph, double(x + g.geometry.x_offset) / PANGO_SCALE,
+                          double(g.geometry.y_offset) / PANGO_SCALE});
+      }
+      x += g.geometry.width;
+    }
+    runX += pango_glyph_string_get_width(run->glyphs);
+    if (glyphs.empty()) continue;
+    TRunInk runInk;
+    if (!RasteriseRun(font, glyphs, runInk)) return ink;
+    ink->Runs.push_back(std::move(runInk));
+  }
+  ink->Usable = true;
+  return ink;
+}
+
+}  // namespace
+
+const TLineInk& LineInk(const TTextLine& line) {
+  if (!line.Ink) line.Ink = BuildLineInk(line.Line);
+  return *line.Ink;
 }
 
 String MapFontFamily(const String& name) {

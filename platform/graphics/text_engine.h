@@ -45,6 +45,25 @@ enum : Cardinal {
   tmHidePrefix = 0x20,   // with tmPrefix: remove the "&" without underlining
 };
 
+// One run of a line's glyphs as the compositor lays it: the run's glyph
+// images added into one 8-bit coverage mask. A run paints as the text
+// colour over the target through this mask, so a line painted again needs
+// no shaping, no glyph lookups and no rasteriser.
+struct TRunInk {
+  Integer Left = 0;            // of the mask, from the line's pen origin
+  Integer Top = 0;             // of the mask, from the line's baseline
+  Integer Width = 0;           // of the mask in pixels
+  Integer Height = 0;          // of the mask in pixels
+  std::vector<Byte> Coverage;  // Width x Height coverage values, row by row
+};
+
+// The ink of one line: its runs, painted one after the other.
+struct TLineInk {
+  bool Usable = false;        // false: the line needs the full renderer
+  std::vector<TRunInk> Runs;  // (attributes, unknown glyphs or fonts
+                              // without a scaled face make it unusable)
+};
+
 struct TTextLine {
   PangoLayoutLine* Line = nullptr;  // owned by the layout's pango layouts
   Integer Top = 0;                  // from the top of the text
@@ -52,6 +71,7 @@ struct TTextLine {
   Integer Baseline = 0;  // from the top of the text
   Integer Width = 0;     // advance width in pixels
   Integer OffsetX = 0;   // where the line's logical box starts from its origin
+  mutable std::shared_ptr<const TLineInk> Ink;  // made on the line's first paint
 };
 
 struct TTextLayout {
@@ -77,6 +97,9 @@ std::shared_ptr<const TTextFont> ResolveTextFont(const String& name, Integer hei
 // invalid UTF-8 is shown as U+FFFD.
 std::shared_ptr<const TTextLayout> LayoutText(const TTextFont& font, std::string_view text,
                                               Cardinal mode, Integer width, Integer heightLimit);
+
+// The line's ink, made on first use and kept with the line.
+const TLineInk& LineInk(const TTextLine& line);
 
 // The family a font name maps to.
 String MapFontFamily(const String& name);

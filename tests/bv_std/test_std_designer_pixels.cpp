@@ -4,6 +4,7 @@
 // owner-drawn cells and row colours from OnGetRowAttrs.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -132,6 +133,43 @@ TEST_F(ScenarioLookTest, NarrowRepaintsEqualAFullRepaint) {
   grid->Invalidate();
   Pump();
   EXPECT_TRUE(Window() == narrow);
+}
+
+// Each one-row scroll paints once, only the rows that came into view, and
+// leaves the pixels of a full repaint, down and up at several places.
+TEST_F(ScenarioLookTest, OneRowScrollsPaintTheNewRowsOnce) {
+  const Integer rows = grid->RowCount();
+  LineDown(rows - 1);  // the cursor reaches the last row
+  struct TStep {
+    const char* name;  // where the scroll happens
+    Word code;         // the scroll bar's code
+    Integer times;     // repeated, the last one checked
+  };
+  const TStep steps[] = {
+      {"the first scroll down", SB_LINEDOWN, 1},
+      {"a scroll down further on", SB_LINEDOWN, 7},
+      {"a scroll up", SB_LINEUP, 1},
+      {"a scroll down after one up", SB_LINEDOWN, 1},
+  };
+  for (const TStep& step : steps) {
+    for (Integer i = 0; i < step.times; ++i) {
+      grid->Clips.clear();
+      grid->Perform(WM_VSCROLL, step.code, 0);
+      grid->Update();
+    }
+    const std::size_t paints = grid->Clips.size();
+    const std::vector<Integer> painted = grid->TakePaintedRows();
+    if (step.code == SB_LINEDOWN) {
+      EXPECT_EQ(paints, 1u) << step.name;
+      EXPECT_EQ(painted, (std::vector<Integer>{rows - 2, rows - 1})) << step.name;
+    } else {
+      EXPECT_TRUE(std::find(painted.begin(), painted.end(), 0) != painted.end()) << step.name;
+    }
+    const std::vector<std::uint32_t> narrow = Window();
+    grid->Invalidate();
+    Pump();
+    EXPECT_TRUE(Window() == narrow) << step.name;
+  }
 }
 
 // ---- titles ----

@@ -169,6 +169,55 @@ TEST_F(ScrollBar, ThumbDragTracksAndReportsThePosition) {
   EXPECT_EQ(rec.Count(WM_MOUSEMOVE), 1);
 }
 
+// A changed position draws only the part of the bar the thumb left and
+// reached, an unchanged look draws nothing, and the pixels always equal a
+// full redraw of the frame.
+TEST_F(ScrollBar, PositionChangesRedrawOnlyWhatMoved) {
+  Make();
+  auto bar = [&] {
+    TCanvas* dc = GetWindowDC(h);
+    std::vector<TColor> v;
+    for (Integer y = 0; y < 200; ++y)
+      for (Integer x = 283; x < 300; ++x) v.push_back(dc->Pixels(x, y));
+    ReleaseDC(h, dc);
+    return v;
+  };
+  struct TStep {
+    const char* name;  // what changes
+    Cardinal mask;     // the SIF_ bits set
+    Integer max;       // new range end (with SIF_RANGE)
+    Integer pos;       // new position
+    bool drawn;        // whether anything is presented
+  };
+  // With 1,000 positions the thumb moves one pixel every six or so.
+  const TStep steps[] = {
+      {"a longer range", SIF_RANGE | SIF_POS, 999, 500, true},
+      {"the same position", SIF_POS, 999, 500, false},
+      {"a step inside one pixel", SIF_POS, 999, 501, false},
+      {"a step the thumb follows", SIF_POS, 999, 520, true},
+      {"a jump to the end", SIF_POS, 999, 990, true},
+      {"a shorter range", SIF_RANGE | SIF_POS, 99, 0, true},
+  };
+  TNativeWindow native = GetNativeWindow(h);
+  for (const TStep& step : steps) {
+    TScrollInfo si;
+    si.Mask = step.mask;
+    si.Min = 0;
+    si.Max = step.max;
+    si.Pos = step.pos;
+    const Integer presents = backend->PresentCount(native);
+    SetScrollInfo(h, SB_VERT, si, true);
+    EXPECT_EQ(backend->PresentCount(native) > presents, step.drawn) << step.name;
+    if (step.drawn && step.mask == SIF_POS) {
+      const TRect presented = backend->LastPresented(native);
+      EXPECT_LT(presented.Height(), 183 - 17) << step.name << ": only the thumb's way";
+    }
+    const std::vector<TColor> drawn = bar();
+    RedrawWindow(h, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(bar(), drawn) << step.name;
+  }
+}
+
 TEST_F(ScrollBar, HeldArrowRepeatsOnTheClock) {
   Make();
   auto lineDowns = [&] {

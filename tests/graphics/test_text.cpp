@@ -381,3 +381,108 @@ TEST(Text, GoldenSampleIsPixelExact) {
   EXPECT_TRUE(PixelsOf(expected.get()) == a.Snapshot())
       << "the text sample differs from " << golden;
 }
+
+// Text painted again through the kept ink of its lines (a canvas clipped by
+// one rectangle) leaves exactly the pixels of the full renderer (used under
+// a clip of several rectangles), over a background of many colours and in
+// every colour, cut by the drawing rectangle or not.
+TEST(Text, KeptInkPaintsTheRenderersPixels) {
+  struct TInkRow {
+    const char* name;   // what the row covers
+    const char* text;   // drawn text (UTF-8)
+    const char* font;   // font name
+    Integer size;       // points
+    TFontStyles style;  // font style
+    TColor color;       // text colour
+    TRect rect;         // the drawing rectangle
+    Cardinal format;    // DrawText flags
+  };
+  const Cardinal line = DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER;
+  const TInkRow rows[] = {
+      {"plain cell",
+       "Hieronymus Ivanovska von",
+       "DejaVu Sans",
+       9,
+       {},
+       clBlack,
+       Rect(4, 4, 300, 24),
+       line},
+      {"kerned pairs", "AVATAR Tw.Yo LT WAVE", "Tahoma", 14, {}, clNavy, Rect(2, 2, 300, 40), line},
+      {"right aligned",
+       "1,234,567.89",
+       "DejaVu Sans",
+       9,
+       {},
+       clMaroon,
+       Rect(4, 4, 200, 24),
+       line | DT_RIGHT},
+      {"italic overlaps",
+       "ffi fj Wolf//",
+       "Times New Roman",
+       16,
+       {fsItalic},
+       clGreen,
+       Rect(3, 3, 300, 40),
+       line},
+      {"bold", "Constance Dubrovnik", "Arial", 10, {fsBold}, clPurple, Rect(5, 5, 300, 30), line},
+      {"accents and marks",
+       "\xC3\xA9t\xC3\xA9 e\xCC\x81\xCC\x81 \xC3\x85ngstr\xC3\xB6m",
+       "DejaVu Sans",
+       11,
+       {},
+       clTeal,
+       Rect(4, 4, 300, 30),
+       line},
+      {"cut with an ellipsis",
+       "Bartholomew Castellanos von Testhausen",
+       "DejaVu Sans",
+       9,
+       {},
+       clBlack,
+       Rect(4, 4, 120, 24),
+       line | DT_END_ELLIPSIS},
+      {"cut by the rectangle",
+       "Guinevere Hallstrom",
+       "DejaVu Sans",
+       12,
+       {},
+       clRed,
+       Rect(7, 9, 61, 19),
+       DT_NOPREFIX},
+      {"wrapped lines",
+       "open closed EUR USD Oslo Lima high low",
+       "DejaVu Sans",
+       9,
+       {},
+       clBlue,
+       Rect(4, 4, 90, 60),
+       DT_WORDBREAK | DT_NOPREFIX},
+      {"white on colours",
+       "n/a ok A-12 B-7",
+       "DejaVu Sans",
+       9,
+       {},
+       clWhite,
+       Rect(4, 4, 200, 24),
+       line},
+  };
+  for (const TInkRow& row : rows) {
+    auto draw = [&](bool oneRectangle) {
+      TSurface s(320, 64);
+      test::FillPattern(s.Bitmap());
+      TCanvas* c = s.Canvas();
+      UseFont(c, row.font, row.size, row.style);
+      c->Font()->SetColor(row.color);
+      c->Brush()->SetStyle(bsClear);
+      TRegion clip(Rect(0, 0, 320, 64));
+      if (!oneRectangle) clip.Subtract(Rect(0, 0, 1, 1));
+      c->SelectClipRegion(clip);
+      TRect r = row.rect;
+      c->DrawText(row.text, r, row.format);
+      return s.Snapshot();
+    };
+    const auto renderer = draw(false);
+    EXPECT_EQ(draw(true), renderer) << row.name;
+    EXPECT_EQ(draw(true), renderer) << row.name << ", painted again";
+  }
+}
