@@ -351,7 +351,12 @@ bool TDBTabulon::Pickup(Integer kind, bool withRecord) {
   }
   const TtlOptionPickup option = kind == 0 ? gpoReturnKey : kind == 1 ? gpoDblClick : gpoClick;
   if (!optionsPickup_.Contains(option)) return ran;
-  if (auto* host = dynamic_cast<IznToolFormHost*>(toolForm_)) host->Close(pickedWithRecord_, false);
+  // A pickup that carries a record changes the drop-down's value (a click
+  // moves the list without navigating), then closes it accepting.
+  if (auto* host = dynamic_cast<IznToolFormHost*>(toolForm_)) {
+    if (pickedWithRecord_) host->SetChanged(true);
+    host->Close(pickedWithRecord_, false);
+  }
   if (OnPickup) {
     OnPickup(this);
     ran = true;
