@@ -200,17 +200,22 @@ void TbvDefPack::PressCalcButton(TSpeedButton* button) {
   lastPressed_ = button;
 }
 
+// Every click, by the mouse or through a key's press, makes its button the
+// last pressed one, so Return after a clicked "=" does not repeat it.
 void TbvDefPack::sbCalcNumBtnClick(TObject* sender) {
+  lastPressed_ = dynamic_cast<TSpeedButton*>(sender);
   engine_->PressKey(NumCommand(*this, sender));
 }
 
 void TbvDefPack::sbCalcSysOpBtnClick(TObject* sender) {
+  lastPressed_ = dynamic_cast<TSpeedButton*>(sender);
   static constexpr Integer kCommands[] = {ckNone, ckClear, ckClearEntry, ckBackspace};
   const Integer tag = As<TComponent>(sender)->Tag();
   if (tag >= 1 && tag <= 3) engine_->PressKey(kCommands[tag]);
 }
 
 void TbvDefPack::sbCalcOpBtnClick(TObject* sender) {
+  lastPressed_ = dynamic_cast<TSpeedButton*>(sender);
   static constexpr Integer kCommands[] = {ckNone, ckDivide, ckMultiply, ckSubtract,
                                           ckAdd,  ckSqrt,   ckPercent,  ckReciprocal};
   const Integer tag = As<TComponent>(sender)->Tag();
@@ -218,13 +223,15 @@ void TbvDefPack::sbCalcOpBtnClick(TObject* sender) {
 }
 
 void TbvDefPack::sbCalcMemOpBtnClick(TObject* sender) {
+  lastPressed_ = dynamic_cast<TSpeedButton*>(sender);
   static constexpr Integer kCommands[] = {ckNone, ckMemClear, ckMemRecall, ckMemStore, ckMemAdd};
   const Integer tag = As<TComponent>(sender)->Tag();
   if (tag >= 1 && tag <= 4) engine_->PressKey(kCommands[tag]);
   RefreshMemory();
 }
 
-void TbvDefPack::sbCalcIsClick(TObject*) {
+void TbvDefPack::sbCalcIsClick(TObject* sender) {
+  lastPressed_ = dynamic_cast<TSpeedButton*>(sender);
   engine_->PressKey(ckEquals);
 }
 

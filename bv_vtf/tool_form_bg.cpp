@@ -287,13 +287,17 @@ void TznToolFormBG::CMDialogChar(TMessage& m) {
 // ---- activation and system commands ----
 
 // A focusable drop-down keeps the edit's form caption in its own state and
-// closes (discarding) when it loses the activation.
+// closes (discarding) when it loses the activation, except to a modal
+// dialog (one its content opened, such as a file dialog), which gives the
+// activation back when it closes.
 void TznToolFormBG::WMActivate(TMessage& m) {
   TForm::WMActivate(m);
   if (!Focusable()) return;
   const bool active = LoWord(m.WParam) != WA_INACTIVE;
   if (TCustomForm* form = toolForm_->EditForm(); form && form->HandleAllocated())
     SendMessage(form->WindowHandle(), WM_NCACTIVATE, active ? 1 : 0, 0);
+  auto* next = dynamic_cast<TCustomForm*>(FindControl(static_cast<HWND>(m.LParam)));
+  if (!active && next && next->Modal()) return;
   if (!active)
     CallHandlingExceptions(this, [this] {
       if (toolForm_) toolForm_->Close(false, false);

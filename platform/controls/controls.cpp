@@ -686,6 +686,12 @@ void TControl::WMRButtonUp(TMessage& m) {
   TAliveGuard alive(this);
   DefaultHandler(m);
   if (alive.Alive()) DoMouseUp(m, mbRight);
+  // A window asks for its context menu in its default handling of the
+  // release; a control without one asks itself, then its parent.
+  if (!alive.Alive() || dynamic_cast<TWinControl*>(this) || !parent_) return;
+  const LPARAM at = PointToLParam(ClientToScreen(LParamToPoint(m.LParam)));
+  if (Perform(WM_CONTEXTMENU, 0, at) == 0 && alive.Alive() && parent_)
+    parent_->Perform(WM_CONTEXTMENU, 0, at);
 }
 
 void TControl::WMMButtonDown(TMessage& m) {

@@ -4,13 +4,16 @@
 #include <gtest/gtest.h>
 
 #include "bv/tabulon.h"
+#include "bv_ctl/calendar.h"
 #include "bv_std/blob_visions.h"
 #include "bv_std/datetime_visions.h"
 #include "bv_std/list_visions_standard.h"
 #include "bv_std/lite_designer.h"
 #include "bv_std/numeric_vision.h"
 #include "bv_std/state_visions.h"
+#include "bv_vtf/tool_form.h"
 #include "controls/menus.h"
+#include "controls/stdctrls.h"
 #include "graphics/colors.h"
 #include "graphics/imagelist.h"
 #include "pack_test_util.h"
@@ -129,6 +132,14 @@ TEST_F(PackVisionsTest, StockVisionsCarryTheirSettings) {
          return v && !v->EditWordWrap() && v->EditScrollBars() == ssNone;
        }},
       {"Image", [](TbvDefPack* p) { return p->FindComponent("Image") != nullptr; }},
+      {"ColorPicker",
+       [](TbvDefPack* p) {
+         TStandardVision* v = p->ColorPicker;
+         return v->Alignment() == talLeftJustify && v->Images() == p->NullImageList &&
+                p->NullImageList->Count() == 0 && v->SkipCharValidation() && bool(v->OnGetText) &&
+                bool(v->OnDraw) && bool(v->BeforePost) && bool(v->OnDrawEdit) &&
+                bool(v->OnDblClick) && v->PickList()->IndexOf("clRed") >= 0;
+       }},
       {"visImagedText",
        [](TbvDefPack* p) {
          return p->visImagedText->Tag() == -1 && bool(p->visImagedText->OnDraw);
@@ -136,17 +147,48 @@ TEST_F(PackVisionsTest, StockVisionsCarryTheirSettings) {
       {"dsgDataList",
        [](TbvDefPack* p) {
          TLiteDesigner* d = p->dsgDataList;
-         return d->CellMargins()->TopMargin() == 1 && d->CellMargins()->BottomMargin() == 1 &&
+         return d->FocusRectKind() == frcNone && d->VertLines() == clSilver &&
+                d->CellMargins()->TopMargin() == 1 && d->CellMargins()->BottomMargin() == 1 &&
                 !d->SelectedCellFill() && d->SelectedRowFill() && d->HorizLines() == clNone &&
                 !d->ShowLastLine();
        }},
       {"tlDataListList",
        [](TbvDefPack* p) {
          TDBTabulon* g = p->tlDataListList;
-         return !g->ShowTitles() && g->ReadOnly() && g->CursorType() == gctInsensitiveID &&
+         return g->AutoColumnFit() && g->UniqueFields() == "_Key" && g->Align() == alClient &&
+                g->OptionsVisual() == TtlOptionsVisual{gvoNoEndEllipsis} &&
+                g->OptionsBehavior() == TtlOptionsBehavior{gboSmartSizing} && !g->ShowTitles() &&
+                g->ReadOnly() && g->CursorType() == gctInsensitiveID &&
                 g->OptionsPickup() ==
                     TtlOptionsPickup{gpoReturnKey, gpoClick, gpoMouseTrack, gpoCaptureRecord} &&
                 !g->HideSelection();
+       }},
+      {"vtfDataList",
+       [](TbvDefPack* p) {
+         return p->vtfDataList->Tag() == 2 && p->vtfDataList->DataGrid() == p->tlDataListList;
+       }},
+      {"vtfCalendar",
+       [](TbvDefPack* p) {
+         return p->vtfCalendar->ActiveControl() == p->calCalendar &&
+                p->vtfCalendar->Options() ==
+                    TvtfOptions{tfoFocusable, tfoFixedWidth, tfoFixedHeight} &&
+                !p->calCalendar->ShowTodayButton() && p->calCalendar->BorderStyle() == bsNoBorder;
+       }},
+      {"vtfBlobPicker",
+       [](TbvDefPack* p) {
+         return p->vtfBlobPicker->Options() == TvtfOptions{tfoFocusable, tfoNoAutoPost} &&
+                p->btnBlobPickerOK->Caption() == "&OK" && p->btnBlobPickerOK->Default() &&
+                p->btnBlobPickerCancel->Caption() == "&Cancel" &&
+                p->btnBlobPickerCancel->Cancel() &&
+                p->btnBlobPickerCancel->ModalResult() == mrCancel;
+       }},
+      {"vtfCalculator",
+       [](TbvDefPack* p) {
+         return p->vtfCalculator->Options() ==
+                    TvtfOptions{tfoFocusable, tfoFixedWidth, tfoFixedHeight} &&
+                p->vtfCalculator->Width() == 204 && p->vtfCalculator->Height() == 144 &&
+                p->sbCalcIs->Caption() == "=" && p->sbCalcSign->Tag() == 10 &&
+                p->sbCalcDecSep->Tag() == 11;
        }},
   };
   for (const TRow& row : rows) {
