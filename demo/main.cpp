@@ -135,11 +135,10 @@ struct TPageShot {
   Integer Item;      // item in the group
   const char* File;  // picture name
 };
-constexpr TPageShot kPages[] = {
-    {0, 0, "1-overview.png"},      {0, 1, "2-lite-designer.png"},
-    {0, 2, "3-standard-designer.png"}, {0, 3, "4-drag-and-drop.png"},
-    {0, 4, "5-auto-search.png"},   {1, 0, "6-field-visions.png"},
-    {2, 0, "7-dropdown-forms.png"}, {2, 1, "8-object-dataset.png"}};
+constexpr TPageShot kPages[] = {{0, 0, "1-overview.png"},          {0, 1, "2-lite-designer.png"},
+                                {0, 2, "3-standard-designer.png"}, {0, 3, "4-drag-and-drop.png"},
+                                {0, 4, "5-auto-search.png"},       {1, 0, "6-field-visions.png"},
+                                {2, 0, "7-dropdown-forms.png"},    {2, 1, "8-object-dataset.png"}};
 
 // Shows the main form and waits for its first paint.
 void ShowAndPaint(TMainForm* form, bool measure) {

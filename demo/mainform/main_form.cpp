@@ -35,13 +35,9 @@ void RegisterMainFormText();
 // The navigation bar's classes (main_form_nav.cpp).
 void RegisterMainFormNavClasses();
 
-const char* const TMainForm::kPageTitles[7] = {" DBTabulon overview",
-                                               " Lite designer",
-                                               " Standard designer",
-                                               " Drag && Drop and MultiSelect",
-                                               " Auto search",
-                                               " DropDown forms",
-                                               " Object DataSet"};
+const char* const TMainForm::kPageTitles[7] = {
+    " DBTabulon overview", " Lite designer",  " Standard designer", " Drag && Drop and MultiSelect",
+    " Auto search",        " DropDown forms", " Object DataSet"};
 
 const char* const TMainForm::kVisionTitles[15] = {
     " FieldVision by default",  " LiteVision overview",      " StandardVision overview",

@@ -49,45 +49,45 @@ class TMainForm : public TForm {
   static const char* const kVisionTitles[15];
 
   // ---- the components of the form text ----
-  TCustomNavBar* NavBar = nullptr;         // the page picker on the left
-  TStatusBar* StatusBar = nullptr;         // one simple panel: reports
-  TPanel* pnCaption = nullptr;             // the caption band
-  TLabel* lbCaption = nullptr;             // the page title on the band
-  TNotebook* Notebook = nullptr;           // the eight pages
-  TToolBar* OverviewToolBar = nullptr;     // the overview's buttons
-  TToolButton* tbShowTitle = nullptr;      // titles on/off (Tag 1)
-  TToolButton* tbShowFooter = nullptr;     // footers on/off (Tag 2)
-  TToolButton* tbAutoWidth = nullptr;      // fit to width (Tag 3)
-  TToolButton* tbStandardDesigner = nullptr;  // DM.dsgnMain (Tag 1)
-  TToolButton* tbLiteDesigner = nullptr;   // DM.dsgnMainLite (Tag 2)
-  TToolButton* tbCustomize = nullptr;      // opens the column customizer
-  TToolButton* tbSaveLayout = nullptr;     // saves the layout (Tag 1)
-  TToolButton* tbLoadLayout = nullptr;     // loads the layout (Tag 2)
-  TDBTabulon* tlOverview = nullptr;        // all vendors
-  TScrollBox* pnLiteDesignerProps = nullptr;  // the lite designer's panel
-  TButton* btnDefaults = nullptr;          // lite designer back to defaults
-  TDBTabulon* tlLiteDesignerDemo = nullptr;   // grid with DM2.dsgnLite
-  TScrollBox* pnStdDesignerProps = nullptr;   // the standard designer's panel
-  TButton* btnDefaults2 = nullptr;         // standard designer back to defaults
-  TDBTabulon* tlStdDesignerDemo = nullptr;    // grid with DM2.dsgnStd
-  TDBTabulon* tlNonPreffered = nullptr;    // non-preferred vendors (left)
-  TDBTabulon* tlPreffered = nullptr;       // preferred vendors (right)
-  TScrollBox* pnAutoSearchProps = nullptr;  // the search parameters' panel
-  TDBTabulon* tlAutoSearch = nullptr;      // incremental search on vendors
-  TNotebook* NotebookVisions = nullptr;    // one property page per vision
-  TNotebook* NotebookGrids = nullptr;      // "Default" and "LargeGrid"
-  TDBTabulon* tlFieldVisions = nullptr;    // the vision columns
-  TDBTabulon* tlFieldVisions2 = nullptr;   // owner-draw, memo, image (8 lines)
-  TDBQuentaEdit* edFlags = nullptr;        // Flags with StandardVision1
-  TDBTabulon* tlDropDown = nullptr;        // VendorName and Flags
-  TButton* Button1 = nullptr;              // the invisible screenshot button
-  TMainMenu* MainMenu = nullptr;           // File/Exit, Help/About
-  TMenuItem* miExit = nullptr;             // Alt+X
-  TMenuItem* miAbout = nullptr;            // the About box
-  TImageList* imgToolBar = nullptr;        // the toolbar's glyphs
-  TObjDataSet* datAutoSearch = nullptr;    // tlAutoSearch's ParamsAutoSearch
-  TDataSource* dsAutoSearch = nullptr;     // source of datAutoSearch
-  TLiteDesigner* dsgnStates = nullptr;     // the state page's grid designer
+  TCustomNavBar* NavBar = nullptr;             // the page picker on the left
+  TStatusBar* StatusBar = nullptr;             // one simple panel: reports
+  TPanel* pnCaption = nullptr;                 // the caption band
+  TLabel* lbCaption = nullptr;                 // the page title on the band
+  TNotebook* Notebook = nullptr;               // the eight pages
+  TToolBar* OverviewToolBar = nullptr;         // the overview's buttons
+  TToolButton* tbShowTitle = nullptr;          // titles on/off (Tag 1)
+  TToolButton* tbShowFooter = nullptr;         // footers on/off (Tag 2)
+  TToolButton* tbAutoWidth = nullptr;          // fit to width (Tag 3)
+  TToolButton* tbStandardDesigner = nullptr;   // DM.dsgnMain (Tag 1)
+  TToolButton* tbLiteDesigner = nullptr;       // DM.dsgnMainLite (Tag 2)
+  TToolButton* tbCustomize = nullptr;          // opens the column customizer
+  TToolButton* tbSaveLayout = nullptr;         // saves the layout (Tag 1)
+  TToolButton* tbLoadLayout = nullptr;         // loads the layout (Tag 2)
+  TDBTabulon* tlOverview = nullptr;            // all vendors
+  TScrollBox* pnLiteDesignerProps = nullptr;   // the lite designer's panel
+  TButton* btnDefaults = nullptr;              // lite designer back to defaults
+  TDBTabulon* tlLiteDesignerDemo = nullptr;    // grid with DM2.dsgnLite
+  TScrollBox* pnStdDesignerProps = nullptr;    // the standard designer's panel
+  TButton* btnDefaults2 = nullptr;             // standard designer back to defaults
+  TDBTabulon* tlStdDesignerDemo = nullptr;     // grid with DM2.dsgnStd
+  TDBTabulon* tlNonPreffered = nullptr;        // non-preferred vendors (left)
+  TDBTabulon* tlPreffered = nullptr;           // preferred vendors (right)
+  TScrollBox* pnAutoSearchProps = nullptr;     // the search parameters' panel
+  TDBTabulon* tlAutoSearch = nullptr;          // incremental search on vendors
+  TNotebook* NotebookVisions = nullptr;        // one property page per vision
+  TNotebook* NotebookGrids = nullptr;          // "Default" and "LargeGrid"
+  TDBTabulon* tlFieldVisions = nullptr;        // the vision columns
+  TDBTabulon* tlFieldVisions2 = nullptr;       // owner-draw, memo, image (8 lines)
+  TDBQuentaEdit* edFlags = nullptr;            // Flags with StandardVision1
+  TDBTabulon* tlDropDown = nullptr;            // VendorName and Flags
+  TButton* Button1 = nullptr;                  // the invisible screenshot button
+  TMainMenu* MainMenu = nullptr;               // File/Exit, Help/About
+  TMenuItem* miExit = nullptr;                 // Alt+X
+  TMenuItem* miAbout = nullptr;                // the About box
+  TImageList* imgToolBar = nullptr;            // the toolbar's glyphs
+  TObjDataSet* datAutoSearch = nullptr;        // tlAutoSearch's ParamsAutoSearch
+  TDataSource* dsAutoSearch = nullptr;         // source of datAutoSearch
+  TLiteDesigner* dsgnStates = nullptr;         // the state page's grid designer
   TStandardVision* StandardVision1 = nullptr;  // drops down DM3.vtfDemo
 
   // ---- handlers bound by the form text ----
@@ -102,8 +102,8 @@ class TMainForm : public TForm {
   void tlOverviewFooterMenuPopup(TObject* sender, Integer x, Integer y, bool& doPopup);
   void tlOverviewFooterStateChange(TObject* sender, TtlColumn* column);
   void tlGridTitleStateChange(TObject* sender, TtlColumn* column);
-  void tlPrefferedDragOver(TObject* sender, TObject* source, Integer x, Integer y,
-                           TDragState state, bool& accept);
+  void tlPrefferedDragOver(TObject* sender, TObject* source, Integer x, Integer y, TDragState state,
+                           bool& accept);
   void tlPrefferedDragDrop(TObject* sender, TObject* source, Integer x, Integer y);
   void btnDefaultsClick(TObject* sender);
   void btnDefaults2Click(TObject* sender);

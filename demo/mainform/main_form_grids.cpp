@@ -14,6 +14,7 @@
 #include "bv_rtm/tokens.h"
 #include "controls/application.h"
 #include "controls/extctrls.h"
+#include "controls/wincore.h"
 #include "db/client_dataset.h"
 #include "db/field.h"
 #include "demo/mainform/main_form.h"
@@ -22,7 +23,6 @@
 #include "rtl/format.h"
 #include "rtl/numconv.h"
 #include "rtl/strutils.h"
-#include "controls/wincore.h"
 
 namespace brevant {
 
@@ -145,8 +145,8 @@ void TMainForm::tlOverviewFooterMenuPopup(TObject*, Integer, Integer, bool& doPo
   if (doPopup) env->PrepareFooterMenu(column->Field());
 }
 
-void TMainForm::tlPrefferedDragOver(TObject* sender, TObject* source, Integer, Integer,
-                                    TDragState, bool& accept) {
+void TMainForm::tlPrefferedDragOver(TObject* sender, TObject* source, Integer, Integer, TDragState,
+                                    bool& accept) {
   accept = static_cast<TDBTabulon*>(sender)->DragTracking() && source != sender;
 }
 
@@ -196,8 +196,7 @@ void TMainForm::ShowVisionGrid(Integer item) {
   const bool large = item == 9 || item == 10 || item == 12;
   NotebookGrids->SetPageIndex(large ? 1 : 0);
   TDBTabulon* grid = large ? tlFieldVisions2 : tlFieldVisions;
-  if (TtlColumn* column = grid->Columns()->FindByTag(item + 1))
-    grid->SelectColumn(column->Index());
+  if (TtlColumn* column = grid->Columns()->FindByTag(item + 1)) grid->SelectColumn(column->Index());
 }
 
 void TMainForm::tlFieldVisionsColEnter(TObject* sender, Integer aCol) {

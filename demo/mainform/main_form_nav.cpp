@@ -5,8 +5,8 @@
 #include "controls/form_resources.h"
 #include "controls/stdctrls.h"
 #include "demo/mainform/main_form.h"
-#include "demo/modules/dm.h"
 #include "demo/modules/demo_modules.h"
+#include "demo/modules/dm.h"
 #include "navbar/nav_bar.h"
 #include "rtl/strutils.h"
 

@@ -1,6 +1,8 @@
 // The main form driven with the mouse and keys: the navigation bar to every
 // page, the overview's toolbar, the designer switch, the customizer, the
 // designers' defaults, the About box and Alt+X, and repaint times.
+#include <time.h>
+
 #include <chrono>
 #include <cstdio>
 
@@ -12,16 +14,16 @@
 #include "bv_std/standard_designer.h"
 #include "controls/comctrls.h"
 #include "controls/extctrls.h"
+#include "controls/menus.h"
 #include "controls/stdctrls.h"
 #include "controls/test_hooks.h"
 #include "controls/wincore.h"
 #include "demo/main_form_test_util.h"
+#include "demo/modules/about_form.h"
 #include "demo/modules/demo_modules.h"
 #include "demo/modules/dm.h"
-#include "demo/modules/about_form.h"
 #include "demo/modules/dm2.h"
 #include "demo/nav_test_points.h"
-#include "controls/menus.h"
 
 namespace brevant::test {
 namespace {
@@ -123,37 +125,63 @@ TColor ScreenPixel(TForm* form, TPoint p) {
   return Offscreen().Pixel(GetNativeWindow(form->Handle()), p.X - frame.Left, p.Y - frame.Top);
 }
 
-// Milliseconds of one full repaint of the form after `change`.
+// The sanitizers multiply the processor time: no limit there.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr double kRepaintLimitMs = 1e9;
+#else
+constexpr double kRepaintLimitMs = 50.0;
+#endif
+
+// Milliseconds of one full repaint of the form after `change`: the
+// thread's processor time (the wall time is printed too; on a loaded
+// machine it says more about the other processes).
 double RepaintMs(TForm* form, const std::function<void()>& change) {
+  timespec cpu0{}, cpu1{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu0);
   const auto start = std::chrono::steady_clock::now();
   change();
   PumpMessages();
   UpdateWindow(form->Handle());
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-      .count();
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &cpu1);
+  const double wall =
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  const double cpu = (cpu1.tv_sec - cpu0.tv_sec) * 1e3 + (cpu1.tv_nsec - cpu0.tv_nsec) / 1e6;
+  std::printf("  repaint %.1f ms (wall %.1f ms)\n", cpu, wall);
+  return cpu;
+}
+
+// The title band of a grid as screen pixels.
+std::vector<TColor> TitlePixels(TForm* form, TDBTabulon* grid) {
+  std::vector<TColor> pixels;
+  for (Integer y = 0; y < grid->TitleHeight(); ++y)
+    for (Integer x = 0; x < 300; x += 3)
+      pixels.push_back(ScreenPixel(form, grid->ClientToScreen({x, y})));
+  return pixels;
 }
 
 TEST_F(MainFormTest, TheDesignerSwitchRepaintsTheOverviewQuickly) {
   TDBTabulon* grid = main->tlOverview;
-  const TPoint title = grid->ClientToScreen({grid->Columns()->FixedWidth() + 20, 4});
-  const TColor standard = ScreenPixel(main, title);
+  const std::vector<TColor> standard = TitlePixels(main, grid);
   double worst = RepaintMs(main, [&] { ClickControl(main->tbLiteDesigner); });
   EXPECT_EQ(grid->Designer(), DM()->dsgnMainLite);
   EXPECT_FALSE(main->tbStandardDesigner->Down());
-  const TColor lite = ScreenPixel(main, title);
+  const std::vector<TColor> lite = TitlePixels(main, grid);
   worst = std::max(worst, RepaintMs(main, [&] { ClickControl(main->tbStandardDesigner); }));
   EXPECT_EQ(grid->Designer(), DM()->dsgnMain);
   EXPECT_NE(standard, lite);
+  EXPECT_EQ(TitlePixels(main, grid), standard);
   std::printf("designer switch repaint: %.1f ms at most\n", worst);
-  EXPECT_LT(worst, 50.0);
+  EXPECT_LT(worst, kRepaintLimitMs);
 }
 
 TEST_F(MainFormTest, PageSwitchesRepaintQuickly) {
   double worst = 0;
-  for (const NavCase& c : kNavCases)
+  for (const NavCase& c : kNavCases) {
+    std::printf("%s:\n", c.name);
     worst = std::max(worst, RepaintMs(main, [&] { main->SelectNavigationItem(c.group, c.item); }));
+  }
   std::printf("page switch repaint: %.1f ms at most\n", worst);
-  EXPECT_LT(worst, 50.0);
+  EXPECT_LT(worst, kRepaintLimitMs);
 }
 
 TEST_F(MainFormTest, TheCustomizeButtonOpensTheCustomizerForTheOverview) {

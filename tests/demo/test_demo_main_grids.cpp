@@ -3,6 +3,9 @@
 // menu, moving vendors between the drag-and-drop lists (the database file
 // checked afterwards, and a refused update), incremental search, and the
 // row colours.
+#include <sqlite3.h>
+
+#include <algorithm>
 #include <map>
 #include <string>
 
@@ -18,10 +21,10 @@
 #include "db/client_dataset.h"
 #include "db/field.h"
 #include "db/sqlite_table.h"
-#include "graphics/colors.h"
 #include "demo/main_form_test_util.h"
 #include "demo/modules/demo_modules.h"
 #include "demo/modules/dm.h"
+#include "graphics/colors.h"
 #include "rtl/numconv.h"
 
 namespace brevant::test {
@@ -106,7 +109,11 @@ TEST_F(MainGridsTest, FootersShowTheirAggregatesFromTheStart) {
 
 TEST_F(MainGridsTest, TheFooterAverageOfAnIntegerColumnKeepsItsFraction) {
   TClientDataSet* vendors = DM()->datVendors;
-  vendors->SetFilter("VendorNo <= 4");
+  std::vector<Integer> numbers;
+  for (vendors->First(); !vendors->Eof(); vendors->Next())
+    numbers.push_back(vendors->FieldByName("VendorNo")->AsInteger());
+  std::sort(numbers.begin(), numbers.end());
+  vendors->SetFilter("VendorNo <= " + IntToStr(numbers.at(3)));
   vendors->SetFiltered(true);
   const Integer counts[] = {2, 3, 3, 3};
   Integer i = 0;
@@ -126,7 +133,7 @@ TEST_F(MainGridsTest, TheFooterAverageOfAnIntegerColumnKeepsItsFraction) {
   PickFooter(grid, count, 3);
   EXPECT_EQ(count->FooterText(), "2");
   PickFooter(grid, Col(grid, "VendorNo"), 2);
-  EXPECT_EQ(Col(grid, "VendorNo")->FooterText(), "4");
+  EXPECT_EQ(Col(grid, "VendorNo")->FooterText(), IntToStr(numbers.at(3)));
 }
 
 TEST_F(MainGridsTest, DraggingSelectedVendorsMovesThemInTheDatabase) {
@@ -174,20 +181,29 @@ TEST_F(MainGridsTest, ARefusedMoveIsReportedAndNothingSeemsLost) {
   const Integer toBefore = DM()->datPreferred->RecordCount();
   ClickCell(from, Col(from, "VendorName"), 0);
   const String vendor = DM()->datNonPreffered->FieldByName("VendorName")->AsString();
-  // Another writer changes the vendor meanwhile: the update conflicts.
-  TSqliteTable* table = DM()->datVendorsSource;
-  for (table->First(); table->FieldByName("VendorName")->AsString() != vendor; table->Next()) {
-  }
-  table->Edit();
-  table->FieldByName("Preferred")->SetAsBoolean(true);
-  table->Post();
+  // The database refuses every change of a vendor from now on.
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(DatabaseFile().c_str(), &db), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(db,
+                         "CREATE TRIGGER refuse BEFORE UPDATE ON main_vnd "
+                         "BEGIN SELECT RAISE(ABORT, 'vendors are locked'); END",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(db);
 
   ScriptAnswer("MessageBox", IDOK);
   main->tlPrefferedDragDrop(main->tlPreffered, from, 10, 10);
   Pump();
   EXPECT_EQ(ScriptedAnswerCount(), 0);  // the failure was shown
   EXPECT_NE(main->StatusBar->SimpleText().find("failed"), String::npos);
+  EXPECT_NE(main->StatusBar->SimpleText().find("vendors are locked"), String::npos);
   EXPECT_EQ(DM()->datNonPreffered->ChangeCount(), 0);
+  EXPECT_FALSE(PreferredInFile().at(vendor));
+  DM()->datNonPreffered->First();
+  bool listed = false;
+  for (; !DM()->datNonPreffered->Eof(); DM()->datNonPreffered->Next())
+    listed = listed || DM()->datNonPreffered->FieldByName("VendorName")->AsString() == vendor;
+  EXPECT_TRUE(listed) << vendor;
   EXPECT_EQ(DM()->datNonPreffered->RecordCount() + DM()->datPreferred->RecordCount(),
             fromBefore + toBefore);
 }

@@ -95,10 +95,12 @@ struct BadLayout {
 };
 
 const BadLayout kBadLayouts[] = {
-    {"Malformed", "object UniDataStorage: TUniDataStorage\r\n  Data = <\r\n    item\r\n      Width = \r\n",
+    {"Malformed",
+     "object UniDataStorage: TUniDataStorage\r\n  Data = <\r\n    item\r\n      Width = \r\n",
      "line"},
     {"OtherClass",
-     "object Panel1: TPanel\r\n  object Button1: TButton\r\n    Caption = 'x'\r\n  end\r\nend\r\n", ""},
+     "object Panel1: TPanel\r\n  object Button1: TButton\r\n    Caption = 'x'\r\n  end\r\nend\r\n",
+     ""},
     {"UnknownProperty",
      "object UniDataStorage: TUniDataStorage\r\n  Data = <\r\n    item\r\n      Colour = 5\r\n"
      "    end>\r\nend\r\n",
