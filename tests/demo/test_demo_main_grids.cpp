@@ -134,6 +134,11 @@ TEST_F(MainGridsTest, TheFooterAverageOfAnIntegerColumnKeepsItsFraction) {
   EXPECT_EQ(count->FooterText(), "2");
   PickFooter(grid, Col(grid, "VendorNo"), 2);
   EXPECT_EQ(Col(grid, "VendorNo")->FooterText(), IntToStr(numbers.at(3)));
+  // The computed balance has no field: no footer menu there.
+  PickFooter(grid, Col(grid, "#Balance"), 0);
+  EXPECT_EQ(ScriptedAnswerCount(), 1);
+  EXPECT_EQ(Col(grid, "#Balance")->FooterState(), fsNone);
+  ClearScriptedAnswers();
 }
 
 TEST_F(MainGridsTest, DraggingSelectedVendorsMovesThemInTheDatabase) {
