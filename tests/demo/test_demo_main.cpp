@@ -24,6 +24,7 @@
 #include "demo/modules/dm.h"
 #include "demo/modules/dm2.h"
 #include "demo/nav_test_points.h"
+#include "graphics/bitmap.h"
 
 namespace brevant::test {
 namespace {
@@ -196,6 +197,22 @@ TEST_F(MainFormTest, TheDefaultsButtonsResetTheDesignersAndTheirPanels) {
   ClickControl(main->btnDefaults);
   TObjectPtr<TLiteDesigner> fresh(Create<TLiteDesigner>(nullptr));
   EXPECT_EQ(DM2()->dsgnLite->TitleColor(), fresh->TitleColor());
+}
+
+TEST_F(MainFormTest, TheScreenshotButtonCopiesTheStandaloneEditorBox) {
+  ClickNavItem(1, 0);
+  TPage* page = main->NotebookVisions->Pages(1);
+  auto* box = Create<TGroupBox>(page);
+  box->SetCaption("Standalone editor");
+  box->SetBounds(4, 4, 120, 60);
+  box->SetParent(page);
+  Pump();
+  SetClipboardText("");
+  main->Button1->Click();
+  TObjectPtr<TBitmap> shot = MakeObject<TBitmap>();
+  ASSERT_TRUE(GetClipboardBitmap(*shot));
+  EXPECT_EQ(shot->Width(), 120);
+  EXPECT_EQ(shot->Height(), 60);
 }
 
 TEST_F(MainFormTest, TheAboutBoxShowsModallyAndAltXCloses) {

@@ -103,6 +103,9 @@ TEST_F(MainGridsTest, FootersShowTheirAggregatesFromTheStart) {
   EXPECT_EQ(Col(grid, "VendorNo")->FooterText(), IntToStr(DM()->datVendors->RecordCount()));
   EXPECT_FALSE(Col(grid, "LastContractDate")->FooterText().empty());
   EXPECT_FALSE(Col(grid, "DebitSum")->FooterText().empty());
+  // The sorted title comes from the form text.
+  EXPECT_EQ(Col(grid, "VendorName")->TitleState(), tsSortedUp);
+  EXPECT_EQ(Col(grid, "VendorName")->SortOrder(), 0);
   // The designer pages' footers wait for the user.
   EXPECT_TRUE(Col(main->tlLiteDesignerDemo, "DebitSum")->FooterText().empty());
 }
