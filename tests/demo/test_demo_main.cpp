@@ -8,10 +8,12 @@
 
 #include "bv/column.h"
 #include "bv/columns.h"
+#include "bv/db_edit.h"
 #include "bv/tabulon.h"
 #include "bv_gcc/customizer_unit.h"
 #include "bv_std/lite_designer.h"
 #include "bv_std/standard_designer.h"
+#include "bv_vtf/tool_form.h"
 #include "controls/comctrls.h"
 #include "controls/extctrls.h"
 #include "controls/menus.h"
@@ -23,6 +25,7 @@
 #include "demo/modules/demo_modules.h"
 #include "demo/modules/dm.h"
 #include "demo/modules/dm2.h"
+#include "demo/modules/dm3.h"
 #include "demo/nav_test_points.h"
 #include "graphics/bitmap.h"
 
@@ -213,6 +216,21 @@ TEST_F(MainFormTest, TheScreenshotButtonCopiesTheStandaloneEditorBox) {
   ASSERT_TRUE(GetClipboardBitmap(*shot));
   EXPECT_EQ(shot->Width(), 120);
   EXPECT_EQ(shot->Height(), 60);
+}
+
+TEST_F(MainFormTest, TheFlagsEditDropsDownTheRichTextForm) {
+  ClickNavItem(2, 0);
+  ASSERT_EQ(main->Notebook->PageIndex(), 6);
+  ClickControl(main->edFlags);
+  bool opened = false;
+  ScriptAction("VisionToolForm", [&](TObject* subject) {
+    opened = subject == static_cast<TObject*>(DM3()->vtfDemo);
+    static_cast<TVisionToolForm*>(subject)->Close(false, false);
+  });
+  Offscreen().PressKey(VK_DOWN, bmAlt);
+  Pump();
+  EXPECT_TRUE(opened);
+  EXPECT_FALSE(DM3()->vtfDemo->IsOpen());
 }
 
 TEST_F(MainFormTest, TheAboutBoxShowsModallyAndAltXCloses) {
