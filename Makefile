@@ -8,7 +8,7 @@ JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_GEN  := -G Ninja
 FUZZ_SECONDS ?= 15
 
-.PHONY: all deps configure build test test-asan bench fuzz fuzz-smoke run format clean
+.PHONY: all deps configure build test test-asan bench fuzz fuzz-smoke run docs format clean
 
 all: build
 
@@ -72,6 +72,10 @@ fuzz-smoke: $(BUILD_FUZZ)/build.ninja
 # The demonstration opens Data/data.db under the build folder.
 run: build
 	cd $(BUILD) && demo/brevant-demo
+
+# The README's page pictures (docs/images/pages), rendered off-screen.
+docs: configure
+	cmake --build $(BUILD) -j $(JOBS) --target demo-screens
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

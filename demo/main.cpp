@@ -1,20 +1,31 @@
-// brevant-demo: the demonstration application's entry point. Until the
-// demonstration's own forms exist, it shows the grid on a generated dataset
-// of 100,000 vendor-like records in a real window, or renders it off-screen
-// into a PNG when there is no display. The scroll bar, the wheel and the
-// arrow and page keys move through the records; the status line follows.
-// The View menu opens the gallery of the platform's standard controls and
-// dialogs (--gallery starts with it open).
+// brevant-demo: the demonstration application's entry point. It starts the
+// suite's units, then the data modules DM and DM2, the main form, DM3 and
+// the About form, and shuts them down in reverse. In a real window it runs
+// until the main form closes; without a display it renders every page of
+// the main form off-screen into PNG files.
+//
+//   --offscreen         render off-screen even with a display
+//   --png DIR           the folder of the page pictures (off-screen)
+//   --gallery           also open the gallery of standard controls
+//   --smoke             on-screen: open every page and the About box, then end
+//   --measure-startup   print the time from process start to the first
+//                       painted main form
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
+#include <filesystem>
+#include <fstream>
 #include <memory>
+#include <sstream>
+#include <string>
 
 #include "backend/offscreen_backend.h"
 #include "backend/sdl_backend.h"
-#include "bv/columns.h"
-#include "bv/tabulon.h"
 #include "bv_ctl/calendar.h"
 #include "bv_env/env_unit.h"
 #include "bv_gcc/customizer_unit.h"
@@ -24,31 +35,64 @@
 #include "bv_std/standard_designer.h"
 #include "controls/application.h"
 #include "controls/edits.h"
+#include "controls/extctrls.h"
 #include "controls/forms.h"
 #include "controls/menus.h"
+#include "controls/os_services.h"
 #include "controls/stdctrls.h"
 #include "controls/test_hooks.h"
 #include "controls/wincore.h"
-#include "db/datasource.h"
-#include "db/field.h"
-#include "db/mem_dataset.h"
+#include "demo/mainform/main_form.h"
 #include "demo/modules/demo_modules.h"
 #include "edit_page.h"
 #include "env_page.h"
 #include "gallery.h"
 #include "lookup_page.h"
 #include "pack_page.h"
-#include "graphics/canvas.h"
 #include "property_panel.h"
-#include "rtl/datetime.h"
 #include "rtl/exceptions.h"
-#include "rtl/format.h"
 
 using namespace brevant;
 
 namespace {
 
-constexpr Integer kRecords = 100000;
+// The database the modules open, under the working folder.
+constexpr const char* kDatabase = "Data/data.db";
+
+// Milliseconds since the kernel started this process (its start time in
+// /proc/self/stat against the boot-time clock); -1 when unknown.
+double MillisecondsSinceProcessStart() {
+  std::ifstream stat("/proc/self/stat");
+  std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+  const size_t paren = text.rfind(')');
+  if (paren == std::string::npos) return -1;
+  std::istringstream fields(text.substr(paren + 2));
+  std::string field;
+  // Field 22 (starttime); the text after ")" starts at field 3.
+  for (int i = 3; i <= 22 && fields >> field; ++i) {
+  }
+  const double ticks = std::strtod(field.c_str(), nullptr);
+  timespec now{};
+  clock_gettime(CLOCK_BOOTTIME, &now);
+  const double started = ticks * 1000.0 / static_cast<double>(sysconf(_SC_CLK_TCK));
+  return now.tv_sec * 1000.0 + now.tv_nsec / 1e6 - started;
+}
+
+// Whether the database can be read and is one; otherwise the reason.
+bool CheckDatabase(std::string& reason) {
+  std::ifstream file(kDatabase, std::ios::binary);
+  if (!file) {
+    reason = std::strerror(errno);
+    return false;
+  }
+  char header[16] = {};
+  file.read(header, sizeof header);
+  if (!file || std::memcmp(header, "SQLite format 3", 16) != 0) {
+    reason = "not a database file";
+    return false;
+  }
+  return true;
+}
 
 // The gallery's page of the suite's own controls: the calendar.
 void BuildSuitePage(TForm* gallery, TWinControl* page) {
@@ -60,196 +104,112 @@ void BuildSuitePage(TForm* gallery, TWinControl* page) {
   calendar->SetParent(page);
 }
 
-class TStatusLine : public TGraphicControl {
+// The modules and the main form in start-up order; members go in reverse:
+// the About form and DM3, then the main form, then DM2 and DM.
+class TDemoApplication {
  public:
-  explicit TStatusLine(TComponent* owner) : TGraphicControl(owner) {}
-  String Text;
+  TDemoApplication() : form_(CreateMainForm(nullptr)) {}
+  TMainForm* Form() const { return form_.get(); }
 
- protected:
-  void Paint() override {
-    TCanvas* c = Canvas();
-    TRect r = ClientRect();
-    c->Brush()->SetColor(clBtnFace);
-    c->FillRect(r);
-    r.Left += 8;
-    c->Font()->SetColor(clWindowText);
-    c->DrawText(Text, r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-  }
+ private:
+  struct TDataModules {
+    TDataModules() {
+      RegisterMainFormClasses();
+      CreateDataModules();
+    }
+    ~TDataModules() { FreeDemoModules(); }
+  };
+  struct TLateModules {
+    TLateModules() { CreateLateModules(); }
+    ~TLateModules() { FreeLateModules(); }
+  };
+  TDataModules data_;
+  TObjectPtr<TMainForm> form_;
+  TLateModules late_;
 };
 
-// ID, Vendor, City, Amount, Since: deterministic values.
-TMemDataSet* MakeVendors(TComponent* owner) {
-  static const char* const kNames[] = {"Northwind",  "Bluewater", "Redstone", "Ironbark",
-                                       "Silverleaf", "Goldcrest", "Oakridge", "Pinefield"};
-  static const char* const kCities[] = {"Lisbon", "Oslo",  "Vienna", "Dublin", "Tallinn",
-                                        "Porto",  "Ghent", "Turku",  "Bergen", "Graz"};
-  auto* ds = Create<TMemDataSet>(owner);
-  ds->FieldDefs()->Add("ID", ftInteger);
-  ds->FieldDefs()->Add("Vendor", ftString, 40);
-  ds->FieldDefs()->Add("City", ftString, 20);
-  ds->FieldDefs()->Add("Amount", ftFloat);
-  ds->FieldDefs()->Add("Since", ftDate);
-  const TDateTime start = EncodeDate(2001, 1, 1);
-  for (Integer i = 0; i < kRecords; ++i) {
-    ds->AppendRow({i + 1, Format("%s Supply %d", {String(kNames[i % 8]), i / 8 + 1}),
-                   String(kCities[(i * 7) % 10]), (i * 7919 % 1000000) / 100.0,
-                   start + (i * 37) % 9000});
-  }
-  return ds;
+// One picture per notebook page: the navigation group and item that show
+// it, and the file name.
+struct TPageShot {
+  Integer Button;    // navigation group
+  Integer Item;      // item in the group
+  const char* File;  // picture name
+};
+constexpr TPageShot kPages[] = {{0, 0, "1-overview.png"},          {0, 1, "2-lite-designer.png"},
+                                {0, 2, "3-standard-designer.png"}, {0, 3, "4-drag-and-drop.png"},
+                                {0, 4, "5-auto-search.png"},       {1, 0, "6-field-visions.png"},
+                                {2, 0, "7-dropdown-forms.png"},    {2, 1, "8-object-dataset.png"}};
+
+// Shows the main form and waits for its first paint; with measure prints
+// the time since the process started (and the processor time it used: on
+// a loaded machine the two differ).
+void ShowAndPaint(TMainForm* form, bool measure) {
+  form->Show();
+  PumpMessages();
+  UpdateWindow(form->Handle());
+  if (!measure) return;
+  timespec cpu{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
+  std::printf(
+      "Start-up: %.0f ms from process start to the first painted main form (%.0f ms of "
+      "processor time)\n",
+      MillisecondsSinceProcessStart(), cpu.tv_sec * 1e3 + cpu.tv_nsec / 1e6);
 }
 
-class TGridDemoForm : public TForm {
- public:
-  explicit TGridDemoForm(TComponent* owner) : TForm(owner) {}
-  TDBTabulon* Grid = nullptr;
-  TStatusLine* Status = nullptr;
-  TMemDataSet* Vendors = nullptr;
-  TDataSource* Source = nullptr;
-
-  void Build() {
-    SetCaption("Brevant grid");
-    SetBounds(120, 80, 720, 520);
-    Vendors = MakeVendors(this);
-    Source = Create<TDataSource>(this);
-    Source->SetDataSet(Vendors);
-    Status = Create<TStatusLine>(this);
-    Status->SetParent(this);
-    Status->SetHeight(24);
-    Status->SetAlign(alBottom);
-    Grid = Create<TDBTabulon>(this);
-    Grid->SetParent(this);
-    Grid->SetAlign(alClient);
-    Grid->Columns()->AddFields(Vendors);
-    Grid->Columns()->Items(0)->SetWidth(70);
-    Grid->Columns()->Items(1)->SetWidth(190);
-    Grid->Columns()->Items(2)->SetWidth(110);
-    Grid->Columns()->Items(3)->SetWidth(110);
-    Grid->Columns()->Items(4)->SetWidth(110);
-    Grid->SetDataSource(Source);
-    Source->OnDataChange = TDataChangeEvent::FromCallable([this](TObject*, TField*) { Show(); });
-    Grid->OnKeyDown = TKeyEvent::FromCallable([this](TObject*, Word& key, TShiftState) {
-      // Keyboard navigation of the grid itself comes with its editing
-      // workflow; until then the form moves the records.
-      switch (key) {
-        case VK_DOWN:
-          Vendors->Next();
-          break;
-        case VK_UP:
-          Vendors->Prior();
-          break;
-        case VK_NEXT:
-          Vendors->MoveBy(Grid->RowCount());
-          break;
-        case VK_PRIOR:
-          Vendors->MoveBy(-Grid->RowCount());
-          break;
-        case VK_HOME:
-          Vendors->First();
-          break;
-        case VK_END:
-          Vendors->Last();
-          break;
-        default:
-          return;
-      }
-      key = 0;
-    });
-    Vendors->Open();
-    BuildMenu();
-    Show();
-  }
-
-  TMenuItem* AddItem(TMenuItem* parent, const char* caption, std::function<void()> action) {
-    auto* item = Create<TMenuItem>(this);
-    item->SetCaption(caption);
-    if (action) item->OnClick = TNotifyEvent::FromCallable([action](TObject*) { action(); });
-    parent->Add(item);
-    return item;
-  }
-
-  void BuildMenu() {
-    auto* menu = Create<TMainMenu>(this);
-    TMenuItem* file = AddItem(menu->Items(), "&File", nullptr);
-    AddItem(file, "E&xit", [this] { Close(); });
-    TMenuItem* view = AddItem(menu->Items(), "&View", nullptr);
-    AddItem(view, "Control &gallery...", [this] { OpenGallery(); });
-    TMenuItem* help = AddItem(menu->Items(), "&Help", nullptr);
-    AboutItem = AddItem(help, "&About...", [] {
-      Application()->MessageBox(
-          "Brevant: data-aware components for desktop database applications.\n"
-          "The grid shows 100,000 generated records.",
-          "About Brevant", MB_OK | MB_ICONINFORMATION);
-    });
-    SetMenu(menu);
-  }
-
-  void OpenGallery() {
-    if (!Gallery) Gallery = CreateGalleryForm(this);
-    Gallery->Show();
-  }
-  TForm* Gallery = nullptr;
-  TMenuItem* AboutItem = nullptr;
-
-  void Show() {
-    if (!Status) return;
-    Status->Text = Format("Record %d of %d: %s", {Vendors->RecNo(), Vendors->RecordCount(),
-                                                  Vendors->FieldByName("Vendor")->AsString()});
-    Status->Invalidate();
-  }
-  using TForm::Show;
-};
-
-int RunOffscreen(const char* pngPath, bool gallery) {
+int RunOffscreen(const std::string& folder, bool gallery, bool measure) {
   auto* backend = new TOffscreenBackend();
   SetBackend(std::unique_ptr<TBackend>(backend));
-  TObjectPtr<TGridDemoForm> form(Create<TGridDemoForm>(nullptr));
-  form->Build();
-  form->TForm::Show();
-  PumpMessages();
-  // Drive it as a user would: a wheel turn, then a few rows down.
-  TPoint inside = form->Grid->ClientToScreen(Point(60, 60));
-  backend->Wheel(inside, -WHEEL_DELTA);
-  PumpMessages();
-  form->Grid->SetFocus();
-  for (int i = 0; i < 3; ++i) backend->PressKey(VK_DOWN);
-  PumpMessages();
-  const bool moved = form->Vendors->RecNo() == form->Grid->RowCount() + 4;
-  TForm* shown = form.get();
-  if (gallery) {
-    form->OpenGallery();
-    PumpMessages();
-    shown = form->Gallery;
-  }
-  backend->SavePng(GetNativeWindow(shown->Handle()), pngPath);
-  std::printf("No display: rendered the %s off-screen into %s (record %d)\n",
-              gallery ? "control gallery" : "grid", pngPath, form->Vendors->RecNo());
-  return moved ? 0 : 1;
-}
-
-// smoke: show the form, let it paint, then close it (end-to-end checks).
-int RunOnScreen(bool smoke, bool gallery) {
-  SetBackend(TSdlBackend::Open());
-  TObjectPtr<TGridDemoForm> form(Create<TGridDemoForm>(nullptr));
-  form->Build();
-  form->OnClose = TCloseEvent::FromCallable([](TObject*, TCloseAction&) { PostQuitMessage(0); });
-  form->TForm::Show();
-  form->Grid->SetFocus();
-  if (gallery) form->OpenGallery();
-  if (smoke) {
+  backend->SetScreenRect(TRect(0, 0, 1024, 720));
+  TDemoApplication app;
+  TMainForm* form = app.Form();
+  ShowAndPaint(form, measure);
+  if (measure && folder.empty()) return 0;
+  const std::string dir = folder.empty() ? "brevant-pages" : folder;
+  std::filesystem::create_directories(dir);
+  for (const TPageShot& page : kPages) {
+    form->SelectNavigationItem(page.Button, page.Item);
     PumpMessages();
     UpdateWindow(form->Handle());
-    TRect r;
-    bool pending = GetUpdateRect(form->Grid->Handle(), r, false);
+    backend->SavePng(GetNativeWindow(form->Handle()), dir + "/" + page.File);
+  }
+  if (gallery) {
+    TForm* shown = CreateGalleryForm(form);
+    shown->Show();
+    PumpMessages();
+    backend->SavePng(GetNativeWindow(shown->Handle()), dir + "/gallery.png");
+  }
+  std::printf("No display: rendered the main form's %zu pages off-screen into %s/\n",
+              std::size(kPages), dir.c_str());
+  return 0;
+}
+
+// smoke: open every page and the About box, then end (end-to-end checks).
+int RunOnScreen(bool smoke, bool gallery, bool measure) {
+  SetBackend(TSdlBackend::Open());
+  TDemoApplication app;
+  TMainForm* form = app.Form();
+  form->OnClose = TCloseEvent::FromCallable([](TObject*, TCloseAction&) { PostQuitMessage(0); });
+  ShowAndPaint(form, measure);
+  if (gallery) CreateGalleryForm(form)->Show();
+  if (smoke) {
+    int pending = 0;
+    for (const TPageShot& page : kPages) {
+      form->SelectNavigationItem(page.Button, page.Item);
+      PumpMessages();
+      UpdateWindow(form->Handle());
+      TRect r;
+      if (GetUpdateRect(form->Notebook->Handle(), r, false)) ++pending;
+    }
     // A modal box in a real window: the About item opens it; the scripted
     // action answers it once it is shown.
     bool answered = false;
-    ScriptAction("MessageBox", [&answered](TObject* box) {
+    ScriptAction("ShowModal", [&answered](TObject* box) {
       answered = box != nullptr;
       static_cast<TCustomForm*>(box)->SetModalResult(mrOk);
     });
-    form->AboutItem->Click();
-    std::printf("On-screen smoke run: %s, about box %s\n",
-                pending ? "paint still pending" : "painted", answered ? "shown" : "not shown");
+    form->miAbout->Click();
+    std::printf("On-screen smoke run: %zu pages, %d paint(s) pending, about box %s\n",
+                std::size(kPages), pending, answered ? "shown" : "not shown");
     return pending || !answered ? 1 : 0;
   }
   TMsg msg;
@@ -260,7 +220,23 @@ int RunOnScreen(bool smoke, bool gallery) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::printf("Brevant demonstration: the grid on %d generated records.\n", kRecords);
+  bool offscreen = !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY");
+  bool smoke = false, gallery = false, measure = false;
+  std::string png;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--offscreen") == 0) offscreen = true;
+    if (std::strcmp(argv[i], "--smoke") == 0) smoke = true;
+    if (std::strcmp(argv[i], "--gallery") == 0) gallery = true;
+    if (std::strcmp(argv[i], "--measure-startup") == 0) measure = true;
+    if (std::strcmp(argv[i], "--png") == 0 && i + 1 < argc) png = argv[++i];
+  }
+  std::string reason;
+  if (!CheckDatabase(reason)) {
+    std::fprintf(stderr, "Cannot open the demonstration database %s%s: %s\n",
+                 CurrentFolder().c_str(), kDatabase, reason.c_str());
+    return 1;
+  }
+  Application()->SetTitle("Brevant demo application");
   RegisterStdControlClasses();
   RegisterEditClasses();
   RegisterCalendarClasses();
@@ -278,21 +254,8 @@ int main(int argc, char** argv) {
   AddGalleryPage("Environment", BuildEnvironmentPage);
   AddGalleryPage("DefaultPack", BuildPackPage);
   AddGalleryPage("Lookups", BuildLookupPage);
-  bool offscreen = !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY");
-  bool smoke = false, gallery = false;
-  const char* png = "brevant-grid.png";
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--offscreen") == 0) offscreen = true;
-    if (std::strcmp(argv[i], "--smoke") == 0) smoke = true;
-    if (std::strcmp(argv[i], "--gallery") == 0) gallery = true;
-    if (std::strcmp(argv[i], "--png") == 0 && i + 1 < argc) png = argv[++i];
-  }
   try {
-    // The data modules, the rich-text drop-down and the About form, read
-    // from their form texts; the database is Data/data.db under the
-    // working folder.
-    TDemoModulesUnit modules;
-    return offscreen ? RunOffscreen(png, gallery) : RunOnScreen(smoke, gallery);
+    return offscreen ? RunOffscreen(png, gallery, measure) : RunOnScreen(smoke, gallery, measure);
   } catch (const Exception& e) {
     std::fprintf(stderr, "%s: %s\n", e.ClassName(), e.Message().c_str());
     return 1;

@@ -113,10 +113,15 @@ void CreateLateModules() {
   if (!m.about) m.about = Create<TAboutForm>(nullptr);
 }
 
-void FreeDemoModules() {
+void FreeLateModules() {
   TModules& m = Modules();
   FreeAndNil(m.about);
   FreeAndNil(m.dm3);
+}
+
+void FreeDemoModules() {
+  TModules& m = Modules();
+  FreeLateModules();
   FreeAndNil(m.dm2);
   FreeAndNil(m.dm);
 }

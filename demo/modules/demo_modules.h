@@ -24,6 +24,8 @@ void RegisterDemoModuleClasses();
 void CreateDataModules();
 // DM3 then the About form, created after the main form.
 void CreateLateModules();
+// Frees the About form, then DM3 (before the main form goes).
+void FreeLateModules();
 // Frees whatever exists, the About form first and DM last.
 void FreeDemoModules();
 
