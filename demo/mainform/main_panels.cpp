@@ -2,6 +2,7 @@
 // (see main_panels.h).
 #include "demo/mainform/main_panels.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "bv/column.h"
@@ -27,6 +28,7 @@
 #include "demo/modules/demo_modules.h"
 #include "demo/modules/dm.h"
 #include "demo/modules/dm2.h"
+#include "graphics/bitmap.h"
 #include "rtl/strutils.h"
 
 namespace brevant {
@@ -63,6 +65,9 @@ const TFieldNames kStdDesignerFields = {
 const TFieldNames kAutoSearchFields = {"CycleSearch",     "Enabled",  "Prompt",
                                        "SearchFromBegin", "WndColor", "WndTextColor",
                                        "EnablePrompt"};
+
+// The standalone edit height that fits the owner-draw card's picture.
+constexpr Integer kSplashSized = -1;
 
 // One vision page: its property panel and its standalone edit.
 struct TVisionPage {
@@ -150,7 +155,7 @@ const TVisionPage kVisionPages[] = {
      {},
      Dm2Vision<TOwnerDrawVision, &TDM2::visOwnerDraw>,
      "DebitSum",
-     64},
+     kSplashSized},
     {"MemoVision",
      &TDM2::dsMemoVis,
      {"Alignment", "WantTabs", "WantReturns", "ReadOnly", "EditWordWrap", "EditReadOnly",
@@ -189,6 +194,8 @@ const TVisionPage kVisionPages[] = {
 constexpr Integer kGroupMargin = 12;
 // The group box caption's band above the edit.
 constexpr Integer kGroupCaptionBand = 20;
+// The standalone edit's width.
+constexpr Integer kStandaloneWidth = 240;
 // Rows of the XState page's grid of states.
 constexpr Integer kStatesGridHeight = 120;
 
@@ -200,15 +207,19 @@ T* Find(TForm* form, const char* name) {
 // The group box "Standalone editor" at the bottom of page with a data-aware
 // edit on the vendors table through the page's vision.
 void AddStandaloneEditor(TForm* form, TWinControl* page, const TVisionPage& kind) {
+  TBitmap* splash = DM2()->Splash();
+  const bool card = kind.EditHeight == kSplashSized && splash;
+  const Integer height = card ? splash->Height() + 4 : std::max(kind.EditHeight, kPanelEditHeight);
+  const Integer width = card ? std::max(splash->Width() + 4, kStandaloneWidth) : kStandaloneWidth;
   auto* group = Create<TGroupBox>(form);
   group->SetName(String(kind.Name) + "Group");
   group->SetCaption("Standalone editor");
-  group->SetHeight(kind.EditHeight + kGroupCaptionBand + kGroupMargin);
+  group->SetHeight(height + kGroupCaptionBand + kGroupMargin);
   group->SetAlign(alBottom);
   group->SetParent(page);
   auto* edit = Create<TDBQuentaEdit>(form);
   edit->SetName(String(kind.Name) + "Standalone");
-  edit->SetBounds(kGroupMargin, kGroupCaptionBand, 240, kind.EditHeight);
+  edit->SetBounds(kGroupMargin, kGroupCaptionBand, width, height);
   edit->SetParent(group);
   edit->SetVision(kind.Vision());
   edit->SetDataField(kind.Field);
@@ -225,10 +236,13 @@ void AddStatesGrid(TForm* form, TWinControl* page) {
   const struct {
     const char* Field;    // the state item's property
     const char* Caption;  // the column's title
-  } columns[] = {{"FieldValue", "Value"}, {"DisplayText", "Text"}, {"ImageIndex", nullptr}};
+    Integer Width;        // the column's width
+  } columns[] = {
+      {"FieldValue", "Value", 60}, {"DisplayText", "Text", 150}, {"ImageIndex", nullptr, 70}};
   for (const auto& c : columns) {
     TtlColumn* column = grid->Columns()->Add();
     column->SetFieldName(c.Field);
+    column->SetWidth(c.Width);
     if (c.Caption) column->SetCaption(c.Caption);
   }
   if (auto* designer = Find<TtlDesigner>(form, "dsgnStates")) grid->SetDesigner(designer);
