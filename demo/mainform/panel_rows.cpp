@@ -118,8 +118,6 @@ TznFieldVision* PanelVisionFor(TDataSource* source, const String& field) {
       return EnumVision(type->Name);
     case tkInteger:
     case tkInt64:
-      // Some classes publish colours as plain integers; their names say so.
-      if (EndsWith(prop->Name, "Color")) return PackVision("ColorPicker");
       return IsSizeProperty(prop->Name) ? static_cast<TznFieldVision*>(DM2()->visMaxLen)
                                         : PackVision("NumericSpin");
     case tkClass: {
