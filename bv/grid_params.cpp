@@ -244,8 +244,10 @@ BV_PUBLISH(TtlAutoSearchParams, TPersistent) {
       .Default(0);
   p.Property("SearchFromBegin", &P::SearchFromBegin, &P::SetSearchFromBegin).Default(1);
   p.Property("CycleSearch", &P::CycleSearch, &P::SetCycleSearch).Default(0);
-  p.Property("WndColor", &P::WndColor, &P::SetWndColor).Default(clInfoBk);
-  p.Property("WndTextColor", &P::WndTextColor, &P::SetWndTextColor).Default(clInfoText);
+  p.Property("WndColor", &P::WndColor, &P::SetWndColor).Type(TypeInfoTColor()).Default(clInfoBk);
+  p.Property("WndTextColor", &P::WndTextColor, &P::SetWndTextColor)
+      .Type(TypeInfoTColor())
+      .Default(clInfoText);
   p.Property("Prompt", &P::Prompt, &P::SetPrompt);
   p.Property("EnablePrompt", &P::EnablePrompt, &P::SetEnablePrompt).Default(1);
 }

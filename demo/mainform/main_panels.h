@@ -13,6 +13,10 @@ class TForm;
 // pnAutoSearchProps (the form's dsAutoSearch) and the pages of
 // NotebookVisions (one property panel and one "Standalone editor" group box
 // per vision kind). Hosts that are missing are skipped. DM and DM2 must exist.
+// Components are owned by form: each panel is a scroll box named host +
+// "Box" (vision pages: kind + "PropsBox"), its edits prefix + "_" + field;
+// a vision page's group box is kind + "Group" and its edit kind +
+// "Standalone" (kind as on the navigation bar, e.g. "LiteVision").
 void BuildMainFormPanels(TForm* form);
 
 }  // namespace brevant

@@ -530,11 +530,13 @@ TEST(GridParamsStreaming, AutoSearchAssignCopiesEverySetting) {
 }
 
 TEST(GridParamsStreaming, GridWritesAndReadsOnlyChangedSettings) {
+  RegisterControlClasses();  // colours are written and read by name
   TObjectPtr<TDBTabulon> grid(Create<TDBTabulon>(nullptr));
   grid->SetName("G");
   grid->ParamsAutoSearch()->SetEnabled(true);
   grid->ParamsAutoSearch()->SetSearchableFields("Name;City");
   grid->ParamsAutoSearch()->SetCycleSearch(true);
+  grid->ParamsAutoSearch()->SetWndTextColor(clWhite);
   grid->ParamsDB()->SetEnableRecNo(false);
   grid->ParamsDelete()->SetPromptKind(dpkNever);
   grid->ParamsDelete()->SetPromptMsg("Gone?");
@@ -543,8 +545,9 @@ TEST(GridParamsStreaming, GridWritesAndReadsOnlyChangedSettings) {
   const String text = out.DataString();
   for (const char* line :
        {"ParamsAutoSearch.Enabled = True", "ParamsAutoSearch.SearchableFields = 'Name;City'",
-        "ParamsAutoSearch.CycleSearch = True", "ParamsDB.EnableRecNo = False",
-        "ParamsDelete.PromptKind = dpkNever", "ParamsDelete.PromptMsg = 'Gone?'"})
+        "ParamsAutoSearch.CycleSearch = True", "ParamsAutoSearch.WndTextColor = clWhite",
+        "ParamsDB.EnableRecNo = False", "ParamsDelete.PromptKind = dpkNever",
+        "ParamsDelete.PromptMsg = 'Gone?'"})
     EXPECT_NE(text.find(line), String::npos) << line << "\n" << text;
   // Defaults stay out of the text.
   for (const char* name :
@@ -556,6 +559,7 @@ TEST(GridParamsStreaming, GridWritesAndReadsOnlyChangedSettings) {
   EXPECT_TRUE(loaded->ParamsAutoSearch()->Enabled());
   EXPECT_EQ(loaded->ParamsAutoSearch()->SearchableFields(), "Name;City");
   EXPECT_TRUE(loaded->ParamsAutoSearch()->CycleSearch());
+  EXPECT_EQ(loaded->ParamsAutoSearch()->WndTextColor(), clWhite);
   EXPECT_FALSE(loaded->ParamsDB()->EnableRecNo());
   EXPECT_EQ(loaded->ParamsDelete()->PromptKind(), dpkNever);
   EXPECT_EQ(loaded->ParamsDelete()->PromptMsg(), "Gone?");
