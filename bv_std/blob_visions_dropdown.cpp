@@ -1,6 +1,8 @@
 // The drop-down blob visions and their markers.
 #include "bv_std/blob_visions_dropdown.h"
 
+#include "bv/env_hook.h"
+
 #include "bv/field_list.h"
 #include "bv/vision_painter.h"
 #include "bv_rtm/bv_errors.h"
@@ -39,7 +41,9 @@ void SetBlobMarkersQuery(TBlobMarkersQuery query) {
 }
 
 TImageList* BlobMarkers() {
-  return markersQuery ? markersQuery() : nullptr;
+  if (markersQuery) return markersQuery();
+  IbvEnvironment* env = Environment();
+  return env ? env->BlobMarkerImages() : nullptr;
 }
 
 // ---- TDropDownBlobVision ----

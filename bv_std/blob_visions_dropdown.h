@@ -1,8 +1,8 @@
 // The drop-down blob visions: TDropDownBlobVision shows nothing but a focus
 // in the cell and edits the blob in a drop-down picker; TTextVision shows a
 // marker or the text of a text blob, TPictureVision a marker for a picture.
-// The markers are the environment's blob marker images, reached through
-// SetBlobMarkersQuery.
+// The markers are the environment's blob marker images (a query installed
+// with SetBlobMarkersQuery answers instead).
 #pragma once
 
 #include "bv_std/blob_visions.h"
@@ -36,8 +36,9 @@ using TfvDropDownPictureOptions = TSet<TfvDropDownPictureOption>;
 BV_DECLARE_ENUM_INFO(TfvDropDownPictureOption)
 BV_DECLARE_ENUM_INFO(TfvDropDownPictureOptions)
 
-// The marker images: 0 text, 1 null text, 2 picture, 3 null picture. The
-// environment installs the query; without one no marker is drawn.
+// The marker images: 0 text, 1 null text, 2 picture, 3 null picture: the
+// installed query's, else the installed environment's; without either no
+// marker is drawn.
 using TBlobMarkersQuery = TImageList* (*)();
 void SetBlobMarkersQuery(TBlobMarkersQuery query);
 TImageList* BlobMarkers();

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <new>
+#include "bv/env_hook.h"
 
 #include "blob_test_fixture.h"
 #include "bv/column.h"
@@ -289,6 +290,36 @@ TEST_F(MarkerTest, TextVisionWritesTheTextWhenAsked) {
   EXPECT_GT(ink, 10);
   EXPECT_EQ(nullInk, 0);
   EXPECT_NE(painter.At(kWidth / 2, kRow / 2), clRed);  // no marker
+}
+
+// An environment that answers only its blob markers.
+class TMarkersEnvironment : public IbvEnvironment {
+ public:
+  explicit TMarkersEnvironment(TImageList* markers) : markers_(markers) {}
+  TImageList* DragArrows(bool) override { return nullptr; }
+  TImageList* TitleStateImages() override { return nullptr; }
+  TImageList* FooterStateImages() override { return nullptr; }
+  TImageList* BlobMarkerImages() override { return markers_; }
+  TImageList* ToolbarCommands() override { return nullptr; }
+  TPopupMenu* FooterMenu() override { return nullptr; }
+  TMenuItem* FooterStateItem(TtlFooterState) override { return nullptr; }
+  TtlColumn* FooterColumn() override { return nullptr; }
+  void PrepareFooterMenu(TField*) override {}
+  bool PopupFooterMenu(TDBTabulon*, TtlColumn*, Integer, Integer) override { return false; }
+
+ private:
+  TImageList* markers_;
+};
+
+TEST_F(MarkerTest, TheInstalledEnvironmentGivesTheMarkersWithoutAQuery) {
+  SetBlobMarkersQuery(nullptr);
+  TMarkersEnvironment env(markers.get());
+  SetEnvironment(&env);
+  data.SetBytes(1, "Text", "some text");
+  TObjectPtr<TTextVision> text(Create<TTextVision>(nullptr));
+  auto centres = Centres(text.get(), "Text");
+  SetEnvironment(nullptr);
+  EXPECT_EQ(centres, std::make_pair(clRed, clLime));
 }
 
 TEST_F(MarkerTest, NoMarkersWithoutTheEnvironment) {
