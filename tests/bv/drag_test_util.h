@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "bv/dragger.h"
-#include "bv/env_hook.h"
 #include "graphics/imagelist.h"
 #include "grid_test_util.h"
+#include "null_environment.h"
 
 namespace brevant::test {
 
@@ -19,22 +19,13 @@ namespace brevant::test {
 TColor ArrowColor(bool secondSet, Integer index);
 
 // An environment with only drop arrows: four 15 x 15 squares per set.
-class TArrowsEnvironment : public IbvEnvironment {
+class TArrowsEnvironment : public TNullEnvironment {
  public:
   TArrowsEnvironment();
   ~TArrowsEnvironment();
   TImageList* DragArrows(bool secondSet) override {
     return secondSet ? second_.get() : first_.get();
   }
-  TImageList* TitleStateImages() override { return nullptr; }
-  TImageList* FooterStateImages() override { return nullptr; }
-  TImageList* BlobMarkerImages() override { return nullptr; }
-  TImageList* ToolbarCommands() override { return nullptr; }
-  TPopupMenu* FooterMenu() override { return nullptr; }
-  TMenuItem* FooterStateItem(TtlFooterState) override { return nullptr; }
-  TtlColumn* FooterColumn() override { return nullptr; }
-  void PrepareFooterMenu(TField*) override {}
-  bool PopupFooterMenu(TDBTabulon*, TtlColumn*, Integer, Integer) override { return false; }
 
  private:
   TObjectPtr<TImageList> first_;   // the yellow set

@@ -10,6 +10,7 @@
 #include "controls/test_hooks.h"
 #include "db/dataset.h"
 #include "nav_test_util.h"
+#include "null_environment.h"
 
 namespace brevant::test {
 
@@ -240,17 +241,8 @@ TEST_F(GridMouseTest, RightClicksShowTheColumnMenuOnCellsOnly) {
 }
 
 // An environment that records footer menu requests.
-class TFooterProbe : public IbvEnvironment {
+class TFooterProbe : public test::TNullEnvironment {
  public:
-  TImageList* DragArrows(bool) override { return nullptr; }
-  TImageList* TitleStateImages() override { return nullptr; }
-  TImageList* FooterStateImages() override { return nullptr; }
-  TImageList* BlobMarkerImages() override { return nullptr; }
-  TImageList* ToolbarCommands() override { return nullptr; }
-  TPopupMenu* FooterMenu() override { return nullptr; }
-  TMenuItem* FooterStateItem(TtlFooterState) override { return nullptr; }
-  TtlColumn* FooterColumn() override { return nullptr; }
-  void PrepareFooterMenu(TField*) override {}
   bool PopupFooterMenu(TDBTabulon*, TtlColumn* column, Integer, Integer) override {
     Columns.push_back(column);
     return true;

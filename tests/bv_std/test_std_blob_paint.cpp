@@ -6,7 +6,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <new>
-#include "bv/env_hook.h"
+#include "../bv/null_environment.h"
 
 #include "blob_test_fixture.h"
 #include "bv/column.h"
@@ -293,19 +293,10 @@ TEST_F(MarkerTest, TextVisionWritesTheTextWhenAsked) {
 }
 
 // An environment that answers only its blob markers.
-class TMarkersEnvironment : public IbvEnvironment {
+class TMarkersEnvironment : public test::TNullEnvironment {
  public:
   explicit TMarkersEnvironment(TImageList* markers) : markers_(markers) {}
-  TImageList* DragArrows(bool) override { return nullptr; }
-  TImageList* TitleStateImages() override { return nullptr; }
-  TImageList* FooterStateImages() override { return nullptr; }
   TImageList* BlobMarkerImages() override { return markers_; }
-  TImageList* ToolbarCommands() override { return nullptr; }
-  TPopupMenu* FooterMenu() override { return nullptr; }
-  TMenuItem* FooterStateItem(TtlFooterState) override { return nullptr; }
-  TtlColumn* FooterColumn() override { return nullptr; }
-  void PrepareFooterMenu(TField*) override {}
-  bool PopupFooterMenu(TDBTabulon*, TtlColumn*, Integer, Integer) override { return false; }
 
  private:
   TImageList* markers_;
