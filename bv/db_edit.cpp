@@ -128,6 +128,7 @@ void TDBQuentaEdit::SetBorderStyle(TznBorderStyle value) {
   if (value == borderStyle_) return;
   borderStyle_ = value;
   if (HandleAllocated()) RecreateWnd();
+  AdjustHeight();
 }
 
 void TDBQuentaEdit::SetWordWrap(bool value) {
@@ -195,10 +196,12 @@ bool TDBQuentaEdit::UpdateTitle() {
   if (caption.empty()) vision->GetCaption(&f, caption);
   const TAlignment alignment = vision->TextAlignment(&f);
   const TTextLayout layout = ToLayout(vision->GetLayout(&f));
-  const bool alignmentChanged = alignment != f.Alignment();
+  const bool alignmentChanged = BiDiAlignment(alignment) != f.Alignment();
   const bool changed = alignmentChanged || caption != f.Caption() || layout != f.Layout();
   f.SetCaption(caption);
-  f.SetAlignment(alignment);
+  // Right-to-left alignment mirrors the face; the native edit mirrors its
+  // own lines (see CreateParams).
+  f.SetAlignment(BiDiAlignment(alignment));
   f.SetLayout(layout);
   if (alignmentChanged && vision->MultiLine() && HandleAllocated()) RecreateWnd();
   return changed;
@@ -468,6 +471,7 @@ BV_PUBLISH(TDBQuentaEdit, TCustomMaskEdit) {
   p.Property("WantTabs", &TDBQuentaEdit::WantTabs, &TDBQuentaEdit::SetWantTabs).Default(0);
   p.Property("WantReturns", &TDBQuentaEdit::WantReturns, &TDBQuentaEdit::SetWantReturns).Default(0);
   p.Property("AutoSelect", &TDBQuentaEdit::AutoSelect, &TDBQuentaEdit::SetAutoSelect).Default(1);
+  p.Property("AutoSize", &TDBQuentaEdit::AutoSize, &TDBQuentaEdit::SetAutoSize).Default(1);
   p.Property("CharCase", &TDBQuentaEdit::CharCase, &TDBQuentaEdit::SetCharCase).Default(ecNormal);
   p.Property("PasswordChar", &TDBQuentaEdit::PasswordChar, &TDBQuentaEdit::SetPasswordChar)
       .Default(0);

@@ -113,8 +113,12 @@ class TDBQuentaEdit : public TCustomMaskEdit,
   IznToolFormHost* OpenToolForm() const { return toolFormHost_; }
   // 0 without a button.
   Integer ButtonWidth() const { return buttonWidth_; }
-  // The button strip in client coordinates (empty without a button).
+  // The button strip in client coordinates (empty without a button): at
+  // the right edge, at the left in right-to-left reading.
   TRect ButtonRect() const;
+  // Pixels of the control's edge cut off by the window region on each side
+  // (the border kind's inset for a standalone control, else 0).
+  Integer RegionInset() const;
   const String& PreviousText() const { return previousText_; }
   TznEditBtnSwitcher* ButtonSwitcher() const { return buttonSwitcher_; }
   TznEditSwitcher* SurfaceSwitcher() const { return surfaceSwitcher_; }
@@ -152,7 +156,11 @@ class TDBQuentaEdit : public TCustomMaskEdit,
   void UpdateActive() override;
   void Invalidate() override { TCustomMaskEdit::Invalidate(); }
   void LayoutChanged() override { Invalidate(); }
-  void ButtonChanged() override { Relayout(); }
+  // The strip's width, and the height AutoSize gives a taller glyph.
+  void ButtonChanged() override {
+    Relayout();
+    AdjustHeight();
+  }
   void EditStyleChanged() override;
 
   // ---- IznVisionEditor ----
@@ -241,6 +249,9 @@ class TDBQuentaEdit : public TCustomMaskEdit,
   void CMExit(TMessage& message) override;
   void CMFontChanged(TMessage& message) override;
   void CMEnabledChanged(TMessage& message) override;
+  void CMBiDiModeChanged(TMessage& message) override;
+  Integer AutoSizeClientHeight() override;
+  Integer AutoSizeFrameHeight() override;
   void CMMouseEnter(TMessage& message) override;
   void CMMouseLeave(TMessage& message) override;
   void WMDropDownRequest(TMessage& message);
@@ -283,6 +294,8 @@ class TDBQuentaEdit : public TCustomMaskEdit,
   bool ButtonMouseDown(TMessage& message);
   void PostDropDownRequest();
   void PaintButton();
+  // The strip in window coordinates, beside the client rectangle.
+  TRect ButtonStripInWindow() const;
   Integer ComputeButtonWidth();
   // Starts the edit before a clipboard or undo message when writable.
   void StartEditForMessage();

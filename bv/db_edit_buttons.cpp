@@ -9,6 +9,7 @@
 #include "bv_rtm/draw_helpers.h"
 #include "controls/wincore.h"
 #include "graphics/bitmap.h"
+#include "graphics/region.h"
 #include "rtl/scope.h"
 
 namespace brevant {
@@ -26,9 +27,22 @@ Integer TDBQuentaEdit::ComputeButtonWidth() {
 }
 
 TRect TDBQuentaEdit::ButtonRect() const {
-  if (buttonWidth_ == 0) return TRect();
+  if (buttonWidth_ <= 0) return TRect();
   const TRect client = ClientRect();
+  if (UseRightToLeftReading())
+    return TRect(client.Left - buttonWidth_, client.Top, client.Left, client.Bottom);
   return TRect(client.Right, client.Top, client.Right + buttonWidth_, client.Bottom);
+}
+
+TRect TDBQuentaEdit::ButtonStripInWindow() const {
+  TRect strip = ButtonRect();
+  const TRect client = GetClientRectInWindow(WindowHandle());
+  OffsetRect(strip, client.Left, client.Top);
+  return strip;
+}
+
+Integer TDBQuentaEdit::RegionInset() const {
+  return inPlace_ ? 0 : BorderInset(borderStyle_);
 }
 
 void TDBQuentaEdit::Relayout() {
@@ -40,7 +54,18 @@ void TDBQuentaEdit::Relayout() {
     SetWindowPos(WindowHandle(), 0, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   }
+  // The region cuts off the edge the border kind does not show.
+  const Integer inset = RegionInset();
+  if (inset > 0) {
+    const TRegion region(TRect(inset, inset, Width() - inset, Height() - inset));
+    SetWindowRgn(WindowHandle(), &region, true);
+  } else {
+    SetWindowRgn(WindowHandle(), nullptr, true);
+  }
   ScrollCaret();
+  // The input method composes at the text's top-left corner.
+  const TRect text = TextRect();
+  SetImeCompositionPos({text.Left, text.Top});
   PaintButton();
   Invalidate();
 }
@@ -49,8 +74,16 @@ void TDBQuentaEdit::WMNCCalcSize(TMessage& message) {
   TCustomMaskEdit::WMNCCalcSize(message);
   auto* rect = reinterpret_cast<TRect*>(message.LParam);
   if (!rect) return;
-  if (!inPlace_ && borderStyle_ > bs3D) BorderCalcSize(borderStyle_, *rect);
-  rect->Right -= std::min(buttonWidth_, rect->Right - rect->Left);
+  if (!inPlace_ && borderStyle_ != bs3D) {
+    const Integer inset = BorderInset(borderStyle_);
+    InflateRect(*rect, -inset, -inset);
+    BorderCalcSize(borderStyle_, *rect);
+  }
+  const Integer strip = std::max<Integer>(0, std::min(buttonWidth_, rect->Right - rect->Left));
+  if (UseRightToLeftReading())
+    rect->Left += strip;
+  else
+    rect->Right -= strip;
 }
 
 // Mouse messages over the strip reach the control as client messages.

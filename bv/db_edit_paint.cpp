@@ -79,9 +79,11 @@ void TDBQuentaEdit::CreateParams(TCreateParams& params) {
   TznFieldVision* vision = EffectiveVision();
   if (wordWrap_ || vision->EditWordWrap()) params.Style &= ~Cardinal(ES_AUTOHSCROLL);
   if (vision->MultiLine()) {
+    // The list holds the mirrored alignment; the edit mirrors it itself.
+    const TAlignment alignment = BiDiAlignment(fieldList_->Alignment());
     params.Style &= ~Cardinal(ES_CENTER | ES_RIGHT);
-    if (fieldList_->Alignment() == taRightJustify) params.Style |= ES_RIGHT;
-    if (fieldList_->Alignment() == taCenter) params.Style |= ES_CENTER;
+    if (alignment == taRightJustify) params.Style |= ES_RIGHT;
+    if (alignment == taCenter) params.Style |= ES_CENTER;
   }
   params.Style |= ES_MULTILINE;
   const TScrollStyle bars = vision->EditScrollBars();
@@ -108,6 +110,33 @@ void TDBQuentaEdit::CMFontChanged(TMessage& message) {
 void TDBQuentaEdit::CMEnabledChanged(TMessage& message) {
   TCustomMaskEdit::CMEnabledChanged(message);
   Relayout();
+}
+
+// The face's alignment and the button's side follow the new mode.
+void TDBQuentaEdit::CMBiDiModeChanged(TMessage& message) {
+  UpdateTitle();
+  TCustomMaskEdit::CMBiDiModeChanged(message);
+  Relayout();
+}
+
+// A custom glyph taller than the line makes room for itself.
+Integer TDBQuentaEdit::AutoSizeClientHeight() {
+  Integer height = TCustomMaskEdit::AutoSizeClientHeight();
+  TznFieldVision* vision = EffectiveVision();
+  if (vision && vision->EnableButton() && vision->ButtonStyle() == pbsCustom)
+    if (const TBitmap* glyph = vision->ButtonGlyphIfAny())
+      height = std::max(height, glyph->Height() + 4);
+  return height;
+}
+
+// Before the window exists: the frame its border kind reserves.
+Integer TDBQuentaEdit::AutoSizeFrameHeight() {
+  if (HandleAllocated()) return TCustomMaskEdit::AutoSizeFrameHeight();
+  if (inPlace_) return 0;
+  if (borderStyle_ == bs3D) return 4;
+  TRect r(0, 0, 100, 100);
+  BorderCalcSize(borderStyle_, r);
+  return 100 - r.Height() + 2 * BorderInset(borderStyle_);
 }
 
 // ---- the face ----
@@ -165,7 +194,8 @@ TfvEditorFace TDBQuentaEdit::EditorFace() {
 
 void TDBQuentaEdit::WMNCPaint(TMessage& message) {
   TCustomMaskEdit::WMNCPaint(message);
-  if (!inPlace_ && borderStyle_ > bs3D) BorderPaint(borderStyle_, this, false);
+  // The frame stands inside the edge the window region cuts off.
+  if (!inPlace_ && borderStyle_ > bs3D) BorderPaint(borderStyle_, this, true);
   PaintButton();
 }
 
@@ -175,11 +205,11 @@ void TDBQuentaEdit::PaintButton() {
   TCanvas* dc = GetWindowDC(wnd);
   if (!dc) return;
   TScopeGuard release([wnd, dc] { ReleaseDC(wnd, dc); });
-  const TRect client = GetClientRectInWindow(wnd);
-  const TRect strip(client.Right, client.Top, client.Right + buttonWidth_, client.Bottom);
+  const TRect strip = ButtonStripInWindow();
   TznFieldVision* vision = EffectiveVision();
   Cardinal flags = 0;
   if (!inPlace_ && borderStyle_ != bs3D) flags |= ebfFlat;
+  if (!inPlace_ && (borderStyle_ == bsNoBorder || borderStyle_ >= bsFlat)) flags |= ebfFrameless;
   if (!Enabled()) flags |= ebfDisabled;
   const TznEditBtnSwitcher& s = *buttonSwitcher_;
   if (s.Pressed() && s.Down() && (s.Part() == epButton || s.Part() == epSpinUp))

@@ -292,7 +292,8 @@ void TDBQuentaText::Paint() {
   canvas->DrawText(text_, measured, DT_CALCRECT | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
   r.Bottom = std::min(r.Bottom, r.Top + measured.Height());
   canvas->DrawText(text_, r,
-                   DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX | DT_END_ELLIPSIS | DT_LEFT);
+                   DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX | DT_END_ELLIPSIS |
+                       (UseRightToLeftAlignment() ? DT_RIGHT : DT_LEFT));
 }
 
 }  // namespace brevant

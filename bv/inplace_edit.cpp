@@ -50,6 +50,7 @@ TtlInplaceEdit::TtlInplaceEdit(TComponent* owner)
   SetVisible(false);
   SetBorderStyle(bsNoBorder);
   SetAutoSelect(false);
+  SetAutoSize(false);
   SetWantReturns(true);
   SetWantTabs(true);
   SetParent(grid_);

@@ -83,9 +83,11 @@ void DrawSoftEdge(TCanvas* canvas, const TRect& rect, bool pressed, bool soft) {
 
 void DrawButtonFrame(TCanvas* canvas, const TRect& rect, bool pressed, Cardinal flags) {
   if (!canvas) return;
-  if (flags & ebfFlat) {
-    canvas->Brush()->SetColor(clWindow);
-    canvas->FrameRect(rect);
+  if (flags & (ebfFlat | ebfFrameless)) {
+    if (!(flags & ebfFrameless)) {
+      canvas->Brush()->SetColor(clWindow);
+      canvas->FrameRect(rect);
+    }
     if (pressed) {
       TRect inside = rect;
       InflateRect(inside, -1, -1);

@@ -40,9 +40,12 @@ inline constexpr Cardinal ebfLowPressed = 2;  // spin: the lower half pressed
 inline constexpr Cardinal ebfDisabled = 4;
 inline constexpr Cardinal ebfSoft = 8;
 inline constexpr Cardinal ebfFlat = 16;
+// The control's own border frames the button: no frame of its own (a
+// pressed button shows inverted).
+inline constexpr Cardinal ebfFrameless = 32;
 
-// Flat: a frame in clWindow, the inside inverted when pressed; otherwise
-// DrawSoftEdge with the soft flag.
+// Flat: a frame in clWindow (none when frameless), the inside inverted
+// when pressed; otherwise DrawSoftEdge with the soft flag.
 void DrawButtonFrame(TCanvas* canvas, const TRect& rect, bool pressed, Cardinal flags);
 // The scroll-arrow glyph (up or down) without its frame, in rect narrowed by
 // 2 pixels each side unless fullWidth; moved one pixel right with fullWidth

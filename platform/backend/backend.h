@@ -79,6 +79,14 @@ struct TBackendEvent {
   Cardinal Time = 0;  // the backend's tick count when the event happened
 };
 
+// What the input method is told about the focused text field.
+struct TTextInputHints {
+  TNativeWindow Window = 0;  // the native window holding the field
+  Byte Mode = 3;             // the field's input-method mode (TImeMode; 3: left as it is)
+  String Name;               // the input method asked for (empty: the user's own)
+  TPoint Composition;        // where composition is shown, screen coordinates
+};
+
 class TBackend {
  public:
   TBackend() = default;
@@ -126,6 +134,9 @@ class TBackend {
   // outside its windows.
   virtual void CaptureMouse(bool capture) = 0;
   virtual void Beep() = 0;
+  // Tells the input method about the field that has the focus; backends
+  // without an input method ignore it.
+  virtual void SetTextInputHints(const TTextInputHints&) {}
 
   // ---- clipboard (UTF-8 text; bitmaps are kept by the window manager) ----------
   virtual String ClipboardText() const = 0;

@@ -50,6 +50,10 @@ class TOffscreenBackend : public TBackend {
   void SetCursorShape(SmallInt cursor) override { cursorShape_ = cursor; }
   void CaptureMouse(bool capture) override { mouseCaptured_ = capture; }
   void Beep() override { ++beeps_; }
+  void SetTextInputHints(const TTextInputHints& hints) override {
+    textInputHints_ = hints;
+    ++textInputHintCount_;
+  }
 
   String ClipboardText() const override { return clipboard_; }
   void SetClipboardText(const String& text) override { clipboard_ = text; }
@@ -115,6 +119,9 @@ class TOffscreenBackend : public TBackend {
   SmallInt CursorShape() const { return cursorShape_; }
   bool MouseCaptured() const { return mouseCaptured_; }
   Integer BeepCount() const { return beeps_; }
+  // The input-method hints told last, and how often they were told.
+  const TTextInputHints& LastTextInputHints() const { return textInputHints_; }
+  Integer TextInputHintCount() const { return textInputHintCount_; }
   Byte HeldModifiers() const;
 
  private:
@@ -150,6 +157,8 @@ class TOffscreenBackend : public TBackend {
   SmallInt cursorShape_ = 0;
   bool mouseCaptured_ = false;
   Integer beeps_ = 0;
+  TTextInputHints textInputHints_;  // told last by the focused field
+  Integer textInputHintCount_ = 0;  // how often hints were told
   String clipboard_;
   bool shiftHeld_ = false;
   bool ctrlHeld_ = false;

@@ -651,6 +651,15 @@ void TSdlBackend::FocusNativeWindow(TNativeWindow w) {
   focus_ = w;
 }
 
+void TSdlBackend::SetTextInputHints(const TTextInputHints& hints) {
+  TWindow* win = Find(hints.Window);
+  if (!win) return;
+  int x = 0, y = 0;
+  SDL_GetWindowPosition(win->Sdl, &x, &y);
+  SDL_Rect r{hints.Composition.X - x, hints.Composition.Y - y, 1, 1};
+  SDL_SetTextInputRect(&r);
+}
+
 void TSdlBackend::RebuildSurface(TWindow& win) {
   // Keep the old pixels: SDL frees its surface when it makes the new one.
   const TSurface old = win.Surface;

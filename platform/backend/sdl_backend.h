@@ -65,6 +65,8 @@ class TSdlBackend : public TBackend {
   void SetNativeBounds(TNativeWindow w, const TRect& screenRect) override;
   void SetNativeCaption(TNativeWindow w, const String& caption) override;
   void FocusNativeWindow(TNativeWindow w) override;
+  // Places the input method's composition window (SDL_SetTextInputRect).
+  void SetTextInputHints(const TTextInputHints& hints) override;
   // After a bekResized the next call answers the new size; the pixels
   // answered before are then no longer valid.
   TSurface Surface(TNativeWindow w) override;

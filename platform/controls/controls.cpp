@@ -211,6 +211,7 @@ void TControl::Loaded() {
     if (parentColor_) Perform(CM_PARENTCOLORCHANGED);
     if (parentFont_) Perform(CM_PARENTFONTCHANGED);
     if (parentShowHint_) Perform(CM_PARENTSHOWHINTCHANGED);
+    if (parentBiDiMode_) Perform(CM_PARENTBIDIMODECHANGED);
   }
   if (align_ != alNone) RequestAlign();
 }
@@ -396,6 +397,24 @@ void TControl::SetParentShowHint(bool value) {
   if (value && parent_ && !IsLoading()) Perform(CM_PARENTSHOWHINTCHANGED);
 }
 
+void TControl::SetBiDiMode(TBiDiMode value) {
+  parentBiDiMode_ = false;
+  if (value == biDiMode_) return;
+  biDiMode_ = value;
+  Perform(CM_BIDIMODECHANGED);
+}
+
+void TControl::SetParentBiDiMode(bool value) {
+  if (value == parentBiDiMode_) return;
+  parentBiDiMode_ = value;
+  if (value && parent_ && !IsLoading()) Perform(CM_PARENTBIDIMODECHANGED);
+}
+
+TAlignment TControl::BiDiAlignment(TAlignment alignment) const {
+  if (!UseRightToLeftAlignment() || alignment == taCenter) return alignment;
+  return alignment == taLeftJustify ? taRightJustify : taLeftJustify;
+}
+
 void TControl::SetPopupMenu(TComponent* value) {
   if (value == popupMenu_) return;
   if (popupMenu_) popupMenu_->RemoveFreeNotification(this);
@@ -575,6 +594,12 @@ void TControl::Dispatch(TMessage& m) {
       break;
     case CM_PARENTSHOWHINTCHANGED:
       CMParentShowHintChanged(m);
+      break;
+    case CM_BIDIMODECHANGED:
+      CMBiDiModeChanged(m);
+      break;
+    case CM_PARENTBIDIMODECHANGED:
+      CMParentBiDiModeChanged(m);
       break;
     case CM_CURSORCHANGED:
       CMCursorChanged(m);
@@ -793,6 +818,16 @@ void TControl::CMParentShowHintChanged(TMessage&) {
   parentShowHint_ = true;
 }
 
+void TControl::CMBiDiModeChanged(TMessage&) {
+  Invalidate();
+}
+
+void TControl::CMParentBiDiModeChanged(TMessage&) {
+  if (!parentBiDiMode_ || !parent_) return;
+  SetBiDiMode(parent_->BiDiMode());
+  parentBiDiMode_ = true;
+}
+
 void TControl::CMCursorChanged(TMessage&) {}
 
 void TControl::CMMouseEnter(TMessage&) {}
@@ -905,6 +940,8 @@ void TControl::DoEndDrag(TObject* target, Integer x, Integer y) {
 // ---- published tables
 // ------------------------------------------------------------------------------------
 
+BV_ENUM_INFO(TBiDiMode, bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign,
+             bdRightToLeftReadingOnly)
 BV_ENUM_INFO(TAlign, alNone, alTop, alBottom, alLeft, alRight, alClient)
 BV_ENUM_INFO(TAnchorKind, akLeft, akTop, akRight, akBottom)
 BV_SET_INFO(TAnchors, TAnchorKind)
@@ -958,6 +995,10 @@ BV_PUBLISH(TControl, TComponent) {
       .Stored(&TControl::IsShowHintStored)
       .Default(0);
   p.Property("Visible", &TControl::Visible, &TControl::SetVisible).Default(1);
+  p.Property("BiDiMode", &TControl::BiDiMode, &TControl::SetBiDiMode)
+      .Stored(&TControl::IsBiDiModeStored)
+      .Default(bdLeftToRight);
+  p.Property("ParentBiDiMode", &TControl::ParentBiDiMode, &TControl::SetParentBiDiMode).Default(1);
   p.Event("OnClick", &TControl::OnClick, "TNotifyEvent");
   p.Event("OnContextPopup", &TControl::OnContextPopup, "TContextPopupEvent");
   p.Event("OnDblClick", &TControl::OnDblClick, "TNotifyEvent");

@@ -44,6 +44,7 @@
 
 #include "classes/classes_fwd.h"
 #include "classes/component.h"
+#include "classes/shared_enums.h"
 #include "controls/controls_fwd.h"
 #include "graphics/graphics_fwd.h"
 #include "rtl/method.h"
@@ -99,6 +100,36 @@ enum TControlStateEnum : Byte {
 };
 using TControlState = TSet<TControlStateEnum>;
 
+// Reading order, alignment and scroll-bar side of a control's text:
+// bdRightToLeft mirrors all three, bdRightToLeftNoAlign keeps the
+// alignment, bdRightToLeftReadingOnly changes the reading order only.
+enum TBiDiMode : Byte {
+  bdLeftToRight,
+  bdRightToLeft,
+  bdRightToLeftNoAlign,
+  bdRightToLeftReadingOnly
+};
+
+BV_DECLARE_ENUM_INFO(TBiDiMode)
+
+// What the input method does while a windowed control has the focus:
+// disabled, closed, opened, left as it is (imDontCare), or opened in one
+// of its conversion modes.
+enum TImeMode : Byte {
+  imDisable,
+  imClose,
+  imOpen,
+  imDontCare,
+  imSAlpha,
+  imAlpha,
+  imHira,
+  imSKata,
+  imKata,
+  imChinese,
+  imSHanguel,
+  imHanguel
+};
+BV_DECLARE_ENUM_INFO(TImeMode)
 BV_DECLARE_ENUM_INFO(TAlign)
 BV_DECLARE_ENUM_INFO(TAnchorKind)
 BV_DECLARE_ENUM_INFO(TAnchors)
@@ -249,6 +280,23 @@ class TControl : public TComponent {
   void SetShowHint(bool value);
   bool ParentShowHint() const { return parentShowHint_; }
   void SetParentShowHint(bool value);
+  TBiDiMode BiDiMode() const { return biDiMode_; }
+  // Also stops following the parent's mode (ParentBiDiMode False).
+  void SetBiDiMode(TBiDiMode value);
+  // Takes the parent's BiDiMode now and whenever it changes.
+  bool ParentBiDiMode() const { return parentBiDiMode_; }
+  void SetParentBiDiMode(bool value);
+  // Text aligned from the right (left and right alignments swap).
+  bool UseRightToLeftAlignment() const { return biDiMode_ == bdRightToLeft; }
+  // Text read from right to left.
+  bool UseRightToLeftReading() const { return biDiMode_ != bdLeftToRight; }
+  // The vertical scroll bar stands at the left edge.
+  bool UseRightToLeftScrollBar() const {
+    return biDiMode_ == bdRightToLeft || biDiMode_ == bdRightToLeftNoAlign;
+  }
+  // An alignment as shown under the BiDiMode (left and right swapped when
+  // the alignment is mirrored).
+  TAlignment BiDiAlignment(TAlignment alignment) const;
   // The pop-up menu; a TComponent until menus exist. Cleared when it is freed.
   TComponent* PopupMenu() const { return popupMenu_; }
   void SetPopupMenu(TComponent* value);
@@ -307,6 +355,7 @@ class TControl : public TComponent {
   bool IsColorStored() const { return !parentColor_; }
   bool IsFontStored() const { return !parentFont_; }
   bool IsShowHintStored() const { return !parentShowHint_; }
+  bool IsBiDiModeStored() const { return !parentBiDiMode_; }
 
   // Asks the parent to realign its children (after a change of Align,
   // size or visibility of an aligned control).
@@ -369,6 +418,8 @@ class TControl : public TComponent {
   virtual void CMTextChanged(TMessage& message);
   virtual void CMShowHintChanged(TMessage& message);
   virtual void CMParentShowHintChanged(TMessage& message);
+  virtual void CMBiDiModeChanged(TMessage& message);
+  virtual void CMParentBiDiModeChanged(TMessage& message);
   virtual void CMCursorChanged(TMessage& message);
   virtual void CMMouseEnter(TMessage& message);
   virtual void CMMouseLeave(TMessage& message);
@@ -418,6 +469,8 @@ class TControl : public TComponent {
   String hint_;
   bool showHint_ = false;
   bool parentShowHint_ = true;
+  TBiDiMode biDiMode_ = bdLeftToRight;  // reading order, alignment, scroll-bar side
+  bool parentBiDiMode_ = true;          // follows the parent's BiDiMode
   TComponent* popupMenu_ = nullptr;
   TCursor cursor_;  // crDefault at first (set by the constructor)
   TDragMode dragMode_ = dmManual;
@@ -481,6 +534,17 @@ class TWinControl : public TControl, public IWindowProc {
   // Moves the children that are not aligned by dx, dy (scrolled contents),
   // with alignment held off meanwhile.
   void ScrollChildren(Integer dx, Integer dy);
+
+  // ---- input method ----
+  TImeMode ImeMode() const { return imeMode_; }
+  // Told to the backend at once when the control has the focus.
+  void SetImeMode(TImeMode value);
+  // The input method asked for (empty: the user's own).
+  const String& ImeName() const { return imeName_; }
+  void SetImeName(const String& value);
+  // Where the composition window stands (client coordinates).
+  TPoint ImeCompositionPos() const { return imePos_; }
+  void SetImeCompositionPos(TPoint value);
 
   // ---- focus ----
   bool TabStop() const { return tabStop_; }
@@ -603,6 +667,11 @@ class TWinControl : public TControl, public IWindowProc {
   void CMTextChanged(TMessage& message) override;
   void CMShowHintChanged(TMessage& message) override;
   void CMCursorChanged(TMessage& message) override;
+  // Children that follow the parent take the new mode; the window's style
+  // bits change and its frame is computed again.
+  void CMBiDiModeChanged(TMessage& message) override;
+  // Hands the input-method hints to the backend (the control has the focus).
+  void UpdateImeHints();
   // dmFindTarget answers the child without a window under the point.
   void CMDrag(TMessage& message) override;
 
@@ -636,6 +705,9 @@ class TWinControl : public TControl, public IWindowProc {
   bool alignSizeKnown_ = false;
   TSize alignSize_;  // the client size at the last alignment (anchors)
   bool settingBounds_ = false;
+  TImeMode imeMode_ = imDontCare;  // the input method's mode while focused
+  String imeName_;                 // the input method asked for
+  TPoint imePos_;                  // composition window, client coordinates
 };
 
 // ---- TCustomControl

@@ -386,6 +386,7 @@ void TWinControl::CMFocusChanged(TMessage& m) {
 
 void TWinControl::WMSetFocus(TMessage& m) {
   DefaultHandler(m);
+  UpdateImeHints();
 }
 
 void TWinControl::WMKillFocus(TMessage& m) {

@@ -79,6 +79,8 @@ void TWinControl::CreateParams(TCreateParams& params) {
   if (Visible()) params.Style |= WS_VISIBLE;
   if (!Enabled()) params.Style |= WS_DISABLED;
   if (tabStop_) params.Style |= WS_TABSTOP;
+  if (UseRightToLeftReading()) params.ExStyle |= WS_EX_RTLREADING;
+  if (UseRightToLeftScrollBar()) params.ExStyle |= WS_EX_LEFTSCROLLBAR;
   params.X = left_;
   params.Y = top_;
   params.Width = width_;
@@ -229,6 +231,7 @@ void TWinControl::InsertControl(TControl* control) {
     control->Perform(CM_PARENTCOLORCHANGED);
     control->Perform(CM_PARENTFONTCHANGED);
     control->Perform(CM_PARENTSHOWHINTCHANGED);
+    control->Perform(CM_PARENTBIDIMODECHANGED);
   }
   if (w) {
     if (w->handle_) {
@@ -627,6 +630,43 @@ void TWinControl::CMShowHintChanged(TMessage& m) {
   TControl::CMShowHintChanged(m);
 }
 
+void TWinControl::CMBiDiModeChanged(TMessage& m) {
+  NotifyControls(CM_PARENTBIDIMODECHANGED);
+  if (handle_) {
+    constexpr Cardinal bits = WS_EX_RTLREADING | WS_EX_LEFTSCROLLBAR;
+    Cardinal ex = brevant::GetWindowLong(handle_, GWL_EXSTYLE) & ~bits;
+    if (UseRightToLeftReading()) ex |= WS_EX_RTLREADING;
+    if (UseRightToLeftScrollBar()) ex |= WS_EX_LEFTSCROLLBAR;
+    brevant::SetWindowLong(handle_, GWL_EXSTYLE, ex);
+    // The scroll bar changes sides: the frame is computed again.
+    brevant::SetWindowPos(
+        handle_, 0, 0, 0, 0, 0,
+        SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  }
+  TControl::CMBiDiModeChanged(m);
+}
+
+void TWinControl::SetImeMode(TImeMode value) {
+  if (value == imeMode_) return;
+  imeMode_ = value;
+  UpdateImeHints();
+}
+
+void TWinControl::SetImeName(const String& value) {
+  if (value == imeName_) return;
+  imeName_ = value;
+  UpdateImeHints();
+}
+
+void TWinControl::SetImeCompositionPos(TPoint value) {
+  imePos_ = value;
+  UpdateImeHints();
+}
+
+void TWinControl::UpdateImeHints() {
+  if (handle_ && Focused()) SetTextInputHints(handle_, imeMode_, imeName_, imePos_);
+}
+
 void TWinControl::CMCursorChanged(TMessage& m) {
   TControl::CMCursorChanged(m);
 }
@@ -634,9 +674,14 @@ void TWinControl::CMCursorChanged(TMessage& m) {
 // ---- published tables
 // -------------------------------------------------------------------------------------
 
+BV_ENUM_INFO(TImeMode, imDisable, imClose, imOpen, imDontCare, imSAlpha, imAlpha, imHira, imSKata,
+             imKata, imChinese, imSHanguel, imHanguel)
+
 BV_PUBLISH(TWinControl, TControl) {
   p.Property("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder).Default(-1);
   p.Property("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop).Default(0);
+  p.Property("ImeMode", &TWinControl::ImeMode, &TWinControl::SetImeMode).Default(imDontCare);
+  p.Property("ImeName", &TWinControl::ImeName, &TWinControl::SetImeName);
   p.Event("OnEnter", &TWinControl::OnEnter, "TNotifyEvent");
   p.Event("OnExit", &TWinControl::OnExit, "TNotifyEvent");
   p.Event("OnKeyDown", &TWinControl::OnKeyDown, "TKeyEvent");

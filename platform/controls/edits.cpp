@@ -61,6 +61,12 @@ void TCustomEdit::CreateWnd() {
   ApplyStyle(GetWindowLong(handle_, GWL_STYLE));
   InvalidateLayout();
   UpdateScrollBars();
+  AdjustHeight();
+}
+
+void TCustomEdit::Loaded() {
+  TWinControl::Loaded();
+  AdjustHeight();
 }
 
 void TCustomEdit::UpdateStyle() {
@@ -106,6 +112,31 @@ void TCustomEdit::SetBorderStyle(TBorderStyle value) {
   if (value == borderStyle_) return;
   borderStyle_ = value;
   UpdateStyle();
+  AdjustHeight();
+}
+
+void TCustomEdit::SetAutoSize(bool value) {
+  if (value == autoSize_) return;
+  autoSize_ = value;
+  AdjustHeight();
+}
+
+// The line and a margin of 3 pixels (a default font gives the classic 21).
+Integer TCustomEdit::AutoSizeClientHeight() {
+  return measure_->TextHeight("Wg") + 3;
+}
+
+// The window's own frame once it exists, else the client edge's.
+Integer TCustomEdit::AutoSizeFrameHeight() {
+  if (handle_) return Height() - ClientHeight();
+  return borderStyle_ == bsSingle ? 4 : 0;
+}
+
+void TCustomEdit::AdjustHeight() {
+  if (!autoSize_ || IsLoading() || IsDestroying()) return;
+  if (Align() == alLeft || Align() == alRight || Align() == alClient) return;
+  const Integer height = AutoSizeClientHeight() + AutoSizeFrameHeight();
+  if (height != Height()) SetHeight(height);
 }
 
 void TCustomEdit::SetCharCase(TEditCharCase value) {
@@ -232,6 +263,13 @@ void TCustomEdit::WMSize(TMessage& m) {
 void TCustomEdit::CMFontChanged(TMessage& m) {
   TWinControl::CMFontChanged(m);
   measure_->SetFont(Font());
+  InvalidateLayout();
+  InvalidateText();
+  AdjustHeight();
+}
+
+void TCustomEdit::CMBiDiModeChanged(TMessage& m) {
+  TWinControl::CMBiDiModeChanged(m);
   InvalidateLayout();
   InvalidateText();
 }
@@ -918,6 +956,7 @@ TCustomMemo::TCustomMemo(TComponent* owner) : TCustomEdit(owner) {
   width_ = 185;
   height_ = 89;
   wordWrap_ = true;
+  SetAutoSize(false);
   SetAutoSelect(false);
   lines_ = Create<TMemoStrings>(this);
 }
@@ -974,6 +1013,7 @@ BV_PUBLISH_ABSTRACT(TCustomEdit, TWinControl) {}
 
 BV_PUBLISH(TEdit, TCustomEdit) {
   p.Property("AutoSelect", &TEdit::AutoSelect, &TEdit::SetAutoSelect).Default(1);
+  p.Property("AutoSize", &TEdit::AutoSize, &TEdit::SetAutoSize).Default(1);
   p.Property("BorderStyle", &TEdit::BorderStyle, &TEdit::SetBorderStyle).Default(bsSingle);
   p.Property("CharCase", &TEdit::CharCase, &TEdit::SetCharCase).Default(ecNormal);
   p.Property("HideSelection", &TEdit::HideSelection, &TEdit::SetHideSelection).Default(1);

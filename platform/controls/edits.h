@@ -110,6 +110,14 @@ class TCustomEdit : public TWinControl {
   TAlignment Alignment() const { return alignment_; }
   void SetAlignment(TAlignment value);
   bool IsMultiLine() const { return multiLine_; }
+  // The height follows the font and the frame: one line, a margin and the
+  // window's frame. Re-adjusted when the window is made, the font or the
+  // border changes, and after loading. Memos start with it off.
+  bool AutoSize() const { return autoSize_; }
+  void SetAutoSize(bool value);
+  // Sets the height AutoSize asks for (nothing while loading, with AutoSize
+  // off, or when Align sizes the height).
+  void AdjustHeight();
 
   // ---- geometry of the text (client coordinates) ----
   // The rectangle the text is laid out in (EM_GETRECT).
@@ -151,6 +159,13 @@ class TCustomEdit : public TWinControl {
   virtual void WMUndo(TMessage& message) { DefaultHandler(message); }
   void WMSize(TMessage& message) override;
   void CMFontChanged(TMessage& message) override;
+  // Lines are laid out again by the mirrored alignment.
+  void CMBiDiModeChanged(TMessage& message) override;
+  void Loaded() override;
+  // What AutoSize gives: the client height (one line and a margin) and the
+  // frame the window adds around it (top plus bottom).
+  virtual Integer AutoSizeClientHeight();
+  virtual Integer AutoSizeFrameHeight();
   void CMTextChanged(TMessage& message) override;
   void CMEnabledChanged(TMessage& message) override;
   void CMColorChanged(TMessage& message) override;
@@ -315,6 +330,7 @@ class TCustomEdit : public TWinControl {
   bool typingStep_ = false;  // the last undo step was typing that may continue
   bool modified_ = false;
   bool autoSelect_ = true;
+  bool autoSize_ = true;  // the height follows font and frame
   TBorderStyle borderStyle_ = bsSingle;
   TEditCharCase charCase_ = ecNormal;
   bool hideSelection_ = true;

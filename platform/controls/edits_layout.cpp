@@ -145,10 +145,12 @@ Integer TCustomEdit::LineWidth(Integer line) {
 }
 
 Integer TCustomEdit::LineOffsetX(Integer line) {
-  if (alignment_ == taLeftJustify) return 0;
+  // Right-to-left alignment mirrors the window's alignment.
+  const TAlignment alignment = BiDiAlignment(alignment_);
+  if (alignment == taLeftJustify) return 0;
   Integer free = fmtRect_.Width() - LineWidth(line) - 1;
   if (free <= 0) return 0;
-  return alignment_ == taRightJustify ? free : free / 2;
+  return alignment == taRightJustify ? free : free / 2;
 }
 
 Integer TCustomEdit::VisibleHeight() {

@@ -498,6 +498,7 @@ BV_PUBLISH_ABSTRACT(TCustomMaskEdit, TCustomEdit) {}
 
 BV_PUBLISH(TMaskEdit, TCustomMaskEdit) {
   p.Property("AutoSelect", &TMaskEdit::AutoSelect, &TMaskEdit::SetAutoSelect).Default(1);
+  p.Property("AutoSize", &TMaskEdit::AutoSize, &TMaskEdit::SetAutoSize).Default(1);
   p.Property("BorderStyle", &TMaskEdit::BorderStyle, &TMaskEdit::SetBorderStyle).Default(bsSingle);
   p.Property("CharCase", &TMaskEdit::CharCase, &TMaskEdit::SetCharCase).Default(ecNormal);
   p.Property("EditMask", &TMaskEdit::EditMask, &TMaskEdit::SetEditMask);

@@ -127,6 +127,10 @@ HWND WindowFromPoint(TPoint screenPos);
 // Keeps painting and input of the window inside rgn (window coordinates);
 // nullptr removes the shape.
 void SetWindowRgn(HWND wnd, const TRegion* rgn, bool redraw);
+// Tells the backend's input method about the focused field wnd: its mode
+// (TImeMode), the input method asked for and where composition is shown
+// (wnd's client coordinates).
+void SetTextInputHints(HWND wnd, Byte mode, const String& name, TPoint pos);
 
 // ---- messages --------------------------------------------------------------------
 LRESULT SendMessage(HWND wnd, Cardinal msg, WPARAM wParam = 0, LPARAM lParam = 0);

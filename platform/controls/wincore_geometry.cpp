@@ -250,4 +250,15 @@ void SetWindowRgn(HWND h, const TRegion* rgn, bool redraw) {
   if (visible && redraw) InvalidateTree(h);
 }
 
+void SetTextInputHints(HWND h, Byte mode, const String& name, TPoint pos) {
+  TWnd* top = W(TopLevelOf(h));
+  if (!top || !top->Native || !HasBackend()) return;
+  TTextInputHints hints;
+  hints.Window = top->Native;
+  hints.Mode = mode;
+  hints.Name = name;
+  hints.Composition = ClientToScreen(h, pos);
+  Backend().SetTextInputHints(hints);
+}
+
 }  // namespace brevant

@@ -267,7 +267,11 @@ LRESULT DefNcCalcSize(TWnd* w, LPARAM lp) {
   if (r->Bottom < r->Top) r->Bottom = r->Top;
   TRect v, hb, box;
   bool vert = (w->Style & WS_VSCROLL) != 0, horz = (w->Style & WS_HSCROLL) != 0;
-  if (vert) {
+  if (vert && (w->ExStyle & WS_EX_LEFTSCROLLBAR)) {
+    Integer right = std::min(r->Right, r->Left + kScrollSize);
+    v = TRect(r->Left, r->Top, right, r->Bottom);
+    r->Left = right;
+  } else if (vert) {
     Integer left = std::max(r->Left, r->Right - kScrollSize);
     v = TRect(left, r->Top, r->Right, r->Bottom);
     r->Right = left;

@@ -299,6 +299,9 @@ TEST_F(DM2OwnerDrawTest, CardShowsSplashNameAndAddressInsteadOfTheValue) {
   form->SetBounds(100, 100, 340, 160);
   TDBQuentaEdit* edit =
       AddEdit(DM()->dsVendorsSource, "DebitSum", DM2()->visOwnerDraw, TRect(0, 0, 320, 120));
+  // A card taller than a line of text: the height is set, not fitted.
+  edit->SetAutoSize(false);
+  edit->SetHeight(120);
   form->Show();
   Pump();
   UpdateWindow(edit->Handle());
