@@ -22,6 +22,7 @@
 #include "demo/modules/dm.h"
 #include "rtl/format.h"
 #include "rtl/numconv.h"
+#include "rtl/scope.h"
 #include "rtl/strutils.h"
 
 namespace brevant {
@@ -162,8 +163,16 @@ void TMainForm::MoveVendors(TDBTabulon* source, TDBTabulon* target) {
   const bool preferred = source == tlNonPreffered;
   Integer failures = 0;
   Integer moved = 0;
+  String error;
   {
     TDisableControls frozen(from);
+    // Whatever the database refused, or a post that raised half-way, takes
+    // back every move of this drop: the lists show the database again
+    // instead of losing vendors or keeping moves nobody will apply.
+    TScopeGuard undo([from] {
+      if (from->State() != dsBrowse) from->Cancel();
+      from->CancelUpdates();
+    });
     TtlSelection* selection = source->Selection();
     for (Integer i = 0; i < selection->Count(); ++i) {
       if (!selection->Item(i)->GotoRecord()) continue;
@@ -174,21 +183,20 @@ void TMainForm::MoveVendors(TDBTabulon* source, TDBTabulon* target) {
     }
     selection->Clear(false, true);
     failures = from->ApplyUpdates(-1);
-    if (failures > 0) {
-      // What the database refused goes back where it was: the list shows
-      // the database again instead of losing the records.
-      const String error = from->ApplyError();
-      from->CancelUpdates();
-      to->Refresh();
-      Report(Format("Moving %d vendor(s) failed: %s", {moved, error}));
-      Application()->MessageBox(
-          Format("The vendors could not be moved: %d of %d update(s) failed.\n%s",
-                 {failures, moved, error}),
-          "Drag and Drop", MB_OK | MB_ICONERROR);
-      return;
-    }
+    if (failures == 0)
+      undo.Dismiss();
+    else
+      error = from->ApplyError();
   }
   to->Refresh();
+  if (failures > 0) {
+    Report(Format("Moving %d vendor(s) failed: %s", {moved, error}));
+    Application()->MessageBox(
+        Format("The vendors could not be moved: %d of %d update(s) failed.\n%s",
+               {failures, moved, error}),
+        "Drag and Drop", MB_OK | MB_ICONERROR);
+    return;
+  }
   Report(Format("%d vendor(s) moved", {moved}));
 }
 

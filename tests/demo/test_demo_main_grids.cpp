@@ -216,6 +216,29 @@ TEST_F(MainGridsTest, ARefusedMoveIsReportedAndNothingSeemsLost) {
             fromBefore + toBefore);
 }
 
+TEST_F(MainGridsTest, APostRaisingHalfWayTakesBackTheWholeDrop) {
+  ClickNavItem(0, 3);
+  TDBTabulon* from = main->tlNonPreffered;
+  TClientDataSet* vendors = DM()->datNonPreffered;
+  const Integer before = vendors->RecordCount();
+  TtlColumn* name = Col(from, "VendorName");
+  ClickCell(from, name, 0);
+  ClickCell(from, name, 2, bmCtrl);
+  ClickCell(from, name, 4, bmCtrl);
+  ASSERT_EQ(from->Selection()->Count(), 3);
+  Integer posts = 0;
+  vendors->BeforePost = TDataSetNotifyEvent::FromCallable([&](TDataSet*) {
+    if (++posts == 2) throw EDatabaseError("second vendor refused");
+  });
+  EXPECT_THROW(main->tlPrefferedDragDrop(main->tlPreffered, from, 10, 10), EDatabaseError);
+  vendors->BeforePost = TDataSetNotifyEvent();
+  // The first vendor's move is not left waiting in the change log.
+  EXPECT_EQ(vendors->State(), dsBrowse);
+  EXPECT_EQ(vendors->ChangeCount(), 0);
+  EXPECT_EQ(vendors->RecordCount(), before);
+  EXPECT_FALSE(vendors->ControlsDisabled());
+}
+
 TEST_F(MainGridsTest, IncrementalSearchFindsNextAndPrevious) {
   // An initial that at least two vendors share.
   TDataSet* vendors = DM()->datVendors;
