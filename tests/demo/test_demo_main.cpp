@@ -12,6 +12,7 @@
 #include "bv/tabulon.h"
 #include "bv_gcc/customizer_unit.h"
 #include "bv_std/lite_designer.h"
+#include "bv_std/numeric_vision.h"
 #include "bv_std/standard_designer.h"
 #include "bv_vtf/tool_form.h"
 #include "controls/comctrls.h"
@@ -200,6 +201,31 @@ TEST_F(MainFormTest, TheDefaultsButtonsResetTheDesignersAndTheirPanels) {
   ClickControl(main->btnDefaults);
   TObjectPtr<TLiteDesigner> fresh(Create<TLiteDesigner>(nullptr));
   EXPECT_EQ(DM2()->dsgnLite->TitleColor(), fresh->TitleColor());
+}
+
+TEST_F(MainFormTest, ThePanelsEditTheLiveDesignerAndVisionAtOnce) {
+  ClickNavItem(0, 1);
+  auto* showLines =
+      dynamic_cast<TDBQuentaEdit*>(main->FindComponent("pnLiteDesignerProps_ShowLines"));
+  ASSERT_NE(showLines, nullptr);
+  const bool lines = DM2()->dsgnLite->ShowLines();
+  showLines->SetFocus();
+  Pump();
+  Offscreen().PressKey(VK_SPACE);
+  Pump();
+  EXPECT_NE(DM2()->dsgnLite->ShowLines(), lines);
+
+  ClickNavItem(1, 4);  // NumericVision
+  auto* maxValue = dynamic_cast<TDBQuentaEdit*>(main->FindComponent("NumericVisionProps_MaxValue"));
+  ASSERT_NE(maxValue, nullptr);
+  ClickControl(maxValue);
+  Offscreen().PressKey('A', bmCtrl);
+  Pump();
+  Offscreen().TypeText("777");
+  Pump();
+  Offscreen().PressKey(VK_RETURN);
+  Pump();
+  EXPECT_EQ(DM2()->visNumeric->MaxValue(), 777);
 }
 
 TEST_F(MainFormTest, TheScreenshotButtonCopiesTheStandaloneEditorBox) {
