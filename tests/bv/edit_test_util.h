@@ -74,4 +74,25 @@ class EditTest : public ControlsTest {
   TToolFormHostStub link;
 };
 
+// An edit on Name through a logging vision with a button, and a second
+// edit on ID to move the focus to.
+class ButtonEditTest : public EditTest {
+ protected:
+  void Build(TznButtonStyle style, bool dropDown = false) {
+    vision.reset(Create<TLogVision>(nullptr));
+    vision->SetEnableButton(true);
+    vision->SetButtonStyle(style);
+    vision->SetEnableDropDown(dropDown);
+    AddEdit("Name");
+    edit->SetVision(vision.get());
+    AddEdit("ID", Bounds(10, 40, 120, 21));
+    Show();
+  }
+  void TearDown() override {
+    if (edit) edit->SetVision(nullptr);
+    EditTest::TearDown();
+  }
+  TObjectPtr<TLogVision> vision;  // the edit's vision
+};
+
 }  // namespace brevant::test

@@ -15,23 +15,8 @@
 namespace brevant::test {
 namespace {
 
-class EditButtonTest : public EditTest {
+class EditButtonTest : public ButtonEditTest {
  protected:
-  // An edit on Name through a logging vision with a button of style.
-  void Build(TznButtonStyle style, bool dropDown = false) {
-    vision.reset(Create<TLogVision>(nullptr));
-    vision->SetEnableButton(true);
-    vision->SetButtonStyle(style);
-    vision->SetEnableDropDown(dropDown);
-    AddEdit("Name");
-    edit->SetVision(vision.get());
-    AddEdit("ID", Bounds(10, 40, 120, 21));
-    Show();
-  }
-  void TearDown() override {
-    if (edit) edit->SetVision(nullptr);
-    EditTest::TearDown();
-  }
   // A point in the button strip: top half, bottom half or middle.
   TPoint Strip(Integer where) {
     const TRect r = edit->ButtonRect();
@@ -51,7 +36,6 @@ class EditButtonTest : public EditTest {
     link.log.clear();
     return s;
   }
-  TObjectPtr<TLogVision> vision;
 };
 
 TEST_F(EditButtonTest, TheStripLiesRightOfTheClientArea) {

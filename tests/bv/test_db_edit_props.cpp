@@ -16,22 +16,8 @@
 namespace brevant::test {
 namespace {
 
-class EditPropsTest : public EditTest {
+class EditPropsTest : public ButtonEditTest {
  protected:
-  // An edit on Name through a logging vision with a button of style.
-  void Build(TznButtonStyle style) {
-    vision.reset(Create<TLogVision>(nullptr));
-    vision->SetEnableButton(true);
-    vision->SetButtonStyle(style);
-    AddEdit("Name");
-    edit->SetVision(vision.get());
-    AddEdit("ID", Bounds(10, 40, 120, 21));
-    Show();
-  }
-  void TearDown() override {
-    if (edit) edit->SetVision(nullptr);
-    EditTest::TearDown();
-  }
   // A pixel of the screen as the form's surface shows it.
   TColor ScreenPx(TPoint p) {
     const TRect native = Offscreen().NativeBounds(Native());
@@ -51,7 +37,6 @@ class EditPropsTest : public EditTest {
         if (Px(edit, x, y) != back) return true;
     return false;
   }
-  TObjectPtr<TLogVision> vision;
 };
 
 TEST_F(EditPropsTest, RegionCutsOffTheEdgeOfTheBorderKind) {
