@@ -13,38 +13,21 @@
 #include "bv_std/numeric_vision.h"
 #include "controls/extctrls.h"
 #include "graphics/colors.h"
-#include "pack_test_util.h"
+#include "pack_cells_test_util.h"
 #include "rtl/datetime.h"
 #include "rtl/scope.h"
 
 namespace brevant::test {
 namespace {
 
-class PackEditMouseTest : public PackTest {
+// The cells' dataset, edited through standalone edits instead of a grid.
+class PackEditMouseTest : public PackCellsTest {
  protected:
-  void SetUp() override {
-    PackTest::SetUp();
-    ds = Create<TMemDataSet>(form);
-    ds->FieldDefs()->Add("At", ftDateTime);
-    ds->FieldDefs()->Add("Amount", ftFloat);
-    ds->FieldDefs()->Add("Tint", ftInteger);
-    ds->AppendRow({VarFromDateTime(kStart), Variant(5.0), Integer(clRed)});
-    ds->Open();
-    src = Create<TDataSource>(form);
-    src->SetDataSet(ds);
-  }
-  static void ClickControl(TControl* c) { ClickOn(c, c->Width() / 2, c->Height() / 2); }
   // Leaving the edit for the other one posts.
   void Leave() {
     ClickControl(other);
     Pump();
   }
-  TField* Field(const char* name) const { return ds->FieldByName(name); }
-
-  // 15 March 2024, 10:30.
-  const TDateTime kStart = ComposeDateTime(EncodeDate(2024, 3, 15), EncodeTime(10, 30, 0, 0));
-  TMemDataSet* ds = nullptr;
-  TDataSource* src = nullptr;
 };
 
 TEST_F(PackEditMouseTest, CalculatorButtonsComputeAndEqualsThenAClickOutsidePosts) {
